@@ -1,0 +1,61 @@
+#include "app/commands.h"
+
+#include "board/form.h"
+#include "board/texts.h"
+#include "board/ui.h"
+
+void FormCreate(Form& f)
+{
+    f.clearLog();
+    f.stringGrid1.at(0, 0) = texts::GridMoveHeader;
+    f.stringGrid1.at(1, 0) = texts::GridPlaceHeader;
+    f.stringGrid2.at(0, 0) = texts::GridMoveHeader;
+    f.stringGrid2.at(1, 0) = texts::GridPlaceHeader;
+    f.loadedLines.clear();
+    f.outputLines.clear();
+    f.radioGroup1 = 0;
+    f.lockShown = false;
+}
+
+namespace {
+
+// Both Quit and the close button ask the same question after logging it.
+bool confirmQuit(Form& f, Ui& ui)
+{
+    f.logLine(texts::QuitQuestion);
+    return ui.ask(BoxKind::Confirm, texts::QuitBoxHead + texts::QuitQuestion, BoxButtons::OkCancel)
+        != Answer::Cancel;
+}
+
+} // namespace
+
+bool FormClose(Form& f, Ui& ui)
+{
+    if (!confirmQuit(f, ui))
+        return false;
+    ui.quit();
+    return true;
+}
+
+void FormDestroy(Form& f)
+{
+    f.loadedLines.clear();
+    f.outputLines.clear();
+}
+
+void cmdNewClick(Form& f, Ui& ui)
+{
+    if (ui.ask(BoxKind::Confirm, texts::NewConfirm1 + texts::NewConfirm2, BoxButtons::OkCancel) == Answer::Cancel)
+        return;
+    DataClear(f);
+    f.lockShown = false;
+    f.lblHyoudai = texts::TitleNewRecord;
+    f.lblOkiisiShown = true;
+    f.logLine(texts::NewLog);
+}
+
+void cmdShuuryouClick(Form& f, Ui& ui)
+{
+    if (confirmQuit(f, ui))
+        ui.quit();
+}

@@ -1,0 +1,6 @@
+#include "app/program.h"
+
+int main(int argc, char** argv)
+{
+    return runProgram(argc, argv, BuildKind::standard());
+}

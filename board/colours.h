@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QtGlobal>
+
+// 0xAARRGGBB, as QRgb, without needing QtGui in the record.
+using Rgb = quint32;
+
+namespace colours {
+constexpr Rgb Board = 0xFFE4AA5D;
+constexpr Rgb Star = 0xFFFFFF00;
+constexpr Rgb Black = 0xFF000000;
+constexpr Rgb White = 0xFFFFFFFF;
+constexpr Rgb Focus = 0xFF0000FF;
+constexpr Rgb LockedList = 0xFFFFFF99;
+constexpr Rgb Log = 0xFFFFFF99;
+} // namespace colours
+
+// A move number is black when its remainder by 2 (with the sign of n) plus the first-player
+// index (0 black first, 1 white first) is 1.
+inline bool stoneIsBlack(int n, int firstPlayer)
+{
+    return (n % 2) + firstPlayer == 1;
+}

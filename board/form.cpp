@@ -1,0 +1,104 @@
+#include "board/form.h"
+
+#include "board/cellname.h"
+#include "board/conversions.h"
+#include "board/texts.h"
+
+namespace {
+
+void writeHeader(MoveList& list)
+{
+    list.at(0, 0) = texts::GridMoveHeader;
+    list.at(1, 0) = texts::GridPlaceHeader;
+}
+
+void clearRows(MoveList& list)
+{
+    for (int r = 1; r < MoveList::Rows; ++r) {
+        list.at(0, r).clear();
+        list.at(1, r).clear();
+    }
+}
+
+void tidyPlaces(MoveList& list)
+{
+    for (int r = 1; r < MoveList::Rows; ++r)
+        list.at(1, r) = widthAndCase(list.at(1, r));
+}
+
+} // namespace
+
+Form::Form(const BuildKind& k)
+    : kind(&k)
+    , caption(k.caption)
+    , lblHyoudai(texts::TitleNewInput)
+    , memo(texts::MemoInitial)
+    , sankouZu(texts::SankouZuInitial.toLatin1())
+{
+    for (int y = 1; y <= 19; ++y)
+        for (int x = 1; x <= 19; ++x)
+            cell(x, y).background = emptyColour(x, y);
+    stringGrid1.shown = false;
+    stringGrid1.background = colours::LockedList;
+    writeHeader(stringGrid1);
+    writeHeader(stringGrid2);
+}
+
+Cell* Form::cellNamed(const QString& name)
+{
+    const auto pos = cellOfName(name);
+    return pos ? &cell(pos->x, pos->y) : nullptr;
+}
+
+Rgb emptyColour(int x, int y)
+{
+    return isStarPoint(x, y) ? colours::Star : colours::Board;
+}
+
+void DataClear(Form& f)
+{
+    for (int x = 1; x <= 19; ++x) {
+        for (int y = 1; y <= 19; ++y) {
+            Cell& c = f.cell(x, y);
+            c.background = emptyColour(x, y);
+            c.text.clear();
+            c.enabled = true;
+        }
+    }
+    StringGridClear(f);
+    StringGrid2Clear(f);
+    f.gameInfo.clear();
+    f.sankouZu.clear();
+    f.clearLog();
+    f.txtPuls.clear();
+    writeHeader(f.stringGrid1);
+    f.radioGroup1 = 0;
+    f.lockPressed = true;
+    for (QString& entry : f.moveTable)
+        entry.clear();
+    f.currentFileName.clear();
+    f.tailLine = 0;
+    f.loadedLines.clear();
+    f.outputLines.clear();
+    f.loadedNodeCount = 0;
+}
+
+void StringGridClear(Form& f)
+{
+    clearRows(f.stringGrid1);
+}
+
+void StringGrid2Clear(Form& f)
+{
+    clearRows(f.stringGrid2);
+}
+
+void StringGrid1Seibi(Form& f)
+{
+    tidyPlaces(f.stringGrid1);
+}
+
+void StringGrid2Seibi(Form& f)
+{
+    tidyPlaces(f.stringGrid2);
+}

@@ -1,0 +1,8 @@
+// Placeholders until the handlers are written; delete each as it is implemented.
+#include "checks/inputcheck.h"
+#include "checks/missingnumbers.h"
+#include "checks/search.h"
+void Button1Click(Form&, Ui&) {}
+void Button2Click(Form&, Ui&) {}
+bool NyuuryokuDataKakunin(Form&) { return false; }
+void cmdKensakuClick(Form&, Ui&) {}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+
+class Ui;
+struct Form;
+
+// A cell gained the focus: remember it and highlight it.
+void Derutoki(Form& f, const QString& focusedName);
+// The cell named in ControlMei was left: normalise, offset, colour and check its entry.
+void NyuuRyokuGo(Form& f, Ui& ui);
+// A character typed into a cell. Returns true when it is swallowed (Enter moves on).
+bool Edit_KeyPress(Form& f, Ui& ui, QChar key);
+// Keeps only a non-zero whole number in the offset box.
+void txtPulsChange(Form& f);
+void RadioGroup1Click(Form& f);
+// Colours every numbered cell by the first player.
+void IroKakunin(Form& f);

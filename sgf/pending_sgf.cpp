@@ -1,0 +1,12 @@
+// Placeholders until the handlers are written; delete each as it is implemented.
+#include "sgf/lock.h"
+#include "sgf/open.h"
+#include "sgf/ordering.h"
+#include "sgf/save.h"
+bool ZyunRetuStrKihu(Form&) { return false; }
+bool ZyunRetuKihuKakunin(Form&, Ui&) { return false; }
+void Hozon(Form&, Ui&) {}
+void cmdSaveClick(Form&, Ui&) {}
+void FileHiraku(Form&, Ui&) {}
+void cmdOpenClick(Form&, Ui&) {}
+void cmdLockKaizyo2Click(Form&) {}
