@@ -1,9 +1,23 @@
 #include "app/program.h"
 
-#include <QApplication>
+#include "app/appearance.h"
+#include "app/tform1.h"
 
-int runProgram(int argc, char** argv, const BuildKind&)
+#include <QApplication>
+#include <QLineEdit>
+#include <QStyleFactory>
+
+int runProgram(int argc, char** argv, const BuildKind& kind)
 {
     QApplication app(argc, argv);
-    return 0;
+    // The application title names the program to the desktop. Qt would append a display
+    // name to every window title, so none is set: the caption stays exactly as laid out.
+    QApplication::setApplicationName(kind.applicationTitle);
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    installFonts();
+    QApplication::setWindowIcon(applicationIcon());
+    TForm1 window(kind);
+    window.show();
+    window.cell(1, 1)->setFocus(Qt::TabFocusReason);
+    return app.exec();
 }

@@ -1,0 +1,64 @@
+#include "app/appearance.h"
+
+#include "board/texts.h"
+
+#include <QFile>
+#include <QFont>
+#include <QFontDatabase>
+#include <QPainter>
+
+namespace {
+
+// Debian's fonts-wine installs Tahoma outside fontconfig's path.
+const char* const TahomaFiles[] = {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"};
+
+} // namespace
+
+void installFonts()
+{
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    if (!QFontDatabase::hasFamily(QStringLiteral("Tahoma"))) {
+        for (const char* file : TahomaFiles) {
+            if (QFile::exists(QLatin1String(file)))
+                QFontDatabase::addApplicationFont(QLatin1String(file));
+        }
+    }
+    // Japanese captions in Tahoma fall back to a Gothic face; the title asks for a proportional Mincho.
+    QFont::insertSubstitutions(QStringLiteral("Tahoma"), {QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic")});
+    QFont::insertSubstitutions(texts::MinchoFace, {QStringLiteral("IPAPMincho"), QStringLiteral("IPAMincho")});
+}
+
+QImage iconImage()
+{
+    const QColor darkRed(0x80, 0x00, 0x00);
+    const QColor lightGrey(0xC0, 0xC0, 0xC0);
+    QImage rgb(32, 32, QImage::Format_RGB32);
+    rgb.fill(darkRed);
+    {
+        QPainter p(&rgb);
+        QFont font(QStringLiteral("Tahoma"));
+        font.setPixelSize(16);
+        font.setBold(true);
+        font.setStyleStrategy(QFont::NoAntialias);
+        p.setFont(font);
+        p.setPen(lightGrey);
+        // One letter a step, from the top left corner to the bottom right one.
+        p.drawText(QRect(0, 0, 12, 16), Qt::AlignCenter, QStringLiteral("Z"));
+        p.drawText(QRect(10, 8, 12, 16), Qt::AlignCenter, QStringLiteral("e"));
+        p.drawText(QRect(20, 16, 12, 16), Qt::AlignCenter, QStringLiteral("k"));
+    }
+    // The 16 colours of the classic palette, which hold both colours used.
+    static const QRgb classic[16] = {0xFF000000, 0xFF800000, 0xFF008000, 0xFF808000, 0xFF000080, 0xFF800080,
+                                     0xFF008080, 0xFFC0C0C0, 0xFF808080, 0xFFFF0000, 0xFF00FF00, 0xFFFFFF00,
+                                     0xFF0000FF, 0xFFFF00FF, 0xFF00FFFF, 0xFFFFFFFF};
+    QList<QRgb> table(std::begin(classic), std::end(classic));
+    return rgb.convertToFormat(QImage::Format_Indexed8, table, Qt::ThresholdDither | Qt::AvoidDither);
+}
+
+QIcon applicationIcon()
+{
+    return QIcon(QPixmap::fromImage(iconImage()));
+}

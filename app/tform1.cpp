@@ -1,0 +1,580 @@
+#include "app/tform1.h"
+
+#include "app/commands.h"
+#include "app/qtui.h"
+#include "board/cellname.h"
+#include "board/conversions.h"
+#include "board/texts.h"
+#include "checks/missingnumbers.h"
+#include "checks/search.h"
+#include "entry/cellentry.h"
+#include "entry/keyboard.h"
+#include "sgf/lock.h"
+#include "sgf/open.h"
+#include "sgf/save.h"
+
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTableWidget>
+
+#include <algorithm>
+
+namespace {
+
+QColor colourOf(Rgb rgb)
+{
+    return QColor::fromRgb(rgb);
+}
+
+QFont fontOf(const FontSpec& spec, const QFont& windowFont)
+{
+    if (spec.face.isEmpty())
+        return windowFont;
+    QFont font(spec.face);
+    font.setPixelSize(spec.pixelHeight);
+    font.setBold(spec.bold);
+    return font;
+}
+
+// Every colour group, so that a disabled stone keeps its colours.
+void setColours(QWidget* w, QPalette::ColorRole background, Rgb back, QPalette::ColorRole foreground, Rgb fore)
+{
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::All, background, colourOf(back));
+    pal.setColor(QPalette::All, foreground, colourOf(fore));
+    w->setPalette(pal);
+}
+
+void setForeground(QWidget* w, Rgb fore)
+{
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::All, QPalette::WindowText, colourOf(fore));
+    pal.setColor(QPalette::All, QPalette::ButtonText, colourOf(fore));
+    pal.setColor(QPalette::All, QPalette::Text, colourOf(fore));
+    w->setPalette(pal);
+}
+
+bool modifierHeld(const QKeyEvent* e)
+{
+    const Qt::KeyboardModifiers mods = e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    return mods != Qt::NoModifier || QGuiApplication::mouseButtons() != Qt::NoButton;
+}
+
+int virtualKey(int qtKey)
+{
+    switch (qtKey) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return vk::Return;
+    case Qt::Key_Left:
+        return vk::Left;
+    case Qt::Key_Up:
+        return vk::Up;
+    case Qt::Key_Right:
+        return vk::Right;
+    case Qt::Key_Down:
+        return vk::Down;
+    default:
+        return 0;
+    }
+}
+
+// Focus that comes and goes with the window's activation (a modal box, another program)
+// is no departure from a cell and no arrival.
+bool isActivation(Qt::FocusReason reason)
+{
+    return reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
+}
+
+} // namespace
+
+TForm1::TForm1(const BuildKind& kind, Ui* ui)
+    : form_(kind)
+    , layout_(windowLayout(kind))
+{
+    if (ui) {
+        ui_ = ui;
+    } else {
+        ownUi_ = std::make_unique<QtUi>(*this);
+        ui_ = ownUi_.get();
+    }
+    setObjectName(QStringLiteral("Form1"));
+    build();
+    bindHandlers();
+    FormCreate(form_);
+    showModel();
+}
+
+TForm1::~TForm1()
+{
+    FormDestroy(form_);
+}
+
+QLineEdit* TForm1::cell(int x, int y) const
+{
+    return cells_.value((y - 1) * 19 + (x - 1));
+}
+
+void TForm1::build()
+{
+    setWindowTitle(form_.caption);
+    setFont(fontOf(layout_.windowFont, font()));
+    resize(layout_.clientSize);
+    move(0, 0);
+    setBackgroundRole(QPalette::Window);
+    setAutoFillBackground(true);
+
+    cells_.resize(361);
+    QList<const ControlSpec*> tabbed;
+    for (const ControlSpec& spec : layout_.controls) {
+        QWidget* w = makeControl(spec);
+        if (!w)
+            continue;
+        w->setObjectName(spec.name);
+        w->setGeometry(spec.geometry);
+        controls_.insert(spec.name, w);
+        if (spec.tabStop)
+            tabbed.append(&spec);
+    }
+    std::stable_sort(tabbed.begin(), tabbed.end(),
+                     [](const ControlSpec* a, const ControlSpec* b) { return a->tabOrder < b->tabOrder; });
+    for (int i = 1; i < tabbed.size(); ++i) {
+        QWidget* prev = controls_.value(tabbed[i - 1]->name);
+        QWidget* next = controls_.value(tabbed[i]->name);
+        // The group is reached through its buttons.
+        if (qobject_cast<QGroupBox*>(prev))
+            prev = radio_->button(1);
+        if (qobject_cast<QGroupBox*>(next))
+            next = radio_->button(0);
+        setTabOrder(prev, next);
+    }
+    setTabOrder(radio_->button(0), radio_->button(1));
+}
+
+QWidget* TForm1::makeControl(const ControlSpec& spec)
+{
+    const QFont font = fontOf(spec.font, this->font());
+    QWidget* w = nullptr;
+    switch (spec.type) {
+    case ControlType::Cell: {
+        auto* edit = new QLineEdit(this);
+        edit->setFocusPolicy(Qt::StrongFocus);
+        setColours(edit, QPalette::Base, spec.background, QPalette::Text, spec.font.colour);
+        edit->installEventFilter(this);
+        const auto pos = cellOfName(spec.name);
+        const int index = (pos->y - 1) * 19 + (pos->x - 1);
+        cells_[index] = edit;
+        cellIndex_.insert(edit, index);
+        w = edit;
+        break;
+    }
+    case ControlType::Label: {
+        auto* label = new QLabel(spec.text, this);
+        label->setTextFormat(Qt::PlainText);
+        w = label;
+        break;
+    }
+    case ControlType::Edit: {
+        auto* edit = new QLineEdit(spec.text, this);
+        edit->setFocusPolicy(spec.tabStop ? Qt::StrongFocus : Qt::ClickFocus);
+        w = edit;
+        break;
+    }
+    case ControlType::Button:
+    case ControlType::Toggle: {
+        auto* button = new QPushButton(spec.text, this);
+        if (spec.type == ControlType::Toggle) {
+            button->setCheckable(true);
+            button->setChecked(true);
+            button->setFocusPolicy(Qt::NoFocus);
+        } else {
+            // Enter on a focused button presses it.
+            button->setAutoDefault(true);
+            button->setFocusPolicy(spec.tabStop ? Qt::StrongFocus : Qt::ClickFocus);
+        }
+        w = button;
+        break;
+    }
+    case ControlType::RadioGroup:
+        makeRadioGroup(spec);
+        w = controls_.value(spec.name);
+        controls_.remove(spec.name);
+        break;
+    case ControlType::Memo: {
+        memo_ = new QPlainTextEdit(this);
+        memo_->setLineWrapMode(QPlainTextEdit::NoWrap);
+        memo_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        memo_->setFocusPolicy(Qt::ClickFocus);
+        memo_->setPlainText(spec.text);
+        w = memo_;
+        break;
+    }
+    case ControlType::Grid:
+        w = makeGrid(spec);
+        break;
+    }
+    w->setFont(font);
+    if (spec.type != ControlType::Cell) {
+        if (spec.font.colour != colours::Black)
+            setForeground(w, spec.font.colour);
+        if (spec.hasBackground)
+            setColours(w, QPalette::Base, spec.background, QPalette::Text, spec.font.colour);
+    }
+    w->setVisible(spec.visible);
+    return w;
+}
+
+void TForm1::makeRadioGroup(const ControlSpec& spec)
+{
+    auto* group = new QGroupBox(spec.text, this);
+    radio_ = new QButtonGroup(group);
+    const QStringList items{texts::Black, texts::White};
+    for (int i = 0; i < items.size(); ++i) {
+        auto* item = new QRadioButton(items[i], group);
+        item->setGeometry(8 + i * 40, 16, 36, 20);
+        radio_->addButton(item, i);
+    }
+    radio_->button(0)->setChecked(true);
+    controls_.insert(spec.name, group);
+}
+
+QTableWidget* TForm1::makeGrid(const ControlSpec& spec)
+{
+    auto* grid = new QTableWidget(MoveList::Rows, 2, this);
+    grid->horizontalHeader()->hide();
+    grid->verticalHeader()->hide();
+    grid->horizontalHeader()->setDefaultSectionSize(40);
+    grid->horizontalHeader()->setMinimumSectionSize(10);
+    grid->verticalHeader()->setMinimumSectionSize(10);
+    grid->verticalHeader()->setDefaultSectionSize(24);
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    grid->setFocusPolicy(Qt::ClickFocus);
+    grid->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked
+                          | QAbstractItemView::EditKeyPressed);
+    grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    const QBrush fixed = palette().brush(QPalette::Button);
+    for (int r = 0; r < MoveList::Rows; ++r) {
+        for (int c = 0; c < 2; ++c) {
+            auto* item = new QTableWidgetItem();
+            if (r == 0 || c == 0) {
+                // The header row and the move-number column are the program's to write.
+                item->setFlags(Qt::ItemIsEnabled);
+                item->setBackground(fixed);
+            }
+            grid->setItem(r, c, item);
+        }
+    }
+    grid->setCurrentCell(1, 1);
+    grid->installEventFilter(this);
+    if (spec.name == QLatin1String("StringGrid1"))
+        grid1_ = grid;
+    else
+        grid2_ = grid;
+    return grid;
+}
+
+void TForm1::bindHandlers()
+{
+    auto button = [this](const char* name) { return qobject_cast<QPushButton*>(controls_.value(QLatin1String(name))); };
+    auto bind = [this, button](const char* name, void (*handler)(Form&, Ui&)) {
+        connect(button(name), &QPushButton::clicked, this, [this, handler] { dispatch([this, handler] { handler(form_, *ui_); }); });
+    };
+    bind("cmdNew", cmdNewClick);
+    bind("cmdOpen", cmdOpenClick);
+    bind("cmdSave", cmdSaveClick);
+    bind("cmdShuuryou", cmdShuuryouClick);
+    bind("Button1", Button1Click);
+    bind("Button2", Button2Click);
+    bind("cmdKensaku", cmdKensakuClick);
+
+    lock_ = button("cmdLockKaizyo2");
+    connect(lock_, &QPushButton::clicked, this, [this](bool pressed) {
+        dispatch([this, pressed] {
+            form_.lockPressed = pressed;
+            cmdLockKaizyo2Click(form_);
+        });
+    });
+    connect(radio_, &QButtonGroup::idClicked, this, [this](int id) {
+        dispatch([this, id] {
+            form_.radioGroup1 = id;
+            RadioGroup1Click(form_);
+        });
+    });
+    auto* puls = qobject_cast<QLineEdit*>(controls_.value(QStringLiteral("txtPuls")));
+    connect(puls, &QLineEdit::textChanged, this, [this] {
+        if (!showing_)
+            dispatch([this] { txtPulsChange(form_); });
+    });
+    for (QTableWidget* grid : {grid1_, grid2_}) {
+        connect(grid, &QTableWidget::currentCellChanged, this, [this, grid](int row, int column) {
+            MoveList& list = grid == grid1_ ? form_.stringGrid1 : form_.stringGrid2;
+            if (row >= 1 && column >= 1) {
+                list.currentRow = row;
+                list.currentColumn = column;
+            }
+        });
+    }
+}
+
+QList<QWidget*> TForm1::tabChain() const
+{
+    QList<QWidget*> chain;
+    QWidget* w = cell(1, 1);
+    do {
+        chain.append(w);
+        w = w->nextInFocusChain();
+    } while (w && w != cell(1, 1) && chain.size() < 2000);
+    QList<QWidget*> stops;
+    for (QWidget* c : chain) {
+        if ((c->focusPolicy() & Qt::TabFocus) && c->window() == this && c != this)
+            stops.append(c);
+    }
+    return stops;
+}
+
+void TForm1::copyIn()
+{
+    for (int i = 0; i < cells_.size(); ++i) {
+        Cell& c = form_.cells[size_t(i)];
+        const QString typed = cells_[i]->text();
+        if (typed != c.text)
+            c.text = typed;
+    }
+    for (QTableWidget* grid : {grid1_, grid2_}) {
+        MoveList& list = grid == grid1_ ? form_.stringGrid1 : form_.stringGrid2;
+        for (int r = 1; r < MoveList::Rows; ++r) {
+            const QString typed = grid->item(r, 1)->text();
+            if (typed != list.at(1, r))
+                list.at(1, r) = typed;
+        }
+    }
+    auto text = [this](const char* name) { return qobject_cast<QLineEdit*>(controls_.value(QLatin1String(name)))->text(); };
+    form_.souTesuu = text("SouTesuu");
+    form_.txtPuls = text("txtPuls");
+    form_.txtKensaku = text("txtKensaku");
+}
+
+void TForm1::dispatch(const std::function<void()>& handler)
+{
+    copyIn();
+    try {
+        handler();
+    } catch (const ConversionError& e) {
+        showModel();
+        ui_->box(form_.kind->applicationTitle, BoxKind::Error, e.message(), BoxButtons::Ok);
+    }
+    showModel();
+}
+
+void TForm1::showModel()
+{
+    // A focus move made while showing (a cell disabled under the focus) runs handlers of its
+    // own; show again once they are done.
+    if (showing_) {
+        showAgain_ = true;
+        return;
+    }
+    showing_ = true;
+    do {
+        showAgain_ = false;
+        showOnce();
+    } while (showAgain_);
+    showing_ = false;
+}
+
+void TForm1::showOnce()
+{
+    setWindowTitle(form_.caption);
+    showCells();
+    showGrid(grid1_, form_.stringGrid1);
+    showGrid(grid2_, form_.stringGrid2);
+    controls_.value(QStringLiteral("lblNyuuryokuSumi"))->setVisible(form_.stringGrid1.shown);
+    qobject_cast<QLabel*>(controls_.value(QStringLiteral("lblHyoudai")))->setText(form_.lblHyoudai);
+    // The title grows with a file name; the label is as wide as its text.
+    controls_.value(QStringLiteral("lblHyoudai"))->adjustSize();
+    controls_.value(QStringLiteral("lblOkiisi"))->setVisible(form_.lblOkiisiShown);
+    lock_->setChecked(form_.lockPressed);
+    lock_->setVisible(form_.lockShown);
+    for (auto [name, value] : {std::pair{"SouTesuu", &form_.souTesuu}, std::pair{"txtPuls", &form_.txtPuls},
+                               std::pair{"txtKensaku", &form_.txtKensaku}}) {
+        auto* edit = qobject_cast<QLineEdit*>(controls_.value(QLatin1String(name)));
+        if (edit->text() != *value)
+            edit->setText(*value);
+    }
+    for (auto [name, value] : {std::pair{"GameInfo", &form_.gameInfo}, std::pair{"SankouZu", &form_.sankouZu}}) {
+        auto* edit = qobject_cast<QLineEdit*>(controls_.value(QLatin1String(name)));
+        edit->setText(QString::fromLocal8Bit(*value));
+    }
+    qobject_cast<QLineEdit*>(controls_.value(QStringLiteral("ControlMei")))->setText(form_.controlMei);
+    if (QAbstractButton* b = radio_->button(form_.radioGroup1); b && !b->isChecked())
+        b->setChecked(true);
+    showLog();
+}
+
+void TForm1::showCells()
+{
+    for (int i = 0; i < cells_.size(); ++i) {
+        const Cell& c = form_.cells[size_t(i)];
+        QLineEdit* w = cells_[i];
+        if (w->text() != c.text)
+            w->setText(c.text);
+        const QPalette& pal = w->palette();
+        if (pal.color(QPalette::Active, QPalette::Base) != colourOf(c.background)
+            || pal.color(QPalette::Active, QPalette::Text) != colourOf(c.textColour)
+            || pal.color(QPalette::Disabled, QPalette::Text) != colourOf(c.textColour))
+            setColours(w, QPalette::Base, c.background, QPalette::Text, c.textColour);
+        if (w->isEnabled() != c.enabled)
+            w->setEnabled(c.enabled);
+    }
+}
+
+void TForm1::showGrid(QTableWidget* grid, const MoveList& list)
+{
+    for (int r = 0; r < MoveList::Rows; ++r) {
+        for (int c = 0; c < 2; ++c) {
+            QTableWidgetItem* item = grid->item(r, c);
+            if (item->text() != list.at(c, r))
+                item->setText(list.at(c, r));
+        }
+    }
+    if (grid->isEnabled() != list.enabled)
+        grid->setEnabled(list.enabled);
+    if (grid->palette().color(QPalette::Active, QPalette::Base) != colourOf(list.background))
+        setColours(grid, QPalette::Base, list.background, QPalette::Text, colours::Black);
+    if (grid->currentRow() != list.currentRow || grid->currentColumn() != list.currentColumn)
+        grid->setCurrentCell(list.currentRow, list.currentColumn);
+    grid->setVisible(list.shown);
+}
+
+void TForm1::showLog()
+{
+    // The log is only ever appended to in the widget: the operator may have typed into it.
+    if (form_.memoClears != shownLogClears_ || form_.memo.size() < shownLogLength_) {
+        memo_->setPlainText(QString(form_.memo).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        shownLogClears_ = form_.memoClears;
+    } else if (form_.memo.size() > shownLogLength_) {
+        QTextCursor end = memo_->textCursor();
+        end.movePosition(QTextCursor::End);
+        end.insertText(form_.memo.mid(shownLogLength_).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        memo_->verticalScrollBar()->setValue(memo_->verticalScrollBar()->maximum());
+    }
+    shownLogLength_ = int(form_.memo.size());
+}
+
+void TForm1::focusControl(const QString& name)
+{
+    QWidget* w = controls_.value(name);
+    if (!w)
+        return;
+    if (qobject_cast<QGroupBox*>(w))
+        w = radio_->checkedButton();
+    // A cell reached from the keyboard has its whole text selected, as by Tab.
+    w->setFocus(cellIndex_.contains(qobject_cast<QLineEdit*>(w)) ? Qt::TabFocusReason : Qt::OtherFocusReason);
+}
+
+void TForm1::moveFocusNext()
+{
+    focusNextPrevChild(true);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (auto* edit = qobject_cast<QLineEdit*>(watched); edit && cellIndex_.contains(edit))
+        return cellEvent(edit, event);
+    if (auto* grid = qobject_cast<QTableWidget*>(watched); grid && (grid == grid1_ || grid == grid2_))
+        return gridEvent(grid, event);
+    return QWidget::eventFilter(watched, event);
+}
+
+bool TForm1::cellEvent(QLineEdit* cellWidget, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        cellFocusIn(cellWidget, static_cast<QFocusEvent*>(event)->reason());
+        return false;
+    case QEvent::FocusOut:
+        cellFocusOut(cellWidget, static_cast<QFocusEvent*>(event)->reason());
+        return false;
+    case QEvent::KeyPress: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const int code = virtualKey(key->key());
+        const QString name = cellWidget->objectName();
+        if (code != 0 && code != vk::Return)
+            dispatch([&] { EditKeyDown(form_, *ui_, name, code, modifierHeld(key)); });
+        const QString typed = key->text();
+        if (code == vk::Return || (typed.size() == 1 && typed[0] == QChar(13))) {
+            bool swallowed = false;
+            dispatch([&] { swallowed = Edit_KeyPress(form_, *ui_, QChar(13)); });
+            return swallowed;
+        }
+        return false;
+    }
+    default:
+        return false;
+    }
+}
+
+void TForm1::cellFocusIn(QLineEdit* cellWidget, Qt::FocusReason reason)
+{
+    Q_UNUSED(reason);
+    if (cellWidget == enteredCell_)
+        return;
+    if (enteredCell_) {
+        // Focus came to this cell without the other one being left first.
+        cellFocusOut(enteredCell_, Qt::OtherFocusReason);
+    }
+    enteredCell_ = cellWidget;
+    const QString name = cellWidget->objectName();
+    dispatch([&] { Derutoki(form_, name); });
+}
+
+void TForm1::cellFocusOut(QLineEdit* cellWidget, Qt::FocusReason reason)
+{
+    if (cellWidget != enteredCell_ || isActivation(reason))
+        return;
+    enteredCell_ = nullptr;
+    dispatch([&] { NyuuRyokuGo(form_, *ui_); });
+}
+
+bool TForm1::gridEvent(QTableWidget* grid, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (virtualKey(key->key()) != vk::Return)
+        return false;
+    const bool mods = modifierHeld(key);
+    dispatch([&] {
+        if (grid == grid1_)
+            StringGrid1KeyDown(form_, vk::Return, mods);
+        else
+            StringGrid2KeyDown(form_, vk::Return, mods);
+    });
+    return !mods;
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    if (quitAccepted_) {
+        event->accept();
+        return;
+    }
+    bool accept = false;
+    dispatch([&] { accept = FormClose(form_, *ui_); });
+    if (accept)
+        event->accept();
+    else
+        event->ignore();
+}

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "app/layout.h"
+#include "board/form.h"
+
+#include <QHash>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QButtonGroup;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTableWidget;
+class Ui;
+
+// The main window. It builds its controls from the layout table, copies what the operator
+// typed into the record before each handler and shows the record after it. It keeps no record
+// state of its own.
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    // With ui null the window answers its own boxes and dialogs (the running program);
+    // tests pass a scripted one.
+    explicit TForm1(const BuildKind& kind = BuildKind::standard(), Ui* ui = nullptr);
+    ~TForm1() override;
+
+    Form& form() { return form_; }
+    const WindowLayout& layout() const { return layout_; }
+    QWidget* control(const QString& name) const { return controls_.value(name); }
+    QLineEdit* cell(int x, int y) const;
+    // The controls in the order Tab visits them.
+    QList<QWidget*> tabChain() const;
+
+    // Copies the record onto the controls.
+    void showModel();
+    void focusControl(const QString& name);
+    void moveFocusNext();
+    // Quit was confirmed: the close that follows asks nothing.
+    void acceptQuit() { quitAccepted_ = true; }
+    bool quitAccepted() const { return quitAccepted_; }
+
+    // Runs a handler between copying typed text in and showing the record; a failed
+    // conversion ends the handler with the general error box.
+    void dispatch(const std::function<void()>& handler);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void build();
+    QWidget* makeControl(const ControlSpec& spec);
+    void makeRadioGroup(const ControlSpec& spec);
+    QTableWidget* makeGrid(const ControlSpec& spec);
+    void bindHandlers();
+    void copyIn();
+    void showOnce();
+    void showCells();
+    void showGrid(QTableWidget* grid, const MoveList& list);
+    void showLog();
+    bool cellEvent(QLineEdit* cellWidget, QEvent* event);
+    bool gridEvent(QTableWidget* grid, QEvent* event);
+    void cellFocusIn(QLineEdit* cellWidget, Qt::FocusReason reason);
+    void cellFocusOut(QLineEdit* cellWidget, Qt::FocusReason reason);
+
+    Form form_;
+    WindowLayout layout_;
+    std::unique_ptr<Ui> ownUi_;
+    Ui* ui_ = nullptr;
+    QHash<QString, QWidget*> controls_;
+    QList<QLineEdit*> cells_;
+    QHash<QLineEdit*, int> cellIndex_;
+    QTableWidget* grid1_ = nullptr;
+    QTableWidget* grid2_ = nullptr;
+    QPlainTextEdit* memo_ = nullptr;
+    QButtonGroup* radio_ = nullptr;
+    QPushButton* lock_ = nullptr;
+    // The cell whose enter handling has run and whose exit handling has not.
+    QLineEdit* enteredCell_ = nullptr;
+    int shownLogLength_ = 0;
+    int shownLogClears_ = 0;
+    bool quitAccepted_ = false;
+    bool showing_ = false;
+    bool showAgain_ = false;
+};
