@@ -1,0 +1,373 @@
+#include "app/tform1.h"
+#include "board/cellname.h"
+#include "board/texts.h"
+#include "support/scriptedui.h"
+
+#include <QtTest>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+
+// The window as the operator meets it: every control where it belongs, the tab chain, and
+// the New and Quit commands with their boxes.
+class TestWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void controls_data();
+    void controls();
+    void cells_data();
+    void cells();
+    void numberLabels();
+    void tabChain();
+    void tabKeyCrossesTheGap();
+    void freshStart();
+    void newCommand_data();
+    void newCommand();
+    void quitCommand_data();
+    void quitCommand();
+    void closeButton_data();
+    void closeButton();
+    void conversionErrorBox();
+
+private:
+    static QString captionOf(QWidget* w);
+};
+
+QString TestWindow::captionOf(QWidget* w)
+{
+    if (auto* l = qobject_cast<QLabel*>(w))
+        return l->text();
+    if (auto* b = qobject_cast<QPushButton*>(w))
+        return b->text();
+    if (auto* g = qobject_cast<QGroupBox*>(w))
+        return g->title();
+    if (auto* e = qobject_cast<QLineEdit*>(w))
+        return e->text();
+    if (auto* m = qobject_cast<QPlainTextEdit*>(w))
+        return m->toPlainText();
+    return QString();
+}
+
+void TestWindow::controls_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<bool>("visible");
+    auto row = [](const char* name, QRect r, const QString& caption, bool visible = true) {
+        QTest::newRow(name) << QString::fromLatin1(name) << r << caption << visible;
+    };
+    row("lblHyoudai", QRect(24, 16, 86, 16), texts::TitleNewInput);
+    row("Label39", QRect(920, 8, 51, 21), texts::TotalCaption);
+    row("SouTesuu", QRect(920, 32, 57, 29), QString());
+    row("Label40", QRect(984, 40, 17, 21), texts::Te);
+    row("Label81", QRect(912, 72, 88, 13), texts::OffsetCaption);
+    row("txtPuls", QRect(936, 88, 41, 24), QString());
+    row("RadioGroup1", QRect(912, 120, 89, 41), texts::FirstPlayerCaption);
+    row("lblOkiisi", QRect(920, 168, 84, 13), texts::HandicapHint);
+    row("cmdKensaku", QRect(904, 192, 49, 25), texts::SearchCaption);
+    row("txtKensaku", QRect(960, 192, 41, 24), QString());
+    row("Label83", QRect(1005, 200, 12, 13), texts::Te);
+    row("Button1", QRect(896, 240, 121, 33), texts::Button1Caption);
+    row("Button2", QRect(896, 280, 121, 33), texts::Button2Caption);
+    row("cmdLockKaizyo2", QRect(896, 320, 121, 33), texts::LockCaption, false);
+    row("cmdLockKaizyo", QRect(896, 320, 121, 33), texts::LockCaption, false);
+    row("cmdNew", QRect(896, 360, 121, 33), texts::NewCaption);
+    row("cmdOpen", QRect(896, 400, 121, 33), texts::OpenCaption);
+    row("cmdSave", QRect(896, 440, 121, 33), texts::SaveCaption);
+    row("cmdShuuryou", QRect(896, 480, 121, 33), texts::QuitCaption);
+    row("Label42", QRect(656, 48, 116, 13), texts::ListCaption2);
+    row("StringGrid2", QRect(664, 64, 105, 449), QString());
+    row("Label41", QRect(672, 520, 72, 13), texts::LogCaption);
+    row("Memo1", QRect(664, 536, 353, 137), QString());
+    row("GameInfo", QRect(576, 8, 17, 21), QString(), false);
+    row("SankouZu", QRect(592, 8, 17, 25), texts::SankouZuInitial, false);
+    row("ControlMei", QRect(608, 8, 17, 21), QString(), false);
+    row("lblNyuuryokuSumi", QRect(776, 48, 127, 13), texts::ListCaption1, false);
+    row("StringGrid1", QRect(784, 64, 105, 449), QString(), false);
+}
+
+void TestWindow::controls()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, geometry);
+    QFETCH(QString, caption);
+    QFETCH(bool, visible);
+    ScriptedUi ui;
+    TForm1 w(BuildKind::standard(), &ui);
+    w.show();
+    QWidget* c = w.control(name);
+    QVERIFY2(c, qPrintable(name));
+    QCOMPARE(c->objectName(), name);
+    // The title label grows with its text; its place is fixed.
+    if (name == QLatin1String("lblHyoudai"))
+        QCOMPARE(c->pos(), geometry.topLeft());
+    else
+        QCOMPARE(c->geometry(), geometry);
+    if (!caption.isEmpty() || qobject_cast<QLineEdit*>(c) || qobject_cast<QPlainTextEdit*>(c))
+        QCOMPARE(captionOf(c), caption);
+    QCOMPARE(c->isVisible(), visible);
+}
+
+void TestWindow::cells_data()
+{
+    QTest::addColumn<int>("x");
+    QTest::addColumn<int>("y");
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<QColor>("background");
+    QTest::newRow("Edit1_1") << 1 << 1 << QPoint(24, 56) << QColor(0xE4, 0xAA, 0x5D);
+    QTest::newRow("Edit19_1") << 19 << 1 << QPoint(600, 56) << QColor(0xE4, 0xAA, 0x5D);
+    QTest::newRow("Edit1_19") << 1 << 19 << QPoint(24, 632) << QColor(0xE4, 0xAA, 0x5D);
+    QTest::newRow("Edit19_19") << 19 << 19 << QPoint(600, 632) << QColor(0xE4, 0xAA, 0x5D);
+    QTest::newRow("Edit10_10") << 10 << 10 << QPoint(312, 344) << QColor(Qt::yellow);
+    QTest::newRow("Edit4_16") << 4 << 16 << QPoint(120, 536) << QColor(Qt::yellow);
+    QTest::newRow("Edit5_16") << 5 << 16 << QPoint(152, 536) << QColor(0xE4, 0xAA, 0x5D);
+}
+
+void TestWindow::cells()
+{
+    QFETCH(int, x);
+    QFETCH(int, y);
+    QFETCH(QPoint, at);
+    QFETCH(QColor, background);
+    ScriptedUi ui;
+    TForm1 w(BuildKind::standard(), &ui);
+    QLineEdit* c = w.cell(x, y);
+    QCOMPARE(c->objectName(), cellName(x, y));
+    QCOMPARE(c->geometry(), QRect(at, QSize(33, 33)));
+    QCOMPARE(c->palette().color(QPalette::Base), background);
+    QVERIFY(c->isEnabled());
+    QVERIFY(c->text().isEmpty());
+    QCOMPARE(c->font().pixelSize(), 15);
+    QCOMPARE(w.control(cellName(x, y)), c);
+}
+
+void TestWindow::numberLabels()
+{
+    ScriptedUi ui;
+    TForm1 w(BuildKind::standard(), &ui);
+    int count = 0;
+    auto check = [&](int n, const QString& name, QPoint at) {
+        auto* l = qobject_cast<QLabel*>(w.control(name));
+        QVERIFY2(l, qPrintable(name));
+        QCOMPARE(l->text(), QString::number(n));
+        QCOMPARE(l->geometry(), QRect(at, QSize(n < 10 ? 7 : 14, 16)));
+        ++count;
+    };
+    const QStringList below{"Label1", "Label2", "Label3", "Label4", "Label6", "Label7", "Label8", "Label9", "Label10",
+                            "Label11", "Label12", "Label13", "Label14", "Label15", "Label16", "Label17", "Label18",
+                            "Label19", "Label20"};
+    for (int x = 1; x <= 19; ++x) {
+        const int left = x <= 9 ? 32 * x + 8 : 32 * x;
+        check(x, QStringLiteral("Label%1").arg(61 + x), {left, 40});
+        check(x, below[x - 1], {left, 664});
+    }
+    for (int y = 1; y <= 19; ++y) {
+        check(y, y == 1 ? QStringLiteral("Label5") : QStringLiteral("Label%1").arg(19 + y), {8, 32 * y + 32});
+        check(y, QStringLiteral("Label%1").arg(42 + y), {640, 32 * y + 32});
+    }
+    QCOMPARE(count, 76);
+    QCOMPARE(w.control(QStringLiteral("Label71"))->x(), 320);
+    QCOMPARE(w.control(QStringLiteral("Label70"))->x(), 296);
+}
+
+void TestWindow::tabChain()
+{
+    ScriptedUi ui;
+    TForm1 w(BuildKind::standard(), &ui);
+    w.show();
+    QStringList expected;
+    for (int y = 1; y <= 19; ++y)
+        for (int x = 1; x <= 19; ++x)
+            expected << cellName(x, y);
+    expected << "cmdSave" << "cmdShuuryou" << "cmdOpen" << "cmdNew";
+    QStringList names;
+    for (QWidget* c : w.tabChain())
+        names << c->objectName();
+    // The radio group closes the chain through its checked button.
+    QCOMPARE(names.mid(0, expected.size()), expected);
+    QVERIFY(names.size() > expected.size());
+    QVERIFY(qobject_cast<QRadioButton*>(w.tabChain().at(expected.size())));
+    for (const char* noStop : {"SouTesuu", "txtPuls", "txtKensaku", "Button1", "Button2", "cmdKensaku", "Memo1",
+                               "StringGrid2", "StringGrid1"})
+        QVERIFY2(!names.contains(QLatin1String(noStop)), noStop);
+    QCOMPARE(w.control(QStringLiteral("cmdLockKaizyo2"))->focusPolicy(), Qt::NoFocus);
+}
+
+void TestWindow::tabKeyCrossesTheGap()
+{
+    ScriptedUi ui;
+    TForm1 w(BuildKind::standard(), &ui);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.cell(19, 15)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(w.cell(19, 15), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), w.cell(1, 16));
+    w.cell(19, 19)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(w.cell(19, 19), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), w.control(QStringLiteral("cmdSave")));
+}
+
+void TestWindow::freshStart()
+{
+    ScriptedUi ui;
+    TForm1 w(BuildKind::standard(), &ui);
+    w.show();
+    Form& f = w.form();
+    QCOMPARE(w.windowTitle(), texts::Caption);
+    QVERIFY(f.memo.isEmpty());
+    QVERIFY(qobject_cast<QPlainTextEdit*>(w.control(QStringLiteral("Memo1")))->toPlainText().isEmpty());
+    QCOMPARE(f.radioGroup1, 0);
+    QVERIFY(qobject_cast<QRadioButton*>(w.findChildren<QRadioButton*>().value(0))->isChecked());
+    QVERIFY(!w.control(QStringLiteral("cmdLockKaizyo2"))->isVisible());
+    auto* grid2 = qobject_cast<QTableWidget*>(w.control(QStringLiteral("StringGrid2")));
+    QCOMPARE(grid2->item(0, 0)->text(), texts::GridMoveHeader);
+    QCOMPARE(grid2->item(0, 1)->text(), texts::GridPlaceHeader);
+    QCOMPARE(grid2->rowCount(), 500);
+    QCOMPARE(grid2->columnCount(), 2);
+    for (int y = 1; y <= 19; ++y)
+        for (int x = 1; x <= 19; ++x)
+            QVERIFY(w.cell(x, y)->isEnabled() && w.cell(x, y)->text().isEmpty());
+    QVERIFY(ui.boxes.isEmpty());
+    QCOMPARE(w.size(), w.layout().clientSize);
+    QCOMPARE(w.layout().outerSize, QSize(1036, 727));
+}
+
+void TestWindow::newCommand_data()
+{
+    QTest::addColumn<Answer>("answer");
+    QTest::newRow("OK") << Answer::Ok;
+    QTest::newRow("Cancel") << Answer::Cancel;
+}
+
+void TestWindow::newCommand()
+{
+    QFETCH(Answer, answer);
+    ScriptedUi ui;
+    TForm1 w(BuildKind::standard(), &ui);
+    w.show();
+    Form& f = w.form();
+    // A record in progress, as typing and opening leave it.
+    f.cell(3, 3).text = QStringLiteral("5");
+    f.cell(3, 3).background = colours::Black;
+    f.cell(4, 4).enabled = false;
+    f.stringGrid2.at(0, 1) = QStringLiteral("7");
+    f.stringGrid2.at(1, 1) = QStringLiteral("5");
+    f.gameInfo = "(;GM[1]";
+    f.txtPuls = QStringLiteral("100");
+    f.souTesuu = QStringLiteral("120");
+    f.radioGroup1 = 1;
+    f.lockShown = true;
+    f.lblOkiisiShown = false;
+    f.caption = texts::CaptionKeepMode;
+    f.currentFileName = QStringLiteral("/tmp/a.sgf");
+    f.moveTable[1000] = QStringLiteral("aa");
+    f.logLine(QStringLiteral("x"));
+    w.showModel();
+    const QString logBefore = f.memo;
+
+    ui.answers << answer;
+    QTest::mouseClick(w.control(QStringLiteral("cmdNew")), Qt::LeftButton);
+
+    QCOMPARE(ui.boxes.size(), 1);
+    QCOMPARE(ui.boxes[0].title, texts::TitleConfirm);
+    QCOMPARE(ui.boxes[0].kind, BoxKind::Confirm);
+    QCOMPARE(ui.boxes[0].text, texts::NewConfirm1 + texts::NewConfirm2);
+    QCOMPARE(ui.boxes[0].buttons, BoxButtons::OkCancel);
+    // Neither answer touches these.
+    QCOMPARE(f.souTesuu, QStringLiteral("120"));
+    QCOMPARE(w.windowTitle(), texts::CaptionKeepMode);
+    if (answer == Answer::Cancel) {
+        QCOMPARE(f.memo, logBefore);
+        QCOMPARE(w.cell(3, 3)->text(), QStringLiteral("5"));
+        QCOMPARE(f.txtPuls, QStringLiteral("100"));
+        QCOMPARE(f.gameInfo, QByteArray("(;GM[1]"));
+        QVERIFY(w.control(QStringLiteral("cmdLockKaizyo2"))->isVisible());
+        return;
+    }
+    QCOMPARE(f.memo, texts::NewLog + QStringLiteral("\r\n"));
+    QCOMPARE(qobject_cast<QPlainTextEdit*>(w.control(QStringLiteral("Memo1")))->toPlainText(), texts::NewLog + "\n");
+    QVERIFY(w.cell(3, 3)->text().isEmpty());
+    QCOMPARE(w.cell(3, 3)->palette().color(QPalette::Base), QColor(0xE4, 0xAA, 0x5D));
+    QVERIFY(w.cell(4, 4)->isEnabled());
+    QCOMPARE(w.cell(4, 4)->palette().color(QPalette::Base), QColor(Qt::yellow));
+    QVERIFY(f.stringGrid2.at(0, 1).isEmpty() && f.stringGrid2.at(1, 1).isEmpty());
+    QCOMPARE(f.stringGrid2.at(0, 0), texts::GridMoveHeader);
+    QVERIFY(f.gameInfo.isEmpty());
+    QVERIFY(f.txtPuls.isEmpty());
+    QCOMPARE(f.radioGroup1, 0);
+    QVERIFY(!w.control(QStringLiteral("cmdLockKaizyo2"))->isVisible());
+    QVERIFY(f.lockPressed);
+    QCOMPARE(qobject_cast<QLabel*>(w.control(QStringLiteral("lblHyoudai")))->text(), texts::TitleNewRecord);
+    QVERIFY(w.control(QStringLiteral("lblOkiisi"))->isVisible());
+    QVERIFY(f.currentFileName.isEmpty());
+    QVERIFY(f.moveTable[1000].isEmpty());
+}
+
+void TestWindow::quitCommand_data()
+{
+    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<bool>("quits");
+    QTest::newRow("OK") << Answer::Ok << true;
+    QTest::newRow("Cancel") << Answer::Cancel << false;
+}
+
+void TestWindow::quitCommand()
+{
+    QFETCH(Answer, answer);
+    QFETCH(bool, quits);
+    ScriptedUi ui;
+    TForm1 w(BuildKind::standard(), &ui);
+    w.show();
+    ui.answers << answer;
+    QTest::mouseClick(w.control(QStringLiteral("cmdShuuryou")), Qt::LeftButton);
+    QCOMPARE(ui.boxes.size(), 1);
+    QCOMPARE(ui.boxes[0].kind, BoxKind::Confirm);
+    QCOMPARE(ui.boxes[0].text, texts::QuitBoxHead + texts::QuitQuestion);
+    QCOMPARE(ui.boxes[0].buttons, BoxButtons::OkCancel);
+    QCOMPARE(w.form().memo, texts::QuitQuestion + QStringLiteral("\r\n"));
+    QCOMPARE(ui.quitCount, quits ? 1 : 0);
+}
+
+void TestWindow::closeButton_data()
+{
+    quitCommand_data();
+}
+
+void TestWindow::closeButton()
+{
+    QFETCH(Answer, answer);
+    QFETCH(bool, quits);
+    ScriptedUi ui;
+    TForm1 w(BuildKind::standard(), &ui);
+    w.show();
+    ui.answers << answer;
+    QCOMPARE(w.close(), quits);
+    QCOMPARE(w.isVisible(), !quits);
+    QCOMPARE(ui.boxes.size(), 1);
+    QCOMPARE(ui.boxes[0].text, texts::QuitBoxHead + texts::QuitQuestion);
+    QCOMPARE(ui.quitCount, quits ? 1 : 0);
+    QCOMPARE(w.form().memo, texts::QuitQuestion + QStringLiteral("\r\n"));
+}
+
+void TestWindow::conversionErrorBox()
+{
+    // A total that is no number ends the missing-number check with the general error box.
+    ScriptedUi ui;
+    TForm1 w(BuildKind::standard(), &ui);
+    w.show();
+    qobject_cast<QLineEdit*>(w.control(QStringLiteral("SouTesuu")))->setText(QStringLiteral("12a"));
+    QTest::mouseClick(w.control(QStringLiteral("Button1")), Qt::LeftButton);
+    QVERIFY(!ui.boxes.isEmpty());
+    const ScriptedUi::Box& last = ui.boxes.last();
+    QCOMPARE(last.title, texts::ApplicationTitle);
+    QCOMPARE(last.kind, BoxKind::Error);
+    QCOMPARE(last.text, QString(texts::NotAnInteger).replace(QStringLiteral("%s"), QStringLiteral("12a")) + ".");
+}
+
+QTEST_MAIN(TestWindow)
+#include "tst_window.moc"
