@@ -60,6 +60,9 @@ Answer QtUi::box(const QString& title, BoxKind kind, const QString& text, BoxBut
         break;
     }
     box.exec();
+    // Give the keyboard back to the window, where the focus was headed when the box came.
+    if (window_.isVisible())
+        window_.activateWindow();
     // clickedButton() is the escape button when the box was closed without its buttons.
     const auto pressed = box.standardButton(box.clickedButton());
     switch (pressed) {
