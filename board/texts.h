@@ -127,4 +127,14 @@ inline const QString TotalCaption = QStringLiteral("総手数");
 inline const QString SankouZuInitial = QStringLiteral("SankouZu");
 inline const QString MemoInitial = QStringLiteral("Memo1");
 
+// When the file system refuses: the box names the file, the log line ends with its name,
+// and both end with the system's reason after ReasonLabel.
+inline const QString BackupFailedBox = QStringLiteral("編集前のﾌｧｲﾙをﾊﾞｯｸｱｯﾌﾟできないため保存作業を中止します！\r\n\r\n");
+inline const QString BackupFailedLog = QStringLiteral("ﾊﾞｯｸｱｯﾌﾟ失敗　保存中止！  ");
+inline const QString WriteFailedBox = QStringLiteral("ﾌｧｲﾙに書き込めないため保存作業を中止します！\r\n\r\n");
+inline const QString WriteFailedLog = QStringLiteral("書込み失敗　保存中止！  ");
+inline const QString ReadFailedBox = QStringLiteral("ﾌｧｲﾙを読み込めません！\r\n\r\n");
+inline const QString ReadFailedLog = QStringLiteral("ﾌｧｲﾙ読込み失敗  ");
+inline const QString ReasonLabel = QStringLiteral("  理由: ");
+
 } // namespace texts

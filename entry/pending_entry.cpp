@@ -11,4 +11,3 @@ void IroKakunin(Form&) {}
 void EditKeyDown(Form&, Ui&, const QString&, int, bool) {}
 void StringGrid1KeyDown(Form&, int, bool) {}
 void StringGrid2KeyDown(Form&, int, bool) {}
-void OkiisiSet(Form&) {}

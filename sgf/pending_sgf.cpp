@@ -7,6 +7,3 @@ bool ZyunRetuStrKihu(Form&) { return false; }
 bool ZyunRetuKihuKakunin(Form&, Ui&) { return false; }
 void Hozon(Form&, Ui&) {}
 void cmdSaveClick(Form&, Ui&) {}
-void FileHiraku(Form&, Ui&) {}
-void cmdOpenClick(Form&, Ui&) {}
-void cmdLockKaizyo2Click(Form&) {}

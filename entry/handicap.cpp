@@ -1,0 +1,93 @@
+#include "entry/handicap.h"
+
+#include "board/colours.h"
+#include "board/conversions.h"
+#include "board/form.h"
+
+namespace {
+
+// "a".."s" as 1..19; 0 for any other byte, which leaves its coordinate as it was.
+int coordinateOf(char c)
+{
+    return c >= 'a' && c <= 's' ? c - 'a' + 1 : 0;
+}
+
+// Reads four-byte groups from start until one is not "[xy]". Column and row carry over from
+// group to group, and from the first list to the second.
+void readGroups(const QByteArray& text, qsizetype start, int& column, int& row, QList<CellPos>& points)
+{
+    for (qsizetype i = start; i + 4 <= text.size(); i += 4) {
+        if (text[i] != '[' || text[i + 3] != ']')
+            return;
+        if (const int x = coordinateOf(text[i + 1]))
+            column = x;
+        if (const int y = coordinateOf(text[i + 2]))
+            row = y;
+        if (column && row)
+            points.append({column, row});
+    }
+}
+
+bool isHandicapLabel(const QString& text)
+{
+    return text.startsWith(QLatin1Char('B'));
+}
+
+// One above the highest number of any "B" label on the board, or 1.
+int nextHandicapNumber(const Form& f)
+{
+    int next = 1;
+    for (const Cell& c : f.cells) {
+        if (!isHandicapLabel(c.text))
+            continue;
+        const auto k = tryToInteger(c.text.mid(1));
+        if (k && *k >= next)
+            next = *k + 1;
+    }
+    return next;
+}
+
+void numberHandicapStones(Form& f)
+{
+    for (int y = 1; y <= 19; ++y) {
+        for (int x = 1; x <= 19; ++x) {
+            Cell& c = f.cell(x, y);
+            if (isHandicapLabel(c.text))
+                c.text = QLatin1Char('B') + QString::number(nextHandicapNumber(f));
+        }
+    }
+}
+
+} // namespace
+
+HandicapList parseHandicapList(const QByteArray& gameInfo)
+{
+    HandicapList list;
+    // A plain search: an "AB" inside another value counts too.
+    const qsizetype first = gameInfo.indexOf("AB");
+    if (first < 0)
+        return list;
+    list.listed = true;
+    int column = 0;
+    int row = 0;
+    readGroups(gameInfo, first + 2, column, row, list.points);
+    const qsizetype second = gameInfo.indexOf("AB", first + 2);
+    if (second >= 0)
+        readGroups(gameInfo, second + 2, column, row, list.points);
+    return list;
+}
+
+void OkiisiSet(Form& f)
+{
+    const HandicapList list = parseHandicapList(f.gameInfo);
+    if (list.listed)
+        f.radioGroup1 = 1;
+    for (const CellPos& p : list.points) {
+        Cell& c = f.cell(p.x, p.y);
+        c.background = colours::Black;
+        c.enabled = false;
+        c.text = QStringLiteral("B");
+        c.tag = 2;
+    }
+    numberHandicapStones(f);
+}

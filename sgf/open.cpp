@@ -1,0 +1,147 @@
+#include "sgf/open.h"
+
+#include "board/colours.h"
+#include "board/conversions.h"
+#include "board/form.h"
+#include "board/texts.h"
+#include "board/ui.h"
+#include "entry/handicap.h"
+#include "sgf/files.h"
+#include "sgf/reader.h"
+
+#include <optional>
+
+namespace {
+
+const QString crlf = QStringLiteral("\r\n");
+
+QString modeQuestion()
+{
+    using namespace texts;
+    return ModeQ1 + ModeQ2 + crlf + ModeQ3 + crlf + crlf + ModeQ4 + crlf + ModeQ5 + crlf + ModeQ6 + crlf + crlf
+        + ModeQ7 + crlf + crlf + ModeQ8 + crlf + ModeQ9 + crlf + ModeQ10 + crlf + crlf + ModeQ11 + crlf + ModeQ12
+        + crlf + ModeQ13 + crlf + NoHandicapInLoaded;
+}
+
+// Keep mode hides the lock, so the loaded moves stay locked and Save keeps the file's text.
+void setMode(Form& f, bool keep)
+{
+    f.caption = keep ? texts::CaptionKeepMode : texts::CaptionEditMode;
+    f.lockShown = !keep;
+}
+
+void reportUnreadable(Form& f, Ui& ui, const QString& path, const QString& reason)
+{
+    ui.error(texts::ReadFailedBox + texts::FileNameLabel + path + crlf + crlf + texts::ReasonLabel + reason);
+    f.logLine(texts::ReadFailedLog + path + texts::ReasonLabel + reason);
+}
+
+// A file without moves: only its game information is kept.
+void openHeaderOnly(Form& f, Ui& ui, const QByteArray& gameInfo)
+{
+    ui.inform(f.kind->headerOnlyBox);
+    f.logLine(f.kind->headerOnlyLog);
+    f.firstMoveLine = 0;
+    f.gameInfo = gameInfo;
+    if (f.kind->placesHeaderOnlyStones)
+        OkiisiSet(f);
+}
+
+void placeMove(Form& f, const ScannedMove& move, int& listRow)
+{
+    Cell& c = f.cell(move.x, move.y);
+    const QString shown = trimControl(c.text);
+    if (shown.isEmpty()) {
+        c.text = QString::number(move.number);
+        c.background = move.black ? colours::Black : colours::White;
+        c.enabled = false;
+        c.tag = 1;
+        return;
+    }
+    // The list has no room beyond its last row; such a move is not shown.
+    if (listRow > MoveList::LastRow)
+        return;
+    f.stringGrid1.at(0, listRow) = QString::number(move.number);
+    f.stringGrid1.at(1, listRow) = shown;
+    ++listRow;
+}
+
+// The last move may have been played on an occupied point, so the list counts as well.
+int highestLoadedMove(const Form& f)
+{
+    int highest = 0;
+    for (const Cell& c : f.cells) {
+        if (const auto n = tryToInteger(c.text))
+            highest = qMax(highest, *n);
+    }
+    for (int r = 1; r < MoveList::Rows; ++r) {
+        if (const auto n = tryToInteger(f.stringGrid1.at(0, r)))
+            highest = qMax(highest, *n);
+    }
+    return highest;
+}
+
+void openMoves(Form& f, Ui& ui, const Lines& lines, int firstMoveLine)
+{
+    f.firstMoveLine = firstMoveLine;
+    f.gameInfo = concatLines(lines, firstMoveLine);
+    if (!f.gameInfo.contains(texts::Marker.toLatin1())) {
+        if (ui.ask(BoxKind::Warning, texts::NotMultiGoBox1 + texts::NotMultiGoBox2, BoxButtons::OkCancel)
+            == Answer::Cancel)
+            return;
+        f.logLine(texts::NotMultiGoLog);
+    }
+    OkiisiSet(f);
+    const MoveScan scan = scanMoves(lines, firstMoveLine);
+    int listRow = 1;
+    for (const ScannedMove& move : scan.moves)
+        placeMove(f, move, listRow);
+    f.tailLine = scan.tailLine;
+    f.loadedNodeCount = scan.nodeCount;
+    if (f.tailLine < lines.size())
+        f.sankouZu = lines[f.tailLine];
+    f.stringGrid1.shown = true;
+    f.logLine(texts::HighestLoaded + QString::number(highestLoadedMove(f)) + texts::Te);
+}
+
+} // namespace
+
+void FileHiraku(Form& f, Ui& ui)
+{
+    const Answer mode = ui.ask(BoxKind::Confirm, modeQuestion(), BoxButtons::YesNoCancel);
+    if (mode == Answer::Cancel)
+        return;
+    DataClear(f);
+    setMode(f, mode == Answer::Yes);
+    const std::optional<QString> chosen = ui.openFileName();
+    if (!chosen || chosen->isEmpty())
+        return;
+    const QString path = *chosen;
+    const ReadOutcome read = readLines(path);
+    f.logLine(texts::OpenLog + path);
+    // An unreadable file becomes nobody's record: the next save asks for a name.
+    if (!read.ok) {
+        reportUnreadable(f, ui, path, read.reason);
+        return;
+    }
+    f.currentFileName = path;
+    f.lblHyoudai = texts::EditingFile + path;
+    f.lblOkiisiShown = false;
+    f.loadedLines = read.lines;
+    const Lines& lines = f.loadedLines;
+    if (lines.size() < 2) {
+        openHeaderOnly(f, ui, lines.isEmpty() ? QByteArray() : lines.first());
+        return;
+    }
+    const int firstMoveLine = findFirstMoveLine(lines);
+    if (firstMoveLine == 0) {
+        openHeaderOnly(f, ui, concatLines(lines, int(lines.size())));
+        return;
+    }
+    openMoves(f, ui, lines, firstMoveLine);
+}
+
+void cmdOpenClick(Form& f, Ui& ui)
+{
+    FileHiraku(f, ui);
+}

@@ -1,0 +1,167 @@
+#include "board/colours.h"
+#include "board/form.h"
+#include "board/texts.h"
+#include "sgf/lock.h"
+#include "sgf/open.h"
+#include "support/scriptedui.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QString crlf = QStringLiteral("\r\n");
+
+// Handicap stones at dd and pp; moves 1 (white, pd) and 2 (black, dp); move 3 on move 1's point.
+const QByteArray gameA = "(;CA[shift_jis]AB[dd][pp]SZ[19]MULTIGOGM[1]\r\n;W[pd];B[dp];W[pd])\r\n";
+
+QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write the test file");
+    return path;
+}
+
+void open(Form& f, const QString& path, Answer mode)
+{
+    ScriptedUi ui;
+    ui.answers = {mode};
+    ui.openPaths = {path};
+    FileHiraku(f, ui);
+}
+
+// What the window does on a click: flip the toggle, then run the handler.
+void click(Form& f)
+{
+    f.lockPressed = !f.lockPressed;
+    cmdLockKaizyo2Click(f);
+}
+
+} // namespace
+
+class TestLock : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    QString pathA;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir.isValid());
+        pathA = writeFile(dir, QStringLiteral("a.sgf"), gameA);
+    }
+
+    void releaseThenLock()
+    {
+        Form f;
+        open(f, pathA, Answer::No);
+        QVERIFY(f.lockShown);
+        QVERIFY(f.lockPressed);
+        // Right after the open the list is still as the window made it.
+        QVERIFY(f.stringGrid1.enabled);
+        QCOMPARE(f.stringGrid1.background, colours::LockedList);
+        const QString opened = f.memo;
+
+        click(f);
+        QVERIFY(!f.lockPressed);
+        Cell& first = f.cell(16, 4);
+        Cell& second = f.cell(4, 16);
+        QVERIFY(first.enabled);
+        QVERIFY(second.enabled);
+        QCOMPARE(first.textColour, colours::Black);
+        QCOMPARE(second.textColour, colours::White);
+        QCOMPARE(f.cell(10, 10).background, colours::Board);
+        QCOMPARE(f.cell(1, 1).background, colours::Board);
+        QVERIFY(f.cell(10, 10).enabled);
+        QVERIFY(f.stringGrid1.enabled);
+        QCOMPARE(f.stringGrid1.background, colours::White);
+        QCOMPARE(f.memo, opened + texts::Unlocked + crlf);
+
+        click(f);
+        QVERIFY(!first.enabled);
+        QVERIFY(!second.enabled);
+        QCOMPARE(first.textColour, colours::Black);
+        QCOMPARE(second.textColour, colours::White);
+        QCOMPARE(first.text, QStringLiteral("1"));
+        QCOMPARE(first.background, colours::White);
+        QCOMPARE(f.cell(10, 10).background, colours::Board);
+        QVERIFY(f.cell(10, 10).enabled);
+        QVERIFY(!f.stringGrid1.enabled);
+        QCOMPARE(f.stringGrid1.background, colours::LockedList);
+        QCOMPARE(f.memo, opened + texts::Unlocked + crlf + texts::LockCaption + crlf);
+    }
+
+    void handicapStonesStayLocked()
+    {
+        Form f;
+        open(f, pathA, Answer::No);
+        for (int i = 0; i < 3; ++i) {
+            click(f);
+            for (const auto& [x, y, label] : {std::tuple{4, 4, "B1"}, {16, 16, "B2"}}) {
+                const Cell& c = f.cell(x, y);
+                QCOMPARE(c.text, QString::fromLatin1(label));
+                QVERIFY(!c.enabled);
+                QCOMPARE(c.background, colours::Black);
+            }
+        }
+    }
+
+    void keepModeStaysLocked()
+    {
+        Form f;
+        open(f, pathA, Answer::Yes);
+        QVERIFY(!f.lockShown);
+        QVERIFY(!f.cell(16, 4).enabled);
+        QVERIFY(f.stringGrid1.enabled);
+        QCOMPARE(f.stringGrid1.at(1, 1), QStringLiteral("1"));
+    }
+
+    // Locking again follows the mark and the text now in the cell, not what the file held.
+    void lockFollowsMarkAndText()
+    {
+        QTemporaryDir local;
+        const QString pathB = writeFile(local, QStringLiteral("b.sgf"),
+                                        "(;CA[shift_jis]SZ[19]MULTIGOGM[1]\r\n;B[aa];W[bb])\r\n");
+        Form f;
+        open(f, pathA, Answer::No);
+        open(f, pathB, Answer::No);
+        QVERIFY(f.cell(16, 4).text.isEmpty());
+        QCOMPARE(f.cell(16, 4).tag, 1);
+        QCOMPARE(f.cell(4, 4).tag, 2);
+        click(f);
+        f.cell(16, 4).text = QStringLiteral("7");  // a cell of the earlier file, now typed into
+        f.cell(1, 1).text = QStringLiteral("9");   // a loaded move retyped
+        f.cell(2, 2).text.clear();                 // a loaded move emptied
+        f.cell(5, 5).text = QStringLiteral("3");   // an ordinary typed move
+        f.cell(4, 4).text.clear();                 // an old handicap mark, now empty
+        click(f);
+        QVERIFY(!f.cell(16, 4).enabled);
+        QVERIFY(!f.cell(1, 1).enabled);
+        QVERIFY(f.cell(2, 2).enabled);
+        QVERIFY(f.cell(5, 5).enabled);
+        QVERIFY(f.cell(4, 4).enabled);
+        QCOMPARE(f.cell(1, 1).text, QStringLiteral("9"));
+    }
+
+    void releaseLeavesTypedCellsAlone()
+    {
+        Form f;
+        f.cell(3, 3).text = QStringLiteral("5");
+        f.cell(3, 3).background = colours::Black;
+        f.cell(3, 3).textColour = colours::Black;
+        f.cell(3, 3).enabled = false;
+        f.lockPressed = true;
+        click(f);
+        const Cell& c = f.cell(3, 3);
+        QVERIFY(!c.enabled);
+        QCOMPARE(c.textColour, colours::Black);
+        QCOMPARE(c.text, QStringLiteral("5"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLock)
+#include "tst_lock.moc"

@@ -1,0 +1,482 @@
+#include "board/colours.h"
+#include "board/form.h"
+#include "board/texts.h"
+#include "sgf/open.h"
+#include "sgf/reader.h"
+#include "support/scriptedui.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QString crlf = QStringLiteral("\r\n");
+
+QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write the test file");
+    return path;
+}
+
+// "x,y=text/colour" for every cell with text, in row order; colour b, w or - for neither.
+QString boardText(const Form& f)
+{
+    QStringList parts;
+    for (int y = 1; y <= 19; ++y) {
+        for (int x = 1; x <= 19; ++x) {
+            const Cell& c = f.cell(x, y);
+            if (c.text.isEmpty())
+                continue;
+            const QChar colour = c.background == colours::Black ? QLatin1Char('b')
+                : c.background == colours::White                ? QLatin1Char('w')
+                                                                : QLatin1Char('-');
+            parts << QStringLiteral("%1,%2=%3/%4").arg(x).arg(y).arg(c.text).arg(colour);
+        }
+    }
+    return parts.join(QLatin1Char(' '));
+}
+
+// "move=place" for the filled rows of StringGrid1.
+QString listText(const Form& f)
+{
+    QStringList parts;
+    for (int r = 1; r < MoveList::Rows; ++r) {
+        if (!f.stringGrid1.at(0, r).isEmpty() || !f.stringGrid1.at(1, r).isEmpty())
+            parts << f.stringGrid1.at(0, r) + QLatin1Char('=') + f.stringGrid1.at(1, r);
+    }
+    return parts.join(QLatin1Char(' '));
+}
+
+QString scanText(const MoveScan& scan)
+{
+    QStringList parts;
+    for (const ScannedMove& m : scan.moves)
+        parts << QStringLiteral("%1@%2,%3%4").arg(m.number).arg(m.x).arg(m.y).arg(m.black ? 'b' : 'w');
+    return parts.join(QLatin1Char(' '));
+}
+
+QString modeQuestionText()
+{
+    using namespace texts;
+    return ModeQ1 + ModeQ2 + crlf + ModeQ3 + crlf + crlf + ModeQ4 + crlf + ModeQ5 + crlf + ModeQ6 + crlf + crlf
+        + ModeQ7 + crlf + crlf + ModeQ8 + crlf + ModeQ9 + crlf + ModeQ10 + crlf + crlf + ModeQ11 + crlf + ModeQ12
+        + crlf + ModeQ13 + crlf + NoHandicapInLoaded;
+}
+
+const QByteArray header = "(;CA[shift_jis]SZ[19]AP[MultiGo:4.3.0]MULTIGOGM[1]";
+
+// Opens path after answering the mode question with mode; later boxes take answers.
+void open(Form& f, ScriptedUi& ui, const QString& path, Answer mode = Answer::No, QList<Answer> answers = {})
+{
+    ui.answers = QList<Answer>{mode} + answers;
+    ui.openPaths = {path};
+    FileHiraku(f, ui);
+}
+
+} // namespace
+
+class TestOpen : public QObject {
+    Q_OBJECT
+
+private slots:
+    void splitLines_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QList<QByteArray>>("lines");
+
+        using L = QList<QByteArray>;
+        QTest::newRow("empty") << QByteArray() << L{};
+        QTest::newRow("no line end") << QByteArray("abc") << L{"abc"};
+        QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << L{"a", "b"};
+        QTest::newRow("CR only") << QByteArray("a\rb\r") << L{"a", "b"};
+        QTest::newRow("LF only") << QByteArray("a\nb") << L{"a", "b"};
+        QTest::newRow("mixed") << QByteArray("a\r\nb\nc\rd") << L{"a", "b", "c", "d"};
+        QTest::newRow("LF CR is two ends") << QByteArray("a\n\rb") << L{"a", "", "b"};
+        QTest::newRow("empty lines kept") << QByteArray("\r\n\r\na\r\n\r\n") << L{"", "", "a", ""};
+        QTest::newRow("NUL ends the text") << QByteArray("a\r\nb\0c\r\nd", 10) << L{"a", "b"};
+        QTest::newRow("NUL first") << QByteArray("\0a", 2) << L{};
+        QTest::newRow("bytes kept") << QByteArray("C[\x83\x52\x83\x81]\r\n\xff") << L{"C[\x83\x52\x83\x81]", "\xff"};
+    }
+
+    void splitLines()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QList<QByteArray>, lines);
+        QCOMPARE(::splitLines(text), lines);
+    }
+
+    void firstMoveLine_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("first");
+
+        QTest::newRow("second line") << QByteArray("(;SZ[19]\n;B[aa])") << 1;
+        QTest::newRow("header of two lines") << QByteArray("(;SZ[19]\nPB[x]\n;B[aa])") << 2;
+        QTest::newRow("line 0 does not count") << QByteArray("(;SZ[19];B[aa])") << 0;
+        QTest::newRow("none") << QByteArray("(;SZ[19]\nPB[x])") << 0;
+        QTest::newRow("semicolon anywhere") << QByteArray("(;SZ[19]\nC[a;b]") << 1;
+    }
+
+    void firstMoveLine()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(int, first);
+        QCOMPARE(findFirstMoveLine(::splitLines(text)), first);
+    }
+
+    void scan_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("moves");
+        QTest::addColumn<int>("nodes");
+        QTest::addColumn<int>("tailLine");
+
+        QTest::newRow("three moves") << QByteArray(";B[pd];W[dd];B[pp])") << "1@16,4b 2@4,4w 3@16,16b" << 3 << 1;
+        QTest::newRow("over lines") << QByteArray(";B[pd];W[dd]\n;B[pp]\n)") << "1@16,4b 2@4,4w 3@16,16b" << 3 << 3;
+        QTest::newRow("no close") << QByteArray(";B[aa]") << "1@1,1b" << 1 << 0;
+        QTest::newRow("empty pass") << QByteArray(";B[aa];W[];B[cc])") << "1@1,1b 3@3,3b" << 3 << 1;
+        QTest::newRow("tt pass") << QByteArray(";B[aa];W[tt];B[cc])") << "1@1,1b 3@3,3b" << 3 << 1;
+        QTest::newRow("variations") << QByteArray(";B[aa]\n(;W[bb];B[cc])\n(;W[dd]))") << "1@1,1b 2@2,2w 3@3,3b" << 3
+                                    << 2;
+        QTest::newRow("close in a comment") << QByteArray(";B[aa]C[see (a)];W[bb])") << "1@1,1b" << 1 << 1;
+        QTest::newRow("semicolon in a comment") << QByteArray(";B[aa]C[x;ab];W[cc];B[dd])")
+                                                << "1@1,1b 2@1,2b 3@3,3w 4@4,4b" << 4 << 1;
+        QTest::newRow("later properties passed over") << QByteArray(";B[aa]C[bb]LB[cc:x];W[dd])") << "1@1,1b 2@4,4w"
+                                                      << 2 << 1;
+        QTest::newRow("two blacks") << QByteArray(";B[aa];B[bb])") << "1@1,1b 2@2,2b" << 2 << 1;
+        QTest::newRow("letters of the name") << QByteArray(";AB[aa];W[bb])") << "1@1,1b 2@2,2w" << 2 << 1;
+        QTest::newRow("B before any column") << QByteArray(";B[Bc];W[dd])") << "2@4,4w" << 2 << 1;
+        QTest::newRow("W keeps the column before") << QByteArray(";B[cc];W[Wd])") << "1@3,3b 2@3,4w" << 2 << 1;
+        QTest::newRow("three letters shift the pairing") << QByteArray(";B[abc];W[de];B[fg])") << "1@1,2b 2@3,4w 3@5,6b"
+                                                         << 3 << 1;
+        QTest::newRow("root ignored on line 0") << QByteArray("(;B[aa]\n;W[bb])") << "1@2,2w" << 1 << 2;
+        QTest::newRow("Shift-JIS in a comment") << QByteArray(";B[aa]C[\x83\x52\x83\x81\x82\x61];W[bb])")
+                                                << "1@1,1b 2@2,2w" << 2 << 1;
+    }
+
+    // Scans from line 1, as an opened file's moves begin there at the earliest.
+    void scan()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, moves);
+        QFETCH(int, nodes);
+        QFETCH(int, tailLine);
+        const bool headerGiven = text.startsWith('(');
+        const Lines lines = ::splitLines(headerGiven ? text : "(;\n" + text);
+        MoveScan result = scanMoves(lines, 1);
+        if (!headerGiven && result.tailLine > 0)
+            --result.tailLine;
+        QCOMPARE(scanText(result), moves);
+        QCOMPARE(result.nodeCount, nodes);
+        QCOMPARE(result.tailLine, tailLine);
+    }
+
+    void modeQuestionCancelChangesNothing()
+    {
+        Form f;
+        f.cell(3, 3).text = QStringLiteral("5");
+        f.logLine(QStringLiteral("kept"));
+        f.currentFileName = QStringLiteral("/somewhere/a.sgf");
+        ScriptedUi ui;
+        ui.answers = {Answer::Cancel};
+        FileHiraku(f, ui);
+        QCOMPARE(ui.boxes.size(), 1);
+        QCOMPARE(ui.boxes[0].text, modeQuestionText());
+        QCOMPARE(ui.boxes[0].kind, BoxKind::Confirm);
+        QCOMPARE(ui.boxes[0].title, texts::TitleConfirm);
+        QCOMPARE(ui.boxes[0].buttons, BoxButtons::YesNoCancel);
+        QCOMPARE(ui.openDialogs, 0);
+        QCOMPARE(f.cell(3, 3).text, QStringLiteral("5"));
+        QCOMPARE(f.memo, Form().memo + QStringLiteral("kept\r\n"));
+        QCOMPARE(f.currentFileName, QStringLiteral("/somewhere/a.sgf"));
+        QCOMPARE(f.caption, Form().caption);
+    }
+
+    void dialogCancelLeavesClearedRecord_data()
+    {
+        QTest::addColumn<Answer>("mode");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<bool>("lockShown");
+        QTest::newRow("keep") << Answer::Yes << texts::CaptionKeepMode << false;
+        QTest::newRow("edit") << Answer::No << texts::CaptionEditMode << true;
+    }
+
+    void dialogCancelLeavesClearedRecord()
+    {
+        QFETCH(Answer, mode);
+        QFETCH(QString, caption);
+        QFETCH(bool, lockShown);
+        Form f;
+        f.cell(3, 3).text = QStringLiteral("5");
+        f.lockPressed = false;
+        f.lblHyoudai = QStringLiteral("title before");
+        f.currentFileName = QStringLiteral("/somewhere/a.sgf");
+        ScriptedUi ui;
+        ui.answers = {mode};
+        FileHiraku(f, ui);
+        QCOMPARE(ui.openDialogs, 1);
+        QCOMPARE(f.caption, caption);
+        QCOMPARE(f.lockShown, lockShown);
+        QVERIFY(f.lockPressed);
+        QVERIFY(f.cell(3, 3).text.isEmpty());
+        QVERIFY(f.memo.isEmpty());
+        QVERIFY(f.currentFileName.isEmpty());
+        QCOMPARE(f.lblHyoudai, QStringLiteral("title before"));
+        QVERIFY(f.lblOkiisiShown);
+    }
+
+    void opensMoves_data()
+    {
+        QTest::addColumn<Answer>("mode");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<bool>("lockShown");
+        QTest::newRow("keep") << Answer::Yes << texts::CaptionKeepMode << false;
+        QTest::newRow("edit") << Answer::No << texts::CaptionEditMode << true;
+    }
+
+    void opensMoves()
+    {
+        QFETCH(Answer, mode);
+        QFETCH(QString, caption);
+        QFETCH(bool, lockShown);
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, QStringLiteral("game.sgf"),
+                                       header + "\r\n;B[pd];W[dd];B[pp]\r\n)\r\n(;C[reference])\r\n");
+        Form f;
+        ScriptedUi ui;
+        open(f, ui, path, mode);
+
+        QCOMPARE(ui.boxes.size(), 1);
+        QCOMPARE(f.caption, caption);
+        QCOMPARE(f.lockShown, lockShown);
+        QCOMPARE(f.currentFileName, path);
+        QCOMPARE(f.lblHyoudai, texts::EditingFile + path);
+        QVERIFY(!f.lblOkiisiShown);
+        QCOMPARE(f.loadedLines.size(), 4);
+        QCOMPARE(f.loadedLines[3], QByteArray("(;C[reference])"));
+        QCOMPARE(f.firstMoveLine, 1);
+        QCOMPARE(f.gameInfo, header);
+        QCOMPARE(boardText(f), QStringLiteral("4,4=2/w 16,4=1/b 16,16=3/b"));
+        for (const auto& [x, y] : {std::pair{16, 4}, {4, 4}, {16, 16}}) {
+            QVERIFY(!f.cell(x, y).enabled);
+            QCOMPARE(f.cell(x, y).tag, 1);
+        }
+        QCOMPARE(f.cell(10, 10).tag, 0);
+        QCOMPARE(f.loadedNodeCount, 3);
+        QCOMPARE(f.tailLine, 3);
+        QCOMPARE(f.sankouZu, QByteArray("(;C[reference])"));
+        QCOMPARE(f.radioGroup1, 0);
+        QVERIFY(f.stringGrid1.shown);
+        QCOMPARE(listText(f), QString());
+        QCOMPARE(f.memo, texts::OpenLog + path + crlf + texts::HighestLoaded + QStringLiteral("3") + texts::Te + crlf);
+    }
+
+    void movesOnOccupiedPoints()
+    {
+        QTemporaryDir dir;
+        // Move 4 on the stone of 1, move 5 on the handicap stone B2, move 6 on 4's point again.
+        const QString path = writeFile(
+            dir, QStringLiteral("ko.sgf"),
+            "(;CA[shift_jis]AB[dd][pp]SZ[19]MULTIGOGM[1]\r\n;W[pd];B[dp];W[qf];B[pd];W[pp];B[pd]\r\n)");
+        Form f;
+        ScriptedUi ui;
+        open(f, ui, path);
+        QCOMPARE(f.radioGroup1, 1);
+        QCOMPARE(boardText(f), QStringLiteral("4,4=B1/b 16,4=1/w 17,6=3/w 4,16=2/b 16,16=B2/b"));
+        QCOMPARE(listText(f), QStringLiteral("4=1 5=B2 6=1"));
+        QCOMPARE(f.cell(4, 4).tag, 2);
+        QCOMPARE(f.cell(16, 4).tag, 1);
+        // The highest move stands only in the list.
+        QVERIFY(f.memo.endsWith(texts::HighestLoaded + QStringLiteral("6") + texts::Te + crlf));
+    }
+
+    void headerOnly_data()
+    {
+        QTest::addColumn<bool>("small");
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QByteArray>("gameInfo");
+        QTest::addColumn<QString>("stones");
+        QTest::addColumn<int>("firstPlayer");
+
+        const QByteArray one = "(;CA[shift_jis]AB[dd][pp]SZ[19]MULTIGOGM[1])";
+        const QByteArray root = "(;SZ[19]MULTIGO;B[aa];W[bb])";
+        for (const bool small : {false, true}) {
+            const char* build = small ? "small" : "standard";
+            const QString stones = small ? QStringLiteral("4,4=B1/b 16,16=B2/b") : QString();
+            const int firstPlayer = small ? 1 : 0;
+            QTest::addRow("%s: empty file", build) << small << QByteArray() << QByteArray() << QString() << 0;
+            QTest::addRow("%s: one line", build) << small << one + "\r\n" << one << stones << firstPlayer;
+            QTest::addRow("%s: one line with moves", build) << small << root << root << QString() << 0;
+            QTest::addRow("%s: no move line", build)
+                << small << QByteArray("(;CA[shift_jis]AB[dd]\r\nAB[pp]\r\nSZ[19])\r\n")
+                << QByteArray("(;CA[shift_jis]AB[dd]AB[pp]SZ[19])") << stones << firstPlayer;
+        }
+    }
+
+    void headerOnly()
+    {
+        QFETCH(bool, small);
+        QFETCH(QByteArray, text);
+        QFETCH(QByteArray, gameInfo);
+        QFETCH(QString, stones);
+        QFETCH(int, firstPlayer);
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, QStringLiteral("info.sgf"), text);
+        const BuildKind& kind = small ? BuildKind::smallScreen() : BuildKind::standard();
+        Form f(kind);
+        f.firstMoveLine = 5;
+        ScriptedUi ui;
+        open(f, ui, path);
+        QCOMPARE(ui.boxes.size(), 2);
+        QCOMPARE(ui.boxes[1].kind, BoxKind::Information);
+        QCOMPARE(ui.boxes[1].buttons, BoxButtons::Ok);
+        QCOMPARE(ui.boxes[1].text, small ? texts::SmallHeaderOnlyBox : texts::HeaderOnlyBox);
+        QCOMPARE(f.memo, texts::OpenLog + path + crlf + (small ? texts::SmallHeaderOnlyLog : texts::HeaderOnlyLog) + crlf);
+        QCOMPARE(f.firstMoveLine, 0);
+        QCOMPARE(f.gameInfo, gameInfo);
+        QCOMPARE(boardText(f), stones);
+        QCOMPARE(f.radioGroup1, firstPlayer);
+        QCOMPARE(f.currentFileName, path);
+        QVERIFY(!f.stringGrid1.shown);
+        QCOMPARE(f.loadedNodeCount, 0);
+    }
+
+    void headerOverTwoLines()
+    {
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, QStringLiteral("two.sgf"),
+                                       "(;CA[shift_jis]AB[dd]\r\n[pp]SZ[19]MULTIGOGM[1]\r\n;W[aa])\r\n");
+        Form f;
+        ScriptedUi ui;
+        open(f, ui, path);
+        QCOMPARE(f.firstMoveLine, 2);
+        QCOMPARE(f.gameInfo, QByteArray("(;CA[shift_jis]AB[dd][pp]SZ[19]MULTIGOGM[1]"));
+        QCOMPARE(boardText(f), QStringLiteral("1,1=1/w 4,4=B1/b 16,16=B2/b"));
+        QCOMPARE(f.tailLine, 3);
+        // No line after the tail line: nothing to keep.
+        QVERIFY(f.sankouZu.isEmpty());
+    }
+
+    void lineEnds_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::newRow("CR only") << header + "\r;B[aa];W[bb]\r;B[cc])\r";
+        QTest::newRow("LF only") << header + "\n;B[aa];W[bb]\n;B[cc])";
+        QTest::newRow("mixed") << header + "\r\n;B[aa];W[bb]\n;B[cc])\r";
+        QTest::newRow("NUL after the moves") << header + "\r\n;B[aa];W[bb]\r\n;B[cc])" + QByteArray("\0\r\n;W[dd]", 9);
+    }
+
+    void lineEnds()
+    {
+        QFETCH(QByteArray, text);
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, QStringLiteral("ends.sgf"), text);
+        Form f;
+        ScriptedUi ui;
+        open(f, ui, path);
+        QCOMPARE(f.loadedLines.size(), 3);
+        QCOMPARE(f.loadedLines[2], QByteArray(";B[cc])"));
+        QCOMPARE(boardText(f), QStringLiteral("1,1=1/b 2,2=2/w 3,3=3/b"));
+        QCOMPARE(f.tailLine, 3);
+    }
+
+    void withoutMarker_data()
+    {
+        QTest::addColumn<Answer>("answer");
+        QTest::newRow("OK reads the file") << Answer::Ok;
+        QTest::newRow("Cancel stops") << Answer::Cancel;
+    }
+
+    void withoutMarker()
+    {
+        QFETCH(Answer, answer);
+        QTemporaryDir dir;
+        const QByteArray lowerHeader = "(;CA[shift_jis]AB[dd]SZ[19]AP[multigo]";
+        const QString path = writeFile(dir, QStringLiteral("other.sgf"), lowerHeader + "\r\n;W[aa])\r\n");
+        Form f;
+        ScriptedUi ui;
+        open(f, ui, path, Answer::No, {answer});
+        QCOMPARE(ui.boxes.size(), 2);
+        QCOMPARE(ui.boxes[1].kind, BoxKind::Warning);
+        QCOMPARE(ui.boxes[1].buttons, BoxButtons::OkCancel);
+        QCOMPARE(ui.boxes[1].text, texts::NotMultiGoBox1 + texts::NotMultiGoBox2);
+        QCOMPARE(f.gameInfo, lowerHeader);
+        QCOMPARE(f.firstMoveLine, 1);
+        QCOMPARE(f.currentFileName, path);
+        QCOMPARE(f.loadedLines.size(), 2);
+        const QString opened = texts::OpenLog + path + crlf;
+        if (answer == Answer::Cancel) {
+            QCOMPARE(boardText(f), QString());
+            QCOMPARE(f.memo, opened);
+            QCOMPARE(f.tailLine, 0);
+            return;
+        }
+        QCOMPARE(boardText(f), QStringLiteral("1,1=1/w 4,4=B1/b"));
+        QCOMPARE(f.memo, opened + texts::NotMultiGoLog + crlf + texts::HighestLoaded + QStringLiteral("1") + texts::Te
+                     + crlf);
+    }
+
+    void unreadableFile_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("missing") << QStringLiteral("missing.sgf");
+        QTest::newRow("folder") << QStringLiteral("folder.sgf");
+    }
+
+    void unreadableFile()
+    {
+        QFETCH(QString, name);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder.sgf")));
+        const QString path = dir.filePath(name);
+        Form f;
+        f.lblHyoudai = QStringLiteral("title before");
+        ScriptedUi ui;
+        open(f, ui, path);
+        QCOMPARE(ui.boxes.size(), 2);
+        const ScriptedUi::Box& box = ui.boxes[1];
+        QCOMPARE(box.kind, BoxKind::Error);
+        QCOMPARE(box.buttons, BoxButtons::Ok);
+        const QString head = texts::ReadFailedBox + texts::FileNameLabel + path + crlf + crlf + texts::ReasonLabel;
+        QVERIFY2(box.text.startsWith(head), qPrintable(box.text));
+        const QString reason = box.text.mid(head.size());
+        QVERIFY(!reason.isEmpty());
+        QCOMPARE(f.memo, texts::OpenLog + path + crlf + texts::ReadFailedLog + path + texts::ReasonLabel + reason + crlf);
+        QVERIFY(f.currentFileName.isEmpty());
+        QCOMPARE(f.lblHyoudai, QStringLiteral("title before"));
+        QVERIFY(f.loadedLines.isEmpty());
+    }
+
+    void earlierMarksStay()
+    {
+        QTemporaryDir dir;
+        const QString a = writeFile(dir, QStringLiteral("a.sgf"), header + "\r\n;B[aa];W[bb])\r\n");
+        const QString b = writeFile(dir, QStringLiteral("b.sgf"), header + "\r\n;B[cc])\r\n");
+        Form f;
+        ScriptedUi ui;
+        open(f, ui, a);
+        open(f, ui, b);
+        QCOMPARE(boardText(f), QStringLiteral("3,3=1/b"));
+        QCOMPARE(f.cell(1, 1).tag, 1);
+        QVERIFY(f.cell(1, 1).enabled);
+        QCOMPARE(f.loadedNodeCount, 1);
+        QCOMPARE(f.memo, texts::OpenLog + b + crlf + texts::HighestLoaded + QStringLiteral("1") + texts::Te + crlf);
+    }
+
+    void emptyMoveLineLogsZero()
+    {
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, QStringLiteral("z.sgf"), header + "\r\n;)\r\n");
+        Form f;
+        ScriptedUi ui;
+        open(f, ui, path);
+        QCOMPARE(f.loadedNodeCount, 1);
+        QVERIFY(f.memo.endsWith(texts::HighestLoaded + QStringLiteral("0") + texts::Te + crlf));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestOpen)
+#include "tst_open.moc"
