@@ -137,4 +137,8 @@ inline const QString ReadFailedBox = QStringLiteral("ﾌｧｲﾙを読み込め
 inline const QString ReadFailedLog = QStringLiteral("ﾌｧｲﾙ読込み失敗  ");
 inline const QString ReasonLabel = QStringLiteral("  理由: ");
 
+// A move number that the 1000-entry move table cannot hold, and a list row without a move number.
+inline const QString TooManyDigitsFault = QStringLiteral("  入力された手番は桁数が多すぎます！");
+inline const QString NoMoveNumber = QStringLiteral("  手番の入力がありません！");
+
 } // namespace texts

@@ -4,5 +4,4 @@
 #include "checks/search.h"
 void Button1Click(Form&, Ui&) {}
 void Button2Click(Form&, Ui&) {}
-bool NyuuryokuDataKakunin(Form&) { return false; }
 void cmdKensakuClick(Form&, Ui&) {}

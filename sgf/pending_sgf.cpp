@@ -3,7 +3,5 @@
 #include "sgf/open.h"
 #include "sgf/ordering.h"
 #include "sgf/save.h"
-bool ZyunRetuStrKihu(Form&) { return false; }
-bool ZyunRetuKihuKakunin(Form&, Ui&) { return false; }
 void Hozon(Form&, Ui&) {}
 void cmdSaveClick(Form&, Ui&) {}
