@@ -9,9 +9,8 @@
 
 #include <QHash>
 
-#include <algorithm>
+#include <array>
 #include <optional>
-#include <vector>
 
 namespace {
 
@@ -22,11 +21,6 @@ bool isHandicap(const QString& text)
     return text.startsWith(QLatin1Char('B'));
 }
 
-QString pointOf(int x, int y)
-{
-    return QString(letterOf(x)) + letterOf(y);
-}
-
 std::optional<int> tableIndex(const QString& number)
 {
     const auto v = tryToInteger(number);
@@ -35,37 +29,53 @@ std::optional<int> tableIndex(const QString& number)
     return v;
 }
 
+constexpr int NoCell = -1;
+
 // Every list place is matched against the board many times; one look-up replaces each scan.
 // Later cells overwrite earlier ones, so each text keeps the last cell in scan order.
-using BoardIndex = QHash<QString, QString>;
-
-BoardIndex indexBoard(const Form& f)
-{
-    BoardIndex index;
-    for (int y = 1; y <= 19; ++y) {
-        for (int x = 1; x <= 19; ++x) {
-            const QString t = trimControl(f.cell(x, y).text);
-            if (!t.isEmpty())
-                index.insert(t, pointOf(x, y));
+class Board {
+public:
+    explicit Board(const Form& f)
+    {
+        index_.reserve(361);
+        for (int i = 0; i < 361; ++i) {
+            texts_[size_t(i)] = trimControl(f.cells[size_t(i)].text);
+            if (!texts_[size_t(i)].isEmpty())
+                index_.insert(texts_[size_t(i)], i);
         }
     }
-    return index;
-}
 
-void boardPass(Form& f)
+    // Cells run row by row from the top left, as every scan of the board does.
+    const QString& text(int cell) const { return texts_[size_t(cell)]; }
+    int lastHolding(const QString& place) const { return index_.value(place, NoCell); }
+
+    // Each point is made once and shared by every entry that takes it.
+    const QString& point(int cell)
+    {
+        QString& p = points_[size_t(cell)];
+        if (p.isNull())
+            p = QString(letterOf(cell % 19 + 1)) + letterOf(cell / 19 + 1);
+        return p;
+    }
+
+private:
+    std::array<QString, 361> texts_;
+    std::array<QString, 361> points_;
+    QHash<QString, int> index_;
+};
+
+void boardPass(Form& f, Board& board)
 {
-    for (int y = 1; y <= 19; ++y) {
-        for (int x = 1; x <= 19; ++x) {
-            const QString t = trimControl(f.cell(x, y).text);
-            if (t.isEmpty() || isHandicap(t))
-                continue;
-            if (const auto v = tableIndex(t))
-                f.moveTable[size_t(*v)] = pointOf(x, y);
-        }
+    for (int i = 0; i < 361; ++i) {
+        const QString& t = board.text(i);
+        if (t.isEmpty() || isHandicap(t))
+            continue;
+        if (const auto v = tableIndex(t))
+            f.moveTable[size_t(*v)] = board.point(i);
     }
 }
 
-void loadedListPass(Form& f, const BoardIndex& index)
+void loadedListPass(Form& f, Board& board)
 {
     const MoveList& list = f.stringGrid1;
     for (int r = 1; r < MoveList::Rows; ++r) {
@@ -73,9 +83,9 @@ void loadedListPass(Form& f, const BoardIndex& index)
         if (place.isEmpty())
             continue;
         const auto m = tableIndex(list.at(0, r));
-        const auto point = index.constFind(place);
-        if (m && point != index.constEnd())
-            f.moveTable[size_t(*m)] = *point;
+        const int cell = board.lastHolding(place);
+        if (m && cell != NoCell)
+            f.moveTable[size_t(*m)] = board.point(cell);
     }
 }
 
@@ -85,60 +95,60 @@ void loadedListPass(Form& f, const BoardIndex& index)
 // place along its chain that some cell holds.
 class Chains {
 public:
-    Chains(const MoveList& list, const BoardIndex& index)
-        : list_(list)
-        , index_(index)
-        , resolved_(size_t(MoveList::Rows))
+    Chains(const MoveList& list, const Board& board)
+        : board_(board)
     {
-        for (int r = 1; r < MoveList::Rows; ++r) {
-            if (isLink(r))
-                linksByMoveNumber_[list.at(0, r)].push_back(r);
+        resolved_.fill(NoCell);
+        nextSameNumber_.fill(0);
+        for (int r = 1; r < MoveList::Rows; ++r)
+            isLink_[size_t(r)] = !trimControl(list.at(1, r)).isEmpty();
+        // Rows with the same move number are chained in row order.
+        for (int r = MoveList::LastRow; r >= 1; --r) {
+            if (!isLink_[size_t(r)])
+                continue;
+            int& first = firstWithNumber_[list.at(0, r)];
+            nextSameNumber_[size_t(r)] = first;
+            first = r;
         }
         // A link's outcome depends only on later rows, so work upwards from the bottom.
         for (int r = MoveList::LastRow; r >= 1; --r) {
-            if (isLink(r))
+            if (isLink_[size_t(r)])
                 resolved_[size_t(r)] = follow(list.at(1, r), r);
         }
     }
 
-    // The point for a row whose place is p, the chain starting before row 1.
-    std::optional<QString> pointFor(const QString& place) const { return follow(place, 0); }
+    // The cell whose point a row with this place takes, or NoCell.
+    int cellFor(const QString& place) const { return follow(place, 0); }
 
 private:
-    bool isLink(int r) const { return !trimControl(list_.at(1, r)).isEmpty(); }
-
-    std::optional<QString> follow(const QString& place, int after) const
+    int follow(const QString& place, int after) const
     {
-        if (const int next = nextLink(place, after)) {
-            if (const auto& further = resolved_[size_t(next)])
-                return further;
-        }
-        const auto point = index_.constFind(place);
-        if (point == index_.constEnd())
-            return std::nullopt;
-        return *point;
+        const int next = nextLink(place, after);
+        if (next > 0 && resolved_[size_t(next)] != NoCell)
+            return resolved_[size_t(next)];
+        return board_.lastHolding(place);
     }
 
     // The first row after `after` whose move number is the place; 0 when there is none.
     int nextLink(const QString& place, int after) const
     {
-        const auto rows = linksByMoveNumber_.constFind(place);
-        if (rows == linksByMoveNumber_.constEnd())
-            return 0;
-        const auto it = std::upper_bound(rows->begin(), rows->end(), after);
-        return it == rows->end() ? 0 : *it;
+        int r = firstWithNumber_.value(place, 0);
+        while (r > 0 && r <= after)
+            r = nextSameNumber_[size_t(r)];
+        return r;
     }
 
-    const MoveList& list_;
-    const BoardIndex& index_;
-    QHash<QString, std::vector<int>> linksByMoveNumber_;
-    std::vector<std::optional<QString>> resolved_;
+    const Board& board_;
+    std::array<bool, MoveList::Rows> isLink_{};
+    QHash<QString, int> firstWithNumber_;
+    std::array<int, MoveList::Rows> nextSameNumber_;
+    std::array<int, MoveList::Rows> resolved_;
 };
 
-void editingListPass(Form& f, const BoardIndex& index)
+void editingListPass(Form& f, Board& board)
 {
     const MoveList& list = f.stringGrid2;
-    const Chains chains(list, index);
+    const Chains chains(list, board);
     for (int r = 1; r < MoveList::Rows; ++r) {
         const QString& place = list.at(1, r);
         if (place.isEmpty())
@@ -146,8 +156,9 @@ void editingListPass(Form& f, const BoardIndex& index)
         const auto m = tableIndex(list.at(0, r));
         if (!m)
             continue;
-        if (const auto point = chains.pointFor(place))
-            f.moveTable[size_t(*m)] = *point;
+        const int cell = chains.cellFor(place);
+        if (cell != NoCell)
+            f.moveTable[size_t(*m)] = board.point(cell);
     }
 }
 
@@ -163,10 +174,10 @@ void fillMoveTable(Form& f)
 {
     for (QString& entry : f.moveTable)
         entry.clear();
-    const BoardIndex index = indexBoard(f);
-    boardPass(f);
-    loadedListPass(f, index);
-    editingListPass(f, index);
+    Board board(f);
+    boardPass(f, board);
+    loadedListPass(f, board);
+    editingListPass(f, board);
 }
 
 bool ZyunRetuStrKihu(Form& f)

@@ -1,0 +1,115 @@
+#include "sgf/save.h"
+
+#include "board/form.h"
+#include "board/texts.h"
+#include "board/ui.h"
+#include "sgf/dialect.h"
+#include "sgf/files.h"
+#include "sgf/ordering.h"
+
+#include <optional>
+
+namespace {
+
+const QString crlf = QStringLiteral("\r\n");
+
+// The lines that tell the operator where the previous version of the file now is.
+QString backupNote(const QString& head, const QString& backup)
+{
+    return crlf + crlf + head + crlf + texts::SlashSlash + crlf + texts::SlashIndent + backup + crlf
+        + texts::SlashSlash + crlf + texts::SavedAs;
+}
+
+void reportSaved(Form& f, Ui& ui, const QString& path, const QString& note)
+{
+    ui.inform(texts::Saved + texts::FileNameLabel + path + note);
+    f.logLine(texts::SavedLog + path);
+}
+
+void reportInvalidData(Form& f, Ui& ui)
+{
+    ui.error(texts::InvalidBox1 + texts::InvalidBox2);
+    f.logLine(texts::InvalidLog);
+}
+
+void reportFileFailure(Form& f, Ui& ui, const QString& path, const WriteOutcome& outcome, const QString& backup)
+{
+    const bool backupFailed = outcome.stage == WriteOutcome::BackupFailed;
+    const QString reason = texts::ReasonLabel + outcome.reason;
+    QString box = (backupFailed ? texts::BackupFailedBox : texts::WriteFailedBox) + texts::FileNameLabel + path
+        + crlf + crlf + reason;
+    if (outcome.backedUp)
+        box += backupNote(texts::BackupBefore, backup);
+    ui.error(box);
+    f.logLine((backupFailed ? texts::BackupFailedLog : texts::WriteFailedLog) + path + reason);
+}
+
+// The comparison is case-sensitive, so KIFU.SGF becomes KIFU.SGF.sgf.
+QString withSgfExtension(const QString& path)
+{
+    return path.endsWith(texts::SgfExtension, Qt::CaseSensitive) ? path : path + texts::SgfExtension;
+}
+
+void saveNewRecord(Form& f, Ui& ui)
+{
+    const std::optional<QString> chosen = ui.saveFileName();
+    if (!chosen || chosen->isEmpty())
+        return;
+    const QString path = withSgfExtension(*chosen);
+    const QString backup = fileExists(path) ? backupName(path) : QString();
+    f.outputLines = buildFresh(f);
+    const WriteOutcome outcome = replaceFile(path, f.outputLines, backup);
+    if (!outcome.ok()) {
+        reportFileFailure(f, ui, path, outcome, backup);
+        return;
+    }
+    // Only a file that holds the record becomes its file: after a failure the next save asks
+    // for a name again instead of failing on the same one.
+    f.currentFileName = path;
+    f.lblHyoudai = texts::EditingFile + path;
+    reportSaved(f, ui, path, outcome.backedUp ? backupNote(texts::BackupExists, backup) : QString());
+}
+
+void saveRecordWithFile(Form& f, Ui& ui, const QString& backup)
+{
+    // Keep mode hides the lock; its file's text is kept when the main line closed on line 1 or later.
+    const bool splice = !f.lockShown && f.tailLine >= 2;
+    f.outputLines = splice ? buildSpliced(f) : buildRebuilt(f);
+    const QString path = f.currentFileName;
+    const WriteOutcome outcome = replaceFile(path, f.outputLines, backup);
+    if (!outcome.ok()) {
+        reportFileFailure(f, ui, path, outcome, backup);
+        return;
+    }
+    // A file removed since it was opened leaves no earlier version to name.
+    reportSaved(f, ui, path, outcome.backedUp ? backupNote(texts::BackupBefore, backup) : QString());
+}
+
+} // namespace
+
+void Hozon(Form& f, Ui& ui)
+{
+    const bool hasFile = !f.currentFileName.isEmpty();
+    QString question = texts::SaveConfirm;
+    QString backup;
+    if (hasFile) {
+        backup = backupName(f.currentFileName);
+        question += texts::FileNameLabel + f.currentFileName;
+    }
+    if (ui.ask(BoxKind::Confirm, question, BoxButtons::OkCancel) == Answer::Cancel)
+        return;
+    if (ZyunRetuStrKihu(f) || ZyunRetuKihuKakunin(f, ui)) {
+        reportInvalidData(f, ui);
+        return;
+    }
+    f.outputLines.clear();
+    if (hasFile)
+        saveRecordWithFile(f, ui, backup);
+    else
+        saveNewRecord(f, ui);
+}
+
+void cmdSaveClick(Form& f, Ui& ui)
+{
+    Hozon(f, ui);
+}

@@ -1,0 +1,539 @@
+#include "app/commands.h"
+#include "board/colours.h"
+#include "board/form.h"
+#include "board/texts.h"
+#include "sgf/files.h"
+#include "sgf/open.h"
+#include "sgf/save.h"
+#include "support/scriptedui.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <map>
+
+namespace {
+
+const QString crlf = QStringLiteral("\r\n");
+const QByteArray freshHeader = texts::FreshHeaderPlain.toLatin1();
+// What the three moves of typedRecord() become.
+const QByteArray threeMoves = ";B[pd];W[dd];B[pp]";
+
+QString writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write the test file");
+    return path;
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+// Every entry below the folder with its content ("<dir>" for folders).
+std::map<QString, QByteArray> listing(const QString& folder)
+{
+    std::map<QString, QByteArray> entries;
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        entries[QDir(folder).relativeFilePath(path)] = it.fileInfo().isDir() ? QByteArray("<dir>") : readFile(path);
+    }
+    return entries;
+}
+
+QStringList names(const QString& folder)
+{
+    QStringList list;
+    for (const auto& [name, bytes] : listing(folder))
+        list << name;
+    return list;
+}
+
+// A move as cell entry leaves it: the number, coloured by the first player.
+void typeMove(Form& f, int x, int y, int n)
+{
+    Cell& c = f.cell(x, y);
+    c.text = QString::number(n);
+    const bool black = stoneIsBlack(n, f.radioGroup1);
+    c.background = black ? colours::Black : colours::White;
+    c.textColour = black ? colours::White : colours::Black;
+}
+
+void typeHandicap(Form& f, int x, int y)
+{
+    f.cell(x, y).text = QStringLiteral("B");
+    f.cell(x, y).background = colours::Black;
+    f.cell(x, y).textColour = colours::White;
+}
+
+void typedRecord(Form& f)
+{
+    typeMove(f, 16, 4, 1);
+    typeMove(f, 4, 4, 2);
+    typeMove(f, 16, 16, 3);
+}
+
+QString backupNote(const QString& head, const QString& backup)
+{
+    return crlf + crlf + head + crlf + texts::SlashSlash + crlf + texts::SlashIndent + backup + crlf
+        + texts::SlashSlash + crlf + texts::SavedAs;
+}
+
+QString savedBox(const QString& path, const QString& note = {})
+{
+    return texts::Saved + texts::FileNameLabel + path + note;
+}
+
+QString savedLog(const QString& path)
+{
+    return texts::SavedLog + path + crlf;
+}
+
+// The reason the system gave, after the fixed part of an error box; empty when the box differs.
+QString reasonAfter(const QString& text, const QString& head)
+{
+    return text.startsWith(head) ? text.mid(head.size()) : QString();
+}
+
+void openRecord(Form& f, const QString& path, Answer mode)
+{
+    ScriptedUi ui;
+    ui.answers = {mode};
+    ui.openPaths = {path};
+    FileHiraku(f, ui);
+    if (f.currentFileName != path)
+        qFatal("the test file did not open");
+}
+
+} // namespace
+
+class TestSave : public QObject {
+    Q_OBJECT
+
+private slots:
+    void backupName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("taken");
+        QTest::addColumn<QString>("backup");
+
+        QTest::newRow("free") << "/d/kifu.sgf" << QStringList{} << "/d/kifu_bk.sgf";
+        QTest::newRow("one taken") << "/d/kifu.sgf" << QStringList{"/d/kifu_bk.sgf"} << "/d/kifu_bk_bk.sgf";
+        QTest::newRow("two taken") << "/d/kifu.sgf" << QStringList{"/d/kifu_bk.sgf", "/d/kifu_bk_bk.sgf"}
+                                   << "/d/kifu_bk_bk_bk.sgf";
+        QTest::newRow("gap in the chain") << "/d/kifu.sgf" << QStringList{"/d/kifu_bk_bk.sgf"} << "/d/kifu_bk.sgf";
+        QTest::newRow("other extension") << "/d/game.txt" << QStringList{} << "/d/game_bk.sgf";
+        QTest::newRow("upper-case extension") << "/d/KIFU.SGF" << QStringList{"/d/KIFU_bk.sgf"} << "/d/KIFU_bk_bk.sgf";
+        QTest::newRow("Japanese name") << QStringLiteral("/d/棋譜.sgf") << QStringList{}
+                                       << QStringLiteral("/d/棋譜_bk.sgf");
+    }
+
+    void backupName()
+    {
+        QFETCH(QString, name);
+        QFETCH(QStringList, taken);
+        QFETCH(QString, backup);
+        QCOMPARE(::backupName(name, [&](const QString& n) { return taken.contains(n); }), backup);
+    }
+
+    void fileText_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("lines");
+        QTest::addColumn<QByteArray>("text");
+        QTest::newRow("none") << QList<QByteArray>{} << QByteArray();
+        QTest::newRow("one empty") << QList<QByteArray>{""} << QByteArray("\r\n");
+        QTest::newRow("bytes kept") << QList<QByteArray>{"a", "\x83\x52"} << QByteArray("a\r\n\x83\x52\r\n");
+    }
+
+    void fileText()
+    {
+        QFETCH(QList<QByteArray>, lines);
+        QFETCH(QByteArray, text);
+        QCOMPARE(::fileText(lines), text);
+    }
+
+    void firstSave_data()
+    {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QStringList>("existing");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("backup");
+
+        QTest::newRow("new name") << "kifu.sgf" << QStringList{} << "kifu.sgf" << "";
+        QTest::newRow("without extension") << "kifu" << QStringList{} << "kifu.sgf" << "";
+        QTest::newRow("upper-case extension") << "KIFU.SGF" << QStringList{} << "KIFU.SGF.sgf" << "";
+        QTest::newRow("existing file") << "kifu.sgf" << QStringList{"kifu.sgf"} << "kifu.sgf" << "kifu_bk.sgf";
+        QTest::newRow("existing backup") << "kifu.sgf" << QStringList{"kifu.sgf", "kifu_bk.sgf"} << "kifu.sgf"
+                                         << "kifu_bk_bk.sgf";
+        QTest::newRow("extension added, then found") << "kifu" << QStringList{"kifu.sgf"} << "kifu.sgf"
+                                                     << "kifu_bk.sgf";
+    }
+
+    void firstSave()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(QStringList, existing);
+        QFETCH(QString, target);
+        QFETCH(QString, backup);
+        QTemporaryDir dir;
+        for (const QString& name : existing)
+            writeFile(dir.filePath(name), "old " + name.toLatin1());
+        const auto before = listing(dir.path());
+        Form f;
+        typedRecord(f);
+        ScriptedUi ui;
+        ui.savePaths = {dir.filePath(chosen)};
+        Hozon(f, ui);
+
+        const QString path = dir.filePath(target);
+        QCOMPARE(ui.saveDialogs, 1);
+        QCOMPARE(ui.boxes.size(), 2);
+        QCOMPARE(ui.boxes[0].kind, BoxKind::Confirm);
+        QCOMPARE(ui.boxes[0].buttons, BoxButtons::OkCancel);
+        QCOMPARE(ui.boxes[0].text, texts::SaveConfirm);
+        QCOMPARE(ui.boxes[1].kind, BoxKind::Information);
+        QCOMPARE(ui.boxes[1].buttons, BoxButtons::Ok);
+        const QString note = backup.isEmpty() ? QString() : backupNote(texts::BackupExists, dir.filePath(backup));
+        QCOMPARE(ui.boxes[1].text, savedBox(path, note));
+        QCOMPARE(f.memo, Form().memo + savedLog(path));
+        QCOMPARE(f.currentFileName, path);
+        QCOMPARE(f.lblHyoudai, texts::EditingFile + path);
+        QCOMPARE(readFile(path), freshHeader + "\r\n" + threeMoves + "\r\n)\r\n");
+
+        // Every older file is where it was, except the one moved to the new backup name.
+        auto after = listing(dir.path());
+        if (!backup.isEmpty()) {
+            QCOMPARE(after[backup], before.at(target));
+            after.erase(backup);
+        }
+        after.erase(target);
+        auto expected = before;
+        expected.erase(target);
+        QCOMPARE(after, expected);
+    }
+
+    void handicapAndWhiteFirst()
+    {
+        QTemporaryDir dir;
+        Form f;
+        f.radioGroup1 = 1;
+        typeHandicap(f, 16, 16);
+        typeHandicap(f, 4, 4);
+        typeMove(f, 16, 4, 1);
+        typeMove(f, 4, 16, 2);
+        ScriptedUi ui;
+        ui.savePaths = {dir.filePath(QStringLiteral("h.sgf"))};
+        Hozon(f, ui);
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("h.sgf"))),
+                 texts::FreshHeaderHead.toLatin1() + "[dd][pp]" + texts::FreshHeaderTail.toLatin1()
+                     + "\r\n;W[pd];B[dp]\r\n)\r\n");
+    }
+
+    void savesOfAnOpenedRecordKeepEveryBackup()
+    {
+        QTemporaryDir dir;
+        const QByteArray original = freshHeader + "\r\n" + threeMoves + "\r\n)\r\n";
+        const QString path = writeFile(dir.filePath(QStringLiteral("game.sgf")), original);
+        Form f;
+        openRecord(f, path, Answer::No);
+        const QString opened = f.memo;
+        const QString title = f.lblHyoudai;
+        typeMove(f, 4, 16, 4);
+
+        QString log = opened;
+        for (const QString suffix : {"_bk", "_bk_bk", "_bk_bk_bk"}) {
+            ScriptedUi ui;
+            Hozon(f, ui);
+            const QString backup = dir.filePath(QStringLiteral("game") + suffix + QStringLiteral(".sgf"));
+            QCOMPARE(ui.saveDialogs, 0);
+            QCOMPARE(ui.boxes.size(), 2);
+            QCOMPARE(ui.boxes[0].text, texts::SaveConfirm + texts::FileNameLabel + path);
+            QCOMPARE(ui.boxes[1].kind, BoxKind::Information);
+            QCOMPARE(ui.boxes[1].text, savedBox(path, backupNote(texts::BackupBefore, backup)));
+            log += savedLog(path);
+            QCOMPARE(f.memo, log);
+            QVERIFY(QFileInfo::exists(backup));
+        }
+        QCOMPARE(f.lblHyoudai, title);
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("game_bk.sgf"))), original);
+        const QByteArray rebuilt = freshHeader + "\r\n" + threeMoves + ";W[dp]\r\n)\r\n";
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("game_bk_bk.sgf"))), rebuilt);
+        QCOMPARE(readFile(path), rebuilt);
+        QCOMPARE(names(dir.path()).size(), 4);
+    }
+
+    void badDataTouchesNoFile_data()
+    {
+        QTest::addColumn<bool>("opened");
+        QTest::addColumn<bool>("gap");
+        QTest::newRow("new record, gap") << false << true;
+        QTest::newRow("new record, invalid") << false << false;
+        QTest::newRow("opened record, gap") << true << true;
+        QTest::newRow("opened record, invalid") << true << false;
+    }
+
+    void badDataTouchesNoFile()
+    {
+        QFETCH(bool, opened);
+        QFETCH(bool, gap);
+        QTemporaryDir dir;
+        const QString path = writeFile(dir.filePath(QStringLiteral("game.sgf")), freshHeader + "\r\n;B[aa]\r\n)\r\n");
+        Form f;
+        if (opened)
+            openRecord(f, path, Answer::No);
+        else
+            typeMove(f, 1, 1, 1);
+        typeMove(f, 3, 3, 2);
+        typeMove(f, 5, 5, gap ? 4 : 0);
+        const auto before = listing(dir.path());
+        const QString logBefore = f.memo;
+        ScriptedUi ui;
+        ui.savePaths = {path};
+        Hozon(f, ui);
+
+        QCOMPARE(ui.saveDialogs, 0);
+        QVERIFY(ui.boxes.size() >= 2);
+        const ScriptedUi::Box& last = ui.boxes.last();
+        QCOMPARE(last.kind, BoxKind::Error);
+        QCOMPARE(last.buttons, BoxButtons::Ok);
+        QCOMPARE(last.text, texts::InvalidBox1 + texts::InvalidBox2);
+        if (gap) {
+            QCOMPARE(ui.boxes.size(), 3);
+            QCOMPARE(ui.boxes[1].kind, BoxKind::Warning);
+            QCOMPARE(f.memo, logBefore + texts::GapLine + texts::GapTeban + QStringLiteral("3") + texts::Te + crlf
+                         + texts::InvalidLog + crlf);
+        } else {
+            QCOMPARE(ui.boxes.size(), 2);
+            QVERIFY(f.memo.endsWith(texts::ZeroOrLess + crlf + texts::InvalidLog + crlf));
+        }
+        QCOMPARE(listing(dir.path()), before);
+        QCOMPARE(f.currentFileName, opened ? path : QString());
+    }
+
+    void cancelChangesNothing_data()
+    {
+        QTest::addColumn<bool>("opened");
+        QTest::addColumn<bool>("atConfirmation");
+        QTest::newRow("new record, confirmation") << false << true;
+        QTest::newRow("new record, dialog") << false << false;
+        QTest::newRow("opened record, confirmation") << true << true;
+    }
+
+    void cancelChangesNothing()
+    {
+        QFETCH(bool, opened);
+        QFETCH(bool, atConfirmation);
+        QTemporaryDir dir;
+        const QString path = writeFile(dir.filePath(QStringLiteral("game.sgf")), freshHeader + "\r\n;B[aa]\r\n)\r\n");
+        Form f;
+        if (opened)
+            openRecord(f, path, Answer::No);
+        else
+            typeMove(f, 1, 1, 1);
+        typeMove(f, 3, 3, 2);
+        const QString logBefore = f.memo;
+        const QString title = f.lblHyoudai;
+        const auto before = listing(dir.path());
+        ScriptedUi ui;
+        if (atConfirmation)
+            ui.answers = {Answer::Cancel};
+        else
+            ui.savePaths = {std::nullopt};
+        Hozon(f, ui);
+        QCOMPARE(ui.boxes.size(), 1);
+        QCOMPARE(ui.saveDialogs, atConfirmation ? 0 : 1);
+        QCOMPARE(f.memo, logBefore);
+        QCOMPARE(f.lblHyoudai, title);
+        QCOMPARE(f.currentFileName, opened ? path : QString());
+        QCOMPARE(listing(dir.path()), before);
+    }
+
+    // A first save that cannot write leaves the record without a file, so the next save asks again.
+    void unwritableTarget_data()
+    {
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("missing folder") << "missing/kifu.sgf";
+        QTest::newRow("folder of that name") << "folder.sgf";
+    }
+
+    void unwritableTarget()
+    {
+        QFETCH(QString, chosen);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder.sgf")));
+        writeFile(dir.filePath(QStringLiteral("folder.sgf/inside.sgf")), "inside");
+        const auto before = listing(dir.path());
+        const QString path = dir.filePath(chosen);
+        Form f;
+        typedRecord(f);
+        f.lblHyoudai = texts::TitleNewRecord;
+        ScriptedUi ui;
+        ui.savePaths = {path};
+        Hozon(f, ui);
+
+        QCOMPARE(ui.boxes.size(), 2);
+        QCOMPARE(ui.boxes[1].kind, BoxKind::Error);
+        QCOMPARE(ui.boxes[1].buttons, BoxButtons::Ok);
+        const QString reason = reasonAfter(
+            ui.boxes[1].text, texts::WriteFailedBox + texts::FileNameLabel + path + crlf + crlf + texts::ReasonLabel);
+        QVERIFY2(!reason.isEmpty(), qPrintable(ui.boxes[1].text));
+        QCOMPARE(f.memo, Form().memo + texts::WriteFailedLog + path + texts::ReasonLabel + reason + crlf);
+        QCOMPARE(listing(dir.path()), before);
+        QVERIFY(f.currentFileName.isEmpty());
+        QCOMPARE(f.lblHyoudai, texts::TitleNewRecord);
+
+        ScriptedUi again;
+        const QString good = dir.filePath(QStringLiteral("good.sgf"));
+        again.savePaths = {good};
+        Hozon(f, again);
+        QCOMPARE(again.saveDialogs, 1);
+        QCOMPARE(f.currentFileName, good);
+        QCOMPARE(again.boxes.last().text, savedBox(good));
+    }
+
+    // The backup name is too long for the file system, so the old file cannot be moved there.
+    void firstSaveBackupFails()
+    {
+        QTemporaryDir dir;
+        const QString name = QString(251, QLatin1Char('k')) + QStringLiteral(".sgf");
+        const QString path = writeFile(dir.filePath(name), "old");
+        const auto before = listing(dir.path());
+        Form f;
+        typedRecord(f);
+        ScriptedUi ui;
+        ui.savePaths = {path};
+        QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(QStringLiteral("_bk\\.sgf")));
+        Hozon(f, ui);
+
+        QCOMPARE(ui.boxes.size(), 2);
+        QCOMPARE(ui.boxes[1].kind, BoxKind::Error);
+        const QString reason = reasonAfter(
+            ui.boxes[1].text, texts::BackupFailedBox + texts::FileNameLabel + path + crlf + crlf + texts::ReasonLabel);
+        QVERIFY2(!reason.isEmpty(), qPrintable(ui.boxes[1].text));
+        QCOMPARE(f.memo, Form().memo + texts::BackupFailedLog + path + texts::ReasonLabel + reason + crlf);
+        QCOMPARE(listing(dir.path()), before);
+        QVERIFY(f.currentFileName.isEmpty());
+    }
+
+    // Another program takes the backup name while the confirmation is open.
+    void backupNameTakenMeanwhile()
+    {
+        QTemporaryDir dir;
+        const QByteArray original = freshHeader + "\r\n;B[aa]\r\n)\r\n";
+        const QString path = writeFile(dir.filePath(QStringLiteral("game.sgf")), original);
+        const QString backup = dir.filePath(QStringLiteral("game_bk.sgf"));
+        Form f;
+        openRecord(f, path, Answer::No);
+        typeMove(f, 2, 2, 2);
+        const QString logBefore = f.memo;
+        ScriptedUi ui;
+        ui.onBox = [&](const ScriptedUi::Box& box) {
+            if (box.kind == BoxKind::Confirm)
+                writeFile(backup, "someone else's");
+        };
+        Hozon(f, ui);
+
+        QCOMPARE(ui.boxes.size(), 2);
+        QCOMPARE(ui.boxes[1].kind, BoxKind::Error);
+        const QString reason = reasonAfter(
+            ui.boxes[1].text, texts::BackupFailedBox + texts::FileNameLabel + path + crlf + crlf + texts::ReasonLabel);
+        QVERIFY2(!reason.isEmpty(), qPrintable(ui.boxes[1].text));
+        QCOMPARE(f.memo, logBefore + texts::BackupFailedLog + path + texts::ReasonLabel + reason + crlf);
+        QCOMPARE(readFile(path), original);
+        QCOMPARE(readFile(backup), QByteArray("someone else's"));
+        QCOMPARE(names(dir.path()), (QStringList{"game.sgf", "game_bk.sgf"}));
+    }
+
+    // With no earlier file there is no backup to name.
+    void fileGoneSinceOpening()
+    {
+        QTemporaryDir dir;
+        const QString path = writeFile(dir.filePath(QStringLiteral("game.sgf")), freshHeader + "\r\n;B[aa]\r\n)\r\n");
+        Form f;
+        openRecord(f, path, Answer::No);
+        QVERIFY(QFile::remove(path));
+        ScriptedUi ui;
+        Hozon(f, ui);
+        QCOMPARE(ui.boxes.size(), 2);
+        QCOMPARE(ui.boxes[1].text, savedBox(path));
+        QCOMPARE(readFile(path), freshHeader + "\r\n;B[aa]\r\n)\r\n");
+        QCOMPARE(names(dir.path()), QStringList{"game.sgf"});
+    }
+
+    // Comments, variations and reference diagrams in Shift-JIS come back byte for byte.
+    void keepModeWritesTheFileBack()
+    {
+        QTemporaryDir dir;
+        const QByteArray original = "(;CA[shift_jis]SZ[19]AP[MultiGo:4.3.0]MULTIGOGM[1]PB[\x8d\x95]\r\n"
+                                    ";B[pd]C[\x83\x52\x83\x81\x83\x93\x83\x67];W[dd]\r\n"
+                                    "(;B[pp]C[\x8e\x51\x8d\x6c\x90\x7d])\r\n"
+                                    "(;B[dp]C[\x95\xcf\x89\xbb])\r\n"
+                                    ")\r\n";
+        const QString path = writeFile(dir.filePath(QStringLiteral("sjis.sgf")), original);
+        Form f;
+        openRecord(f, path, Answer::Yes);
+        QCOMPARE(f.loadedNodeCount, 3);
+        QCOMPARE(f.tailLine, 3);
+        ScriptedUi ui;
+        Hozon(f, ui);
+        QCOMPARE(ui.boxes.last().kind, BoxKind::Information);
+        QCOMPARE(readFile(path), original);
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("sjis_bk.sgf"))), original);
+
+        // A move typed after opening joins the main line; everything around it stays.
+        typeMove(f, 4, 16, 4);
+        Hozon(f, ui);
+        const QByteArray spliced = "(;CA[shift_jis]SZ[19]AP[MultiGo:4.3.0]MULTIGOGM[1]PB[\x8d\x95]\r\n"
+                                   ";B[pd]C[\x83\x52\x83\x81\x83\x93\x83\x67];W[dd]\r\n"
+                                   "(;B[pp]C[\x8e\x51\x8d\x6c\x90\x7d]\r\n"
+                                   ";W[dp])\r\n"
+                                   "(;B[dp]C[\x95\xcf\x89\xbb])\r\n"
+                                   ")\r\n";
+        QCOMPARE(readFile(path), spliced);
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("sjis_bk_bk.sgf"))), original);
+    }
+
+    void roundTrip()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("round.sgf"));
+        Form f;
+        f.radioGroup1 = 1;
+        typeHandicap(f, 4, 4);
+        typeHandicap(f, 16, 16);
+        const int points[][2] = {{16, 4}, {4, 16}, {17, 6}, {3, 3}, {10, 10}};
+        for (int i = 0; i < 5; ++i)
+            typeMove(f, points[i][0], points[i][1], i + 1);
+        // Move 6 was played where move 1 stood, move 7 on the handicap stone at pp.
+        f.stringGrid2.at(0, 1) = QStringLiteral("6");
+        f.stringGrid2.at(1, 1) = QStringLiteral("1");
+        f.stringGrid2.at(0, 2) = QStringLiteral("7");
+        f.stringGrid2.at(1, 2) = QStringLiteral("B");
+        typeMove(f, 1, 1, 8);
+        ScriptedUi ui;
+        ui.savePaths = {path};
+        Hozon(f, ui);
+        const QByteArray first = readFile(path);
+        QCOMPARE(first, texts::FreshHeaderHead.toLatin1() + "[dd][pp]" + texts::FreshHeaderTail.toLatin1()
+                            + "\r\n;W[pd];B[dp];W[qf];B[cc];W[jj];B[pd];W[pp];B[aa]\r\n)\r\n");
+
+        cmdNewClick(f, ui);
+        QVERIFY(f.cell(16, 4).text.isEmpty());
+        openRecord(f, path, Answer::No);
+        QCOMPARE(f.stringGrid1.at(0, 1), QStringLiteral("6"));
+        QCOMPARE(f.stringGrid1.at(1, 1), QStringLiteral("1"));
+        QCOMPARE(f.stringGrid1.at(1, 2), QStringLiteral("B2"));
+        Hozon(f, ui);
+        QCOMPARE(readFile(path), first);
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("round_bk.sgf"))), first);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSave)
+#include "tst_save.moc"
