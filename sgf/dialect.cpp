@@ -79,9 +79,12 @@ QByteArray freshHeaderLine(const Form& f)
 
 Lines moveLines(const Form& f, int from, int n, bool closeLast)
 {
+    // The table has entries 1..1000 only.
+    const int first = std::max(from, 0) + 1;
+    const int last = std::min(n, HighestMove);
     Lines lines;
-    for (int k = from + 1; k <= n; ++k) {
-        if ((k - from - 1) % NodesPerLine == 0)
+    for (int k = first; k <= last; ++k) {
+        if ((k - first) % NodesPerLine == 0)
             lines.append(QByteArray());
         lines.last() += nodeOf(f, k);
     }
@@ -111,28 +114,22 @@ Lines buildSpliced(const Form& f)
     const int tail = f.tailLine;
     const int loaded = f.loadedNodeCount;
     const int n = countMoves(f);
-
     Lines out = f.gameInfo.isEmpty() ? Lines{freshHeaderLine(f)} : loadedRange(f, 0, tail - 1);
     const bool hasCloseLine = tail >= 1 && tail - 1 < f.loadedLines.size();
     const QByteArray closeLine = hasCloseLine ? f.loadedLines[tail - 1] : QByteArray();
-    if (n <= loaded) {
+    const qsizetype at = closeLine.indexOf(Close);
+    Lines moves = moveLines(f, loaded, n, true);
+    if (moves.isEmpty() || at < 0) {
+        // No new move, or a line that never closed the main line: nothing of it may go.
         if (hasCloseLine)
             out.append(closeLine);
     } else {
         // The new moves go where the main line's ")" was; whatever followed it on its line
         // (a variation, a comment, Shift-JIS text) stays after them, byte for byte.
-        const qsizetype at = closeLine.indexOf(Close);
-        Lines moves = moveLines(f, loaded, n, true);
-        if (at < 0) {
-            // Without a ")" this line did not close the main line; nothing of it may go.
-            if (hasCloseLine)
-                out.append(closeLine);
-        } else {
-            out.append(closeLine.left(at));
-            moves.last() += closeLine.mid(at + 1);
-        }
-        out += moves;
+        out.append(closeLine.left(at));
+        moves.last() += closeLine.mid(at + 1);
     }
+    out += moves;
     out += loadedRange(f, tail, int(f.loadedLines.size()));
     return out;
 }

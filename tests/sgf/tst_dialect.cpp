@@ -278,6 +278,11 @@ void TestDialect::splice_data()
         << endsInSjis << 2 << 3 << 5
         << Lines{header(), firstMoves, ";W[da];B[ea])C[" + sjis + "]" + sjis, ")"};
 
+    // A tail line that names a line without ")" cannot lose any of its bytes.
+    const Lines unclosed{header(), firstMoves + "C[" + sjis + "]"};
+    QTest::newRow("closing line without a bracket")
+        << unclosed << 2 << 3 << 4 << Lines{header(), firstMoves + "C[" + sjis + "]", ";W[da])"};
+
     // The moves of the loaded main line span several lines; only the closing one changes.
     const Lines twoMoveLines{header(), ";B[aa];W[ba]", ";B[ca])", "(;B[qq])", ")"};
     QTest::newRow("closing line after other move lines")
