@@ -40,6 +40,8 @@ inline const QString Button2Caption = QStringLiteral("欠番手番クリヤー")
 inline const QString MissingListUp = QStringLiteral("総手数までで入力棋譜に無い手番をリストアップします！");
 inline const QString MissingNeedTotal = QStringLiteral("チェックには総手数が必要です！");
 inline const QString MissingDone = QStringLiteral("欠番手番確認終了！");
+// %1: how many missing numbers did not fit in the list.
+inline const QString MissingNotListed = QStringLiteral("欠番が多すぎるため、%1個の手番はリストに表示していません！");
 inline const QString ClearConfirm = QStringLiteral("本当にクリヤーしますか？");
 inline const QString ClearLog = QStringLiteral("欠番手番クリヤー！  ");
 inline const QString InputValuePass1 = QStringLiteral(" 入力値");

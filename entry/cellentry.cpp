@@ -1,0 +1,206 @@
+#include "entry/cellentry.h"
+
+#include "board/cellname.h"
+#include "board/colours.h"
+#include "board/conversions.h"
+#include "board/form.h"
+#include "board/texts.h"
+#include "board/ui.h"
+
+#include <optional>
+
+namespace {
+
+const QString Crlf = QStringLiteral("\r\n");
+const QString Handicap = QStringLiteral("B");
+// The blanks between a message and the number it names.
+const QString NumberGap = QStringLiteral("   ");
+constexpr QChar Enter{13};
+
+void colourStone(Cell& c, qint64 n, int firstPlayer)
+{
+    // The sign of n % 2 is kept, so a negative odd number is never black.
+    const bool black = stoneIsBlack(int(n % 2), firstPlayer);
+    c.background = black ? colours::Black : colours::White;
+    c.textColour = black ? colours::White : colours::Black;
+}
+
+void makeEmpty(Cell& c, const CellPos& p)
+{
+    c.background = emptyColour(p.x, p.y);
+    c.text.clear();
+}
+
+// One more than the highest handicap label on the board.
+int nextHandicapCount(const Form& f)
+{
+    int k = 1;
+    for (int y = 1; y <= 19; ++y) {
+        for (int x = 1; x <= 19; ++x) {
+            const QString& text = f.cell(x, y).text;
+            if (!text.startsWith(Handicap))
+                continue;
+            const auto v = tryToInteger(text.mid(1));
+            if (v && *v >= k)
+                k = *v + 1;
+        }
+    }
+    return k;
+}
+
+// "B" typed into a cell: a numbered handicap stone, or a refusal in an opened record.
+void placeHandicap(Form& f, Ui& ui, Cell& c, const CellPos& p)
+{
+    if (!f.gameInfo.isEmpty()) {
+        ui.warn(texts::NoHandicapInLoaded);
+        makeEmpty(c, p);
+        return;
+    }
+    c.background = colours::Black;
+    c.textColour = colours::White;
+    // Handicap stones are black, so white plays first.
+    f.radioGroup1 = 1;
+    IroKakunin(f);
+    c.text = Handicap + QString::number(nextHandicapCount(f));
+}
+
+// The last cell other than `self` whose text is `text`, in board scan order.
+std::optional<CellPos> lastOtherWithText(const Form& f, const Cell& self, const QString& text)
+{
+    std::optional<CellPos> found;
+    for (int y = 1; y <= 19; ++y) {
+        for (int x = 1; x <= 19; ++x) {
+            const Cell& c = f.cell(x, y);
+            if (&c != &self && c.text == text)
+                found = CellPos{x, y};
+        }
+    }
+    return found;
+}
+
+void reportDuplicate(Form& f, Ui& ui, const QString& text, const CellPos& other)
+{
+    const QString head = texts::GridMoveHeader + text + texts::DupAlready;
+    const QString place = texts::DupPlace + QString::number(other.x) + texts::Tate + QString::number(other.y);
+    const QString advice = texts::DupRelative1 + Crlf + texts::DupRelative2 + Crlf + texts::DupRelative3 + Crlf;
+    ui.warn(head + Crlf + Crlf + place + Crlf + Crlf + advice);
+    f.log(head + place + Crlf + advice);
+}
+
+// A number the program wrote itself, in full: it may lie beyond the 32-bit range after an offset.
+std::optional<qint64> writtenNumber(const QString& text)
+{
+    bool ok = false;
+    const qint64 v = text.toLongLong(&ok);
+    return ok ? std::optional<qint64>(v) : std::nullopt;
+}
+
+void reportTooManyDigits(Form& f, Ui& ui, const QString& text)
+{
+    ui.warn(texts::DigitsBox + NumberGap + text + texts::Te);
+    f.logLine(texts::DigitsLog + NumberGap + text + texts::Te);
+}
+
+// A number gets the offset and its stone colour; a label stays; anything else is erased.
+void storeEntry(Form& f, Cell& c, const CellPos& p, const QString& t, qint64 offset)
+{
+    const auto typed = tryToInteger(t);
+    if (typed && *typed == 0) {
+        makeEmpty(c, p);
+    } else if (typed) {
+        // 64 bits: a large number plus a large offset must not wrap round.
+        const qint64 n = qint64(*typed) + offset;
+        c.text = QString::number(n);
+        colourStone(c, n, f.radioGroup1);
+    } else if (t.startsWith(Handicap)) {
+        c.background = colours::Black;
+    } else {
+        makeEmpty(c, p);
+    }
+}
+
+// Both faults are reported and left for the operator to mend, the duplicate first.
+void checkEntry(Form& f, Ui& ui, const Cell& c)
+{
+    const QString stored = c.text;
+    if (stored.isEmpty())
+        return;
+    if (const auto other = lastOtherWithText(f, c, stored))
+        reportDuplicate(f, ui, stored, *other);
+    // Only a number has digits to count; a handicap label never does.
+    const auto n = writtenNumber(stored);
+    if (n && *n > 999)
+        reportTooManyDigits(f, ui, stored);
+}
+
+} // namespace
+
+void Derutoki(Form& f, const QString& focusedName)
+{
+    f.controlMei = focusedName;
+    Cell* c = f.cellNamed(f.controlMei);
+    if (!c)
+        return;
+    f.cellTextOnEnter = c->text;
+    c->background = colours::Focus;
+    c->textColour = colours::White;
+}
+
+void NyuuRyokuGo(Form& f, Ui& ui)
+{
+    const auto pos = cellOfName(f.controlMei);
+    if (!pos)
+        return;
+    Cell& c = f.cell(pos->x, pos->y);
+
+    const QString t = widthAndCase(c.text);
+    c.text = t;
+
+    // Only a changed entry is relative: walking through a cell must not shift its number again.
+    qint64 offset = 0;
+    if (t != f.cellTextOnEnter) {
+        if (const auto d = tryToInteger(f.txtPuls))
+            offset = *d;
+    }
+
+    if (t == Handicap) {
+        placeHandicap(f, ui, c, *pos);
+        return;
+    }
+
+    storeEntry(f, c, *pos, t, offset);
+    checkEntry(f, ui, c);
+}
+
+bool Edit_KeyPress(Form&, Ui& ui, QChar key)
+{
+    if (key != Enter)
+        return false;
+    ui.focusNext();
+    return true;
+}
+
+void txtPulsChange(Form& f)
+{
+    if (f.txtPuls.isEmpty())
+        return;
+    const auto v = tryToInteger(f.txtPuls);
+    if (!v || *v == 0)
+        f.txtPuls.clear();
+}
+
+void RadioGroup1Click(Form& f)
+{
+    IroKakunin(f);
+}
+
+void IroKakunin(Form& f)
+{
+    for (int y = 1; y <= 19; ++y) {
+        for (int x = 1; x <= 19; ++x) {
+            Cell& c = f.cell(x, y);
+            if (const auto n = tryToInteger(c.text))
+                colourStone(c, *n, f.radioGroup1);
+        }
+    }
+}

@@ -1,0 +1,175 @@
+#include "app/commands.h"
+#include "board/buildkind.h"
+#include "board/cellname.h"
+#include "board/colours.h"
+#include "board/form.h"
+#include "board/texts.h"
+#include "checks/search.h"
+#include "support/scriptedui.h"
+
+#include <QTest>
+
+namespace {
+
+const QString Crlf = QStringLiteral("\r\n");
+
+QString foundLine(const QString& target, int x, int y)
+{
+    return texts::SearchFound + target + texts::SearchTe + texts::Yoko + QString::number(x) + texts::Tate
+        + QString::number(y) + Crlf;
+}
+
+QString notFoundLine(const QString& target)
+{
+    return texts::SearchNotFound + target + texts::Te + Crlf;
+}
+
+QString boxHead(const QString& target)
+{
+    return texts::SearchBox + QStringLiteral("    ") + target + texts::Te + Crlf;
+}
+
+} // namespace
+
+class TestSearch : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        f = Form();
+        FormCreate(f);
+        ui = ScriptedUi();
+    }
+
+    void findsTheLastCellHoldingTheText_data()
+    {
+        QTest::addColumn<QStringList>("places");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("y");
+
+        QTest::newRow("once") << QStringList{"Edit4_16=57"} << "57" << 4 << 16;
+        QTest::newRow("in two rows") << QStringList{"Edit10_2=5", "Edit3_5=5"} << "5" << 3 << 5;
+        QTest::newRow("twice in a row") << QStringList{"Edit12_5=5", "Edit3_5=5"} << "5" << 12 << 5;
+        QTest::newRow("corner") << QStringList{"Edit19_19=300"} << "300" << 19 << 19;
+        QTest::newRow("negative number") << QStringList{"Edit2_2=-4"} << "-4" << 2 << 2;
+        QTest::newRow("leading zero") << QStringList{"Edit1_1=5"} << "05" << 0 << 0;
+        QTest::newRow("leading blank") << QStringList{"Edit1_1=5"} << " 5" << 0 << 0;
+        QTest::newRow("plus sign") << QStringList{"Edit1_1=5"} << "+5" << 0 << 0;
+        QTest::newRow("hexadecimal") << QStringList{"Edit1_1=16"} << "$10" << 0 << 0;
+        QTest::newRow("zero") << QStringList{"Edit1_1=5"} << "0" << 0 << 0;
+        QTest::newRow("no text but the number") << QStringList{"Edit1_1=57", "Edit1_2=157"} << "5" << 0 << 0;
+    }
+
+    void findsTheLastCellHoldingTheText()
+    {
+        QFETCH(QStringList, places);
+        QFETCH(QString, target);
+        QFETCH(int, x);
+        QFETCH(int, y);
+        for (const QString& place : places) {
+            const QStringList parts = place.split(QLatin1Char('='));
+            f.cellNamed(parts[0])->text = parts[1];
+        }
+        f.txtKensaku = target;
+        cmdKensakuClick(f, ui);
+
+        QCOMPARE(ui.boxes.size(), 1);
+        QCOMPARE(ui.boxes[0].kind, BoxKind::Information);
+        QCOMPARE(ui.boxes[0].buttons, BoxButtons::OkCancel);
+        QCOMPARE(ui.boxes[0].text, boxHead(target) + Crlf + texts::SearchResultHint + Crlf);
+        if (x == 0) {
+            QCOMPARE(f.memo, notFoundLine(target));
+            QVERIFY(ui.focusRequests.isEmpty());
+            return;
+        }
+        QCOMPARE(f.memo, foundLine(target, x, y));
+        QCOMPARE(ui.focusRequests, QStringList{cellName(x, y)});
+        // The highlight is the window's enter handling, not the search's.
+        QVERIFY(f.cell(x, y).background != colours::Focus);
+    }
+
+    void offsetIsNotApplied()
+    {
+        f.txtPuls = QStringLiteral("100");
+        f.cell(6, 6).text = QStringLiteral("105");
+        f.cell(7, 7).text = QStringLiteral("5");
+        f.txtKensaku = QStringLiteral("5");
+        cmdKensakuClick(f, ui);
+        QCOMPARE(f.memo, foundLine(QStringLiteral("5"), 7, 7));
+    }
+
+    void silentWithoutANumber_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::newRow("empty") << "";
+        QTest::newRow("handicap label") << "B1";
+        QTest::newRow("letters") << "abc";
+        QTest::newRow("trailing blank") << "5 ";
+        QTest::newRow("full-width digit") << "５";
+    }
+
+    void silentWithoutANumber()
+    {
+        QFETCH(QString, target);
+        f.cell(1, 1).text = target;
+        f.txtKensaku = target;
+        cmdKensakuClick(f, ui);
+        QVERIFY(ui.boxes.isEmpty());
+        QVERIFY(f.memo.isEmpty());
+        QVERIFY(ui.focusRequests.isEmpty());
+    }
+
+    void cancelEndsTheSearch()
+    {
+        f.cell(1, 1).text = QStringLiteral("5");
+        f.txtKensaku = QStringLiteral("5");
+        ui.answers << Answer::Cancel;
+        cmdKensakuClick(f, ui);
+        QCOMPARE(ui.boxes.size(), 1);
+        QVERIFY(f.memo.isEmpty());
+        QVERIFY(ui.focusRequests.isEmpty());
+    }
+
+    void lockedCellIsLoggedButNotFocused()
+    {
+        f.cell(8, 3).text = QStringLiteral("21");
+        f.cell(8, 3).enabled = false;
+        f.txtKensaku = QStringLiteral("21");
+        cmdKensakuClick(f, ui);
+        QCOMPARE(f.memo, foundLine(QStringLiteral("21"), 8, 3));
+        QVERIFY(ui.focusRequests.isEmpty());
+    }
+
+    void logIsAppendedTo()
+    {
+        f.cell(8, 3).text = QStringLiteral("21");
+        f.txtKensaku = QStringLiteral("21");
+        cmdKensakuClick(f, ui);
+        f.txtKensaku = QStringLiteral("22");
+        cmdKensakuClick(f, ui);
+        QCOMPARE(f.memo, foundLine(QStringLiteral("21"), 8, 3) + notFoundLine(QStringLiteral("22")));
+    }
+
+    void smallScreenBoxStopsAfterTheNumber()
+    {
+        Form small(BuildKind::smallScreen());
+        FormCreate(small);
+        small.cell(4, 16).text = QStringLiteral("57");
+        small.txtKensaku = QStringLiteral("57");
+        cmdKensakuClick(small, ui);
+        QCOMPARE(ui.boxes.size(), 1);
+        QCOMPARE(ui.boxes[0].text, boxHead(QStringLiteral("57")));
+        QVERIFY(!ui.boxes[0].text.contains(texts::SearchResultHint));
+        QCOMPARE(small.memo, foundLine(QStringLiteral("57"), 4, 16));
+        QCOMPARE(ui.focusRequests, QStringList{QStringLiteral("Edit4_16")});
+    }
+
+private:
+    Form f;
+    ScriptedUi ui;
+};
+
+QTEST_APPLESS_MAIN(TestSearch)
+#include "tst_search.moc"
