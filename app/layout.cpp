@@ -9,12 +9,12 @@ namespace {
 const QString Tahoma = QStringLiteral("Tahoma");
 constexpr Rgb Blue = 0xFF0000FF;
 
-FontSpec windowFont()
+FontStyle windowFont()
 {
     return {Tahoma, 11, false, colours::Black};
 }
 
-FontSpec tahoma(int px, bool bold = false, Rgb colour = colours::Black)
+FontStyle tahoma(int px, bool bold = false, Rgb colour = colours::Black)
 {
     return {Tahoma, px, bold, colour};
 }
@@ -46,15 +46,15 @@ QSize labelSize(int n)
     return {n < 10 ? 7 : 14, 16};
 }
 
-ControlSpec label(const QString& name, QPoint at, QSize size, const QString& text, FontSpec font = windowFont())
+ControlDef label(const QString& name, QPoint at, QSize size, const QString& text, FontStyle font = windowFont())
 {
-    ControlSpec c{name, ControlType::Label, QRect(at, size), text, font};
+    ControlDef c{name, ControlType::Label, QRect(at, size), text, font};
     return c;
 }
 
-void addNumberLabels(std::vector<ControlSpec>& out, const Geometry& g)
+void addNumberLabels(std::vector<ControlDef>& out, const Geometry& g)
 {
-    const FontSpec font = tahoma(13);
+    const FontStyle font = tahoma(13);
     auto add = [&](int number, int nameIndex, QPoint at) {
         out.push_back(label(QStringLiteral("Label%1").arg(nameIndex), at, labelSize(number), QString::number(number), font));
     };
@@ -69,11 +69,11 @@ void addNumberLabels(std::vector<ControlSpec>& out, const Geometry& g)
         add(y, 42 + y, {640, g.rowPitch * y + g.rowLabelTop});
 }
 
-void addCells(std::vector<ControlSpec>& out, const Geometry& g)
+void addCells(std::vector<ControlDef>& out, const Geometry& g)
 {
     for (int y = 1; y <= 19; ++y) {
         for (int x = 1; x <= 19; ++x) {
-            ControlSpec c{cellName(x, y), ControlType::Cell, QRect(32 * x - 8, g.rowPitch * y + g.rowTop, 33, g.cellHeight),
+            ControlDef c{cellName(x, y), ControlType::Cell, QRect(32 * x - 8, g.rowPitch * y + g.rowTop, 33, g.cellHeight),
                           QString(), tahoma(15)};
             // Positions 285 to 288 belong to controls that Tab never reaches.
             c.tabOrder = 19 * (y - 1) + (x - 1) + (y >= 16 ? 4 : 0);
@@ -85,10 +85,10 @@ void addCells(std::vector<ControlSpec>& out, const Geometry& g)
     }
 }
 
-ControlSpec control(const QString& name, ControlType type, QRect r, const QString& text, FontSpec font,
+ControlDef control(const QString& name, ControlType type, QRect r, const QString& text, FontStyle font,
                     int tabOrder = -1, bool tabStop = false)
 {
-    ControlSpec c{name, type, r, text, font};
+    ControlDef c{name, type, r, text, font};
     c.tabOrder = tabOrder;
     c.tabStop = tabStop;
     return c;
@@ -123,13 +123,13 @@ Panel smallPanel()
             QRect(856, 440, 17, 25), false};
 }
 
-void addPanel(std::vector<ControlSpec>& out, const Panel& p)
+void addPanel(std::vector<ControlDef>& out, const Panel& p)
 {
-    const FontSpec command = tahoma(13, true, Blue);
-    auto push = [&](ControlSpec c) { out.push_back(std::move(c)); };
+    const FontStyle command = tahoma(13, true, Blue);
+    auto push = [&](ControlDef c) { out.push_back(std::move(c)); };
 
-    ControlSpec title = label(QStringLiteral("lblHyoudai"), {24, 16}, {86, 16}, texts::TitleNewInput,
-                              FontSpec{texts::MinchoFace, 16, true, Blue});
+    ControlDef title = label(QStringLiteral("lblHyoudai"), {24, 16}, {86, 16}, texts::TitleNewInput,
+                              FontStyle{texts::MinchoFace, 16, true, Blue});
     push(title);
     push(label(QStringLiteral("Label39"), p.label39.topLeft(), p.label39.size(), texts::TotalCaption, tahoma(17)));
     push(control(QStringLiteral("SouTesuu"), ControlType::Edit, p.souTesuu, QString(), tahoma(17, true, Blue), 287));
@@ -143,10 +143,10 @@ void addPanel(std::vector<ControlSpec>& out, const Panel& p)
     push(label(QStringLiteral("Label83"), p.label83.topLeft(), p.label83.size(), texts::Te));
     push(control(QStringLiteral("Button1"), ControlType::Button, p.button1, texts::Button1Caption, windowFont(), 288));
     push(control(QStringLiteral("Button2"), ControlType::Button, p.button2, texts::Button2Caption, windowFont(), 372));
-    ControlSpec lock = control(QStringLiteral("cmdLockKaizyo2"), ControlType::Toggle, p.lock, texts::LockCaption, windowFont());
+    ControlDef lock = control(QStringLiteral("cmdLockKaizyo2"), ControlType::Toggle, p.lock, texts::LockCaption, windowFont());
     lock.visible = false;
     push(lock);
-    ControlSpec spareLock = control(QStringLiteral("cmdLockKaizyo"), ControlType::Toggle, p.lock, texts::LockCaption, windowFont());
+    ControlDef spareLock = control(QStringLiteral("cmdLockKaizyo"), ControlType::Toggle, p.lock, texts::LockCaption, windowFont());
     spareLock.visible = false;
     push(spareLock);
     push(control(QStringLiteral("cmdNew"), ControlType::Button, p.cmdNew, texts::NewCaption, command, 371, true));
@@ -154,32 +154,32 @@ void addPanel(std::vector<ControlSpec>& out, const Panel& p)
     push(control(QStringLiteral("cmdSave"), ControlType::Button, p.cmdSave, texts::SaveCaption, command, 368, true));
     push(control(QStringLiteral("cmdShuuryou"), ControlType::Button, p.cmdShuuryou, texts::QuitCaption, command, 369, true));
     push(label(QStringLiteral("Label42"), {656, 48}, {116, 13}, texts::ListCaption2));
-    ControlSpec grid2 = control(QStringLiteral("StringGrid2"), ControlType::Grid, p.grid2, QString(), tahoma(15), 373);
+    ControlDef grid2 = control(QStringLiteral("StringGrid2"), ControlType::Grid, p.grid2, QString(), tahoma(15), 373);
     push(grid2);
-    ControlSpec log = label(QStringLiteral("Label41"), p.label41.topLeft(), p.label41.size(), texts::LogCaption);
+    ControlDef log = label(QStringLiteral("Label41"), p.label41.topLeft(), p.label41.size(), texts::LogCaption);
     log.visible = p.logShown;
     push(log);
-    ControlSpec memo = control(QStringLiteral("Memo1"), ControlType::Memo, p.memo, texts::MemoInitial, windowFont(), 366);
+    ControlDef memo = control(QStringLiteral("Memo1"), ControlType::Memo, p.memo, texts::MemoInitial, windowFont(), 366);
     memo.visible = p.logShown;
     memo.hasBackground = true;
     memo.background = colours::Log;
     push(memo);
 
     // Hidden text storage and the list of a loaded file.
-    ControlSpec gameInfo = control(QStringLiteral("GameInfo"), ControlType::Edit, QRect(576, 8, 17, 21), QString(), windowFont(), 286);
+    ControlDef gameInfo = control(QStringLiteral("GameInfo"), ControlType::Edit, QRect(576, 8, 17, 21), QString(), windowFont(), 286);
     gameInfo.visible = false;
     push(gameInfo);
-    ControlSpec sankouZu = control(QStringLiteral("SankouZu"), ControlType::Edit, QRect(592, 8, 17, 25), texts::SankouZuInitial,
+    ControlDef sankouZu = control(QStringLiteral("SankouZu"), ControlType::Edit, QRect(592, 8, 17, 25), texts::SankouZuInitial,
                                    windowFont(), 367);
     sankouZu.visible = false;
     push(sankouZu);
-    ControlSpec controlMei = control(QStringLiteral("ControlMei"), ControlType::Edit, QRect(608, 8, 17, 21), QString(), windowFont(), 285);
+    ControlDef controlMei = control(QStringLiteral("ControlMei"), ControlType::Edit, QRect(608, 8, 17, 21), QString(), windowFont(), 285);
     controlMei.visible = false;
     push(controlMei);
-    ControlSpec listCaption = label(QStringLiteral("lblNyuuryokuSumi"), {776, 48}, {127, 13}, texts::ListCaption1);
+    ControlDef listCaption = label(QStringLiteral("lblNyuuryokuSumi"), {776, 48}, {127, 13}, texts::ListCaption1);
     listCaption.visible = false;
     push(listCaption);
-    ControlSpec grid1 = control(QStringLiteral("StringGrid1"), ControlType::Grid, p.grid1, QString(), tahoma(15), 365);
+    ControlDef grid1 = control(QStringLiteral("StringGrid1"), ControlType::Grid, p.grid1, QString(), tahoma(15), 365);
     grid1.visible = false;
     grid1.hasBackground = true;
     grid1.background = colours::LockedList;
@@ -188,9 +188,9 @@ void addPanel(std::vector<ControlSpec>& out, const Panel& p)
 
 } // namespace
 
-const ControlSpec* WindowLayout::find(const QString& name) const
+const ControlDef* WindowLayout::find(const QString& name) const
 {
-    for (const ControlSpec& c : controls) {
+    for (const ControlDef& c : controls) {
         if (c.name == name)
             return &c;
     }

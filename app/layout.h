@@ -11,7 +11,7 @@
 
 enum class ControlType { Cell, Label, Edit, Button, Toggle, RadioGroup, Memo, Grid };
 
-struct FontSpec {
+struct FontStyle {
     QString face;       // empty: the window font
     int pixelHeight = 0;
     bool bold = false;
@@ -19,12 +19,12 @@ struct FontSpec {
 };
 
 // One control of the window, as the layout places it.
-struct ControlSpec {
+struct ControlDef {
     QString name;
     ControlType type;
     QRect geometry;
     QString text;
-    FontSpec font;
+    FontStyle font;
     int tabOrder = -1; // -1: none
     bool tabStop = false;
     bool visible = true;
@@ -35,10 +35,10 @@ struct ControlSpec {
 struct WindowLayout {
     QSize outerSize;
     QSize clientSize;
-    FontSpec windowFont;
-    std::vector<ControlSpec> controls;
+    FontStyle windowFont;
+    std::vector<ControlDef> controls;
 
-    const ControlSpec* find(const QString& name) const;
+    const ControlDef* find(const QString& name) const;
 };
 
 // The whole window of a build, every control in one table.

@@ -36,13 +36,13 @@ QColor colourOf(Rgb rgb)
     return QColor::fromRgb(rgb);
 }
 
-QFont fontOf(const FontSpec& spec, const QFont& windowFont)
+QFont fontOf(const FontStyle& style, const QFont& windowFont)
 {
-    if (spec.face.isEmpty())
+    if (style.face.isEmpty())
         return windowFont;
-    QFont font(spec.face);
-    font.setPixelSize(spec.pixelHeight);
-    font.setBold(spec.bold);
+    QFont font(style.face);
+    font.setPixelSize(style.pixelHeight);
+    font.setBold(style.bold);
     return font;
 }
 
@@ -135,19 +135,19 @@ void TForm1::build()
     setAutoFillBackground(true);
 
     cells_.resize(361);
-    QList<const ControlSpec*> tabbed;
-    for (const ControlSpec& spec : layout_.controls) {
-        QWidget* w = makeControl(spec);
+    QList<const ControlDef*> tabbed;
+    for (const ControlDef& def : layout_.controls) {
+        QWidget* w = makeControl(def);
         if (!w)
             continue;
-        w->setObjectName(spec.name);
-        w->setGeometry(spec.geometry);
-        controls_.insert(spec.name, w);
-        if (spec.tabStop)
-            tabbed.append(&spec);
+        w->setObjectName(def.name);
+        w->setGeometry(def.geometry);
+        controls_.insert(def.name, w);
+        if (def.tabStop)
+            tabbed.append(&def);
     }
     std::stable_sort(tabbed.begin(), tabbed.end(),
-                     [](const ControlSpec* a, const ControlSpec* b) { return a->tabOrder < b->tabOrder; });
+                     [](const ControlDef* a, const ControlDef* b) { return a->tabOrder < b->tabOrder; });
     for (int i = 1; i < tabbed.size(); ++i) {
         QWidget* prev = controls_.value(tabbed[i - 1]->name);
         QWidget* next = controls_.value(tabbed[i]->name);
@@ -161,17 +161,17 @@ void TForm1::build()
     setTabOrder(radio_->button(0), radio_->button(1));
 }
 
-QWidget* TForm1::makeControl(const ControlSpec& spec)
+QWidget* TForm1::makeControl(const ControlDef& def)
 {
-    const QFont font = fontOf(spec.font, this->font());
+    const QFont font = fontOf(def.font, this->font());
     QWidget* w = nullptr;
-    switch (spec.type) {
+    switch (def.type) {
     case ControlType::Cell: {
         auto* edit = new QLineEdit(this);
         edit->setFocusPolicy(Qt::StrongFocus);
-        setColours(edit, QPalette::Base, spec.background, QPalette::Text, spec.font.colour);
+        setColours(edit, QPalette::Base, def.background, QPalette::Text, def.font.colour);
         edit->installEventFilter(this);
-        const auto pos = cellOfName(spec.name);
+        const auto pos = cellOfName(def.name);
         const int index = (pos->y - 1) * 19 + (pos->x - 1);
         cells_[index] = edit;
         cellIndex_.insert(edit, index);
@@ -179,36 +179,36 @@ QWidget* TForm1::makeControl(const ControlSpec& spec)
         break;
     }
     case ControlType::Label: {
-        auto* label = new QLabel(spec.text, this);
+        auto* label = new QLabel(def.text, this);
         label->setTextFormat(Qt::PlainText);
         w = label;
         break;
     }
     case ControlType::Edit: {
-        auto* edit = new QLineEdit(spec.text, this);
-        edit->setFocusPolicy(spec.tabStop ? Qt::StrongFocus : Qt::ClickFocus);
+        auto* edit = new QLineEdit(def.text, this);
+        edit->setFocusPolicy(def.tabStop ? Qt::StrongFocus : Qt::ClickFocus);
         w = edit;
         break;
     }
     case ControlType::Button:
     case ControlType::Toggle: {
-        auto* button = new QPushButton(spec.text, this);
-        if (spec.type == ControlType::Toggle) {
+        auto* button = new QPushButton(def.text, this);
+        if (def.type == ControlType::Toggle) {
             button->setCheckable(true);
             button->setChecked(true);
             button->setFocusPolicy(Qt::NoFocus);
         } else {
             // Enter on a focused button presses it.
             button->setAutoDefault(true);
-            button->setFocusPolicy(spec.tabStop ? Qt::StrongFocus : Qt::ClickFocus);
+            button->setFocusPolicy(def.tabStop ? Qt::StrongFocus : Qt::ClickFocus);
         }
         w = button;
         break;
     }
     case ControlType::RadioGroup:
-        makeRadioGroup(spec);
-        w = controls_.value(spec.name);
-        controls_.remove(spec.name);
+        makeRadioGroup(def);
+        w = controls_.value(def.name);
+        controls_.remove(def.name);
         break;
     case ControlType::Memo: {
         memo_ = new QPlainTextEdit(this);
@@ -216,28 +216,28 @@ QWidget* TForm1::makeControl(const ControlSpec& spec)
         memo_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         memo_->setFocusPolicy(Qt::ClickFocus);
-        memo_->setPlainText(spec.text);
+        memo_->setPlainText(def.text);
         w = memo_;
         break;
     }
     case ControlType::Grid:
-        w = makeGrid(spec);
+        w = makeGrid(def);
         break;
     }
     w->setFont(font);
-    if (spec.type != ControlType::Cell) {
-        if (spec.font.colour != colours::Black)
-            setForeground(w, spec.font.colour);
-        if (spec.hasBackground)
-            setColours(w, QPalette::Base, spec.background, QPalette::Text, spec.font.colour);
+    if (def.type != ControlType::Cell) {
+        if (def.font.colour != colours::Black)
+            setForeground(w, def.font.colour);
+        if (def.hasBackground)
+            setColours(w, QPalette::Base, def.background, QPalette::Text, def.font.colour);
     }
-    w->setVisible(spec.visible);
+    w->setVisible(def.visible);
     return w;
 }
 
-void TForm1::makeRadioGroup(const ControlSpec& spec)
+void TForm1::makeRadioGroup(const ControlDef& def)
 {
-    auto* group = new QGroupBox(spec.text, this);
+    auto* group = new QGroupBox(def.text, this);
     radio_ = new QButtonGroup(group);
     const QStringList items{texts::Black, texts::White};
     for (int i = 0; i < items.size(); ++i) {
@@ -246,10 +246,10 @@ void TForm1::makeRadioGroup(const ControlSpec& spec)
         radio_->addButton(item, i);
     }
     radio_->button(0)->setChecked(true);
-    controls_.insert(spec.name, group);
+    controls_.insert(def.name, group);
 }
 
-QTableWidget* TForm1::makeGrid(const ControlSpec& spec)
+QTableWidget* TForm1::makeGrid(const ControlDef& def)
 {
     auto* grid = new QTableWidget(MoveList::Rows, 2, this);
     grid->horizontalHeader()->hide();
@@ -278,7 +278,7 @@ QTableWidget* TForm1::makeGrid(const ControlSpec& spec)
     }
     grid->setCurrentCell(1, 1);
     grid->installEventFilter(this);
-    if (spec.name == QLatin1String("StringGrid1"))
+    if (def.name == QLatin1String("StringGrid1"))
         grid1_ = grid;
     else
         grid2_ = grid;

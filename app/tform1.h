@@ -54,9 +54,9 @@ protected:
 
 private:
     void build();
-    QWidget* makeControl(const ControlSpec& spec);
-    void makeRadioGroup(const ControlSpec& spec);
-    QTableWidget* makeGrid(const ControlSpec& spec);
+    QWidget* makeControl(const ControlDef& def);
+    void makeRadioGroup(const ControlDef& def);
+    QTableWidget* makeGrid(const ControlDef& def);
     void bindHandlers();
     void copyIn();
     void showOnce();
