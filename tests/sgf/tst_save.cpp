@@ -1,7 +1,9 @@
 #include "app/commands.h"
+#include "board/cellname.h"
 #include "board/colours.h"
 #include "board/form.h"
 #include "board/texts.h"
+#include "entry/cellentry.h"
 #include "sgf/files.h"
 #include "sgf/open.h"
 #include "sgf/save.h"
@@ -499,23 +501,34 @@ private slots:
         QCOMPARE(readFile(dir.filePath(QStringLiteral("sjis_bk_bk.sgf"))), original);
     }
 
+    // Typed through the cell handlers, saved, cleared by New, opened for editing and saved again.
     void roundTrip()
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("round.sgf"));
         Form f;
+        ScriptedUi typing;
         f.radioGroup1 = 1;
-        typeHandicap(f, 4, 4);
-        typeHandicap(f, 16, 16);
-        const int points[][2] = {{16, 4}, {4, 16}, {17, 6}, {3, 3}, {10, 10}};
-        for (int i = 0; i < 5; ++i)
-            typeMove(f, points[i][0], points[i][1], i + 1);
+        const auto type = [&](int x, int y, const char* text) {
+            Derutoki(f, cellName(x, y));
+            f.cell(x, y).text = QString::fromLatin1(text);
+            NyuuRyokuGo(f, typing);
+        };
+        type(4, 4, "B");
+        type(16, 16, "b");
+        type(16, 4, "1");
+        type(4, 16, "2");
+        type(17, 6, "3");
+        type(3, 3, "4");
+        type(10, 10, "5");
+        type(1, 1, "8");
+        QCOMPARE(f.cell(16, 16).text, QStringLiteral("B2"));
+        QVERIFY(typing.boxes.isEmpty());
         // Move 6 was played where move 1 stood, move 7 on the handicap stone at pp.
         f.stringGrid2.at(0, 1) = QStringLiteral("6");
         f.stringGrid2.at(1, 1) = QStringLiteral("1");
         f.stringGrid2.at(0, 2) = QStringLiteral("7");
-        f.stringGrid2.at(1, 2) = QStringLiteral("B");
-        typeMove(f, 1, 1, 8);
+        f.stringGrid2.at(1, 2) = QStringLiteral("b2");
         ScriptedUi ui;
         ui.savePaths = {path};
         Hozon(f, ui);
