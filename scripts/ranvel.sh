@@ -13,7 +13,7 @@ case "$what" in
 esac
 
 packages=(g++ cmake ninja-build qt6-base-dev libgl1-mesa-dev libbenchmark-dev
-          fonts-wine fonts-ipafont-mincho fonts-ipafont-gothic xvfb xauth)
+          fonts-wine fonts-ipafont-mincho fonts-ipafont-gothic xvfb xauth gnugo)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"
