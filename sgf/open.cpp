@@ -47,7 +47,8 @@ void openHeaderOnly(Form& f, Ui& ui, const QByteArray& gameInfo)
         OkiisiSet(f);
 }
 
-void placeMove(Form& f, const ScannedMove& move, int& listRow)
+// Returns false when the move had neither a free point nor a free list row.
+bool placeMove(Form& f, const ScannedMove& move, int& listRow)
 {
     Cell& c = f.cell(move.x, move.y);
     const QString shown = trimControl(c.text);
@@ -56,14 +57,14 @@ void placeMove(Form& f, const ScannedMove& move, int& listRow)
         c.background = move.black ? colours::Black : colours::White;
         c.enabled = false;
         c.tag = 1;
-        return;
+        return true;
     }
-    // The list has no room beyond its last row; such a move is not shown.
     if (listRow > MoveList::LastRow)
-        return;
+        return false;
     f.stringGrid1.at(0, listRow) = QString::number(move.number);
     f.stringGrid1.at(1, listRow) = shown;
     ++listRow;
+    return true;
 }
 
 // The last move may have been played on an occupied point, so the list counts as well.
@@ -94,14 +95,21 @@ void openMoves(Form& f, Ui& ui, const Lines& lines, int firstMoveLine)
     OkiisiSet(f);
     const MoveScan scan = scanMoves(lines, firstMoveLine);
     int listRow = 1;
-    for (const ScannedMove& move : scan.moves)
-        placeMove(f, move, listRow);
+    qint64 notShown = 0;
+    for (const ScannedMove& move : scan.moves) {
+        if (!placeMove(f, move, listRow))
+            ++notShown;
+    }
     f.tailLine = scan.tailLine;
     f.loadedNodeCount = scan.nodeCount;
     if (f.tailLine < lines.size())
         f.sankouZu = lines[f.tailLine];
     f.stringGrid1.shown = true;
     f.logLine(texts::HighestLoaded + QString::number(highestLoadedMove(f)) + texts::Te);
+    // A long record has more moves on taken points than the list has rows; the operator must
+    // know that a rebuild from the board cannot hold them.
+    if (notShown > 0)
+        f.logLine(texts::MissingNotListed.arg(notShown));
 }
 
 } // namespace

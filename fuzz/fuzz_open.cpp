@@ -1,0 +1,134 @@
+// Opening a file as a whole, on the record: the file is read into lines, the handicap stones
+// and the main line are laid on the board, in keep mode on the standard build and in edit mode
+// on the small-screen one. Then the lock is released and applied again, the record is ordered,
+// and the files a save would write are read back.
+//
+// Input: the bytes of the file.
+
+#include "board/buildkind.h"
+#include "board/conversions.h"
+#include "board/form.h"
+#include "entry/handicap.h"
+#include "fuzzcheck.h"
+#include "replayfiles.h"
+#include "sgf/dialect.h"
+#include "sgf/files.h"
+#include "sgf/lock.h"
+#include "sgf/open.h"
+#include "sgf/ordering.h"
+#include "sgf/reader.h"
+#include "support/scriptedui.h"
+
+#include <QRegularExpression>
+#include <QSet>
+
+namespace {
+
+bool isNumber(const QString& text)
+{
+    static const QRegularExpression number(QStringLiteral("\\A[1-9][0-9]*\\z"));
+    return number.match(text).hasMatch();
+}
+
+void checkLines(const Lines& lines, const QByteArray& bytes)
+{
+    FUZZ_CHECK(lines == splitLines(bytes));
+    for (const QByteArray& line : lines)
+        FUZZ_CHECK(!line.contains('\r') && !line.contains('\n') && !line.contains('\0'));
+    // Written back with CR LF, the lines read as they were.
+    FUZZ_CHECK(splitLines(fileText(lines)) == lines);
+}
+
+// Loaded moves are numbered and locked, stones are labelled and locked; nothing else is set.
+void checkBoard(const Form& f)
+{
+    for (const Cell& c : f.cells) {
+        if (c.text.isEmpty())
+            continue;
+        FUZZ_CHECK(!c.enabled);
+        if (c.text.startsWith(QLatin1Char('B'))) {
+            FUZZ_CHECK(c.tag == 2 && isNumber(c.text.mid(1)));
+            continue;
+        }
+        FUZZ_CHECK(c.tag == 1 && isNumber(c.text));
+        FUZZ_CHECK(c.background == colours::Black || c.background == colours::White);
+    }
+}
+
+// Each move of the main line stands on its point, or in the list when the point was taken.
+void checkMoves(const Form& f, const MoveScan& scan)
+{
+    FUZZ_CHECK(f.loadedNodeCount == scan.nodeCount);
+    FUZZ_CHECK(f.tailLine == scan.tailLine);
+    QSet<int> listed;
+    for (int r = 1; r <= MoveList::LastRow; ++r) {
+        if (f.stringGrid1.at(0, r).isEmpty())
+            break;
+        listed.insert(f.stringGrid1.at(0, r).toInt());
+    }
+    for (const ScannedMove& m : scan.moves) {
+        FUZZ_CHECK(m.x >= 1 && m.x <= 19 && m.y >= 1 && m.y <= 19);
+        FUZZ_CHECK(m.number >= 1 && m.number <= scan.nodeCount);
+        const bool onCell = f.cell(m.x, m.y).text == QString::number(m.number);
+        FUZZ_CHECK(onCell || listed.contains(m.number) || listed.size() == MoveList::LastRow);
+    }
+}
+
+// The file a rebuild save writes reads back as the ordered moves, after the kept header.
+void checkRebuilt(const Form& f)
+{
+    const Lines lines = buildRebuilt(f);
+    const int n = countMoves(f);
+    const MoveScan scan = scanMoves(lines, findFirstMoveLine(lines));
+    if (n == 0) {
+        FUZZ_CHECK(findFirstMoveLine(lines) == 0);
+        return;
+    }
+    FUZZ_CHECK(scan.nodeCount == n && scan.moves.size() == n);
+    FUZZ_CHECK(scan.tailLine == lines.size());
+    for (const ScannedMove& m : scan.moves) {
+        const QString point = QString(letterOf(m.x)) + letterOf(m.y);
+        FUZZ_CHECK(f.moveTable[size_t(m.number)] == point);
+        FUZZ_CHECK(m.black == ((m.number + f.radioGroup1) % 2 == 1));
+    }
+}
+
+void open(const QByteArray& bytes, const BuildKind& kind, Answer mode)
+{
+    Form f(kind);
+    ScriptedUi ui;
+    ui.answers = {mode};
+    ui.openPaths = {fuzz::writeScratchFile(bytes)};
+    FileHiraku(f, ui);
+    FUZZ_CHECK(!f.currentFileName.isEmpty());
+    checkLines(f.loadedLines, bytes);
+    checkBoard(f);
+    if (f.firstMoveLine > 0)
+        checkMoves(f, scanMoves(f.loadedLines, f.firstMoveLine));
+    // A splice with no new move writes the file back line for line.
+    if (!f.gameInfo.isEmpty() && f.tailLine >= 1)
+        FUZZ_CHECK(buildSpliced(f) == f.loadedLines);
+
+    f.lockPressed = false;
+    cmdLockKaizyo2Click(f);
+    f.lockPressed = true;
+    cmdLockKaizyo2Click(f);
+    checkBoard(f);
+
+    if (ZyunRetuStrKihu(f) || ZyunRetuKihuKakunin(f, ui))
+        return;
+    checkRebuilt(f);
+    if (!f.gameInfo.isEmpty() && f.tailLine >= 1)
+        FUZZ_CHECK(buildSpliced(f) == f.loadedLines);
+    buildFresh(f);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size)
+{
+    const QByteArray bytes = fuzz::bytesOf(data, size);
+    open(bytes, BuildKind::standard(), Answer::Yes);
+    open(bytes, BuildKind::smallScreen(), Answer::No);
+    return 0;
+}

@@ -1,0 +1,498 @@
+// What the file system and odd files can do to a record: files that vanish or turn into
+// folders between open and save, folders that do not exist, very large files, NUL bytes, line
+// ends of every kind, Japanese names with blanks, records longer than the lists. Each case must
+// give a clear message or work, and the previous version of a file must survive every save.
+
+#include "board/cellname.h"
+#include "board/form.h"
+#include "board/texts.h"
+#include "entry/cellentry.h"
+#include "sgf/open.h"
+#include "sgf/save.h"
+#include "support/scriptedui.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <map>
+
+namespace {
+
+const QString crlf = QStringLiteral("\r\n");
+const QByteArray lineEnd = "\r\n";
+const QByteArray header = texts::FreshHeaderPlain.toLatin1();
+// Game information as MultiGo keeps it: Shift-JIS names (黒 and 白) and a comment.
+const QByteArray gameInfoLine = "PB[\x8d\x95]PW[\x94\x92]GN[\x83\x51\x81\x5b\x83\x80]";
+
+QString writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write the test file");
+    return path;
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+// Every entry below the folder with its content ("<dir>" for folders).
+std::map<QString, QByteArray> listing(const QString& folder)
+{
+    std::map<QString, QByteArray> entries;
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        entries[QDir(folder).relativeFilePath(path)] = it.fileInfo().isDir() ? QByteArray("<dir>") : readFile(path);
+    }
+    return entries;
+}
+
+QStringList names(const QString& folder)
+{
+    QStringList list;
+    for (const auto& [name, bytes] : listing(folder))
+        list << name;
+    return list;
+}
+
+QString point(int x, int y)
+{
+    return QString(QChar(char16_t('a' + x - 1))) + QChar(char16_t('a' + y - 1));
+}
+
+// Move nodes from move `first` on, 14 to a line, each line ended by CR LF; black moves first.
+QByteArray moveLines(const QStringList& points, int first = 1)
+{
+    QByteArray text;
+    for (int i = 0; i < points.size(); ++i) {
+        const int k = first + i;
+        text += ';' + QByteArray(k % 2 == 1 ? "B" : "W") + '[' + points[i].toLatin1() + ']';
+        if ((i + 1) % 14 == 0 || i + 1 == points.size())
+            text += lineEnd;
+    }
+    return text;
+}
+
+// The same as the last move line with the main line's ")" put back at its end.
+QByteArray closedMoveLines(const QStringList& points, int first = 1)
+{
+    QByteArray text = moveLines(points, first);
+    text.chop(2);
+    return text + ')' + lineEnd;
+}
+
+const QStringList opening{QStringLiteral("pd"), QStringLiteral("dd"), QStringLiteral("pp")};
+
+// A record of three moves with game information, a reference diagram and a comment after its
+// main line.
+QByteArray recordWithTail()
+{
+    return header + lineEnd + gameInfoLine + lineEnd + closedMoveLines(opening)
+        + "(;W[dp]C[\x8e\x51\x8d\x6c\x90\x7d])" + lineEnd + ")" + lineEnd;
+}
+
+// The same record as a save that adds move 4 at dp splices it.
+QByteArray recordWithTailAndMove4()
+{
+    return header + lineEnd + gameInfoLine + lineEnd + moveLines(opening) + closedMoveLines({QStringLiteral("dp")}, 4)
+        + "(;W[dp]C[\x8e\x51\x8d\x6c\x90\x7d])" + lineEnd + ")" + lineEnd;
+}
+
+ScriptedUi open(Form& f, const QString& path, Answer mode)
+{
+    ScriptedUi ui;
+    ui.answers = {mode};
+    ui.openPaths = {path};
+    FileHiraku(f, ui);
+    return ui;
+}
+
+// Types a number into a cell and leaves it, as the operator does.
+void typeMove(Form& f, int x, int y, int n)
+{
+    ScriptedUi ui;
+    Derutoki(f, cellName(x, y));
+    f.cell(x, y).text = QString::number(n);
+    NyuuRyokuGo(f, ui);
+    if (!ui.boxes.isEmpty())
+        qFatal("the typed move was refused");
+}
+
+ScriptedUi save(Form& f, const std::optional<QString>& chosen = std::nullopt)
+{
+    ScriptedUi ui;
+    if (chosen)
+        ui.savePaths = {*chosen};
+    Hozon(f, ui);
+    return ui;
+}
+
+QString backupNote(const QString& head, const QString& backup)
+{
+    return crlf + crlf + head + crlf + texts::SlashSlash + crlf + texts::SlashIndent + backup + crlf
+        + texts::SlashSlash + crlf + texts::SavedAs;
+}
+
+QString savedBox(const QString& path, const QString& note = {})
+{
+    return texts::Saved + texts::FileNameLabel + path + note;
+}
+
+// The last box was the error of a write that could not be made, naming the file.
+bool reportsWriteFailure(const ScriptedUi& ui, const QString& path)
+{
+    const QString head = texts::WriteFailedBox + texts::FileNameLabel + path + crlf + crlf + texts::ReasonLabel;
+    const ScriptedUi::Box& box = ui.boxes.last();
+    return box.kind == BoxKind::Error && box.text.startsWith(head) && box.text.size() > head.size();
+}
+
+} // namespace
+
+class TestFileFaults : public QObject {
+    Q_OBJECT
+
+private slots:
+    // The file is gone when Save comes: the record is written anew, there is nothing to back up.
+    void fileVanishedBeforeSave_data()
+    {
+        QTest::addColumn<Answer>("mode");
+        QTest::addColumn<QByteArray>("expected");
+        const QByteArray rebuilt = header + lineEnd + gameInfoLine + lineEnd + moveLines(opening + QStringList{"dp"})
+            + ")" + lineEnd;
+        QTest::newRow("keep mode") << Answer::Yes << recordWithTailAndMove4();
+        QTest::newRow("edit mode") << Answer::No << rebuilt;
+    }
+
+    void fileVanishedBeforeSave()
+    {
+        QFETCH(Answer, mode);
+        QFETCH(QByteArray, expected);
+        QTemporaryDir dir;
+        const QString path = writeFile(dir.filePath(QStringLiteral("game.sgf")), recordWithTail());
+        Form f;
+        open(f, path, mode);
+        QVERIFY(QFile::remove(path));
+        typeMove(f, 4, 16, 4);
+        const ScriptedUi ui = save(f);
+
+        QCOMPARE(ui.boxes.size(), 2);
+        QCOMPARE(ui.boxes[1].text, savedBox(path));
+        QCOMPARE(readFile(path), expected);
+        QCOMPARE(names(dir.path()), QStringList{"game.sgf"});
+    }
+
+    // Where the file stood there is now a folder, or its folder is gone: an error box and a
+    // log line name the file; nothing on disk changes.
+    void fileBecameUnwritable_data()
+    {
+        QTest::addColumn<bool>("folderInItsPlace");
+        QTest::newRow("a folder in its place") << true;
+        QTest::newRow("its folder removed") << false;
+    }
+
+    void fileBecameUnwritable()
+    {
+        QFETCH(bool, folderInItsPlace);
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("games"));
+        QVERIFY(QDir().mkdir(folder));
+        const QString path = writeFile(folder + QStringLiteral("/game.sgf"), recordWithTail());
+        Form f;
+        open(f, path, Answer::Yes);
+        if (folderInItsPlace) {
+            QVERIFY(QFile::remove(path));
+            QVERIFY(QDir().mkdir(path));
+            writeFile(path + QStringLiteral("/inside.sgf"), "inside");
+        } else {
+            QVERIFY(QDir(folder).removeRecursively());
+        }
+        const auto before = listing(dir.path());
+        typeMove(f, 4, 16, 4);
+        const QString logBefore = f.memo;
+        const ScriptedUi ui = save(f);
+
+        QCOMPARE(ui.boxes.size(), 2);
+        QVERIFY2(reportsWriteFailure(ui, path), qPrintable(ui.boxes.last().text));
+        QVERIFY(f.memo.startsWith(logBefore + texts::WriteFailedLog + path + texts::ReasonLabel));
+        QCOMPARE(listing(dir.path()), before);
+        QCOMPARE(f.currentFileName, path);
+    }
+
+    // A first save to a folder that does not exist, or to a name that a folder has once the
+    // extension is added, fails with the error box; the record keeps no file name.
+    void unusableFirstTarget_data()
+    {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("target");
+        QTest::newRow("missing folder") << "no such folder/kifu.sgf" << "no such folder/kifu.sgf";
+        QTest::newRow("folder once .sgf is added") << "kifu" << "kifu.sgf";
+    }
+
+    void unusableFirstTarget()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(QString, target);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("kifu.sgf")));
+        writeFile(dir.filePath(QStringLiteral("kifu.sgf/old.sgf")), "old");
+        const auto before = listing(dir.path());
+        Form f;
+        typeMove(f, 16, 4, 1);
+        const ScriptedUi ui = save(f, dir.filePath(chosen));
+
+        QVERIFY2(reportsWriteFailure(ui, dir.filePath(target)), qPrintable(ui.boxes.last().text));
+        QCOMPARE(listing(dir.path()), before);
+        QVERIFY(f.currentFileName.isEmpty());
+    }
+
+    // 50 MB: a long tail of reference diagrams, one line without an end (a file of another
+    // kind), or a main line far longer than the move table. The file opens, and a save keeps
+    // the old file whole as its backup.
+    void largeFile_data()
+    {
+        QTest::addColumn<QByteArray>("original");
+        QTest::addColumn<Answer>("mode");
+        QTest::addColumn<int>("typed");
+        QTest::addColumn<QByteArray>("expected");
+        const qsizetype size = 50 * 1024 * 1024;
+        const QStringList dp{QStringLiteral("dp")};
+
+        QByteArray diagrams;
+        const QByteArray diagram = "(;W[dp];B[cq];W[cp]C[" + QByteArray(1000, '\x8e') + "])" + lineEnd;
+        while (diagrams.size() < size)
+            diagrams += diagram;
+        const QByteArray head = header + lineEnd + gameInfoLine + lineEnd;
+        const QByteArray withTail = head + closedMoveLines(opening) + diagrams + ")" + lineEnd;
+        const QByteArray spliced = head + moveLines(opening) + closedMoveLines(dp, 4) + diagrams + ")" + lineEnd;
+        QTest::newRow("reference diagrams, keep mode") << withTail << Answer::Yes << 4 << spliced;
+        QTest::newRow("reference diagrams, edit mode")
+            << withTail << Answer::No << 4 << head + moveLines(opening + dp) + ")" + lineEnd;
+
+        const QByteArray oneLine(size, 'x');
+        QTest::newRow("one line without an end")
+            << oneLine << Answer::No << 1 << oneLine + lineEnd + moveLines(dp) + ")" + lineEnd;
+
+        QByteArray moves = header + lineEnd;
+        const QByteArray pair = ";B[aa];W[bb]";
+        while (moves.size() < size)
+            moves += pair;
+        moves += ")";
+        // Move 4 stands in the list already; the file keeps far more moves than the table.
+        QTest::newRow("main line of millions of moves") << moves << Answer::Yes << 4 << moves + lineEnd;
+    }
+
+    void largeFile()
+    {
+        QFETCH(QByteArray, original);
+        QFETCH(Answer, mode);
+        QFETCH(int, typed);
+        QFETCH(QByteArray, expected);
+        QTemporaryDir dir;
+        const QString path = writeFile(dir.filePath(QStringLiteral("big.sgf")), original);
+        Form f;
+        open(f, path, mode);
+        QCOMPARE(f.currentFileName, path);
+        typeMove(f, 4, 16, typed);
+        const ScriptedUi ui = save(f);
+
+        const QString backup = dir.filePath(QStringLiteral("big_bk.sgf"));
+        QCOMPARE(ui.boxes.last().text, savedBox(path, backupNote(texts::BackupBefore, backup)));
+        QVERIFY(readFile(backup) == original);
+        QVERIFY(readFile(path) == expected);
+    }
+
+    // The text ends at a NUL byte, as the reader's contract has it; whatever followed it
+    // survives in the backup.
+    void nulByte_data()
+    {
+        QTest::addColumn<QByteArray>("original");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::addColumn<QString>("board");
+        const QByteArray nul(1, '\0');
+        QTest::newRow("after the main line")
+            << header + lineEnd + closedMoveLines(opening) + nul + "(;W[dp])" + lineEnd + ")" + lineEnd
+            << header + lineEnd + closedMoveLines(opening) << "1 2 3";
+        QTest::newRow("inside the moves")
+            << header + lineEnd + ";B[pd];W[" + nul + "dd]" + lineEnd + ";B[pp])" + lineEnd
+            << header + lineEnd + ";B[pd]" + lineEnd + ")" + lineEnd << "1";
+        QTest::newRow("first byte") << nul + header + lineEnd + closedMoveLines(opening)
+                                    << header + lineEnd + ")" + lineEnd << "";
+    }
+
+    void nulByte()
+    {
+        QFETCH(QByteArray, original);
+        QFETCH(QByteArray, expected);
+        QFETCH(QString, board);
+        QTemporaryDir dir;
+        const QString path = writeFile(dir.filePath(QStringLiteral("nul.sgf")), original);
+        Form f;
+        open(f, path, Answer::Yes);
+        QStringList numbers;
+        for (const QString& p : opening) {
+            const QString& text = f.cell(p[0].unicode() - 'a' + 1, p[1].unicode() - 'a' + 1).text;
+            if (!text.isEmpty())
+                numbers << text;
+        }
+        QCOMPARE(numbers.join(QLatin1Char(' ')), board);
+
+        const ScriptedUi ui = save(f);
+        QCOMPARE(ui.boxes.last().kind, BoxKind::Information);
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("nul_bk.sgf"))), original);
+        QCOMPARE(readFile(path), expected);
+    }
+
+    // Every line end and none at all: the moves are read, a save writes CR LF, and the old
+    // file stays as it was under its backup name.
+    void lineEnds_data()
+    {
+        QTest::addColumn<QByteArray>("original");
+        QTest::addColumn<QByteArray>("expected");
+        const QByteArray crlfFile = header + lineEnd + gameInfoLine + lineEnd + closedMoveLines(opening)
+            + "(;W[dp])" + lineEnd + ")" + lineEnd;
+        QByteArray cr = crlfFile;
+        cr.replace("\r\n", "\r");
+        QByteArray lf = crlfFile;
+        lf.replace("\r\n", "\n");
+        QByteArray mixed = crlfFile;
+        mixed.replace(gameInfoLine + "\r\n", gameInfoLine + "\n").replace("(;W[dp])\r\n", "(;W[dp])\r");
+        QByteArray noLastEnd = crlfFile;
+        noLastEnd.chop(2);
+        QTest::newRow("CR only") << cr << crlfFile;
+        QTest::newRow("LF only") << lf << crlfFile;
+        QTest::newRow("mixed") << mixed << crlfFile;
+        QTest::newRow("no line end at the end") << noLastEnd << crlfFile;
+        QTest::newRow("LF CR is two ends") << QByteArray(crlfFile).replace("\r\n", "\n\r")
+                                           << QByteArray(crlfFile).replace("\r\n", "\r\n\r\n");
+    }
+
+    void lineEnds()
+    {
+        QFETCH(QByteArray, original);
+        QFETCH(QByteArray, expected);
+        QTemporaryDir dir;
+        const QString path = writeFile(dir.filePath(QStringLiteral("ends.sgf")), original);
+        Form f;
+        open(f, path, Answer::Yes);
+        QCOMPARE(f.cell(16, 4).text, QStringLiteral("1"));
+        QCOMPARE(f.cell(16, 16).text, QStringLiteral("3"));
+        QCOMPARE(f.loadedNodeCount, 3);
+
+        save(f);
+        QCOMPARE(readFile(path), expected);
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("ends_bk.sgf"))), original);
+    }
+
+    // An empty file holds no header: the information box, and a save writes a fresh record
+    // while the empty file becomes the backup.
+    void emptyFile()
+    {
+        QTemporaryDir dir;
+        const QString path = writeFile(dir.filePath(QStringLiteral("empty.sgf")), QByteArray());
+        Form f;
+        const ScriptedUi opened = open(f, path, Answer::Yes);
+        QCOMPARE(opened.boxes.size(), 2);
+        QCOMPARE(opened.boxes[1].text, texts::HeaderOnlyBox);
+        QVERIFY(f.gameInfo.isEmpty());
+        typeMove(f, 16, 4, 1);
+
+        const ScriptedUi ui = save(f);
+        const QString backup = dir.filePath(QStringLiteral("empty_bk.sgf"));
+        QCOMPARE(ui.boxes.last().text, savedBox(path, backupNote(texts::BackupBefore, backup)));
+        QCOMPARE(readFile(path), header + lineEnd + ";B[pd]" + lineEnd + ")" + lineEnd);
+        QVERIFY(QFileInfo::exists(backup));
+        QCOMPARE(readFile(backup), QByteArray());
+    }
+
+    // Blanks (ASCII and ideographic) and Japanese in the folder and the file name: the first
+    // save, a second save, and an open and save of the same file each keep every version.
+    void japaneseNameWithBlanks_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("stem");
+        QTest::newRow("name with .sgf") << QStringLiteral("棋譜 フォルダ　２") << QStringLiteral("名人戦 第１局 (黒番).sgf")
+                                        << QStringLiteral("名人戦 第１局 (黒番)");
+        QTest::newRow("name without extension") << QStringLiteral(" 先頭に空白") << QStringLiteral("対局　メモ ")
+                                                << QStringLiteral("対局　メモ ");
+    }
+
+    void japaneseNameWithBlanks()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, chosen);
+        QFETCH(QString, stem);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(folder));
+        const QString base = dir.filePath(folder) + QLatin1Char('/');
+        const QString path = base + stem + texts::SgfExtension;
+
+        Form f;
+        typeMove(f, 16, 4, 1);
+        ScriptedUi first = save(f, base + chosen);
+        QCOMPARE(first.boxes.last().text, savedBox(path));
+        QCOMPARE(f.lblHyoudai, texts::EditingFile + path);
+        const QByteArray version1 = readFile(path);
+
+        typeMove(f, 4, 4, 2);
+        const ScriptedUi second = save(f);
+        const QString backup1 = base + stem + texts::BackupSuffix;
+        QCOMPARE(second.boxes.last().text, savedBox(path, backupNote(texts::BackupBefore, backup1)));
+        const QByteArray version2 = readFile(path);
+
+        Form g;
+        open(g, path, Answer::Yes);
+        QCOMPARE(g.cell(4, 4).text, QStringLiteral("2"));
+        typeMove(g, 16, 16, 3);
+        const ScriptedUi third = save(g);
+        const QString backup2 = base + stem + texts::BackupInsert + texts::BackupSuffix;
+        QCOMPARE(third.boxes.last().text, savedBox(path, backupNote(texts::BackupBefore, backup2)));
+
+        QCOMPARE(readFile(backup1), version1);
+        QCOMPARE(readFile(backup2), version2);
+        // The line that held only the closing ")" stays, emptied, before the new move.
+        QCOMPARE(readFile(path), header + lineEnd + ";B[pd];W[dd]" + lineEnd + lineEnd + ";B[pp])" + lineEnd);
+        QCOMPARE(names(base).size(), 3);
+    }
+
+    // A record of 1000 moves: 361 points, so at least 639 moves fall on occupied points and
+    // the list of 499 rows cannot show them all. The log says so; keep mode writes the file
+    // back whole; an edit-mode save rebuilds what the board and list show and keeps the file
+    // whole as its backup.
+    void thousandMoveRecord_data()
+    {
+        QTest::addColumn<Answer>("mode");
+        QTest::newRow("keep mode") << Answer::Yes;
+        QTest::newRow("edit mode") << Answer::No;
+    }
+
+    void thousandMoveRecord()
+    {
+        QFETCH(Answer, mode);
+        QStringList points;
+        for (int k = 0; k < 1000; ++k)
+            points << point(k % 19 + 1, (k / 19) % 19 + 1);
+        const QByteArray original = header + lineEnd + gameInfoLine + lineEnd + closedMoveLines(points);
+        QTemporaryDir dir;
+        const QString path = writeFile(dir.filePath(QStringLiteral("long.sgf")), original);
+        Form f;
+        open(f, path, mode);
+        QCOMPARE(f.loadedNodeCount, 1000);
+        QCOMPARE(f.stringGrid1.at(0, MoveList::LastRow), QStringLiteral("860"));
+        QVERIFY2(f.memo.contains(texts::MissingNotListed.arg(140)), qPrintable(f.memo));
+
+        const ScriptedUi ui = save(f);
+        QCOMPARE(ui.boxes.last().kind, BoxKind::Information);
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("long_bk.sgf"))), original);
+        const QByteArray shown = header + lineEnd + gameInfoLine + lineEnd + moveLines(points.mid(0, 860)) + ")" + lineEnd;
+        QCOMPARE(readFile(path), mode == Answer::Yes ? original : shown);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFileFaults)
+#include "tst_filefaults.moc"
