@@ -14,8 +14,8 @@
 
 // Games that GNU Go played against itself go the whole way an operator takes: the printed
 // diagram is typed into the window key by key, the off-board moves are placed in the list,
-// the record is saved, opened again in both modes and saved again, and GNU Go reads back what
-// the program wrote.
+// the record is saved and opened again in both modes; or half a game is saved, opened again
+// and finished. GNU Go then reads back every file the program wrote.
 class TestRealGames : public QObject {
     Q_OBJECT
 private slots:
@@ -342,9 +342,10 @@ void checkWithGnuGo(const QString& original, const QString& saved, const Game& g
 
 struct Window {
     WindowUi ui;
-    TForm1 w{BuildKind::standard(), &ui};
+    TForm1 w;
 
-    Window()
+    explicit Window(bool smallScreen)
+        : w(smallScreen ? BuildKind::smallScreen() : BuildKind::standard(), &ui)
     {
         ui.window = &w;
         w.show();
@@ -357,10 +358,14 @@ void TestRealGames::typedGameRoundTrip_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<bool>("enterAfterLastPlace");
-    bool enter = true;
+    // Every third game goes through the small-screen program.
+    QTest::addColumn<bool>("smallScreen");
+    int i = 0;
     for (const QFileInfo& f : gameFiles()) {
-        QTest::newRow(qPrintable(f.completeBaseName())) << f.absoluteFilePath() << enter;
-        enter = !enter;
+        const bool small = i % 3 == 2;
+        QTest::newRow(qPrintable(f.completeBaseName() + (small ? QStringLiteral(", small screen") : QString())))
+            << f.absoluteFilePath() << (i % 2 == 0) << small;
+        ++i;
     }
 }
 
@@ -371,13 +376,14 @@ void TestRealGames::typedGameRoundTrip()
 {
     QFETCH(QString, path);
     QFETCH(bool, enterAfterLastPlace);
+    QFETCH(bool, smallScreen);
     const auto game = readGame(contentsOf(path));
     QVERIFY(game);
     const Diagram d = diagramOf(*game);
     QVERIFY2(!d.offBoard.isEmpty(), "a game with no move on a captured point leaves the list untried");
     QVERIFY(d.total <= 999 && d.offBoard.size() < 500);
 
-    Window window;
+    Window window(smallScreen);
     TForm1& w = window.w;
     WindowUi& ui = window.ui;
     QVERIFY(QTest::qWaitForWindowActive(&w));
@@ -441,7 +447,7 @@ void TestRealGames::reopenedGameFinished()
     const Diagram early = diagramOf(firstHalf);
     const Diagram whole = diagramOf(*game);
 
-    Window window;
+    Window window(false);
     TForm1& w = window.w;
     WindowUi& ui = window.ui;
     QVERIFY(QTest::qWaitForWindowActive(&w));

@@ -142,9 +142,3 @@ inline char* toString(const Diagram::OffBoard& o)
 {
     return qstrdup(QStringLiteral("%1 at %2").arg(o.move).arg(o.place).toUtf8().constData());
 }
-
-// Black plays move n when n and the first player's index (1 for white) add up to an odd number.
-inline bool moveIsBlack(int n, bool whiteFirst)
-{
-    return (n + (whiteFirst ? 1 : 0)) % 2 == 1;
-}
