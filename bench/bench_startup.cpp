@@ -83,14 +83,21 @@ void reportMemory()
                 before.at("VmHWM") / 1024.0, after.at("VmRSS") / 1024.0, after.at("VmHWM") / 1024.0);
 }
 
-// Prints the runs as usual and, at the end, each window's time over the empty widget's.
+// Prints the runs as usual and, at the end, each window's time over the empty widget's
+// (the medians when the runs are repeated).
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
+    RatioReporter()
+        : ConsoleReporter(OO_Tabular)
+    {
+    }
     void ReportRuns(const std::vector<Run>& runs) override
     {
         ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+        for (const Run& run : runs) {
+            if (run.aggregate_name.empty() || run.aggregate_name == "median")
+                times_[run.run_name.function_name] = run.GetAdjustedRealTime();
+        }
     }
     void Finalize() override
     {
@@ -100,7 +107,7 @@ public:
             return;
         for (const auto& [name, time] : times_) {
             if (name != "emptyWidget")
-                std::printf("ratio %s / emptyWidget: %.1f\n", name.c_str(), time / empty->second);
+                std::printf("ratio %s / emptyWidget: %.0f\n", name.c_str(), time / empty->second);
         }
     }
 
