@@ -69,11 +69,32 @@ void click(QWidget* target)
     QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, target->rect().center());
 }
 
+// Letters and digits as a Japanese input method gives them in full-width mode.
+QString fullWidth(const QString& text)
+{
+    QString out;
+    for (const QChar c : text)
+        out += c.unicode() > 0x20 && c.unicode() < 0x7f ? QChar(c.unicode() - 0x20 + 0xff00) : c;
+    return out;
+}
+
 // What the operator types for a point of the diagram: the number, or a lower-case b for a
-// handicap stone, which the window turns into the next label.
+// handicap stone, which the window turns into the next label. Some are typed in full width.
 QString typedText(const QString& shown)
 {
-    return shown.startsWith(QLatin1Char('B')) ? QStringLiteral("b") : shown;
+    const QString typed = shown.startsWith(QLatin1Char('B')) ? QStringLiteral("b") : shown;
+    return shown.endsWith(QLatin1Char('7')) || shown == QLatin1String("B2") ? fullWidth(typed) : typed;
+}
+
+// Key by key; a character beyond ASCII comes as the text of a key the keyboard has no code for.
+void typeKeys(QWidget* target, const QString& text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(target, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
 }
 
 Rgb stoneColour(bool black)
@@ -190,7 +211,7 @@ void typeBoard(TForm1& w, const Diagram& d)
                 continue;
             QCOMPARE(QApplication::focusWidget(), here);
             if (here->text().isEmpty() && !d.at(x, y).isEmpty())
-                QTest::keyClicks(here, typedText(d.at(x, y)));
+                typeKeys(here, typedText(d.at(x, y)));
             QTest::keyClick(here, Qt::Key_Return);
         }
     }
@@ -231,13 +252,14 @@ void listAndTypePlaces(TForm1& w, const QList<Diagram::OffBoard>& rows, bool ent
     for (int row = 1; row <= rows.size(); ++row) {
         QCOMPARE(list->currentRow(), row);
         QCOMPARE(list->currentColumn(), 1);
-        // Handicap places in lower case: the list is tidied before it is read.
-        const QString place = rows[row - 1].place.toLower();
-        QTest::keyClick(list, place[0].toLatin1());
+        // Handicap places in lower case, every other place in full width: the list is tidied
+        // before it is read.
+        const QString lower = rows[row - 1].place.toLower();
+        const QString place = row % 2 == 0 ? fullWidth(lower) : lower;
+        typeKeys(list, place.left(1));
         QWidget* editor = QApplication::focusWidget();
         QVERIFY(editor && editor != list);
-        if (place.size() > 1)
-            QTest::keyClicks(editor, place.mid(1));
+        typeKeys(editor, place.mid(1));
         if (row == rows.size() && !enterAfterLast)
             return;
         // One Enter takes the place in and moves to the next row.
