@@ -18,6 +18,10 @@ void clearRows(MoveList& list)
         list.at(0, r).clear();
         list.at(1, r).clear();
     }
+    // An emptied list starts again at its first row, so that the first place typed after the
+    // next check stands beside the first number.
+    list.currentRow = 1;
+    list.currentColumn = 1;
 }
 
 void tidyPlaces(MoveList& list)

@@ -257,6 +257,7 @@ void TestWindow::newCommand()
     f.cell(4, 4).enabled = false;
     f.stringGrid2.at(0, 1) = QStringLiteral("7");
     f.stringGrid2.at(1, 1) = QStringLiteral("5");
+    f.stringGrid2.currentRow = 7;
     f.gameInfo = "(;GM[1]";
     f.txtPuls = QStringLiteral("100");
     f.souTesuu = QStringLiteral("120");
@@ -286,6 +287,7 @@ void TestWindow::newCommand()
         QCOMPARE(w.cell(3, 3)->text(), QStringLiteral("5"));
         QCOMPARE(f.txtPuls, QStringLiteral("100"));
         QCOMPARE(f.gameInfo, QByteArray("(;GM[1]"));
+        QCOMPARE(qobject_cast<QTableWidget*>(w.control(QStringLiteral("StringGrid2")))->currentRow(), 7);
         QVERIFY(w.control(QStringLiteral("cmdLockKaizyo2"))->isVisible());
         return;
     }
@@ -297,6 +299,7 @@ void TestWindow::newCommand()
     QCOMPARE(w.cell(4, 4)->palette().color(QPalette::Base), QColor(Qt::yellow));
     QVERIFY(f.stringGrid2.at(0, 1).isEmpty() && f.stringGrid2.at(1, 1).isEmpty());
     QCOMPARE(f.stringGrid2.at(0, 0), texts::GridMoveHeader);
+    QCOMPARE(qobject_cast<QTableWidget*>(w.control(QStringLiteral("StringGrid2")))->currentRow(), 1);
     QVERIFY(f.gameInfo.isEmpty());
     QVERIFY(f.txtPuls.isEmpty());
     QCOMPARE(f.radioGroup1, 0);
