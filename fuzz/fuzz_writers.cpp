@@ -216,7 +216,10 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size)
         if (line.isEmpty())
             continue;
         QList<QByteArray> fields = line.split('\t');
-        const char op = fields.takeFirst().front();
+        const QByteArray name = fields.takeFirst();
+        if (name.isEmpty())
+            continue;
+        const char op = name.front();
         if (op == 'f') {
             file = bytes.mid(at);
             break;
