@@ -415,7 +415,9 @@ void TForm1::showOnce()
     }
     for (auto [name, value] : {std::pair{"GameInfo", &form_.gameInfo}, std::pair{"SankouZu", &form_.sankouZu}}) {
         auto* edit = qobject_cast<QLineEdit*>(controls_.value(QLatin1String(name)));
-        edit->setText(QString::fromLocal8Bit(*value));
+        // The edit keeps no more characters than its maximum length; converting the whole of
+        // a 50 MB header on every event would stall the window.
+        edit->setText(QString::fromLocal8Bit(value->left(edit->maxLength())));
     }
     qobject_cast<QLineEdit*>(controls_.value(QStringLiteral("ControlMei")))->setText(form_.controlMei);
     if (QAbstractButton* b = radio_->button(form_.radioGroup1); b && !b->isChecked())
