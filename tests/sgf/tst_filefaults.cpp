@@ -9,6 +9,7 @@
 #include "entry/cellentry.h"
 #include "sgf/open.h"
 #include "sgf/save.h"
+#include "support/folders.h"
 #include "support/scriptedui.h"
 
 #include <QDir>
@@ -25,40 +26,6 @@ const QByteArray lineEnd = "\r\n";
 const QByteArray header = texts::FreshHeaderPlain.toLatin1();
 // Game information as MultiGo keeps it: Shift-JIS names (黒 and 白) and a comment.
 const QByteArray gameInfoLine = "PB[\x8d\x95]PW[\x94\x92]GN[\x83\x51\x81\x5b\x83\x80]";
-
-QString writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write the test file");
-    return path;
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-// Every entry below the folder with its content ("<dir>" for folders).
-std::map<QString, QByteArray> listing(const QString& folder)
-{
-    std::map<QString, QByteArray> entries;
-    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        entries[QDir(folder).relativeFilePath(path)] = it.fileInfo().isDir() ? QByteArray("<dir>") : readFile(path);
-    }
-    return entries;
-}
-
-QStringList names(const QString& folder)
-{
-    QStringList list;
-    for (const auto& [name, bytes] : listing(folder))
-        list << name;
-    return list;
-}
 
 QString point(int x, int y)
 {

@@ -7,6 +7,7 @@
 #include "sgf/files.h"
 #include "sgf/open.h"
 #include "sgf/save.h"
+#include "support/folders.h"
 #include "support/scriptedui.h"
 
 #include <QDir>
@@ -22,40 +23,6 @@ const QString crlf = QStringLiteral("\r\n");
 const QByteArray freshHeader = texts::FreshHeaderPlain.toLatin1();
 // What the three moves of typedRecord() become.
 const QByteArray threeMoves = ";B[pd];W[dd];B[pp]";
-
-QString writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write the test file");
-    return path;
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-// Every entry below the folder with its content ("<dir>" for folders).
-std::map<QString, QByteArray> listing(const QString& folder)
-{
-    std::map<QString, QByteArray> entries;
-    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        entries[QDir(folder).relativeFilePath(path)] = it.fileInfo().isDir() ? QByteArray("<dir>") : readFile(path);
-    }
-    return entries;
-}
-
-QStringList names(const QString& folder)
-{
-    QStringList list;
-    for (const auto& [name, bytes] : listing(folder))
-        list << name;
-    return list;
-}
 
 // A move as cell entry leaves it: the number, coloured by the first player.
 void typeMove(Form& f, int x, int y, int n)
