@@ -1,31 +1,11 @@
 #include "board/form.h"
 #include "board/texts.h"
 #include "checks/inputcheck.h"
+#include "support/boardtext.h"
 
 #include <QtTest>
 
 namespace {
-
-// Cells as "x,y,text".
-void putCells(Form& f, const QStringList& cells)
-{
-    for (const QString& c : cells) {
-        const QStringList parts = c.split(QLatin1Char(','));
-        f.cell(parts[0].toInt(), parts[1].toInt()).text = parts.mid(2).join(QLatin1Char(','));
-    }
-}
-
-// Rows as "move|place", from row 1 down.
-void putRows(MoveList& list, const QStringList& rows)
-{
-    int r = 1;
-    for (const QString& row : rows) {
-        const int bar = int(row.indexOf(QLatin1Char('|')));
-        list.at(0, r) = row.left(bar);
-        list.at(1, r) = row.mid(bar + 1);
-        ++r;
-    }
-}
 
 QString at(int x, int y)
 {

@@ -2,6 +2,7 @@
 #include "board/texts.h"
 #include "sgf/movetable.h"
 #include "sgf/ordering.h"
+#include "support/boardtext.h"
 #include "support/referenceordering.h"
 #include "support/scriptedui.h"
 
@@ -15,27 +16,6 @@ namespace {
 QString pointOf(int x, int y)
 {
     return QString(letterOf(x)) + letterOf(y);
-}
-
-// Cells as "x,y,text"; the text may hold blanks.
-void putCells(Form& f, const QStringList& cells)
-{
-    for (const QString& c : cells) {
-        const QStringList parts = c.split(QLatin1Char(','));
-        f.cell(parts[0].toInt(), parts[1].toInt()).text = parts.mid(2).join(QLatin1Char(','));
-    }
-}
-
-// Rows as "move|place", from row 1 down.
-void putRows(MoveList& list, const QStringList& rows)
-{
-    int r = 1;
-    for (const QString& row : rows) {
-        const int bar = int(row.indexOf(QLatin1Char('|')));
-        list.at(0, r) = row.left(bar);
-        list.at(1, r) = row.mid(bar + 1);
-        ++r;
-    }
 }
 
 // Moves 1..n on the board, row by row from the top left, skipping the numbers left out.
