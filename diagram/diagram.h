@@ -1,0 +1,59 @@
+#pragma once
+
+// Reading a printed, numbered full-game diagram from a picture: a picture in, a board out.
+// Knows nothing of widgets or of the record; the window and ranvel_read both call it.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace diagram {
+
+enum class Stone : std::uint8_t { Empty, Black, White };
+
+struct Point {
+    Stone stone = Stone::Empty;
+    // The number printed on the stone, 1..999; 0 when none. A black stone without a number
+    // is a handicap stone.
+    int number = 0;
+    // 0..1: how sure the reader is of the stone and its number together.
+    float confidence = 1.0f;
+    bool unsure = false;
+};
+
+struct Board {
+    // x the column 1..19 from the left, y the row 1..19 from the top, as the cells are named.
+    Point& at(int x, int y) { return points[std::size_t((y - 1) * 19 + (x - 1))]; }
+    const Point& at(int x, int y) const { return points[std::size_t((y - 1) * 19 + (x - 1))]; }
+
+    std::array<Point, 361> points;
+    // 0 black plays first, 1 white plays first, as the first-player choice counts them.
+    int firstPlayer = 0;
+};
+
+enum class Failure { None, NotAPicture, TooLarge, NoBoard };
+
+struct Result {
+    Failure failure = Failure::None;
+    // One line for a person, in English, when the reading failed.
+    std::string reason;
+    Board board;
+};
+
+// An encoded picture (PNG, JPEG, BMP, TIFF). Dimensions are checked before the pixels are
+// decoded, so an absurd header costs nothing.
+Result readEncoded(const std::vector<std::uint8_t>& bytes);
+Result readFile(const std::string& path);
+// Pixels already in memory: 8-bit rows of `stride` bytes, 1 (grey), 3 (BGR) or 4 (BGRA) channels.
+Result readPixels(int width, int height, int stride, int channels, const std::uint8_t* data);
+
+// The first player from the stones, and parity checks: every number whose colour contradicts it
+// is marked unsure.
+void settleFirstPlayer(Board& board);
+
+// 19 lines of 19 fields separated by single blanks: "." empty, the number, or "B" for a
+// handicap stone, with "?" appended when unsure. Lines end with "\n".
+std::string boardText(const Board& board);
+
+} // namespace diagram
