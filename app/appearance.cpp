@@ -58,6 +58,31 @@ QImage iconImage()
     return rgb.convertToFormat(QImage::Format_Indexed8, table, Qt::ThresholdDither | Qt::AvoidDither);
 }
 
+QImage iconImage(int size)
+{
+    const QImage source = iconImage();
+    if (size >= source.width())
+        return source.scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    // Plain nearest neighbour would drop every other column and row, and with them the
+    // letters' one-pixel strokes: a pixel of the smaller icon shows a letter when any pixel
+    // of its block does.
+    const QRgb background = source.pixel(source.width() - 1, 0);
+    QImage smaller(size, size, QImage::Format_RGB32);
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            QRgb shown = background;
+            for (int sy = y * source.height() / size; sy < (y + 1) * source.height() / size; ++sy) {
+                for (int sx = x * source.width() / size; sx < (x + 1) * source.width() / size; ++sx) {
+                    if (source.pixel(sx, sy) != background)
+                        shown = source.pixel(sx, sy);
+                }
+            }
+            smaller.setPixel(x, y, shown);
+        }
+    }
+    return smaller.convertToFormat(QImage::Format_Indexed8, source.colorTable(), Qt::ThresholdDither);
+}
+
 QIcon applicationIcon()
 {
     return QIcon(QPixmap::fromImage(iconImage()));

@@ -14,7 +14,8 @@ case "$what" in
 esac
 
 packages=(g++ cmake ninja-build qt6-base-dev libgl1-mesa-dev libbenchmark-dev
-          fonts-wine fonts-ipafont-mincho fonts-ipafont-gothic xvfb xauth gnugo)
+          fonts-wine fonts-ipafont-mincho fonts-ipafont-gothic xvfb xauth gnugo
+          desktop-file-utils appstream dpkg-dev file)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"

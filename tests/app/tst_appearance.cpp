@@ -11,6 +11,8 @@ class TestAppearance : public QObject {
 private slots:
     void initTestCase() { installFonts(); }
     void icon();
+    void themeIcon_data();
+    void themeIcon();
     void faces_data();
     void faces();
 };
@@ -46,6 +48,52 @@ void TestAppearance::icon()
     QVERIFY(greyBottomRight > 10);
     QCOMPARE(image.pixel(31, 0), darkRed);
     QCOMPARE(image.pixel(0, 31), darkRed);
+}
+
+void TestAppearance::themeIcon_data()
+{
+    QTest::addColumn<int>("size");
+    for (int size : {16, 32, 48, 64, 128, 256})
+        QTest::addRow("%d px", size) << size;
+}
+
+// Each pixel of a theme icon shows the colour of the original's pixels it covers: no blended
+// colour, and at half size a letter pixel wherever the 2 x 2 block holds one.
+void TestAppearance::themeIcon()
+{
+    QFETCH(int, size);
+    const QImage original = iconImage();
+    const QImage image = iconImage(size);
+    QCOMPARE(image.size(), QSize(size, size));
+    const QRgb background = original.pixel(31, 0);
+    int letterPixels = 0;
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const QRgb p = image.pixel(x, y);
+            if (p != background)
+                ++letterPixels;
+            if (size % 32 == 0) {
+                QCOMPARE(p, original.pixel(x * 32 / size, y * 32 / size));
+            } else if (size == 16) {
+                const bool letter = original.pixel(2 * x, 2 * y) != background
+                    || original.pixel(2 * x + 1, 2 * y) != background
+                    || original.pixel(2 * x, 2 * y + 1) != background
+                    || original.pixel(2 * x + 1, 2 * y + 1) != background;
+                QCOMPARE(p != background, letter);
+            } else {
+                QVERIFY(original.colorTable().contains(p));
+            }
+        }
+    }
+    int originalLetterPixels = 0;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+            originalLetterPixels += original.pixel(x, y) != background;
+    // Scaled up, the letters cover about the same share of the icon.
+    if (size > 32) {
+        const double share = double(letterPixels) / (size * size);
+        QVERIFY(qAbs(share - double(originalLetterPixels) / (32 * 32)) < 0.03);
+    }
 }
 
 void TestAppearance::faces_data()
