@@ -55,14 +55,15 @@ QString backupNote(const QString& head, const QString& backup)
         + texts::SlashSlash + crlf + texts::SavedAs;
 }
 
+// Paths are shown with the platform's separators.
 QString savedBox(const QString& path, const QString& note = {})
 {
-    return texts::Saved + texts::FileNameLabel + path + note;
+    return texts::Saved + texts::FileNameLabel + QDir::toNativeSeparators(path) + note;
 }
 
 QString savedLog(const QString& path)
 {
-    return texts::SavedLog + path + crlf;
+    return texts::SavedLog + QDir::toNativeSeparators(path) + crlf;
 }
 
 // The reason the system gave, after the fixed part of an error box; empty when the box differs.
