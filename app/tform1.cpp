@@ -46,12 +46,27 @@ QFont fontOf(const FontStyle& style, const QFont& windowFont)
     return font;
 }
 
-// Every colour group, so that a disabled stone keeps its colours.
+// Windows draws the text of a disabled edit in this grey, which reads on a black stone and
+// on a white one alike.
+constexpr Rgb DisabledText = 0xFF808080;
+
+// Every colour group, so that a disabled control keeps its colours.
 void setColours(QWidget* w, QPalette::ColorRole background, Rgb back, QPalette::ColorRole foreground, Rgb fore)
 {
     QPalette pal = w->palette();
     pal.setColor(QPalette::All, background, colourOf(back));
     pal.setColor(QPalette::All, foreground, colourOf(fore));
+    w->setPalette(pal);
+}
+
+// A cell keeps its stone's background when disabled, but its number is drawn grey: a loaded
+// black move or a handicap label holds black text on black.
+void setCellColours(QWidget* w, Rgb back, Rgb fore)
+{
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::All, QPalette::Base, colourOf(back));
+    pal.setColor(QPalette::All, QPalette::Text, colourOf(fore));
+    pal.setColor(QPalette::Disabled, QPalette::Text, colourOf(DisabledText));
     w->setPalette(pal);
 }
 
@@ -169,7 +184,10 @@ QWidget* TForm1::makeControl(const ControlDef& def)
     case ControlType::Cell: {
         auto* edit = new QLineEdit(this);
         edit->setFocusPolicy(Qt::StrongFocus);
-        setColours(edit, QPalette::Base, def.background, QPalette::Text, def.font.colour);
+        // A dropped text would pass by the entry and exit handling; a picture dropped on a cell
+        // goes on to the window.
+        edit->setAcceptDrops(false);
+        setCellColours(edit, def.background, def.font.colour);
         edit->installEventFilter(this);
         const auto pos = cellOfName(def.name);
         const int index = (pos->y - 1) * 19 + (pos->x - 1);
@@ -366,8 +384,24 @@ void TForm1::copyIn()
     form_.txtKensaku = text("txtKensaku");
 }
 
+void TForm1::commitListEditors()
+{
+    for (QTableWidget* grid : {grid1_, grid2_}) {
+        const QModelIndex index = grid->currentIndex();
+        QWidget* editor = grid->indexWidget(index);
+        if (!editor)
+            continue;
+        QAbstractItemDelegate* delegate = grid->itemDelegateForIndex(index);
+        emit delegate->commitData(editor);
+        emit delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
 void TForm1::dispatch(const std::function<void()>& handler)
 {
+    // A place still in a list's editor is on screen: an accelerator or Enter on a button
+    // reaches its command without taking the focus from the editor.
+    commitListEditors();
     copyIn();
     try {
         handler();
@@ -422,6 +456,9 @@ void TForm1::showOnce()
     qobject_cast<QLineEdit*>(controls_.value(QStringLiteral("ControlMei")))->setText(form_.controlMei);
     if (QAbstractButton* b = radio_->button(form_.radioGroup1); b && !b->isChecked())
         b->setChecked(true);
+    // As on Windows, Tab enters the group at its checked button only; the arrows move within it.
+    for (QAbstractButton* b : radio_->buttons())
+        b->setFocusPolicy(b->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
     showLog();
 }
 
@@ -434,9 +471,8 @@ void TForm1::showCells()
             w->setText(c.text);
         const QPalette& pal = w->palette();
         if (pal.color(QPalette::Active, QPalette::Base) != colourOf(c.background)
-            || pal.color(QPalette::Active, QPalette::Text) != colourOf(c.textColour)
-            || pal.color(QPalette::Disabled, QPalette::Text) != colourOf(c.textColour))
-            setColours(w, QPalette::Base, c.background, QPalette::Text, c.textColour);
+            || pal.color(QPalette::Active, QPalette::Text) != colourOf(c.textColour))
+            setCellColours(w, c.background, c.textColour);
         if (w->isEnabled() != c.enabled)
             w->setEnabled(c.enabled);
     }

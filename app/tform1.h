@@ -58,6 +58,7 @@ private:
     void makeRadioGroup(const ControlDef& def);
     QTableWidget* makeGrid(const ControlDef& def);
     void bindHandlers();
+    void commitListEditors();
     void copyIn();
     void showOnce();
     void showCells();

@@ -138,6 +138,8 @@ inline const QString WriteFailedLog = QStringLiteral("書込み失敗　保存�
 inline const QString ReadFailedBox = QStringLiteral("ﾌｧｲﾙを読み込めません！\r\n\r\n");
 inline const QString ReadFailedLog = QStringLiteral("ﾌｧｲﾙ読込み失敗  ");
 inline const QString ReasonLabel = QStringLiteral("  理由: ");
+// The file system took fewer bytes than it was given. %1: the bytes of the file, %2: those written.
+inline const QString ShortWrite = QStringLiteral("%1ﾊﾞｲﾄ中%2ﾊﾞｲﾄしか書き込めませんでした");
 
 // A move number that the 1000-entry move table cannot hold, and a list row without a move number.
 inline const QString TooManyDigitsFault = QStringLiteral("  入力された手番は桁数が多すぎます！");

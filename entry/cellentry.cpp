@@ -7,6 +7,7 @@
 #include "board/texts.h"
 #include "board/ui.h"
 
+#include <limits>
 #include <optional>
 
 namespace {
@@ -31,10 +32,11 @@ void makeEmpty(Cell& c, const CellPos& p)
     c.text.clear();
 }
 
-// One more than the highest handicap label on the board.
-int nextHandicapCount(const Form& f)
+// One more than the highest handicap label on the board; 64 bits, as the highest may be the
+// largest 32-bit number.
+qint64 nextHandicapCount(const Form& f)
 {
-    int k = 1;
+    qint64 k = 1;
     for (int y = 1; y <= 19; ++y) {
         for (int x = 1; x <= 19; ++x) {
             const QString& text = f.cell(x, y).text;
@@ -42,7 +44,7 @@ int nextHandicapCount(const Form& f)
                 continue;
             const auto v = tryToInteger(text.mid(1));
             if (v && *v >= k)
-                k = *v + 1;
+                k = qint64(*v) + 1;
         }
     }
     return k;
@@ -102,7 +104,9 @@ void reportTooManyDigits(Form& f, Ui& ui, const QString& text)
 }
 
 // A number gets the offset and its stone colour; a label stays; anything else is erased.
-void storeEntry(Form& f, Cell& c, const CellPos& p, const QString& t, qint64 offset)
+// Returns false when the number with its offset is too large to store: the typed number is
+// kept as it was typed, and the operator is told.
+bool storeEntry(Form& f, Ui& ui, Cell& c, const CellPos& p, const QString& t, qint64 offset)
 {
     const auto typed = tryToInteger(t);
     if (typed && *typed == 0) {
@@ -110,13 +114,21 @@ void storeEntry(Form& f, Cell& c, const CellPos& p, const QString& t, qint64 off
     } else if (typed) {
         // 64 bits: a large number plus a large offset must not wrap round.
         const qint64 n = qint64(*typed) + offset;
+        // Beyond the 32-bit range the text would be no number for any later rule: it would
+        // keep a wrong colour and be erased without a word when next left.
+        const bool fits = n >= std::numeric_limits<int>::min() && n <= std::numeric_limits<int>::max();
+        colourStone(c, fits ? n : *typed, f.radioGroup1);
+        if (!fits) {
+            reportTooManyDigits(f, ui, QString::number(n));
+            return false;
+        }
         c.text = QString::number(n);
-        colourStone(c, n, f.radioGroup1);
     } else if (t.startsWith(Handicap)) {
         c.background = colours::Black;
     } else {
         makeEmpty(c, p);
     }
+    return true;
 }
 
 // Both faults are reported and left for the operator to mend, the duplicate first.
@@ -168,8 +180,8 @@ void NyuuRyokuGo(Form& f, Ui& ui)
         return;
     }
 
-    storeEntry(f, c, *pos, t, offset);
-    checkEntry(f, ui, c);
+    if (storeEntry(f, ui, c, *pos, t, offset))
+        checkEntry(f, ui, c);
 }
 
 bool Edit_KeyPress(Form&, Ui& ui, QChar key)

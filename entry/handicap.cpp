@@ -33,16 +33,17 @@ bool isHandicapLabel(const QString& text)
     return text.startsWith(QLatin1Char('B'));
 }
 
-// One above the highest number of any "B" label on the board, or 1.
-int nextHandicapNumber(const Form& f)
+// One above the highest number of any "B" label on the board, or 1; 64 bits, as the highest
+// may be the largest 32-bit number.
+qint64 nextHandicapNumber(const Form& f)
 {
-    int next = 1;
+    qint64 next = 1;
     for (const Cell& c : f.cells) {
         if (!isHandicapLabel(c.text))
             continue;
         const auto k = tryToInteger(c.text.mid(1));
         if (k && *k >= next)
-            next = *k + 1;
+            next = qint64(*k) + 1;
     }
     return next;
 }

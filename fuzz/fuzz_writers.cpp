@@ -166,11 +166,11 @@ void checkRebuilt(const Form& f)
 // its text with two known moves put in place of its ")" finds exactly those two.
 bool endsClean(const Form& f)
 {
-    Lines probe = f.loadedLines.mid(f.firstMoveLine, f.tailLine - f.firstMoveLine);
+    Lines probe = f.loadedLines.mid(0, f.tailLine);
     QByteArray& last = probe.last();
-    last = last.left(last.indexOf(')')) + ";B[aa];W[ss])";
+    last = last.left(findMainLineClose(f.loadedLines, f.firstMoveLine).at) + ";B[aa];W[ss])";
     const MoveScan before = scanMoves(f.loadedLines, f.firstMoveLine);
-    const MoveScan scan = scanMoves(probe, 0);
+    const MoveScan scan = scanMoves(probe, f.firstMoveLine);
     const int a = f.loadedNodeCount;
     if (scan.moves.size() != before.moves.size() + 2)
         return false;

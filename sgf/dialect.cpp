@@ -3,6 +3,7 @@
 #include "board/conversions.h"
 #include "board/form.h"
 #include "board/texts.h"
+#include "sgf/reader.h"
 
 #include <algorithm>
 
@@ -51,6 +52,14 @@ Lines keptHeader(const Form& f)
     if (f.firstMoveLine == 0)
         return {openedGameInfo(f.gameInfo)};
     return loadedRange(f, 0, f.firstMoveLine);
+}
+
+// Where in the loaded line the main line's ")" stands; a ")" in a comment before it on the
+// same line is text. -1 when that line does not close the main line.
+qsizetype closeOffset(const Form& f, int line)
+{
+    const MainLineClose close = findMainLineClose(f.loadedLines, f.firstMoveLine);
+    return close.line == line ? close.at : -1;
 }
 
 } // namespace
@@ -117,8 +126,8 @@ Lines buildSpliced(const Form& f)
     Lines out = f.gameInfo.isEmpty() ? Lines{freshHeaderLine(f)} : loadedRange(f, 0, tail - 1);
     const bool hasCloseLine = tail >= 1 && tail - 1 < f.loadedLines.size();
     const QByteArray closeLine = hasCloseLine ? f.loadedLines[tail - 1] : QByteArray();
-    const qsizetype at = closeLine.indexOf(Close);
     Lines moves = moveLines(f, loaded, n, true);
+    const qsizetype at = moves.isEmpty() || !hasCloseLine ? -1 : closeOffset(f, tail - 1);
     if (moves.isEmpty() || at < 0) {
         // No new move, or a line that never closed the main line: nothing of it may go.
         if (hasCloseLine)

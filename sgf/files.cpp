@@ -3,6 +3,7 @@
 #include "board/texts.h"
 #include "sgf/reader.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -36,6 +37,11 @@ bool fileExists(const QString& path)
     return QFileInfo::exists(path);
 }
 
+QString shownPath(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
 ReadOutcome readLines(const QString& path)
 {
     QFile file(path);
@@ -47,24 +53,62 @@ ReadOutcome readLines(const QString& path)
     return {true, splitLines(bytes), {}};
 }
 
-WriteOutcome replaceFile(const QString& path, const Lines& lines, const QString& backup)
+qint64 writeAllBytes(QIODevice& file, const QByteArray& bytes)
 {
-    WriteOutcome outcome;
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        if (n < 0)
+            return -1;
+        // A write that takes nothing and reports nothing would never end.
+        if (n == 0)
+            break;
+        done += n;
+    }
+    return done;
+}
+
+namespace {
+
+// Empty when the whole text is on disk under the file's name; otherwise why not. Every step
+// is checked and the size confirmed, as a file system may take fewer bytes than it was given
+// and say so only later.
+QString writeCompletely(QSaveFile& file, const QByteArray& text, const WriteBytes& write)
+{
+    const qint64 written = write(file, text);
+    if (written < 0 || !file.flush())
+        return file.errorString();
+    const qint64 size = file.size();
+    if (written != text.size() || size != text.size())
+        return texts::ShortWrite.arg(text.size()).arg(qMin(written, size));
+    // Syncs, closes and only then renames over the target.
+    if (!file.commit())
+        return file.errorString();
+    return {};
+}
+
+} // namespace
+
+WriteOutcome replaceFile(const QString& path, const Lines& lines, const QString& backup, const WriteBytes& write)
+{
     QSaveFile file(path);
     // Opened first, so that a missing folder or a folder of that name stops the save before
-    // the previous file is moved anywhere.
-    if (!file.open(QIODevice::WriteOnly))
+    // the previous file is moved anywhere. Unbuffered, so that a full disk fails the write
+    // itself: a failure of the final flush of a buffered QSaveFile goes unseen by commit().
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return {WriteOutcome::WriteFailed, file.errorString(), false};
+    bool backedUp = false;
     if (!backup.isEmpty()) {
         QFile previous(path);
-        outcome.backedUp = previous.rename(backup);
-        if (!outcome.backedUp && fileExists(path))
+        backedUp = previous.rename(backup);
+        if (!backedUp && fileExists(path))
             return {WriteOutcome::BackupFailed, previous.errorString(), false};
     }
-    const QByteArray text = fileText(lines);
-    if (file.write(text) != text.size() || !file.commit()) {
-        outcome.stage = WriteOutcome::WriteFailed;
-        outcome.reason = file.errorString();
-    }
-    return outcome;
+    const QString reason = writeCompletely(file, fileText(lines), write);
+    if (reason.isEmpty())
+        return {WriteOutcome::Done, {}, backedUp};
+    // The record's own name gets its previous version back; only if that fails does the
+    // previous version stay under the backup name.
+    const bool restored = backedUp && QFile::rename(backup, path);
+    return {WriteOutcome::WriteFailed, reason, backedUp && !restored};
 }

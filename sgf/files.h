@@ -3,6 +3,7 @@
 #include "sgf/dialect.h"
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 
 #include <functional>
@@ -17,6 +18,9 @@ QString backupName(const QString& fileName, const std::function<bool(const QStri
 QString backupName(const QString& fileName);
 
 bool fileExists(const QString& path);
+
+// A path as the operator reads it, with the platform's separators.
+QString shownPath(const QString& path);
 
 struct ReadOutcome {
     bool ok = false;
@@ -38,7 +42,14 @@ struct WriteOutcome {
     bool ok() const { return stage == Done; }
 };
 
+// Puts the bytes into the open file; returns how many it took, or -1 with the file's error set.
+using WriteBytes = std::function<qint64(QIODevice& file, const QByteArray& bytes)>;
+qint64 writeAllBytes(QIODevice& file, const QByteArray& bytes);
+
 // Writes the lines to path. When backup is given, the file now at path is moved to that
 // name first; if it cannot be moved and is still there, nothing is written. The text goes to
-// a temporary file beside the target and replaces it only when complete.
-WriteOutcome replaceFile(const QString& path, const Lines& lines, const QString& backup);
+// a temporary file beside the target and replaces it only when every byte is on disk; when it
+// cannot be, the previous file is moved back under its own name. write is the one step that
+// puts the bytes in, so that a test can make it fail as a full disk does.
+WriteOutcome replaceFile(const QString& path, const Lines& lines, const QString& backup,
+                         const WriteBytes& write = writeAllBytes);

@@ -32,8 +32,8 @@ void setMode(Form& f, bool keep)
 
 void reportUnreadable(Form& f, Ui& ui, const QString& path, const QString& reason)
 {
-    ui.error(texts::ReadFailedBox + texts::FileNameLabel + path + crlf + crlf + texts::ReasonLabel + reason);
-    f.logLine(texts::ReadFailedLog + path + texts::ReasonLabel + reason);
+    ui.error(texts::ReadFailedBox + texts::FileNameLabel + shownPath(path) + crlf + crlf + texts::ReasonLabel + reason);
+    f.logLine(texts::ReadFailedLog + shownPath(path) + texts::ReasonLabel + reason);
 }
 
 // A file without moves: only its game information is kept.
@@ -119,21 +119,23 @@ void FileHiraku(Form& f, Ui& ui)
     const Answer mode = ui.ask(BoxKind::Confirm, modeQuestion(), BoxButtons::YesNoCancel);
     if (mode == Answer::Cancel)
         return;
-    DataClear(f);
-    setMode(f, mode == Answer::Yes);
+    // The record on the board is given up only for a file that has been read: a cancelled
+    // dialog or an unreadable file leaves the record as it was.
     const std::optional<QString> chosen = ui.openFileName();
     if (!chosen || chosen->isEmpty())
         return;
     const QString path = *chosen;
     const ReadOutcome read = readLines(path);
-    f.logLine(texts::OpenLog + path);
-    // An unreadable file becomes nobody's record: the next save asks for a name.
     if (!read.ok) {
+        f.logLine(texts::OpenLog + shownPath(path));
         reportUnreadable(f, ui, path, read.reason);
         return;
     }
+    DataClear(f);
+    setMode(f, mode == Answer::Yes);
+    f.logLine(texts::OpenLog + shownPath(path));
     f.currentFileName = path;
-    f.lblHyoudai = texts::EditingFile + path;
+    f.lblHyoudai = texts::EditingFile + shownPath(path);
     f.lblOkiisiShown = false;
     f.loadedLines = read.lines;
     const Lines& lines = f.loadedLines;

@@ -30,6 +30,14 @@ struct MoveScan {
     int tailLine = 0;
 };
 
-// Reads the main line from lines[from] up to the first ")", one byte at a time: every ";" is a
-// node, the first value of a node gives its point, "B" and "W" in the property name its colour.
+// Reads the main line from lines[from] up to the first ")" that stands outside a bracketed
+// value, one byte at a time: every ";" is a node, the first value of a node gives its point,
+// "B" and "W" in the property name its colour.
 MoveScan scanMoves(const Lines& lines, int from);
+
+// Where that ")" stands: its line and its byte in the line; line -1 when there is none.
+struct MainLineClose {
+    int line = -1;
+    qsizetype at = -1;
+};
+MainLineClose findMainLineClose(const Lines& lines, int from);

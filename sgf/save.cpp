@@ -22,8 +22,8 @@ QString backupNote(const QString& head, const QString& backup)
 
 void reportSaved(Form& f, Ui& ui, const QString& path, const QString& note)
 {
-    ui.inform(texts::Saved + texts::FileNameLabel + path + note);
-    f.logLine(texts::SavedLog + path);
+    ui.inform(texts::Saved + texts::FileNameLabel + shownPath(path) + note);
+    f.logLine(texts::SavedLog + shownPath(path));
 }
 
 void reportInvalidData(Form& f, Ui& ui)
@@ -32,16 +32,19 @@ void reportInvalidData(Form& f, Ui& ui)
     f.logLine(texts::InvalidLog);
 }
 
-void reportFileFailure(Form& f, Ui& ui, const QString& path, const WriteOutcome& outcome, const QString& backup)
+// backupHead: the words that name the backup, as the success box of the same save has them.
+void reportFileFailure(Form& f, Ui& ui, const QString& path, const WriteOutcome& outcome, const QString& backup,
+                       const QString& backupHead)
 {
     const bool backupFailed = outcome.stage == WriteOutcome::BackupFailed;
     const QString reason = texts::ReasonLabel + outcome.reason;
-    QString box = (backupFailed ? texts::BackupFailedBox : texts::WriteFailedBox) + texts::FileNameLabel + path
-        + crlf + crlf + reason;
+    QString box = (backupFailed ? texts::BackupFailedBox : texts::WriteFailedBox) + texts::FileNameLabel
+        + shownPath(path) + crlf + crlf + reason;
+    // Only when it could not be moved back does the previous version stand elsewhere.
     if (outcome.backedUp)
-        box += backupNote(texts::BackupBefore, backup);
+        box += backupNote(backupHead, shownPath(backup));
     ui.error(box);
-    f.logLine((backupFailed ? texts::BackupFailedLog : texts::WriteFailedLog) + path + reason);
+    f.logLine((backupFailed ? texts::BackupFailedLog : texts::WriteFailedLog) + shownPath(path) + reason);
 }
 
 // The comparison is case-sensitive, so KIFU.SGF becomes KIFU.SGF.sgf.
@@ -50,7 +53,7 @@ QString withSgfExtension(const QString& path)
     return path.endsWith(texts::SgfExtension, Qt::CaseSensitive) ? path : path + texts::SgfExtension;
 }
 
-void saveNewRecord(Form& f, Ui& ui)
+void saveNewRecord(Form& f, Ui& ui, const WriteBytes& write)
 {
     const std::optional<QString> chosen = ui.saveFileName();
     if (!chosen || chosen->isEmpty())
@@ -58,43 +61,43 @@ void saveNewRecord(Form& f, Ui& ui)
     const QString path = withSgfExtension(*chosen);
     const QString backup = fileExists(path) ? backupName(path) : QString();
     f.outputLines = buildFresh(f);
-    const WriteOutcome outcome = replaceFile(path, f.outputLines, backup);
+    const WriteOutcome outcome = replaceFile(path, f.outputLines, backup, write);
     if (!outcome.ok()) {
-        reportFileFailure(f, ui, path, outcome, backup);
+        reportFileFailure(f, ui, path, outcome, backup, texts::BackupExists);
         return;
     }
     // Only a file that holds the record becomes its file: after a failure the next save asks
     // for a name again instead of failing on the same one.
     f.currentFileName = path;
-    f.lblHyoudai = texts::EditingFile + path;
-    reportSaved(f, ui, path, outcome.backedUp ? backupNote(texts::BackupExists, backup) : QString());
+    f.lblHyoudai = texts::EditingFile + shownPath(path);
+    reportSaved(f, ui, path, outcome.backedUp ? backupNote(texts::BackupExists, shownPath(backup)) : QString());
 }
 
-void saveRecordWithFile(Form& f, Ui& ui, const QString& backup)
+void saveRecordWithFile(Form& f, Ui& ui, const QString& backup, const WriteBytes& write)
 {
     // Keep mode hides the lock; its file's text is kept when the main line closed on line 1 or later.
     const bool splice = !f.lockShown && f.tailLine >= 2;
     f.outputLines = splice ? buildSpliced(f) : buildRebuilt(f);
     const QString path = f.currentFileName;
-    const WriteOutcome outcome = replaceFile(path, f.outputLines, backup);
+    const WriteOutcome outcome = replaceFile(path, f.outputLines, backup, write);
     if (!outcome.ok()) {
-        reportFileFailure(f, ui, path, outcome, backup);
+        reportFileFailure(f, ui, path, outcome, backup, texts::BackupBefore);
         return;
     }
     // A file removed since it was opened leaves no earlier version to name.
-    reportSaved(f, ui, path, outcome.backedUp ? backupNote(texts::BackupBefore, backup) : QString());
+    reportSaved(f, ui, path, outcome.backedUp ? backupNote(texts::BackupBefore, shownPath(backup)) : QString());
 }
 
 } // namespace
 
-void Hozon(Form& f, Ui& ui)
+void Hozon(Form& f, Ui& ui, const WriteBytes& write)
 {
     const bool hasFile = !f.currentFileName.isEmpty();
     QString question = texts::SaveConfirm;
     QString backup;
     if (hasFile) {
         backup = backupName(f.currentFileName);
-        question += texts::FileNameLabel + f.currentFileName;
+        question += texts::FileNameLabel + shownPath(f.currentFileName);
     }
     if (ui.ask(BoxKind::Confirm, question, BoxButtons::OkCancel) == Answer::Cancel)
         return;
@@ -104,9 +107,9 @@ void Hozon(Form& f, Ui& ui)
     }
     f.outputLines.clear();
     if (hasFile)
-        saveRecordWithFile(f, ui, backup);
+        saveRecordWithFile(f, ui, backup, write);
     else
-        saveNewRecord(f, ui);
+        saveNewRecord(f, ui, write);
 }
 
 void cmdSaveClick(Form& f, Ui& ui)

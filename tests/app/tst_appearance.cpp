@@ -1,10 +1,14 @@
 #include "app/appearance.h"
 #include "app/tform1.h"
+#include "board/texts.h"
+#include "support/folders.h"
 #include "support/scriptedui.h"
 
 #include <QtTest>
 #include <QFontInfo>
 #include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
 
 class TestAppearance : public QObject {
     Q_OBJECT
@@ -15,6 +19,8 @@ private slots:
     void themeIcon();
     void faces_data();
     void faces();
+    void disabledCellsShowTheirNumbers_data();
+    void disabledCellsShowTheirNumbers();
 };
 
 void TestAppearance::icon()
@@ -112,6 +118,61 @@ void TestAppearance::faces()
     ScriptedUi ui;
     TForm1 w(BuildKind::standard(), &ui);
     QCOMPARE(QFontInfo(w.control(control)->font()).family(), family);
+}
+
+void TestAppearance::disabledCellsShowTheirNumbers_data()
+{
+    QTest::addColumn<QPoint>("cell");
+    QTest::addColumn<int>("lockClicks");
+    for (const int clicks : {0, 2}) {
+        const char* when = clicks == 0 ? "as opened" : "after release and lock";
+        QTest::addRow("handicap stone, %s", when) << QPoint(4, 4) << clicks;
+        QTest::addRow("white move, %s", when) << QPoint(16, 4) << clicks;
+        QTest::addRow("black move, %s", when) << QPoint(4, 16) << clicks;
+    }
+}
+
+// The numbers of locked stones are what the operator types as places: drawn grey, they read
+// on the black stones as on the white ones.
+void TestAppearance::disabledCellsShowTheirNumbers()
+{
+    QFETCH(QPoint, cell);
+    QFETCH(int, lockClicks);
+    QTemporaryDir dir;
+    const QString path = writeFile(dir.filePath(QStringLiteral("game.sgf")),
+                                   "(;CA[shift_jis]AB[dd]SZ[19]MULTIGOGM[1]\r\n;W[pd];B[dp])\r\n");
+    ScriptedUi ui;
+    ui.answers = {Answer::No};
+    ui.openPaths = {path};
+    TForm1 w(BuildKind::standard(), &ui);
+    w.show();
+    QTest::mouseClick(w.control(QStringLiteral("cmdOpen")), Qt::LeftButton);
+    for (int i = 0; i < lockClicks; ++i)
+        QTest::mouseClick(w.control(QStringLiteral("cmdLockKaizyo2")), Qt::LeftButton);
+    QLineEdit* c = w.cell(cell.x(), cell.y());
+    QVERIFY(!c->isEnabled());
+    QVERIFY(!c->text().isEmpty());
+
+    const QImage image = c->grab().toImage();
+    const QColor background = c->palette().color(QPalette::Disabled, QPalette::Base);
+    // Inside the frame: the pixel that differs most from the stone is the heart of a digit.
+    int text = 0;
+    QColor farthest = background;
+    auto distance = [&](const QColor& p) { return qAbs(p.lightness() - background.lightness()); };
+    for (int y = 4; y < image.height() - 4; ++y) {
+        for (int x = 4; x < image.width() - 4; ++x) {
+            const QColor p = image.pixelColor(x, y);
+            if (distance(p) < 32)
+                continue;
+            ++text;
+            if (distance(p) > distance(farthest))
+                farthest = p;
+        }
+    }
+    QVERIFY2(text > 5, qPrintable(QStringLiteral("%1 pixels of text").arg(text)));
+    QVERIFY2(qAbs(farthest.red() - farthest.green()) < 16 && qAbs(farthest.green() - farthest.blue()) < 16
+                 && farthest.lightness() > 0x50 && farthest.lightness() < 0xB0,
+             qPrintable(farthest.name()));
 }
 
 QTEST_MAIN(TestAppearance)

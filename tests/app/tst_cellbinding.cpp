@@ -18,7 +18,7 @@ private slots:
     void keyboardEntrySelectsAll();
 };
 
-enum class Leave { Enter, Tab, Arrow, Click };
+enum class Leave { Enter, CtrlEnter, AltEnter, KeypadEnter, Tab, Arrow, Click };
 Q_DECLARE_METATYPE(Leave)
 
 namespace {
@@ -44,6 +44,9 @@ void TestCellBinding::duplicateWarnedOnce_data()
     QTest::addColumn<Leave>("leave");
     QTest::addColumn<QPoint>("next");
     QTest::newRow("Enter") << Leave::Enter << QPoint(2, 2);
+    QTest::newRow("Ctrl+Enter") << Leave::CtrlEnter << QPoint(2, 2);
+    QTest::newRow("Alt+Enter") << Leave::AltEnter << QPoint(2, 2);
+    QTest::newRow("keypad Enter") << Leave::KeypadEnter << QPoint(2, 2);
     QTest::newRow("Tab") << Leave::Tab << QPoint(2, 2);
     QTest::newRow("Right arrow") << Leave::Arrow << QPoint(2, 2);
     QTest::newRow("mouse click") << Leave::Click << QPoint(9, 9);
@@ -68,6 +71,16 @@ void TestCellBinding::duplicateWarnedOnce()
     switch (leave) {
     case Leave::Enter:
         QTest::keyClick(from, Qt::Key_Return);
+        break;
+    // Through the window, as the system delivers keys, shortcut handling included.
+    case Leave::CtrlEnter:
+        QTest::keyClick(w.windowHandle(), Qt::Key_Return, Qt::ControlModifier);
+        break;
+    case Leave::AltEnter:
+        QTest::keyClick(w.windowHandle(), Qt::Key_Return, Qt::AltModifier);
+        break;
+    case Leave::KeypadEnter:
+        QTest::keyClick(from, Qt::Key_Enter, Qt::KeypadModifier);
         break;
     case Leave::Tab:
         QTest::keyClick(from, Qt::Key_Tab);

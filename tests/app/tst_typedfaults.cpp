@@ -11,6 +11,7 @@
 
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -124,8 +125,8 @@ private slots:
         QTest::newRow("one past the 32-bit range") << "2147483648" << Typing::Keys << "" << "" << board << 0;
         QTest::newRow("below the 32-bit range") << "-2147483649" << Typing::Keys << "" << "" << board << 0;
         QTest::newRow("twenty digits") << "99999999999999999999" << Typing::Keys << "" << "" << board << 0;
-        QTest::newRow("offset beyond the range") << "2147483647" << Typing::Keys << "1" << "2147483648" << white << 1;
-        QTest::newRow("offset below the range") << "-2147483648" << Typing::Keys << "-1" << "-2147483649" << white << 0;
+        QTest::newRow("offset beyond the range") << "2147483647" << Typing::Keys << "1" << "2147483647" << black << 1;
+        QTest::newRow("offset below the range") << "-2147483648" << Typing::Keys << "-1" << "-2147483648" << white << 1;
     }
 
     void cell()
@@ -146,7 +147,7 @@ private slots:
         QCOMPARE(c.background, background);
         QCOMPARE(s.ui.boxes.size(), warnings);
         for (const ScriptedUi::Box& b : s.ui.boxes)
-            QVERIFY(b.text.startsWith(texts::DigitsBox) && b.text.endsWith(stored + texts::Te));
+            QVERIFY(b.text.startsWith(texts::DigitsBox) && b.text.endsWith(texts::Te));
         // The next cell took the focus and was highlighted: the window goes on.
         QCOMPARE(s.w.form().controlMei, cellName(6, 6));
     }
@@ -198,17 +199,25 @@ private slots:
         QCOMPARE(s.ui.boxes.last().text, texts::ClearConfirm);
     }
 
-    // A cell that an offset took past the 32-bit range is no integer for the missing-number
-    // check either: the error box names its text.
-    void cellBeyondRangeInCheck()
+    // A number that an offset would take past the 32-bit range stays as typed, so that every
+    // later rule still reads it: it follows the first player, survives being walked through,
+    // and the missing-number check reads it.
+    void cellBeyondRangeStaysANumber()
     {
         Window s;
-        edit(s.w, "txtPuls")->setText(QStringLiteral("1"));
-        s.typeCell(3, 3, QStringLiteral("2147483647"), Typing::Keys);
+        edit(s.w, "txtPuls")->setText(QStringLiteral("2147483645"));
+        s.typeCell(3, 3, QStringLiteral("5"), Typing::Keys);
+        QCOMPARE(s.ui.boxes.size(), 1);
+        QCOMPARE(s.ui.boxes[0].text, texts::DigitsBox + QStringLiteral("   2147483650") + texts::Te);
+        QCOMPARE(s.w.form().cell(3, 3).background, colours::Black);
+        s.w.findChildren<QRadioButton*>().at(1)->click();
+        QCOMPARE(s.w.form().cell(3, 3).background, colours::White);
+        s.typeCell(3, 3, QString(), Typing::Keys);
+        QCOMPARE(s.w.cell(3, 3)->text(), QStringLiteral("5"));
+        QCOMPARE(s.ui.boxes.size(), 1);
         edit(s.w, "SouTesuu")->setText(QStringLiteral("5"));
         s.click("Button1");
-        QCOMPARE(s.ui.boxes.last().kind, BoxKind::Error);
-        QCOMPARE(s.ui.boxes.last().text, conversionError(QStringLiteral("2147483648")));
+        QCOMPARE(s.ui.boxes.last().text, texts::MissingDone);
     }
 
     // The offset box keeps only a non-zero 32-bit integer; typed key by key, a number that grows

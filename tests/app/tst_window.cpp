@@ -1,9 +1,12 @@
 #include "app/tform1.h"
 #include "board/cellname.h"
 #include "board/texts.h"
+#include "support/folders.h"
 #include "support/scriptedui.h"
 
 #include <QtTest>
+#include <QMimeData>
+#include <QTemporaryDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,8 +25,12 @@ private slots:
     void cells_data();
     void cells();
     void numberLabels();
+    void tabChain_data();
     void tabChain();
     void tabKeyCrossesTheGap();
+    void cellsRefuseTextDrops();
+    void acceleratorSeesAnOpenListEditor_data();
+    void acceleratorSeesAnOpenListEditor();
     void freshStart();
     void newCommand_data();
     void newCommand();
@@ -175,10 +182,20 @@ void TestWindow::numberLabels()
     QCOMPARE(w.control(QStringLiteral("Label70"))->x(), 296);
 }
 
+void TestWindow::tabChain_data()
+{
+    QTest::addColumn<int>("firstPlayer");
+    QTest::newRow("black first") << 0;
+    QTest::newRow("white first") << 1;
+}
+
 void TestWindow::tabChain()
 {
+    QFETCH(int, firstPlayer);
     ScriptedUi ui;
     TForm1 w(BuildKind::standard(), &ui);
+    w.form().radioGroup1 = firstPlayer;
+    w.showModel();
     w.show();
     QStringList expected;
     for (int y = 1; y <= 19; ++y)
@@ -188,10 +205,16 @@ void TestWindow::tabChain()
     QStringList names;
     for (QWidget* c : w.tabChain())
         names << c->objectName();
-    // The radio group closes the chain through its checked button.
+    // The radio group closes the chain through its checked button, and through it alone.
     QCOMPARE(names.mid(0, expected.size()), expected);
-    QVERIFY(names.size() > expected.size());
-    QVERIFY(qobject_cast<QRadioButton*>(w.tabChain().at(expected.size())));
+    QCOMPARE(names.size(), expected.size() + 1);
+    auto* radio = qobject_cast<QRadioButton*>(w.tabChain().at(expected.size()));
+    QVERIFY(radio && radio->isChecked());
+    QCOMPARE(radio->text(), firstPlayer == 0 ? texts::Black : texts::White);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.control(QStringLiteral("cmdNew"))->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(w.control(QStringLiteral("cmdNew")), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), radio);
     for (const char* noStop : {"SouTesuu", "txtPuls", "txtKensaku", "Button1", "Button2", "cmdKensaku", "Memo1",
                                "StringGrid2", "StringGrid1"})
         QVERIFY2(!names.contains(QLatin1String(noStop)), noStop);
@@ -210,6 +233,73 @@ void TestWindow::tabKeyCrossesTheGap()
     w.cell(19, 19)->setFocus(Qt::TabFocusReason);
     QTest::keyClick(w.cell(19, 19), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), w.control(QStringLiteral("cmdSave")));
+}
+
+// A text dropped on a cell would pass by its entry and exit handling.
+void TestWindow::cellsRefuseTextDrops()
+{
+    ScriptedUi ui;
+    TForm1 w(BuildKind::standard(), &ui);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QMimeData text;
+    text.setText(QStringLiteral("12"));
+    const QPoint at = w.cell(5, 5)->geometry().center();
+    QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w.windowHandle(), &enter);
+    QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w.windowHandle(), &drop);
+    QVERIFY(!enter.isAccepted());
+    QVERIFY(w.cell(5, 5)->text().isEmpty());
+    QVERIFY(w.form().cell(5, 5).text.isEmpty());
+}
+
+// Alt+S reaches Save while the place of a move is still in a list's editor: the place is
+// part of the record that is saved.
+void TestWindow::acceleratorSeesAnOpenListEditor_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::newRow("missing-number list") << "StringGrid2";
+    QTest::newRow("list of an opened file") << "StringGrid1";
+}
+
+void TestWindow::acceleratorSeesAnOpenListEditor()
+{
+    QFETCH(QString, list);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("kifu.sgf"));
+    ScriptedUi ui;
+    TForm1 w(BuildKind::standard(), &ui);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    Form& f = w.form();
+    if (list == QLatin1String("StringGrid1")) {
+        // Move 2 fell on move 1's point; the operator corrects the place to 3's.
+        writeFile(path, texts::FreshHeaderPlain.toLatin1() + "\r\n;B[aa];W[aa];B[bb])\r\n");
+        ui.answers = {Answer::No};
+        ui.openPaths = {path};
+        QTest::mouseClick(w.control(QStringLiteral("cmdOpen")), Qt::LeftButton);
+        QCOMPARE(f.stringGrid1.at(0, 1), QStringLiteral("2"));
+    } else {
+        f.cell(1, 1).text = QStringLiteral("1");
+        f.cell(2, 2).text = QStringLiteral("3");
+        f.stringGrid2.at(0, 1) = QStringLiteral("2");
+        w.showModel();
+        ui.savePaths = {path};
+    }
+    auto* grid = qobject_cast<QTableWidget*>(w.control(list));
+    grid->setFocus(Qt::MouseFocusReason);
+    grid->setCurrentCell(1, 1);
+    grid->editItem(grid->item(1, 1));
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QVERIFY(editor && grid->isAncestorOf(editor));
+    editor->setText(QStringLiteral("3"));
+    QTest::keyClick(w.windowHandle(), Qt::Key_S, Qt::AltModifier);
+
+    // The accelerator presses the button as a click after a short delay.
+    QTRY_VERIFY(ui.boxes.size() >= 2);
+    QCOMPARE(ui.boxes.last().kind, BoxKind::Information);
+    QCOMPARE(readFile(path), texts::FreshHeaderPlain.toLatin1() + "\r\n;B[aa];W[bb];B[bb]\r\n)\r\n");
 }
 
 void TestWindow::freshStart()

@@ -14,10 +14,13 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <map>
+
+#include <unistd.h>
 
 namespace {
 
@@ -90,13 +93,43 @@ void typeMove(Form& f, int x, int y, int n)
         qFatal("the typed move was refused");
 }
 
-ScriptedUi save(Form& f, const std::optional<QString>& chosen = std::nullopt)
+ScriptedUi save(Form& f, const std::optional<QString>& chosen = std::nullopt, const WriteBytes& write = writeAllBytes)
 {
     ScriptedUi ui;
     if (chosen)
         ui.savePaths = {*chosen};
-    Hozon(f, ui);
+    Hozon(f, ui, write);
     return ui;
+}
+
+// A file system of 64 KiB mounted on a folder for the length of a test; only root may mount.
+struct SmallFileSystem {
+    QString folder;
+    bool mounted = false;
+
+    explicit SmallFileSystem(const QString& at)
+        : folder(at)
+    {
+        QProcess mount;
+        mount.start(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=64k", "tmpfs", at});
+        mounted = mount.waitForFinished() && mount.exitStatus() == QProcess::NormalExit && mount.exitCode() == 0;
+    }
+    ~SmallFileSystem()
+    {
+        if (mounted)
+            QProcess::execute(QStringLiteral("umount"), {folder});
+    }
+};
+
+// Writes a file until the file system has no room left.
+void fillUp(const QString& path)
+{
+    QFile filler(path);
+    if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        qFatal("cannot create the filler file");
+    const QByteArray block(4096, 'x');
+    while (filler.write(block) > 0) {
+    }
 }
 
 QString backupNote(const QString& head, const QString& backup)
@@ -105,9 +138,10 @@ QString backupNote(const QString& head, const QString& backup)
         + texts::SlashSlash + crlf + texts::SavedAs;
 }
 
+// Paths are shown with the platform's separators.
 QString savedBox(const QString& path, const QString& note = {})
 {
-    return texts::Saved + texts::FileNameLabel + path + note;
+    return texts::Saved + texts::FileNameLabel + QDir::toNativeSeparators(path) + note;
 }
 
 // The last box was the error of a write that could not be made, naming the file.
@@ -124,6 +158,98 @@ class TestFileFaults : public QObject {
     Q_OBJECT
 
 private slots:
+    // The disk refuses the bytes, takes fewer than it was given without saying so, or is full:
+    // the error box names the file and the reason, no success is reported, and the previous
+    // version is back under its own name with nothing else left in the folder.
+    void writeFault_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<bool>("opened");
+        for (const char* fault : {"refused", "bytes lost", "full file system"}) {
+            QTest::addRow("%s, opened record", fault) << fault << true;
+            QTest::addRow("%s, first save over a file", fault) << fault << false;
+        }
+    }
+
+    void writeFault()
+    {
+        QFETCH(QString, fault);
+        QFETCH(bool, opened);
+        QTemporaryDir dir;
+        std::optional<SmallFileSystem> small;
+        WriteBytes write = writeAllBytes;
+        if (fault == QLatin1String("refused")) {
+            write = [](QIODevice&, const QByteArray&) { return qint64(-1); };
+        } else if (fault == QLatin1String("bytes lost")) {
+            write = [](QIODevice& file, const QByteArray& bytes) {
+                file.write(bytes.left(bytes.size() / 2));
+                return qint64(bytes.size());
+            };
+        } else {
+            if (geteuid() != 0)
+                QSKIP("only root may mount a small file system");
+            small.emplace(dir.path());
+            if (!small->mounted)
+                QSKIP("a small file system could not be mounted here");
+        }
+        const QString path = writeFile(dir.filePath(QStringLiteral("game.sgf")), recordWithTail());
+        if (small)
+            fillUp(dir.filePath(QStringLiteral("filler")));
+        const auto before = listing(dir.path());
+        Form f;
+        if (opened) {
+            open(f, path, Answer::Yes);
+            typeMove(f, 4, 16, 4);
+        } else {
+            typeMove(f, 16, 4, 1);
+        }
+        const QString logBefore = f.memo;
+        const ScriptedUi ui = save(f, opened ? std::nullopt : std::optional<QString>(path), write);
+
+        QCOMPARE(ui.boxes.size(), 2);
+        QVERIFY2(reportsWriteFailure(ui, path), qPrintable(ui.boxes.last().text));
+        QVERIFY(!ui.boxes.last().text.contains(texts::SavedAs));
+        QVERIFY(f.memo.startsWith(logBefore + texts::WriteFailedLog + path + texts::ReasonLabel));
+        QVERIFY(!f.memo.contains(texts::SavedLog));
+        QVERIFY(listing(dir.path()) == before);
+    }
+
+    // The previous version cannot go back under its own name, which something else took while
+    // the save ran: the error box says where it is, in the words of that kind of save.
+    void previousVersionCannotGoBack_data()
+    {
+        QTest::addColumn<bool>("opened");
+        QTest::addColumn<QString>("head");
+        QTest::newRow("opened record") << true << texts::BackupBefore;
+        QTest::newRow("first save over a file") << false << texts::BackupExists;
+    }
+
+    void previousVersionCannotGoBack()
+    {
+        QFETCH(bool, opened);
+        QFETCH(QString, head);
+        QTemporaryDir dir;
+        const QString path = writeFile(dir.filePath(QStringLiteral("game.sgf")), recordWithTail());
+        const QString backup = dir.filePath(QStringLiteral("game_bk.sgf"));
+        Form f;
+        if (opened) {
+            open(f, path, Answer::Yes);
+            typeMove(f, 4, 16, 4);
+        } else {
+            typeMove(f, 16, 4, 1);
+        }
+        const WriteBytes takeTheName = [&](QIODevice&, const QByteArray&) {
+            QDir().mkdir(path);
+            writeFile(path + QStringLiteral("/inside.sgf"), "inside");
+            return qint64(-1);
+        };
+        const ScriptedUi ui = save(f, opened ? std::nullopt : std::optional<QString>(path), takeTheName);
+
+        QVERIFY2(reportsWriteFailure(ui, path), qPrintable(ui.boxes.last().text));
+        QVERIFY2(ui.boxes.last().text.endsWith(backupNote(head, backup)), qPrintable(ui.boxes.last().text));
+        QCOMPARE(readFile(backup), recordWithTail());
+    }
+
     // The file is gone when Save comes: the record is written anew, there is nothing to back up.
     void fileVanishedBeforeSave_data()
     {

@@ -141,7 +141,17 @@ private slots:
         QTest::newRow("tt pass") << QByteArray(";B[aa];W[tt];B[cc])") << "1@1,1b 3@3,3b" << 3 << 1;
         QTest::newRow("variations") << QByteArray(";B[aa]\n(;W[bb];B[cc])\n(;W[dd]))") << "1@1,1b 2@2,2w 3@3,3b" << 3
                                     << 2;
-        QTest::newRow("close in a comment") << QByteArray(";B[aa]C[see (a)];W[bb])") << "1@1,1b" << 1 << 1;
+        QTest::newRow("close in a comment") << QByteArray(";B[aa]C[see (a)];W[bb])") << "1@1,1b 2@2,2w" << 2 << 1;
+        QTest::newRow("close after an escaped bracket")
+            << QByteArray(";B[aa]C[a\\])b]\n;W[bb])") << "1@1,1b 2@2,2w" << 2 << 2;
+        // ゾ ends in the byte of "]", ソ in that of the backslash.
+        QTest::newRow("Shift-JIS bracket byte in a comment")
+            << QByteArray(";B[aa]C[\x83\x5d)];W[bb])") << "1@1,1b 2@2,2w" << 2 << 1;
+        QTest::newRow("Shift-JIS backslash byte in a comment")
+            << QByteArray(";B[aa]C[\x83\x5c])(;W[bb])") << "1@1,1b" << 1 << 1;
+        // UTF-8 has no byte below 0x80 inside a character: あ then "]" closes the comment.
+        QTest::newRow("declared UTF-8") << QByteArray("(;CA[UTF-8]\n;B[aa]C[\xe3\x81\x82];W[bb])\n)")
+                                        << "1@1,1b 2@2,2w" << 2 << 2;
         QTest::newRow("semicolon in a comment") << QByteArray(";B[aa]C[x;ab];W[cc];B[dd])")
                                                 << "1@1,1b 2@1,2b 3@3,3w 4@4,4b" << 4 << 1;
         QTest::newRow("later properties passed over") << QByteArray(";B[aa]C[bb]LB[cc:x];W[dd])") << "1@1,1b 2@4,4w"
@@ -195,37 +205,48 @@ private slots:
         QCOMPARE(f.caption, Form().caption);
     }
 
-    void dialogCancelLeavesClearedRecord_data()
+    // The record on the board goes only for a file that was read.
+    void failedOpenChangesNothing_data()
     {
         QTest::addColumn<Answer>("mode");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<bool>("lockShown");
-        QTest::newRow("keep") << Answer::Yes << texts::CaptionKeepMode << false;
-        QTest::newRow("edit") << Answer::No << texts::CaptionEditMode << true;
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("keep, dialog cancelled") << Answer::Yes << QString();
+        QTest::newRow("edit, dialog cancelled") << Answer::No << QString();
+        QTest::newRow("keep, missing file") << Answer::Yes << "missing.sgf";
+        QTest::newRow("edit, a folder") << Answer::No << ".";
     }
 
-    void dialogCancelLeavesClearedRecord()
+    void failedOpenChangesNothing()
     {
         QFETCH(Answer, mode);
-        QFETCH(QString, caption);
-        QFETCH(bool, lockShown);
+        QFETCH(QString, chosen);
+        QTemporaryDir dir;
         Form f;
         f.cell(3, 3).text = QStringLiteral("5");
+        f.stringGrid2.at(1, 1) = QStringLiteral("5");
         f.lockPressed = false;
+        f.lockShown = true;
+        f.lblOkiisiShown = false;
         f.lblHyoudai = QStringLiteral("title before");
         f.currentFileName = QStringLiteral("/somewhere/a.sgf");
+        f.logLine(QStringLiteral("kept"));
+        const QString logBefore = f.memo;
         ScriptedUi ui;
         ui.answers = {mode};
+        if (!chosen.isEmpty())
+            ui.openPaths = {dir.filePath(chosen)};
         FileHiraku(f, ui);
         QCOMPARE(ui.openDialogs, 1);
-        QCOMPARE(f.caption, caption);
-        QCOMPARE(f.lockShown, lockShown);
-        QVERIFY(f.lockPressed);
-        QVERIFY(f.cell(3, 3).text.isEmpty());
-        QVERIFY(f.memo.isEmpty());
-        QVERIFY(f.currentFileName.isEmpty());
+        QCOMPARE(f.caption, Form().caption);
+        QVERIFY(f.lockShown);
+        QVERIFY(!f.lockPressed);
+        QCOMPARE(f.cell(3, 3).text, QStringLiteral("5"));
+        QCOMPARE(f.stringGrid2.at(1, 1), QStringLiteral("5"));
+        QCOMPARE(f.currentFileName, QStringLiteral("/somewhere/a.sgf"));
         QCOMPARE(f.lblHyoudai, QStringLiteral("title before"));
-        QVERIFY(f.lblOkiisiShown);
+        QVERIFY(!f.lblOkiisiShown);
+        QVERIFY(f.memo.startsWith(logBefore));
+        QCOMPARE(f.memo == logBefore, chosen.isEmpty());
     }
 
     void opensMoves_data()
@@ -444,7 +465,8 @@ private slots:
         QVERIFY2(box.text.startsWith(head), qPrintable(box.text));
         const QString reason = box.text.mid(head.size());
         QVERIFY(!reason.isEmpty());
-        QCOMPARE(f.memo, texts::OpenLog + path + crlf + texts::ReadFailedLog + path + texts::ReasonLabel + reason + crlf);
+        QCOMPARE(f.memo, Form().memo + texts::OpenLog + path + crlf + texts::ReadFailedLog + path + texts::ReasonLabel
+                     + reason + crlf);
         QVERIFY(f.currentFileName.isEmpty());
         QCOMPARE(f.lblHyoudai, QStringLiteral("title before"));
         QVERIFY(f.loadedLines.isEmpty());

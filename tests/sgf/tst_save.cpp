@@ -8,6 +8,7 @@
 #include "sgf/open.h"
 #include "sgf/save.h"
 #include "support/folders.h"
+#include "support/gnugo.h"
 #include "support/scriptedui.h"
 
 #include <QDir>
@@ -54,14 +55,15 @@ QString backupNote(const QString& head, const QString& backup)
         + texts::SlashSlash + crlf + texts::SavedAs;
 }
 
+// Paths are shown with the platform's separators.
 QString savedBox(const QString& path, const QString& note = {})
 {
-    return texts::Saved + texts::FileNameLabel + path + note;
+    return texts::Saved + texts::FileNameLabel + QDir::toNativeSeparators(path) + note;
 }
 
 QString savedLog(const QString& path)
 {
-    return texts::SavedLog + path + crlf;
+    return texts::SavedLog + QDir::toNativeSeparators(path) + crlf;
 }
 
 // The reason the system gave, after the fixed part of an error box; empty when the box differs.
@@ -466,6 +468,51 @@ private slots:
                                    ")\r\n";
         QCOMPARE(readFile(path), spliced);
         QCOMPARE(readFile(dir.filePath(QStringLiteral("sjis_bk_bk.sgf"))), original);
+    }
+
+    // A ")" in a comment of the main line is text: every move after it is loaded, and a move
+    // typed after opening joins the main line at its real end, in both modes. GNU Go plays the
+    // saved file through.
+    void closeInsideAComment_data()
+    {
+        QTest::addColumn<QByteArray>("comment");
+        QTest::addColumn<Answer>("mode");
+        // 参考 in Shift-JIS.
+        const QByteArray reference = "C[(\x8e\x51\x8d\x6c)]";
+        const QByteArray escaped = "C[a\\] :) b]";
+        for (const auto& [name, mode] : {std::pair{"keep mode", Answer::Yes}, std::pair{"edit mode", Answer::No}}) {
+            QTest::addRow("%s, smiley", name) << QByteArray("C[good :) move]") << mode;
+            QTest::addRow("%s, Shift-JIS in brackets", name) << reference << mode;
+            QTest::addRow("%s, escaped bracket", name) << escaped << mode;
+        }
+    }
+
+    void closeInsideAComment()
+    {
+        QFETCH(QByteArray, comment);
+        QFETCH(Answer, mode);
+        QTemporaryDir dir;
+        const QByteArray original = freshHeader + "\r\n;B[pd]" + comment + ";W[dd]\r\n;B[pp])\r\n";
+        const QString path = writeFile(dir.filePath(QStringLiteral("comment.sgf")), original);
+        Form f;
+        openRecord(f, path, mode);
+        QCOMPARE(f.loadedNodeCount, 3);
+        QCOMPARE(f.cell(16, 16).text, QStringLiteral("3"));
+        typeMove(f, 4, 16, 4);
+        ScriptedUi ui;
+        Hozon(f, ui);
+        QCOMPARE(ui.boxes.last().kind, BoxKind::Information);
+        const QByteArray expected = mode == Answer::Yes
+            ? freshHeader + "\r\n;B[pd]" + comment + ";W[dd]\r\n;B[pp]\r\n;W[dp])\r\n"
+            : freshHeader + "\r\n;B[pd];W[dd];B[pp];W[dp]\r\n)\r\n";
+        QCOMPARE(readFile(path), expected);
+
+        QString error;
+        const auto readings = readWithGnuGo({path}, &error);
+        QVERIFY2(readings, qPrintable(error));
+        const GnuGoReading& read = readings->first();
+        QVERIFY2(read.loaded && read.complaints.isEmpty(), qPrintable(read.complaints.join('\n')));
+        QCOMPARE(read.history, (QStringList{"black Q16", "white D16", "black Q4", "white D4"}));
     }
 
     // Typed through the cell handlers, saved, cleared by New, opened for editing and saved again.
