@@ -18,13 +18,12 @@ class PicturePaste : public QObject {
 public:
     explicit PicturePaste(TForm1& window);
 
-    // The picture files that a drop would read: local files whose names say picture.
-    static QStringList pictureFiles(const QMimeData* mime);
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The picture files that a drop would read: local files whose names say picture.
+    static QStringList pictureFiles(const QMimeData* mime);
     bool inWindow(QObject* watched) const;
     bool pastePicture();
     bool acceptsDrop(const QMimeData* mime) const;
