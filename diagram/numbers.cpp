@@ -3,9 +3,6 @@
 #include <omp.h>
 #include <tesseract/baseapi.h>
 #include <opencv2/imgproc.hpp>
-#ifdef DIAGRAM_DEBUG
-#include <opencv2/imgcodecs.hpp>
-#endif
 
 #include <algorithm>
 #include <cctype>
