@@ -54,7 +54,7 @@ Glyphs cutGlyphs(const StraightBoard& board, int x, int y, Stone stone)
     cv::resize(grey(around), shapes,
                cv::Size(std::max(1, int(std::lround(around.width * scale))), int(std::lround(around.height * scale))), 0,
                0, cv::INTER_CUBIC);
-    cv::copyMakeBorder(shapes, g.picture, 12, 12, 12, 12, cv::BORDER_CONSTANT, 255);
+    cv::copyMakeBorder(shapes, g.picture, 10, 10, 10, 10, cv::BORDER_CONSTANT, 255);
     return g;
 }
 

@@ -2,9 +2,6 @@
 
 #include <opencv2/calib3d.hpp>
 #include <opencv2/imgproc.hpp>
-#ifdef DIAGRAM_DEBUG
-#include <opencv2/imgcodecs.hpp>
-#endif
 
 #include <algorithm>
 #include <cmath>
@@ -94,9 +91,6 @@ Stones findStones(const cv::Mat& mask, double pitch)
                            && w < 1.05 * pitch && h < 1.05 * pitch && std::abs(w - h) < 0.2 * pitch
                            && fill > 0.62 && fill < 0.86;
         const cv::Rect box(stats.at<int>(i, cv::CC_STAT_LEFT), stats.at<int>(i, cv::CC_STAT_TOP), w, h);
-#ifdef DIAGRAM_DEBUG
-        if (area > 0.25 * p2 && area < 1.2 * p2) fprintf(stderr, "hole %d,%d %dx%d area %.2f fill %.2f round %d roundish %d\n", box.x, box.y, w, h, area / p2, fill, round, roundish(labels, box, i));
-#endif
         if (round && !roundish(labels, box, i))
             continue;
         if (!digit && !round)
@@ -255,9 +249,6 @@ std::optional<int> firstLine(const cv::Mat& covered, const cv::Matx33d& h, int l
         for (int k = start; k < start + 19; ++k)
             inside += inkOn(k);
         const double score = inside - 2 * (inkOn(start - 1) + inkOn(start + 19));
-#ifdef DIAGRAM_DEBUG
-        fprintf(stderr, "%s start %d inside %.2f score %.2f\n", columns ? "cols" : "rows", start, inside, score);
-#endif
         if (score > bestScore) {
             bestScore = score;
             bestInside = inside;
@@ -299,10 +290,6 @@ std::optional<Grid> locateGrid(const Ink& ink, std::string& reason)
     cv::Mat grey;
     cv::resize(ink.even(box), grey, mask.size(), 0, 0, cv::INTER_AREA);
     findCircles(grey, pitch, stones.centres);
-#ifdef DIAGRAM_DEBUG
-    fprintf(stderr, "box %d %d %d %d pitch %.1f scale %.2f centres %zu\n", box.x, box.y, box.width, box.height, pitch, scale, stones.centres.size());
-    cv::imwrite("/tmp/dg/covered.png", stones.covered); cv::imwrite("/tmp/dg/mask.png", mask);
-#endif
     if (stones.centres.size() < 8)
         return std::nullopt;
 

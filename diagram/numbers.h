@@ -13,7 +13,8 @@ struct NumberReading {
     float confidence = 0;  // 0..1
 };
 
-// One reading for each picture of digits (dark on white), in the same order.
-std::vector<NumberReading> readNumbers(const std::vector<cv::Mat>& pictures);
+// One reading for each picture of digits (dark on white), in the same order; `pieces` is the
+// number of separate shapes in each, one a digit where they do not touch.
+std::vector<NumberReading> readNumbers(const std::vector<cv::Mat>& pictures, const std::vector<int>& pieces);
 
 } // namespace diagram

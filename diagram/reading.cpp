@@ -51,7 +51,7 @@ Result readGrey(const cv::Mat& grey)
 
     Result result;
     std::vector<cv::Mat> pictures;
-    std::vector<int> where;
+    std::vector<int> where, pieces;
     for (int y = 1; y <= 19; ++y) {
         for (int x = 1; x <= 19; ++x) {
             const StoneLook& look = looks[std::size_t((y - 1) * 19 + (x - 1))];
@@ -67,10 +67,11 @@ Result readGrey(const cv::Mat& grey)
                 continue;
             }
             pictures.push_back(std::move(g.picture));
+            pieces.push_back(g.pieces);
             where.push_back((y - 1) * 19 + (x - 1));
         }
     }
-    const std::vector<NumberReading> numbers = readNumbers(pictures);
+    const std::vector<NumberReading> numbers = readNumbers(pictures, pieces);
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         Point& p = result.board.points[std::size_t(where[i])];
         p.number = numbers[i].number;

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <vector>
-#include <cstdio>
-#include <cstdlib>
 
 namespace diagram {
 namespace {
@@ -42,17 +40,16 @@ struct Measures {
     double ring = 0; // share of sectors where the rim has ink
 };
 
-Measures measure(const cv::Mat& dark, int cx, int cy, const std::vector<Offset>& around)
+Measures measure(const StraightBoard& board, int cx, int cy, const std::vector<Offset>& around)
 {
     int bandDark = 0, bandAll = 0;
     std::array<bool, sectors> closed{};
     for (const Offset& o : around) {
-        const bool ink = dark.at<std::uint8_t>(cy + o.dy, cx + o.dx) != 0;
         if (o.band) {
             ++bandAll;
-            bandDark += ink;
+            bandDark += board.dark.at<std::uint8_t>(cy + o.dy, cx + o.dx) != 0;
         }
-        if (o.rim && ink)
+        if (o.rim && board.strokes.at<std::uint8_t>(cy + o.dy, cx + o.dx) != 0)
             closed[std::size_t(o.sector)] = true;
     }
     return {double(bandDark) / bandAll, double(std::count(closed.begin(), closed.end(), true)) / sectors};
@@ -70,14 +67,11 @@ std::array<StoneLook, 361> classifyStones(const StraightBoard& board)
             double fill = 0, ring = 0;
             for (int sy = -4; sy <= 4; sy += 4) {
                 for (int sx = -4; sx <= 4; sx += 4) {
-                    const Measures m = measure(board.dark, x * boardPitch + sx, y * boardPitch + sy, around);
+                    const Measures m = measure(board, x * boardPitch + sx, y * boardPitch + sy, around);
                     ring = std::max(ring, m.ring);
                     fill = std::max(fill, m.fill);
                 }
             }
-#ifdef DIAGRAM_DEBUG
-            if (getenv("PT") && atoi(getenv("PT")) == x * 100 + y) fprintf(stderr, "pt %d,%d fill %.2f ring %.2f\n", x, y, fill, ring);
-#endif
             StoneLook& look = looks[std::size_t((y - 1) * 19 + (x - 1))];
             // Black: the band is ink. White: an outline closes all round. Sureness falls as a
             // measure nears the border it was judged by.

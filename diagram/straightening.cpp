@@ -17,6 +17,11 @@ StraightBoard straighten(const Ink& ink, const Grid& grid)
     cv::threshold(b.even(inner), innerDark, 0, 255, cv::THRESH_BINARY_INV | cv::THRESH_OTSU);
     b.dark = cv::Mat::zeros(side, side, CV_8U);
     innerDark.copyTo(b.dark(inner));
+    cv::Mat smooth;
+    cv::GaussianBlur(b.even, smooth, cv::Size(5, 5), 0);
+    cv::adaptiveThreshold(smooth, b.strokes, 255, cv::ADAPTIVE_THRESH_MEAN_C, cv::THRESH_BINARY_INV,
+                          boardPitch / 2 + 1, 16);
+    b.strokes |= b.dark;
     return b;
 }
 

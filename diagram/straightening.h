@@ -15,6 +15,9 @@ constexpr int boardPitch = 64;
 struct StraightBoard {
     cv::Mat even; // grey, (20 * boardPitch) square; point (x, y) at (x * boardPitch, y * boardPitch)
     cv::Mat dark; // 255 where there is ink
+    // Ink, and thin strokes that are only a little darker than the paper around them: the
+    // outline of a white stone in a blurred photo.
+    cv::Mat strokes;
 };
 
 StraightBoard straighten(const Ink& ink, const Grid& grid);
