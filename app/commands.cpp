@@ -43,14 +43,19 @@ void FormDestroy(Form& f)
     f.outputLines.clear();
 }
 
-void cmdNewClick(Form& f, Ui& ui)
+void startNewRecord(Form& f)
 {
-    if (ui.ask(BoxKind::Confirm, texts::NewConfirm1 + texts::NewConfirm2, BoxButtons::OkCancel) == Answer::Cancel)
-        return;
     DataClear(f);
     f.lockShown = false;
     f.lblHyoudai = texts::TitleNewRecord;
     f.lblOkiisiShown = true;
+}
+
+void cmdNewClick(Form& f, Ui& ui)
+{
+    if (ui.ask(BoxKind::Confirm, texts::NewConfirm1 + texts::NewConfirm2, BoxButtons::OkCancel) == Answer::Cancel)
+        return;
+    startNewRecord(f);
     f.logLine(texts::NewLog);
 }
 

@@ -9,4 +9,6 @@ void FormCreate(Form& f);
 bool FormClose(Form& f, Ui& ui);
 void FormDestroy(Form& f);
 void cmdNewClick(Form& f, Ui& ui);
+// The record cleared and titled as New leaves it, without New's question and log line.
+void startNewRecord(Form& f);
 void cmdShuuryouClick(Form& f, Ui& ui);

@@ -1,6 +1,7 @@
 #include "app/tform1.h"
 
 #include "app/commands.h"
+#include "app/picturepaste.h"
 #include "app/qtui.h"
 #include "board/cellname.h"
 #include "board/conversions.h"
@@ -126,6 +127,7 @@ TForm1::TForm1(const BuildKind& kind, Ui* ui)
     setObjectName(QStringLiteral("Form1"));
     build();
     bindHandlers();
+    new PicturePaste(*this);
     FormCreate(form_);
     showModel();
 }

@@ -30,6 +30,7 @@ public:
     ~TForm1() override;
 
     Form& form() { return form_; }
+    Ui& ui() { return *ui_; }
     const WindowLayout& layout() const { return layout_; }
     QWidget* control(const QString& name) const { return controls_.value(name); }
     QLineEdit* cell(int x, int y) const;

@@ -145,4 +145,17 @@ inline const QString ShortWrite = QStringLiteral("%1ﾊﾞｲﾄ中%2ﾊﾞｲ�
 inline const QString TooManyDigitsFault = QStringLiteral("  入力された手番は桁数が多すぎます！");
 inline const QString NoMoveNumber = QStringLiteral("  手番の入力がありません！");
 
+// Reading a board from a picture. The box and the log line of a failure end with the
+// picture's source and the reason after ReasonLabel.
+inline const QString PictureConfirm = QStringLiteral("画像から棋譜を読み込みますか？");
+inline const QString PictureReadLog = QStringLiteral("画像読込み　");
+inline const QString ClipboardPicture = QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞの画像");
+inline const QString ReadValue = QStringLiteral(" 読取り値");
+inline const QString UnsureRead = QStringLiteral("  読取りが不確かです！確認して下さい。");
+inline const QString PictureFailedBox = QStringLiteral("画像から棋譜を読み込めません！\r\n\r\n");
+inline const QString PictureFailedLog = QStringLiteral("画像読込み失敗  ");
+inline const QString NotAPicture = QStringLiteral("画像ﾌｧｲﾙではありません");
+inline const QString PictureTooLarge = QStringLiteral("画像が大きすぎます");
+inline const QString NoBoardFound = QStringLiteral("碁盤が見つかりません");
+
 } // namespace texts

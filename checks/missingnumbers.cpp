@@ -54,17 +54,8 @@ qint64 listMissing(MoveList& list, const QSet<int>& present, int total)
 
 } // namespace
 
-void Button1Click(Form& f, Ui& ui)
+void listMissingNumbers(Form& f)
 {
-    f.logLine(texts::MissingListUp);
-    if (ui.ask(BoxKind::Confirm, texts::MissingListUp, BoxButtons::OkCancel) == Answer::Cancel)
-        return;
-    if (trimControl(f.souTesuu).isEmpty()) {
-        f.logLine(texts::MissingNeedTotal);
-        ui.warn(texts::MissingNeedTotal);
-        ui.setFocus(QStringLiteral("SouTesuu"));
-        return;
-    }
     StringGrid1Seibi(f);
     StringGrid2Seibi(f);
     f.stringGrid1.at(0, 0) = texts::GridMoveHeader;
@@ -77,6 +68,20 @@ void Button1Click(Form& f, Ui& ui)
         if (notListed > 0)
             f.logLine(texts::MissingNotListed.arg(notListed));
     }
+}
+
+void Button1Click(Form& f, Ui& ui)
+{
+    f.logLine(texts::MissingListUp);
+    if (ui.ask(BoxKind::Confirm, texts::MissingListUp, BoxButtons::OkCancel) == Answer::Cancel)
+        return;
+    if (trimControl(f.souTesuu).isEmpty()) {
+        f.logLine(texts::MissingNeedTotal);
+        ui.warn(texts::MissingNeedTotal);
+        ui.setFocus(QStringLiteral("SouTesuu"));
+        return;
+    }
+    listMissingNumbers(f);
     ui.inform(texts::MissingDone);
     f.logLine(texts::MissingDone);
     ui.setFocus(QStringLiteral("StringGrid2"));

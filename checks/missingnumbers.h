@@ -7,3 +7,6 @@ struct Form;
 void Button1Click(Form& f, Ui& ui);
 // Empties StringGrid2 after a confirmation.
 void Button2Click(Form& f, Ui& ui);
+// The listing itself, without the command's boxes and focus: tidies both lists and writes the
+// missing numbers up to the total. A total that is no integer ends it with ConversionError.
+void listMissingNumbers(Form& f);

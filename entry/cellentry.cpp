@@ -158,30 +158,35 @@ void Derutoki(Form& f, const QString& focusedName)
     c->textColour = colours::White;
 }
 
-void NyuuRyokuGo(Form& f, Ui& ui)
+bool storeLeftCell(Form& f, Ui& ui, const CellPos& pos, const QString& textOnEnter)
 {
-    const auto pos = cellOfName(f.controlMei);
-    if (!pos)
-        return;
-    Cell& c = f.cell(pos->x, pos->y);
+    Cell& c = f.cell(pos.x, pos.y);
 
     const QString t = widthAndCase(c.text);
     c.text = t;
 
     // Only a changed entry is relative: walking through a cell must not shift its number again.
     qint64 offset = 0;
-    if (t != f.cellTextOnEnter) {
+    if (t != textOnEnter) {
         if (const auto d = tryToInteger(f.txtPuls))
             offset = *d;
     }
 
     if (t == Handicap) {
-        placeHandicap(f, ui, c, *pos);
-        return;
+        placeHandicap(f, ui, c, pos);
+        return false;
     }
 
-    if (storeEntry(f, ui, c, *pos, t, offset))
-        checkEntry(f, ui, c);
+    return storeEntry(f, ui, c, pos, t, offset);
+}
+
+void NyuuRyokuGo(Form& f, Ui& ui)
+{
+    const auto pos = cellOfName(f.controlMei);
+    if (!pos)
+        return;
+    if (storeLeftCell(f, ui, *pos, f.cellTextOnEnter))
+        checkEntry(f, ui, f.cell(pos->x, pos->y));
 }
 
 bool Edit_KeyPress(Form&, Ui& ui, QChar key)

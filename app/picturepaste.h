@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QImage;
+class QMimeData;
+class TForm1;
+
+namespace diagram {
+struct Result;
+}
+
+// Ctrl+V with a picture on the clipboard, and a picture dropped anywhere on the window, read
+// the board from the picture. Text on the clipboard and text drops stay the controls' own.
+class PicturePaste : public QObject {
+    Q_OBJECT
+public:
+    explicit PicturePaste(TForm1& window);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The picture files that a drop would read: local files whose names say picture.
+    static QStringList pictureFiles(const QMimeData* mime);
+    bool inWindow(QObject* watched) const;
+    bool pastePicture();
+    bool acceptsDrop(const QMimeData* mime) const;
+    void drop(const QMimeData* mime);
+    void readImage(const QImage& image, const QString& source);
+    void readFile(const QString& path);
+    void enter(const diagram::Result& result, const QString& source);
+
+    TForm1& window_;
+};

@@ -1,0 +1,61 @@
+#include "diagram/glyphs.h"
+
+#include <opencv2/imgproc.hpp>
+
+#include <cmath>
+
+namespace diagram {
+
+Glyphs cutGlyphs(const StraightBoard& board, int x, int y, Stone stone)
+{
+    const int half = int(0.48 * boardPitch);
+    const cv::Rect cell(x * boardPitch - half, y * boardPitch - half, 2 * half + 1, 2 * half + 1);
+    cv::Mat ink = board.dark(cell).clone();
+    if (stone == Stone::Black)
+        ink = 255 - ink;
+    // Inside the stone only: a white stone's outline and a black stone's surroundings go.
+    cv::Mat inside = cv::Mat::zeros(ink.size(), CV_8U);
+    cv::circle(inside, {half, half}, int(0.45 * boardPitch), 255, cv::FILLED);
+    ink &= inside;
+
+    cv::Mat labels, stats, centroids;
+    const int count = cv::connectedComponentsWithStats(ink, labels, stats, centroids, 8, CV_32S);
+    cv::Mat kept = cv::Mat::zeros(ink.size(), CV_8U);
+    cv::Rect span;
+    Glyphs g;
+    for (int i = 1; i < count; ++i) {
+        const int h = stats.at<int>(i, cv::CC_STAT_HEIGHT);
+        const double dx = centroids.at<double>(i, 0) - half, dy = centroids.at<double>(i, 1) - half;
+        // Digits stand upright near the middle; arcs of an outline and specks of noise do not.
+        const int w = stats.at<int>(i, cv::CC_STAT_WIDTH);
+        if (h < 0.12 * boardPitch || h > 0.7 * boardPitch || w > 0.75 * boardPitch
+            || std::hypot(dx, dy) > 0.32 * boardPitch
+            || stats.at<int>(i, cv::CC_STAT_AREA) < 0.004 * boardPitch * boardPitch)
+            continue;
+        const cv::Rect box(stats.at<int>(i, cv::CC_STAT_LEFT), stats.at<int>(i, cv::CC_STAT_TOP),
+                           w, h);
+        kept.setTo(255, labels == i);
+        span = g.pieces == 0 ? box : (span | box);
+        ++g.pieces;
+    }
+    if (g.pieces == 0)
+        return g;
+    // The grey of the digits goes to recognition, not a black-and-white cut: the counter of a
+    // small bold 0 survives as a lighter grey where a threshold would fill it.
+    cv::Mat grey = board.even(cell).clone();
+    if (stone == Stone::Black)
+        grey = 255 - grey;
+    cv::Mat near;
+    cv::dilate(kept, near, cv::getStructuringElement(cv::MORPH_ELLIPSE, cv::Size(5, 5)));
+    grey.setTo(255, near == 0);
+    const cv::Rect around = (span + cv::Size(4, 4) - cv::Point(2, 2)) & cv::Rect(0, 0, grey.cols, grey.rows);
+    cv::Mat shapes;
+    const double scale = double(glyphHeight) / span.height;
+    cv::resize(grey(around), shapes,
+               cv::Size(std::max(1, int(std::lround(around.width * scale))), int(std::lround(around.height * scale))), 0,
+               0, cv::INTER_CUBIC);
+    cv::copyMakeBorder(shapes, g.picture, 10, 10, 10, 10, cv::BORDER_CONSTANT, 255);
+    return g;
+}
+
+} // namespace diagram

@@ -1,0 +1,351 @@
+#include "diagram/grid.h"
+
+#include <opencv2/calib3d.hpp>
+#include <opencv2/imgproc.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <complex>
+#include <vector>
+
+namespace diagram {
+namespace {
+
+// The lattice is sought on a copy where a line pitch is about this many pixels.
+constexpr double workingPitch = 24.0;
+
+cv::Point2d apply(const cv::Matx33d& h, cv::Point2d p)
+{
+    const cv::Vec3d q = h * cv::Vec3d(p.x, p.y, 1.0);
+    return {q[0] / q[2], q[1] / q[2]};
+}
+
+// The board is the largest piece of connected ink that is roughly square: lines, black stones
+// on them and the outlines of white stones touch one another; captions, notes and
+// coordinates stand apart.
+int boardComponent(const cv::Mat& labels, const cv::Mat& stats, int count)
+{
+    (void)labels;
+    int best = -1;
+    double bestArea = 0;
+    for (int i = 1; i < count; ++i) {
+        const int w = stats.at<int>(i, cv::CC_STAT_WIDTH);
+        const int h = stats.at<int>(i, cv::CC_STAT_HEIGHT);
+        const int area = stats.at<int>(i, cv::CC_STAT_AREA);
+        if (w < 150 || h < 150 || w > 1.6 * h || h > 1.6 * w)
+            continue;
+        const double density = double(area) / (double(w) * h);
+        if (density < 0.04 || density > 0.85)
+            continue;
+        if (double(w) * h > bestArea) {
+            bestArea = double(w) * h;
+            best = i;
+        }
+    }
+    return best;
+}
+
+struct Stones {
+    std::vector<cv::Point2d> centres; // working copy's pixels
+    cv::Mat covered;                  // the board's ink with every stone filled in
+};
+
+// A disc leaves the corners of its box empty; the square between four lines, even with a
+// stone's arc cut out of it, does not.
+bool roundish(const cv::Mat& labels, const cv::Rect& box, int label)
+{
+    const int ix = int(std::lround(0.07 * box.width)), iy = int(std::lround(0.07 * box.height));
+    const cv::Point corners[] = {{box.x + ix, box.y + iy},
+                                 {box.x + box.width - 1 - ix, box.y + iy},
+                                 {box.x + ix, box.y + box.height - 1 - iy},
+                                 {box.x + box.width - 1 - ix, box.y + box.height - 1 - iy}};
+    for (const cv::Point& c : corners) {
+        if (labels.at<int>(c) == label)
+            return false;
+    }
+    return true;
+}
+
+// Centres of the stones that stand alone: black ones as solid discs once their digits are
+// filled, white ones as round holes in the ink.
+Stones findStones(const cv::Mat& mask, double pitch)
+{
+    Stones found;
+    found.covered = mask.clone();
+    cv::Mat outside;
+    cv::copyMakeBorder(mask, outside, 1, 1, 1, 1, cv::BORDER_CONSTANT, 0);
+    cv::Mat holes = 255 - outside;
+    cv::Mat labels, stats, centroids;
+    const int count = cv::connectedComponentsWithStats(holes, labels, stats, centroids, 4, CV_32S);
+    const double p2 = pitch * pitch;
+    const int outer = labels.at<int>(0, 0);
+    for (int i = 1; i < count; ++i) {
+        if (i == outer)
+            continue;
+        const int w = stats.at<int>(i, cv::CC_STAT_WIDTH);
+        const int h = stats.at<int>(i, cv::CC_STAT_HEIGHT);
+        const double area = stats.at<int>(i, cv::CC_STAT_AREA);
+        const double fill = area / (double(w) * h);
+        const bool digit = area < 0.12 * p2;
+        const bool round = area > 0.25 * p2 && area < 0.85 * p2 && w > 0.55 * pitch && h > 0.55 * pitch
+                           && w < 1.05 * pitch && h < 1.05 * pitch && std::abs(w - h) < 0.2 * pitch
+                           && fill > 0.62 && fill < 0.86;
+        const cv::Rect box(stats.at<int>(i, cv::CC_STAT_LEFT), stats.at<int>(i, cv::CC_STAT_TOP), w, h);
+        if (round && !roundish(labels, box, i))
+            continue;
+        if (!digit && !round)
+            continue;
+        cv::Mat inBox = labels(box) == i;
+        found.covered(box - cv::Point(1, 1)).setTo(255, inBox);
+        if (round)
+            found.centres.emplace_back(centroids.at<double>(i, 0) - 1, centroids.at<double>(i, 1) - 1);
+    }
+
+    cv::Mat discs;
+    const int d = std::max(3, int(std::lround(0.6 * pitch)));
+    cv::morphologyEx(found.covered, discs, cv::MORPH_OPEN, cv::getStructuringElement(cv::MORPH_ELLIPSE, cv::Size(d, d)));
+    const int blobs = cv::connectedComponentsWithStats(discs, labels, stats, centroids, 8, CV_32S);
+    for (int i = 1; i < blobs; ++i) {
+        const int w = stats.at<int>(i, cv::CC_STAT_WIDTH);
+        const int h = stats.at<int>(i, cv::CC_STAT_HEIGHT);
+        const double area = stats.at<int>(i, cv::CC_STAT_AREA);
+        if (area > 0.3 * p2 && area < 0.95 * p2 && w > 0.55 * pitch && h > 0.55 * pitch && w < 1.1 * pitch
+            && h < 1.1 * pitch)
+            found.centres.emplace_back(centroids.at<double>(i, 0), centroids.at<double>(i, 1));
+    }
+    return found;
+}
+
+// Centres of stones of either colour by their round edges, where digits that touch a white
+// stone's outline or black stones that touch one another hide them from the test above.
+void findCircles(const cv::Mat& grey, double pitch, std::vector<cv::Point2d>& centres)
+{
+    std::vector<cv::Vec3f> circles;
+    cv::Mat smooth;
+    cv::GaussianBlur(grey, smooth, cv::Size(3, 3), 0);
+    cv::HoughCircles(smooth, circles, cv::HOUGH_GRADIENT_ALT, 1.0, 0.7 * pitch, 150, 0.7,
+                     int(0.33 * pitch), int(0.56 * pitch));
+    for (const cv::Vec3f& c : circles)
+        centres.emplace_back(c[0], c[1]);
+}
+
+// The four corners of the ink, in the order top left, top right, bottom right, bottom left.
+std::vector<cv::Point2f> outline(const cv::Mat& mask)
+{
+    std::vector<cv::Point> points, hull;
+    cv::findNonZero(mask, points);
+    cv::convexHull(points, hull);
+    std::vector<cv::Point> quad;
+    cv::approxPolyDP(hull, quad, 0.02 * cv::arcLength(hull, true), true);
+    std::vector<cv::Point2f> corners;
+    if (quad.size() == 4) {
+        for (const cv::Point& p : quad)
+            corners.emplace_back(p);
+    } else {
+        cv::Point2f box[4];
+        cv::minAreaRect(points).points(box);
+        corners.assign(box, box + 4);
+    }
+    // Top left has the smallest x + y, bottom right the largest; top right the largest x - y.
+    std::vector<cv::Point2f> ordered(4);
+    auto byKey = [&](auto key) {
+        return *std::max_element(corners.begin(), corners.end(),
+                                 [&](const cv::Point2f& a, const cv::Point2f& b) { return key(a) < key(b); });
+    };
+    ordered[0] = byKey([](const cv::Point2f& p) { return -(p.x + p.y); });
+    ordered[1] = byKey([](const cv::Point2f& p) { return p.x - p.y; });
+    ordered[2] = byKey([](const cv::Point2f& p) { return p.x + p.y; });
+    ordered[3] = byKey([](const cv::Point2f& p) { return p.y - p.x; });
+    return ordered;
+}
+
+// The period and phase along one axis: the outline spans 18 pitches plus whatever stones on
+// the edge stick out, up to one more.
+struct Period {
+    double pitch = 0;
+    double offset = 0;
+};
+
+Period periodOf(const std::vector<double>& values)
+{
+    Period best;
+    double bestStrength = -1;
+    for (double lines = 17.5; lines <= 19.6; lines += 0.02) {
+        const double pitch = 1.0 / lines;
+        std::complex<double> sum;
+        for (double v : values)
+            sum += std::polar(1.0, 2 * M_PI * v / pitch);
+        if (std::abs(sum) > bestStrength) {
+            bestStrength = std::abs(sum);
+            best.pitch = pitch;
+            best.offset = std::arg(sum) / (2 * M_PI) * pitch;
+        }
+    }
+    return best;
+}
+
+// Fits lattice points to picture points; returns false when there are too few that agree.
+bool fitLattice(const std::vector<cv::Point2d>& picture, std::vector<cv::Point2d> lattice, cv::Matx33d& h,
+                double tolerance)
+{
+    if (picture.size() < 8)
+        return false;
+    cv::Mat found = cv::findHomography(lattice, picture, cv::RANSAC, tolerance);
+    if (found.empty())
+        return false;
+    h = cv::Matx33d(found);
+    // Refit on every centre, each given the lattice point nearest to it under the first fit.
+    for (int round = 0; round < 2; ++round) {
+        const cv::Matx33d back = h.inv();
+        std::vector<cv::Point2d> from, to;
+        for (const cv::Point2d& p : picture) {
+            const cv::Point2d q = apply(back, p);
+            const cv::Point2d r(std::round(q.x), std::round(q.y));
+            if (std::hypot(q.x - r.x, q.y - r.y) < 0.25) {
+                from.push_back(r);
+                to.push_back(p);
+            }
+        }
+        if (from.size() < 8)
+            return false;
+        found = cv::findHomography(from, to, 0);
+        if (found.empty())
+            return false;
+        h = cv::Matx33d(found);
+    }
+    return true;
+}
+
+// The share of points along a lattice segment where the board has ink.
+double inkAlong(const cv::Mat& covered, const cv::Matx33d& h, cv::Point2d from, cv::Point2d to)
+{
+    int on = 0, all = 0;
+    const int steps = int(std::max(std::abs(to.x - from.x), std::abs(to.y - from.y)) * 5) + 1;
+    for (int i = 0; i <= steps; ++i) {
+        const double t = double(i) / steps;
+        const cv::Point2d p = apply(h, from + (to - from) * t);
+        const int x = int(std::lround(p.x)), y = int(std::lround(p.y));
+        ++all;
+        if (x >= 0 && y >= 0 && x < covered.cols && y < covered.rows && covered.at<std::uint8_t>(y, x))
+            ++on;
+    }
+    return double(on) / all;
+}
+
+// The first of the 19 lines across: of the runs of 19 that hold every stone, the one whose
+// lines carry the most ink from end to end of the stones, with the least just outside it.
+std::optional<int> firstLine(const cv::Mat& covered, const cv::Matx33d& h, int low, int high, int crossLow,
+                             int crossHigh, bool columns)
+{
+    auto inkOn = [&](int k) {
+        const cv::Point2d a = columns ? cv::Point2d(k, crossLow) : cv::Point2d(crossLow, k);
+        const cv::Point2d b = columns ? cv::Point2d(k, crossHigh) : cv::Point2d(crossHigh, k);
+        return inkAlong(covered, h, a, b);
+    };
+    std::optional<int> best;
+    double bestScore = -1e9, bestInside = 0;
+    for (int start = high - 18; start <= low; ++start) {
+        double inside = 0;
+        for (int k = start; k < start + 19; ++k)
+            inside += inkOn(k);
+        const double score = inside - 2 * (inkOn(start - 1) + inkOn(start + 19));
+        if (score > bestScore) {
+            bestScore = score;
+            bestInside = inside;
+            best = start;
+        }
+    }
+    if (!best || bestInside < 0.6 * 19)
+        return std::nullopt;
+    return best;
+}
+
+} // namespace
+
+cv::Point2d onPicture(const Grid& grid, double x, double y)
+{
+    return apply(grid.toPicture, {x, y});
+}
+
+std::optional<Grid> locateGrid(const Ink& ink, std::string& reason)
+{
+    reason = "No board was found in the picture.";
+    cv::Mat labels, stats, centroids;
+    const int count = cv::connectedComponentsWithStats(ink.faint, labels, stats, centroids, 8, CV_32S);
+    const int board = boardComponent(labels, stats, count);
+    if (board < 0)
+        return std::nullopt;
+    const cv::Rect box(stats.at<int>(board, cv::CC_STAT_LEFT), stats.at<int>(board, cv::CC_STAT_TOP),
+                       stats.at<int>(board, cv::CC_STAT_WIDTH), stats.at<int>(board, cv::CC_STAT_HEIGHT));
+    const double roughPitch = std::max(box.width, box.height) / 18.7;
+    const double scale = std::min(1.0, workingPitch / roughPitch);
+    cv::Mat mask = labels(box) == board;
+    if (scale < 1.0) {
+        cv::resize(mask, mask, cv::Size(), scale, scale, cv::INTER_AREA);
+        cv::threshold(mask, mask, 40, 255, cv::THRESH_BINARY);
+    }
+    const double pitch = roughPitch * scale;
+
+    Stones stones = findStones(mask, pitch);
+    cv::Mat grey;
+    cv::resize(ink.even(box), grey, mask.size(), 0, 0, cv::INTER_AREA);
+    findCircles(grey, pitch, stones.centres);
+    if (stones.centres.size() < 8)
+        return std::nullopt;
+
+    // Lattice indices for the centres in the frame of the ink's outline, then a fit that
+    // straightens whatever turn or perspective the outline did not.
+    const std::vector<cv::Point2f> corners = outline(mask);
+    const std::vector<cv::Point2f> unit{{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    const cv::Matx33d toUnit(cv::getPerspectiveTransform(corners, unit));
+    std::vector<double> us, vs;
+    std::vector<cv::Point2d> inUnit;
+    for (const cv::Point2d& c : stones.centres) {
+        inUnit.push_back(apply(toUnit, c));
+        us.push_back(inUnit.back().x);
+        vs.push_back(inUnit.back().y);
+    }
+    const Period pu = periodOf(us), pv = periodOf(vs);
+    std::vector<cv::Point2d> lattice;
+    for (const cv::Point2d& u : inUnit)
+        lattice.emplace_back(std::round((u.x - pu.offset) / pu.pitch), std::round((u.y - pv.offset) / pv.pitch));
+    cv::Matx33d h;
+    if (!fitLattice(stones.centres, lattice, h, 0.25 * pitch))
+        return std::nullopt;
+
+    // The board's edge lines: the only run of 19 lines across the stones' span.
+    const cv::Matx33d back = h.inv();
+    int lowX = 1 << 20, highX = -(1 << 20), lowY = 1 << 20, highY = -(1 << 20);
+    for (const cv::Point2d& c : stones.centres) {
+        const cv::Point2d q = apply(back, c);
+        lowX = std::min(lowX, int(std::lround(q.x)));
+        highX = std::max(highX, int(std::lround(q.x)));
+        lowY = std::min(lowY, int(std::lround(q.y)));
+        highY = std::max(highY, int(std::lround(q.y)));
+    }
+    if (highX - lowX > 18 || highY - lowY > 18)
+        return std::nullopt;
+    // A line is found where it passes within a few pixels of where the fit puts it.
+    cv::Mat near;
+    cv::dilate(stones.covered, near, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(5, 5)));
+    const auto left = firstLine(near, h, lowX, highX, lowY, highY, true);
+    const auto top = firstLine(near, h, lowY, highY, lowX, highX, false);
+    if (!left || !top) {
+        reason = "The picture holds no complete 19 x 19 board.";
+        return std::nullopt;
+    }
+
+    // Board coordinates to the working copy, then to the picture.
+    const cv::Matx33d shift(1, 0, *left - 1, 0, 1, *top - 1, 0, 0, 1);
+    // Pixel centres, not corners, correspond between the copy and the picture.
+    const double half = 0.5 / scale - 0.5;
+    const cv::Matx33d unscale(1 / scale, 0, box.x + half, 0, 1 / scale, box.y + half, 0, 0, 1);
+    Grid grid;
+    grid.toPicture = unscale * h * shift;
+    const cv::Point2d c = onPicture(grid, 10, 10);
+    grid.pitch = (cv::norm(onPicture(grid, 11, 10) - c) + cv::norm(onPicture(grid, 10, 11) - c)) / 2;
+    reason.clear();
+    return grid;
+}
+
+} // namespace diagram

@@ -1,0 +1,34 @@
+#include "diagram/lighting.h"
+
+#include <opencv2/imgproc.hpp>
+
+#include <algorithm>
+
+namespace diagram {
+
+Ink separateInk(const cv::Mat& grey)
+{
+    // The paper's brightness, estimated on a small copy: the brightest pixels around each place,
+    // smoothed, so that ink does not count and the estimate follows shadows and tint.
+    const int side = std::max(grey.cols, grey.rows);
+    const double shrink = std::min(1.0, 400.0 / side);
+    cv::Mat small;
+    cv::resize(grey, small, cv::Size(), shrink, shrink, cv::INTER_AREA);
+    // Wide enough to see past a block of black stones; light changes more slowly than that.
+    const int reach = std::max(3, int(std::lround(std::max(small.cols, small.rows) / 10.0)) | 1);
+    cv::dilate(small, small, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(reach, reach)));
+    cv::GaussianBlur(small, small, cv::Size(), reach / 2.0);
+    cv::Mat paper;
+    cv::resize(small, paper, grey.size(), 0, 0, cv::INTER_LINEAR);
+
+    Ink ink;
+    cv::divide(grey, paper, ink.even, 255.0, CV_8U);
+    cv::Mat smooth;
+    cv::GaussianBlur(ink.even, smooth, cv::Size(3, 3), 0);
+    ink.level = int(cv::threshold(smooth, ink.dark, 0, 255, cv::THRESH_BINARY_INV | cv::THRESH_OTSU));
+    cv::threshold(smooth, ink.faint, (ink.level + 255) / 2, 255, cv::THRESH_BINARY_INV);
+    cv::morphologyEx(ink.faint, ink.faint, cv::MORPH_CLOSE, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(3, 3)));
+    return ink;
+}
+
+} // namespace diagram

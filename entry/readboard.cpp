@@ -1,0 +1,183 @@
+#include "entry/readboard.h"
+
+#include "app/commands.h"
+#include "board/cellname.h"
+#include "board/conversions.h"
+#include "board/form.h"
+#include "board/texts.h"
+#include "board/ui.h"
+#include "checks/missingnumbers.h"
+#include "diagram/diagram.h"
+#include "entry/cellentry.h"
+
+#include <QHash>
+#include <QList>
+
+namespace {
+
+const QString Crlf = QStringLiteral("\r\n");
+const QString Blanks = QStringLiteral("  ");
+// The cell check's limit: a fourth digit is a misread or a typo.
+constexpr int MostDigits = 999;
+
+QString failureReason(diagram::Failure failure)
+{
+    switch (failure) {
+    case diagram::Failure::NotAPicture:
+        return texts::NotAPicture;
+    case diagram::Failure::TooLarge:
+        return texts::PictureTooLarge;
+    case diagram::Failure::NoBoard:
+    case diagram::Failure::None:
+        break;
+    }
+    return texts::NoBoardFound;
+}
+
+void reportFailure(Form& f, Ui& ui, diagram::Failure failure, const QString& source)
+{
+    const QString reason = failureReason(failure);
+    ui.error(texts::PictureFailedBox + Blanks + source + Crlf + Crlf + texts::ReasonLabel + reason);
+    f.logLine(texts::PictureFailedLog + source + texts::ReasonLabel + reason);
+}
+
+// Anything that a new record would throw away.
+bool holdsAnything(const Form& f)
+{
+    for (const Cell& c : f.cells) {
+        if (!c.text.isEmpty())
+            return true;
+    }
+    for (const MoveList* list : {&f.stringGrid1, &f.stringGrid2}) {
+        for (int r = 1; r <= MoveList::LastRow; ++r) {
+            if (!list->at(0, r).isEmpty() || !list->at(1, r).isEmpty())
+                return true;
+        }
+    }
+    return !f.gameInfo.isEmpty();
+}
+
+// What the operator would type for the point: its number, "B" for a handicap stone, or nothing.
+QString typedText(const diagram::Point& p)
+{
+    if (p.stone == diagram::Stone::Empty)
+        return {};
+    if (p.number != 0)
+        return QString::number(p.number);
+    return p.stone == diagram::Stone::Black ? QStringLiteral("B") : QString();
+}
+
+// A stone without a number that is no handicap stone, or a number without a stone, cannot be
+// typed as read: the operator has to look.
+bool unsure(const diagram::Point& p)
+{
+    const bool whiteWithoutNumber = p.stone == diagram::Stone::White && p.number == 0;
+    const bool numberWithoutStone = p.stone == diagram::Stone::Empty && p.number != 0;
+    return p.unsure || whiteWithoutNumber || numberWithoutStone;
+}
+
+QString pointName(int x, int y)
+{
+    return texts::Yoko + QString::number(x) + texts::Tate + QString::number(y);
+}
+
+// Types every point and leaves it, in scan order, so that handicap labels count up as typed.
+// Returns the unsure points in that order.
+QList<CellPos> typeBoard(Form& f, Ui& ui, const diagram::Board& board)
+{
+    QList<CellPos> doubtful;
+    for (int y = 1; y <= 19; ++y) {
+        for (int x = 1; x <= 19; ++x) {
+            const diagram::Point& p = board.at(x, y);
+            if (unsure(p))
+                doubtful.append({x, y});
+            const QString text = typedText(p);
+            if (text.isEmpty())
+                continue;
+            f.cell(x, y).text = text;
+            // The cell was empty when "entered", so the entry counts as typed.
+            storeLeftCell(f, ui, {x, y}, QString());
+        }
+    }
+    return doubtful;
+}
+
+int highestNumber(const Form& f)
+{
+    int highest = 0;
+    for (const Cell& c : f.cells)
+        highest = qMax(highest, tryToInteger(c.text).value_or(0));
+    return highest;
+}
+
+// The faults that leaving each cell would have shown in a box, logged as the input-data
+// check logs them: numbers with too many digits, then each duplicate from both sides.
+void reportFaults(Form& f)
+{
+    QHash<QString, QList<CellPos>> cellsByText;
+    for (int y = 1; y <= 19; ++y) {
+        for (int x = 1; x <= 19; ++x) {
+            const QString& text = f.cell(x, y).text;
+            if (text.isEmpty() || text.startsWith(QLatin1Char('B')))
+                continue;
+            cellsByText[text].append({x, y});
+            if (tryToInteger(text).value_or(0) > MostDigits)
+                f.logLine(pointName(x, y) + texts::InputValuePass1 + text + texts::TooManyDigitsFault);
+        }
+    }
+    for (int y = 1; y <= 19; ++y) {
+        for (int x = 1; x <= 19; ++x) {
+            const QString& text = f.cell(x, y).text;
+            for (const CellPos& other : cellsByText.value(text)) {
+                if (other.x == x && other.y == y)
+                    continue;
+                f.logLine(pointName(x, y) + texts::InputValuePass2 + text + texts::DupAnd + QString::number(other.x)
+                          + texts::Tate + QString::number(other.y) + texts::InputValuePass2 + text + texts::DupIs);
+            }
+        }
+    }
+}
+
+// What follows a reading by itself, as the operator would go on: the missing numbers first.
+void completeRecord(Form& f)
+{
+    if (f.souTesuu.isEmpty())
+        return;
+    f.logLine(texts::MissingListUp);
+    listMissingNumbers(f);
+    f.logLine(texts::MissingDone);
+    // The places that the rules of Go settle for the listed numbers are filled here.
+}
+
+} // namespace
+
+void readBoard(Form& f, Ui& ui, const diagram::Result& result, const QString& source)
+{
+    if (result.failure != diagram::Failure::None) {
+        reportFailure(f, ui, result.failure, source);
+        return;
+    }
+    if (holdsAnything(f)
+        && ui.ask(BoxKind::Confirm, texts::NewConfirm1 + texts::PictureConfirm, BoxButtons::OkCancel) == Answer::Cancel)
+        return;
+
+    startNewRecord(f);
+    f.radioGroup1 = result.board.firstPlayer == 1 ? 1 : 0;
+    const QList<CellPos> doubtful = typeBoard(f, ui, result.board);
+    const int highest = highestNumber(f);
+    f.souTesuu = highest > 0 ? QString::number(highest) : QString();
+    // A cell that keeps the focus through the reading is walked through when left, not retyped.
+    if (const Cell* focused = f.cellNamed(f.controlMei))
+        f.cellTextOnEnter = focused->text;
+
+    f.logLine(texts::PictureReadLog + source + Blanks + texts::HighestLoaded + QString::number(highest) + texts::Te);
+    for (const CellPos& p : doubtful)
+        f.logLine(pointName(p.x, p.y) + texts::ReadValue + f.cell(p.x, p.y).text + texts::UnsureRead);
+    reportFaults(f);
+    completeRecord(f);
+
+    if (!doubtful.isEmpty())
+        ui.setFocus(cellName(doubtful.first().x, doubtful.first().y));
+    else if (!f.stringGrid2.at(0, 1).isEmpty())
+        ui.setFocus(QStringLiteral("StringGrid2"));
+}

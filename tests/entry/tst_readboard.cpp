@@ -1,0 +1,192 @@
+#include "app/commands.h"
+#include "board/form.h"
+#include "diagram/diagram.h"
+#include "entry/readboard.h"
+#include "support/boardtext.h"
+#include "support/scriptedui.h"
+
+#include <QTest>
+
+Q_DECLARE_METATYPE(diagram::Failure)
+
+namespace {
+
+const QString Source = QStringLiteral("/scans/page 12.png");
+
+// Points as "x,y,read": a number, "B" for a handicap stone, "W" for a white stone whose number
+// was not read; a trailing "?" marks the point unsure.
+diagram::Board boardOf(const QStringList& points, int firstPlayer)
+{
+    diagram::Board board;
+    board.firstPlayer = firstPlayer;
+    for (const QString& point : points) {
+        const QStringList parts = point.split(QLatin1Char(','));
+        QString read = parts[2];
+        diagram::Point& p = board.at(parts[0].toInt(), parts[1].toInt());
+        p.unsure = read.endsWith(QLatin1Char('?'));
+        read.remove(QLatin1Char('?'));
+        p.stone = read == QLatin1String("W") ? diagram::Stone::White : diagram::Stone::Black;
+        p.number = read.toInt();
+        if (p.number > 0 && p.number % 2 == firstPlayer)
+            p.stone = diagram::Stone::White;
+    }
+    return board;
+}
+
+QString colourName(Rgb rgb)
+{
+    if (rgb == colours::Black)
+        return QStringLiteral("black");
+    if (rgb == colours::White)
+        return QStringLiteral("white");
+    if (rgb == colours::Board || rgb == colours::Star)
+        return QStringLiteral("empty");
+    return QString::number(rgb, 16);
+}
+
+QStringList listed(const MoveList& list)
+{
+    QStringList out;
+    for (int r = 1; r <= MoveList::LastRow && !list.at(0, r).isEmpty(); ++r)
+        out << list.at(0, r);
+    return out;
+}
+
+} // namespace
+
+// A board read from a picture goes onto the record as if typed: boxes, cells, total, first
+// player, log, missing numbers and focus.
+class TestReadBoard : public QObject {
+    Q_OBJECT
+private slots:
+    void reads_data();
+    void reads();
+};
+
+void TestReadBoard::reads_data()
+{
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<bool>("cancel");
+    QTest::addColumn<diagram::Failure>("failure");
+    QTest::addColumn<QStringList>("points");
+    QTest::addColumn<int>("firstPlayer");
+    QTest::addColumn<QStringList>("boxes");
+    // "x,y,text,look" for the cells that matter.
+    QTest::addColumn<QStringList>("cells");
+    QTest::addColumn<QString>("total");
+    QTest::addColumn<int>("radio");
+    QTest::addColumn<QString>("log");
+    QTest::addColumn<QStringList>("missing");
+    QTest::addColumn<QStringList>("focus");
+
+    const auto none = diagram::Failure::None;
+    const QString confirm = QStringLiteral("現在編集中のデータを破棄して\r\n\r\n画像から棋譜を読み込みますか？");
+    const QString listUp = QStringLiteral("総手数までで入力棋譜に無い手番をリストアップします！\r\n");
+    const QString listDone = QStringLiteral("欠番手番確認終了！\r\n");
+    const QStringList game{"4,4,1", "16,4,2", "4,16,3", "10,10,5"};
+
+    QTest::newRow("empty record: no question")
+        << QStringList() << false << none << game << 0 << QStringList()
+        << QStringList{"4,4,1,black", "16,4,2,white", "4,16,3,black", "10,10,5,black", "16,16,,empty"} << "5" << 0
+        << QStringLiteral("画像読込み　/scans/page 12.png  読込最大手数　5手\r\n") + listUp + listDone
+        << QStringList{"4"} << QStringList{"StringGrid2"};
+    QTest::newRow("occupied record, cancelled: nothing changes")
+        << QStringList{"1,1,7"} << true << none << game << 0 << QStringList{confirm}
+        << QStringList{"1,1,7,empty", "4,4,,empty"} << "7" << 0 << QStringLiteral("old\r\n") << QStringList{"9"}
+        << QStringList();
+    QTest::newRow("occupied record, confirmed: cleared first")
+        << QStringList{"1,1,7"} << false << none << game << 0 << QStringList{confirm}
+        << QStringList{"1,1,,empty", "4,4,1,black"} << "5" << 0
+        << QStringLiteral("画像読込み　/scans/page 12.png  読込最大手数　5手\r\n") + listUp + listDone
+        << QStringList{"4"} << QStringList{"StringGrid2"};
+    QTest::newRow("duplicates and four digits: logged, no box")
+        << QStringList() << false << none << QStringList{"1,1,1", "3,4,25", "5,5,1000", "10,15,25"} << 0
+        << QStringList() << QStringList{"3,4,25,black", "10,15,25,black", "5,5,1000,white"} << "1000" << 0
+        << QStringLiteral("画像読込み　/scans/page 12.png  読込最大手数　1000手\r\n"
+                          "横5縦5 入力値1000  入力された手番は桁数が多すぎます！\r\n"
+                          "横3縦4入力値25　と　横10縦15入力値25　は重複しています！\r\n"
+                          "横10縦15入力値25　と　横3縦4入力値25　は重複しています！\r\n")
+               + listUp + QStringLiteral("欠番が多すぎるため、498個の手番はリストに表示していません！\r\n") + listDone
+        << QStringList{"2", "3"} << QStringList{"StringGrid2"};
+    QTest::newRow("handicap stones: labelled in scan order, white first")
+        << QStringList() << false << none << QStringList{"16,16,B", "16,4,B", "4,4,B", "10,10,1", "10,11,2"} << 1
+        << QStringList() << QStringList{"4,4,B1,black", "16,4,B2,black", "16,16,B3,black", "10,10,1,white", "10,11,2,black"}
+        << "2" << 1 << QStringLiteral("画像読込み　/scans/page 12.png  読込最大手数　2手\r\n") + listUp + listDone
+        << QStringList() << QStringList();
+    QTest::newRow("white first without handicap")
+        << QStringList() << false << none << QStringList{"1,1,1", "2,1,2"} << 1 << QStringList()
+        << QStringList{"1,1,1,white", "2,1,2,black"} << "2" << 1
+        << QStringLiteral("画像読込み　/scans/page 12.png  読込最大手数　2手\r\n") + listUp + listDone
+        << QStringList() << QStringList();
+    QTest::newRow("unsure points: logged in scan order, focus on the first")
+        << QStringList() << false << none << QStringList{"3,3,57?", "2,5,W", "7,2,12?", "1,1,1"} << 0 << QStringList()
+        << QStringList{"3,3,57,black", "2,5,,empty", "7,2,12,white"} << "57" << 0
+        << QStringLiteral("画像読込み　/scans/page 12.png  読込最大手数　57手\r\n"
+                          "横7縦2 読取り値12  読取りが不確かです！確認して下さい。\r\n"
+                          "横3縦3 読取り値57  読取りが不確かです！確認して下さい。\r\n"
+                          "横2縦5 読取り値  読取りが不確かです！確認して下さい。\r\n")
+               + listUp + listDone
+        << QStringList{"2", "3"} << QStringList{"Edit7_2"};
+    QTest::newRow("no board: error box and log line only")
+        << QStringList{"1,1,7"} << false << diagram::Failure::NoBoard << game << 0
+        << QStringList{QStringLiteral("画像から棋譜を読み込めません！\r\n\r\n  /scans/page 12.png\r\n\r\n  理由: 碁盤が見つかりません")}
+        << QStringList{"1,1,7,empty", "4,4,,empty"} << "7" << 0
+        << QStringLiteral("old\r\n画像読込み失敗  /scans/page 12.png  理由: 碁盤が見つかりません\r\n") << QStringList{"9"}
+        << QStringList();
+}
+
+void TestReadBoard::reads()
+{
+    QFETCH(QStringList, before);
+    QFETCH(bool, cancel);
+    QFETCH(diagram::Failure, failure);
+    QFETCH(QStringList, points);
+    QFETCH(int, firstPlayer);
+    QFETCH(QStringList, boxes);
+    QFETCH(QStringList, cells);
+    QFETCH(QString, total);
+    QFETCH(int, radio);
+    QFETCH(QString, log);
+    QFETCH(QStringList, missing);
+    QFETCH(QStringList, focus);
+
+    Form f;
+    FormCreate(f);
+    putCells(f, before);
+    if (!before.isEmpty()) {
+        f.souTesuu = QStringLiteral("7");
+        f.stringGrid2.at(0, 1) = QStringLiteral("9");
+        f.logLine(QStringLiteral("old"));
+    }
+    ScriptedUi ui;
+    if (cancel)
+        ui.answers << Answer::Cancel;
+    diagram::Result result;
+    result.failure = failure;
+    result.board = boardOf(points, firstPlayer);
+
+    readBoard(f, ui, result, Source);
+
+    QStringList shownBoxes;
+    for (const ScriptedUi::Box& b : ui.boxes)
+        shownBoxes << b.text;
+    QCOMPARE(shownBoxes, boxes);
+    if (!boxes.isEmpty()) {
+        QCOMPARE(ui.boxes.first().kind, failure == diagram::Failure::None ? BoxKind::Confirm : BoxKind::Error);
+        QCOMPARE(ui.boxes.first().buttons, failure == diagram::Failure::None ? BoxButtons::OkCancel : BoxButtons::Ok);
+    }
+    for (const QString& expected : cells) {
+        const QStringList parts = expected.split(QLatin1Char(','));
+        const Cell& c = f.cell(parts[0].toInt(), parts[1].toInt());
+        QCOMPARE(c.text + QLatin1Char(',') + colourName(c.background), parts[2] + QLatin1Char(',') + parts[3]);
+        QVERIFY(c.enabled);
+    }
+    QCOMPARE(f.souTesuu, total);
+    QCOMPARE(f.radioGroup1, radio);
+    QCOMPARE(f.memo, log);
+    QCOMPARE(listed(f.stringGrid2).mid(0, missing.size()), missing);
+    QCOMPARE(ui.focusRequests, focus);
+}
+
+QTEST_APPLESS_MAIN(TestReadBoard)
+#include "tst_readboard.moc"
