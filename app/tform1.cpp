@@ -1,5 +1,6 @@
 #include "app/tform1.h"
 
+#include "app/candidatemenu.h"
 #include "app/commands.h"
 #include "app/qtui.h"
 #include "board/cellname.h"
@@ -111,6 +112,7 @@ TForm1::TForm1(const BuildKind& kind, Ui* ui)
     setObjectName(QStringLiteral("Form1"));
     build();
     bindHandlers();
+    bindCandidatePlaces(*this);
     FormCreate(form_);
     showModel();
 }
