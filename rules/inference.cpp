@@ -37,6 +37,10 @@ public:
     // can make it far too long.
     bool runWhole(long share)
     {
+        beforeFirstOpen_ = start();
+        firstOpen_ = opens_.empty() ? rec_.last() + 1 : opens_.front();
+        for (int k = 1; k < firstOpen_; ++k)
+            beforeFirstOpen_.play(rec_.points[size_t(k)], rec_.colourOf(k), k);
         const long saved = budget_;
         budget_ = std::min(budget_, nodes_ + share);
         std::vector<std::uint32_t> ignored;
@@ -49,27 +53,33 @@ public:
     }
 
     // Then move by move: look for a legal game that puts the move on a point not yet seen for
-    // it, until none is left (its points are then proven) or the move's share of the budget
-    // is spent.
-    void runByMove(long shareEach)
+    // it, until none is left (its points are then proven) or the move's share of the budget is
+    // spent. A first round with a small share proves the easy moves and finds most points of
+    // the others; the rest of the budget is shared among the moves still unproven.
+    void runByMove(long firstShare)
     {
+        for (size_t o = 0; o < opens_.size(); ++o)
+            settle(o, firstShare);
         for (size_t o = 0; o < opens_.size(); ++o) {
-            while (!proven_[o] && nodes_ < budget_) {
-                const long saved = budget_;
-                budget_ = std::min(budget_, nodes_ + shareEach);
-                constrained_ = int(o);
-                failHere_.clear();
-                const bool found = exists(1, start());
-                budget_ = saved;
-                if (stopped_) {
-                    stopped_ = false;
-                    break;
-                }
-                if (!found)
-                    proven_[o] = true;
-            }
+            const long left = long(std::count(proven_.begin() + std::ptrdiff_t(o), proven_.end(), false));
+            if (!proven_[o])
+                settle(o, (budget_ - nodes_) / std::max(1L, left));
         }
         constrained_ = -1;
+    }
+
+    void settle(size_t o, long share)
+    {
+        const long saved = budget_;
+        budget_ = std::min(budget_, nodes_ + share);
+        constrained_ = int(o);
+        while (!proven_[o] && !stopped_) {
+            failHere_.clear();
+            if (!exists(firstOpen_, beforeFirstOpen_) && !stopped_)
+                proven_[o] = true;
+        }
+        budget_ = saved;
+        stopped_ = false;
     }
 
     bool proven(size_t o) const { return proven_[o]; }
@@ -254,6 +264,9 @@ private:
     long budget_;
     long nodes_ = 0;
     int constrained_ = -1;
+    // The moves before the first open one are the same in every game searched.
+    int firstOpen_ = 1;
+    Position beforeFirstOpen_;
     std::vector<bool> proven_;
     std::unordered_set<std::uint64_t> failHere_;
     bool stopped_ = false;
@@ -329,7 +342,7 @@ Inference infer(const Record& record, long budget)
     Search search(record, budget);
     const bool whole = search.runWhole(budget / 4);
     if (!whole)
-        search.runByMove(budget / 8);
+        search.runByMove(budget / 100);
     Inference out;
     out.stopped = !search.allProven();
     out.contradicts = !search.solved() && (whole || (!search.opens().empty() && search.proven(0)));

@@ -38,7 +38,7 @@ struct Inference {
 };
 
 // Bounds the work of one inference, counted in moves played; well above what real games need.
-constexpr long DefaultBudget = 400000;
+constexpr long DefaultBudget = 200000;
 
 // Replays the record, searching every way of placing its open moves on the points of captured
 // stones that keeps the game legal.
