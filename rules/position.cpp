@@ -25,10 +25,11 @@ struct Neighbours {
     }
 };
 
+const Neighbours neighbourTable;
+
 const Neighbours& neighbours()
 {
-    static const Neighbours n;
-    return n;
+    return neighbourTable;
 }
 
 struct Keys {
@@ -48,10 +49,11 @@ struct Keys {
     }
 };
 
+const Keys keyTable;
+
 const Keys& keys()
 {
-    static const Keys k;
-    return k;
+    return keyTable;
 }
 
 Stone opponent(Stone c)
@@ -67,15 +69,30 @@ public:
     {
     }
 
+    // Stops at the first liberty; when there is none, the members are the whole chain.
     bool hasLiberty(int start)
     {
-        collect(start);
-        const Neighbours& n = neighbours();
+        static thread_local std::array<unsigned, Points> mark{};
+        static thread_local unsigned generation = 0;
+        if (++generation == 0) {
+            mark.fill(0);
+            generation = 1;
+        }
+        const Stone colour = pos_.stone[size_t(start)];
+        size_ = 0;
+        members_[size_t(size_++)] = start;
+        mark[size_t(start)] = generation;
         for (int i = 0; i < size_; ++i) {
             const int p = members_[size_t(i)];
-            for (int j = 0; j < n.count[p]; ++j) {
-                if (pos_.stone[size_t(n.of[p][j])] == Empty)
+            for (int j = 0; j < near_.count[p]; ++j) {
+                const int q = near_.of[p][j];
+                const Stone s = pos_.stone[size_t(q)];
+                if (s == Empty)
                     return true;
+                if (s == colour && mark[size_t(q)] != generation) {
+                    mark[size_t(q)] = generation;
+                    members_[size_t(size_++)] = q;
+                }
             }
         }
         return false;
@@ -85,31 +102,7 @@ public:
     int member(int i) const { return members_[size_t(i)]; }
 
 private:
-    void collect(int start)
-    {
-        static thread_local std::array<unsigned, Points> mark{};
-        static thread_local unsigned generation = 0;
-        if (++generation == 0) {
-            mark.fill(0);
-            generation = 1;
-        }
-        const Stone colour = pos_.stone[size_t(start)];
-        const Neighbours& n = neighbours();
-        size_ = 0;
-        members_[size_t(size_++)] = start;
-        mark[size_t(start)] = generation;
-        for (int i = 0; i < size_; ++i) {
-            const int p = members_[size_t(i)];
-            for (int j = 0; j < n.count[p]; ++j) {
-                const int q = n.of[p][j];
-                if (mark[size_t(q)] != generation && pos_.stone[size_t(q)] == colour) {
-                    mark[size_t(q)] = generation;
-                    members_[size_t(size_++)] = q;
-                }
-            }
-        }
-    }
-
+    const Neighbours& near_ = neighbours();
     const Position& pos_;
     std::array<int, Points> members_;
     int size_ = 0;
