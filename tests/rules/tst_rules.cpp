@@ -353,8 +353,9 @@ void TestRules::koFightSavedFromWindow()
     QCOMPARE(readings->at(1).whiteStones, readings->at(0).whiteStones);
 }
 
-// The list's menu on a row offers the places the rules allow for it, whatever is typed there;
-// choosing one types it. F5 then reports a wrong place where it falls.
+// A wrong place still in the list's editor is read by F5 and reported where it falls. The
+// list's menu on that row offers the places the rules allow, whatever is typed there; choosing
+// one types it, and the menu's first entry fills the rest.
 void TestRules::rowMenu()
 {
     WindowUi ui;
@@ -364,25 +365,29 @@ void TestRules::rowMenu()
     Form typed = formOf(d, false);
     w.form().cells = typed.cells;
     w.form().stringGrid2 = typed.stringGrid2;
-    w.form().stringGrid2.at(1, 1) = QStringLiteral("9"); // 12 typed at 9, which still stands
     w.showModel();
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
     auto* list = qobject_cast<QTableWidget*>(w.control(QStringLiteral("StringGrid2")));
+
+    // 12 typed at 9, which still stands.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(list->item(1, 1)).center());
+    QTest::keyClick(list, Qt::Key_9);
+    QWidget* editor = QApplication::focusWidget();
+    QVERIFY(editor && editor != list);
+    QTest::keyClick(editor, Qt::Key_F5);
+    QVERIFY2(!faultLines(w.form()).isEmpty() && faultLines(w.form()).first().startsWith(QStringLiteral("横3縦2 手番12")),
+             qPrintable(w.form().memo));
+    QCOMPARE(list->item(1, 1)->text(), QStringLiteral("9"));
+    QCOMPARE(list->item(2, 1)->text(), QString());
 
     std::unique_ptr<QMenu> menu(candidateMenu(w, 1, nullptr));
     QStringList shown;
     for (QAction* a : menu->actions())
         shown.append(a->text());
     QCOMPARE(shown, (QStringList{texts::CandidateMenu, QString(), QStringLiteral("8（横2縦2）")}));
-
-    QTest::keyClick(&w, Qt::Key_F5);
-    QVERIFY2(!faultLines(w.form()).isEmpty() && faultLines(w.form()).first().startsWith(QStringLiteral("横3縦2 手番12")), qPrintable(w.form().memo));
-    QCOMPARE(list->item(1, 1)->text(), QStringLiteral("9"));
-
     menu->actions().last()->trigger();
     QCOMPARE(list->item(1, 1)->text(), QStringLiteral("8"));
-    // The first entry fills the rest.
     std::unique_ptr<QMenu>(candidateMenu(w, 0, nullptr))->actions().first()->trigger();
     for (int row = 1; row <= d.offBoard.size(); ++row)
         QCOMPARE(list->item(row, 1)->text(), d.offBoard[row - 1].place);
