@@ -37,7 +37,7 @@ struct Inference {
     bool stopped = false;
 };
 
-// Bounds the work of one inference, counted in moves played; well above what real games need.
+// Bounds the work of one inference, counted in moves tried: some 20 ms of a 2-core machine.
 constexpr long DefaultBudget = 200000;
 
 // Replays the record, searching every way of placing its open moves on the points of captured
