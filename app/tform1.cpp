@@ -1,5 +1,6 @@
 #include "app/tform1.h"
 
+#include "app/candidatemenu.h"
 #include "app/commands.h"
 #include "app/picturepaste.h"
 #include "app/qtui.h"
@@ -128,6 +129,7 @@ TForm1::TForm1(const BuildKind& kind, Ui* ui)
     build();
     bindHandlers();
     new PicturePaste(*this);
+    bindCandidatePlaces(*this);
     FormCreate(form_);
     showModel();
 }

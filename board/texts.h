@@ -158,4 +158,24 @@ inline const QString NotAPicture = QStringLiteral("画像ﾌｧｲﾙではあ�
 inline const QString PictureTooLarge = QStringLiteral("画像が大きすぎます");
 inline const QString NoBoardFound = QStringLiteral("碁盤が見つかりません");
 
+// Places of the missing moves, worked out from the rules of Go.
+inline const QString CandidateMenu = QStringLiteral("候補の場所を入力");
+inline const QString CandidateStart = QStringLiteral("欠番手番の場所を囲碁のルールから調べます！");
+inline const QString CandidateDone = QStringLiteral("候補の場所入力終了！");
+inline const QString CandidatePlace = QStringLiteral(" 場所");
+inline const QString CandidateFilled = QStringLiteral("  打てる場所が一つだけなので入力しました！");
+inline const QString CandidateChosen = QStringLiteral("  を入力しました！");
+inline const QString CandidateOpen = QStringLiteral("  場所が決まりません　候補: ");
+inline const QString CandidateNone = QStringLiteral("  ルール上打てる場所がありません！");
+inline const QString CandidateStopped = QStringLiteral("候補の場所の探索が長くなるため途中で打ち切りました！　候補は見つかった分だけです。");
+inline const QString CandidateSeparator = QStringLiteral("　");
+// %1 column, %2 row of a point, after a place.
+inline const QString CandidatePoint = QStringLiteral("（横%1縦%2）");
+inline const QString IllegalMoveNumber = QStringLiteral(" 手番");
+inline const QString IllegalOccupied = QStringLiteral("  まだ取られていない石のある場所に打たれています！");
+inline const QString IllegalSuicide = QStringLiteral("  自殺手になっています！");
+inline const QString IllegalKo = QStringLiteral("  取られたコウをすぐに取り返しています！");
+inline const QString IllegalNoPoint = QStringLiteral("  打てる場所がありません！");
+inline const QString IllegalSuspects = QStringLiteral("  入力ミスの可能性: ");
+
 } // namespace texts

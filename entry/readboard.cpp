@@ -9,6 +9,7 @@
 #include "checks/missingnumbers.h"
 #include "diagram/diagram.h"
 #include "entry/cellentry.h"
+#include "rules/candidatefill.h"
 
 #include <QHash>
 #include <QList>
@@ -146,7 +147,7 @@ void completeRecord(Form& f)
     f.logLine(texts::MissingListUp);
     listMissingNumbers(f);
     f.logLine(texts::MissingDone);
-    // The places that the rules of Go settle for the listed numbers are filled here.
+    fillCandidatePlaces(f);
 }
 
 } // namespace

@@ -1,0 +1,73 @@
+#include "app/candidatemenu.h"
+
+#include "app/tform1.h"
+#include "board/texts.h"
+#include "rules/candidatefill.h"
+
+#include <QAbstractItemDelegate>
+#include <QApplication>
+#include <QMenu>
+#include <QShortcut>
+#include <QTableWidget>
+
+namespace {
+
+// A place still being typed belongs to the record before anything reads it; a shortcut
+// leaves the editor open, so it is committed here.
+void commitOpenEditors(TForm1& w)
+{
+    QWidget* editor = QApplication::focusWidget();
+    for (const char* name : {"StringGrid1", "StringGrid2"}) {
+        auto* grid = qobject_cast<QTableWidget*>(w.control(QLatin1String(name)));
+        if (!grid || !editor || !grid->viewport()->isAncestorOf(editor))
+            continue;
+        QMetaObject::invokeMethod(grid, "commitData", Q_ARG(QWidget*, editor));
+        QMetaObject::invokeMethod(grid, "closeEditor", Q_ARG(QWidget*, editor),
+                                  Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::NoHint));
+    }
+}
+
+void fill(TForm1& w)
+{
+    commitOpenEditors(w);
+    w.dispatch([&w] { fillCandidatePlaces(w.form()); });
+}
+
+} // namespace
+
+QMenu* candidateMenu(TForm1& w, int row, QWidget* parent)
+{
+    auto* menu = new QMenu(parent);
+    QObject::connect(menu->addAction(texts::CandidateMenu), &QAction::triggered, &w, [&w] { fill(w); });
+    if (row < 1)
+        return menu;
+    commitOpenEditors(w);
+    QList<PlaceChoice> choices;
+    w.dispatch([&] {
+        if (!w.form().stringGrid2.at(0, row).isEmpty())
+            choices = candidatePlaces(w.form(), row);
+    });
+    if (!choices.isEmpty())
+        menu->addSeparator();
+    for (const PlaceChoice& choice : choices) {
+        QAction* a = menu->addAction(choice.place + texts::CandidatePoint.arg(choice.x).arg(choice.y));
+        QObject::connect(a, &QAction::triggered, &w,
+                         [&w, row, choice] { w.dispatch([&] { choosePlace(w.form(), row, choice); }); });
+    }
+    return menu;
+}
+
+void bindCandidatePlaces(TForm1& w)
+{
+    auto* shortcut = new QShortcut(QKeySequence(Qt::Key_F5), &w);
+    shortcut->setContext(Qt::WindowShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, &w, [&w] { fill(w); });
+
+    auto* grid = qobject_cast<QTableWidget*>(w.control(QStringLiteral("StringGrid2")));
+    grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(grid, &QWidget::customContextMenuRequested, &w, [&w, grid](const QPoint& at) {
+        QMenu* menu = candidateMenu(w, grid->rowAt(at.y()), grid);
+        menu->exec(grid->viewport()->mapToGlobal(at));
+        delete menu;
+    });
+}
