@@ -14,7 +14,9 @@ case "$what" in
 esac
 
 packages=(g++ cmake ninja-build qt6-base-dev libgl1-mesa-dev libbenchmark-dev
-          fonts-wine fonts-ipafont-mincho fonts-ipafont-gothic xvfb xauth gnugo)
+          fonts-wine fonts-ipafont-mincho fonts-ipafont-gothic xvfb xauth gnugo
+          libopencv-core-dev libopencv-imgproc-dev libopencv-imgcodecs-dev libopencv-calib3d-dev
+          libtesseract-dev libleptonica-dev tesseract-ocr-eng pkg-config)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"
