@@ -2,9 +2,32 @@
 
 #include <opencv2/imgproc.hpp>
 
+#include <algorithm>
 #include <cmath>
 
 namespace diagram {
+namespace {
+
+std::pair<float, float> largestHole(const cv::Mat& piece)
+{
+    cv::Mat padded;
+    cv::copyMakeBorder(piece, padded, 1, 1, 1, 1, cv::BORDER_CONSTANT, 0);
+    cv::Mat labels, stats, centroids;
+    const int count = cv::connectedComponentsWithStats(255 - padded, labels, stats, centroids, 4, CV_32S);
+    const int outside = labels.at<int>(0, 0);
+    int best = -1;
+    for (int i = 1; i < count; ++i) {
+        if (i != outside && (best < 0 || stats.at<int>(i, cv::CC_STAT_AREA) > stats.at<int>(best, cv::CC_STAT_AREA)))
+            best = i;
+    }
+    if (best < 0)
+        return {0.0f, 0.0f};
+    const float h = float(piece.rows);
+    const int top = stats.at<int>(best, cv::CC_STAT_TOP) - 1;
+    return {top / h, (top + stats.at<int>(best, cv::CC_STAT_HEIGHT)) / h};
+}
+
+} // namespace
 
 Glyphs cutGlyphs(const StraightBoard& board, int x, int y, Stone stone)
 {
@@ -23,6 +46,7 @@ Glyphs cutGlyphs(const StraightBoard& board, int x, int y, Stone stone)
     cv::Mat kept = cv::Mat::zeros(ink.size(), CV_8U);
     cv::Rect span;
     Glyphs g;
+    std::vector<std::pair<int, std::pair<float, float>>> pieceBoxes;
     for (int i = 1; i < count; ++i) {
         const int h = stats.at<int>(i, cv::CC_STAT_HEIGHT);
         const double dx = centroids.at<double>(i, 0) - half, dy = centroids.at<double>(i, 1) - half;
@@ -35,11 +59,15 @@ Glyphs cutGlyphs(const StraightBoard& board, int x, int y, Stone stone)
         const cv::Rect box(stats.at<int>(i, cv::CC_STAT_LEFT), stats.at<int>(i, cv::CC_STAT_TOP),
                            w, h);
         kept.setTo(255, labels == i);
+        pieceBoxes.emplace_back(box.x, largestHole(labels(box) == i));
         span = g.pieces == 0 ? box : (span | box);
         ++g.pieces;
     }
     if (g.pieces == 0)
         return g;
+    std::sort(pieceBoxes.begin(), pieceBoxes.end());
+    for (const auto& piece : pieceBoxes)
+        g.holes.push_back(piece.second);
     // The grey of the digits goes to recognition, not a black-and-white cut: the counter of a
     // small bold 0 survives as a lighter grey where a threshold would fill it.
     cv::Mat grey = board.even(cell).clone();

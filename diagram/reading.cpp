@@ -11,6 +11,8 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <string>
+#include <utility>
 
 namespace diagram {
 namespace {
@@ -39,6 +41,20 @@ void markRepeats(Board& board)
     }
 }
 
+// A small bold 0 is often read as 6. A 6 encloses its hole in its lower half, a 0 from near
+// its top to near its bottom; where the shapes are one per digit, the hole decides.
+int zerosByShape(int number, const std::vector<std::pair<float, float>>& holes)
+{
+    std::string digits = std::to_string(number);
+    if (number == 0 || digits.size() != holes.size())
+        return number;
+    for (std::size_t i = 1; i < digits.size(); ++i) {
+        if (digits[i] == '6' && holes[i].first < 0.3f && holes[i].second > 0.7f)
+            digits[i] = '0';
+    }
+    return std::stoi(digits);
+}
+
 Result readGrey(const cv::Mat& grey)
 {
     const Ink ink = separateInk(grey);
@@ -52,6 +68,7 @@ Result readGrey(const cv::Mat& grey)
     Result result;
     std::vector<cv::Mat> pictures;
     std::vector<int> where, pieces;
+    std::vector<std::vector<std::pair<float, float>>> holes;
     for (int y = 1; y <= 19; ++y) {
         for (int x = 1; x <= 19; ++x) {
             const StoneLook& look = looks[std::size_t((y - 1) * 19 + (x - 1))];
@@ -68,13 +85,14 @@ Result readGrey(const cv::Mat& grey)
             }
             pictures.push_back(std::move(g.picture));
             pieces.push_back(g.pieces);
+            holes.push_back(std::move(g.holes));
             where.push_back((y - 1) * 19 + (x - 1));
         }
     }
     const std::vector<NumberReading> numbers = readNumbers(pictures, pieces);
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         Point& p = result.board.points[std::size_t(where[i])];
-        p.number = numbers[i].number;
+        p.number = zerosByShape(numbers[i].number, holes[i]);
         p.confidence = std::min(p.confidence, numbers[i].confidence);
         if (p.number == 0 || numbers[i].confidence < 0.5f)
             p.unsure = true;

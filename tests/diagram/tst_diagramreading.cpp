@@ -49,10 +49,9 @@ QString expectedField(const QString& cell)
 // lost where they touch the stone's outline, and a small bold 0 read as 6.
 QStringList shortOfTarget()
 {
-    return {QStringLiteral("game05_s5_l4_h0__coords200.png"), QStringLiteral("game09_s9_l1_h2__clean300.png"),
-            QStringLiteral("game13_s13_l1_h6__scan300.jpg"), QStringLiteral("game18_s18_l4_h2__photo300.jpg"),
-            QStringLiteral("game20_s20_l3_h3__screen170.png"), QStringLiteral("game27_s27_l5_h0__scan400.jpg"),
-            QStringLiteral("game01_s1_l1_h0__clean150.png")};
+    return {QStringLiteral("game01_s1_l1_h0__clean150.png"), QStringLiteral("game05_s5_l4_h0__coords200.png"),
+            QStringLiteral("game20_s20_l3_h3__screen170.png"), QStringLiteral("game18_s18_l4_h2__photo300.jpg"),
+            QStringLiteral("game36_s36_l1_h0__photo400.jpg")};
 }
 
 } // namespace
