@@ -83,6 +83,10 @@ Glyphs cutGlyphs(const StraightBoard& board, int x, int y, Stone stone)
                cv::Size(std::max(1, int(std::lround(around.width * scale))), int(std::lround(around.height * scale))), 0,
                0, cv::INTER_CUBIC);
     cv::copyMakeBorder(shapes, g.picture, 10, 10, 10, 10, cv::BORDER_CONSTANT, 255);
+    cv::Mat cut;
+    cv::resize(255 - kept(around), cut, shapes.size(), 0, 0, cv::INTER_AREA);
+    cv::threshold(cut, cut, 128, 255, cv::THRESH_BINARY);
+    cv::copyMakeBorder(cut, g.sharp, 10, 10, 10, 10, cv::BORDER_CONSTANT, 255);
     return g;
 }
 

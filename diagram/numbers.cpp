@@ -68,7 +68,8 @@ NumberReading readOne(tesseract::TessBaseAPI& api, const cv::Mat& picture)
 
 } // namespace
 
-std::vector<NumberReading> readNumbers(const std::vector<cv::Mat>& pictures, const std::vector<int>& pieces)
+std::vector<NumberReading> readNumbers(const std::vector<cv::Mat>& pictures, const std::vector<cv::Mat>& sharp,
+                                       const std::vector<int>& pieces)
 {
     std::vector<NumberReading> readings(pictures.size());
     tesseract::TessBaseAPI* api = engine();
@@ -78,11 +79,17 @@ std::vector<NumberReading> readNumbers(const std::vector<cv::Mat>& pictures, con
     // One call per stone: measured against one call over a mosaic of all the stones' digits,
     // it reads more zeros right (the mosaic's neighbours pull a small bold 0 towards 6) at
     // a similar cost, since the network's work grows with the digits either way.
+    auto lengthOf = [](int n) { return n >= 100 ? 3 : n >= 10 ? 2 : 1; };
     for (std::size_t i = 0; i < pictures.size(); ++i) {
         readings[i] = readOne(*api, pictures[i]);
-        const int length = readings[i].number >= 100 ? 3 : readings[i].number >= 10 ? 2 : 1;
-        // Digits that do not touch are separate shapes: a count that disagrees is doubt.
-        if (pieces[i] > length)
+        // Digits that do not touch are separate shapes: a count that disagrees is doubt. The
+        // grey of a blurred last digit is sometimes lost where its black-and-white cut is not.
+        if (pieces[i] <= lengthOf(readings[i].number))
+            continue;
+        const NumberReading again = readOne(*api, sharp[i]);
+        if (again.number != 0 && lengthOf(again.number) == pieces[i])
+            readings[i] = {again.number, std::min(again.confidence, 0.8f)};
+        else
             readings[i].confidence = std::min(readings[i].confidence, 0.4f);
     }
     api->Clear();

@@ -15,6 +15,9 @@ struct NumberReading {
 
 // One reading for each picture of digits (dark on white), in the same order; `pieces` is the
 // number of separate shapes in each, one a digit where they do not touch.
-std::vector<NumberReading> readNumbers(const std::vector<cv::Mat>& pictures, const std::vector<int>& pieces);
+// `sharp` holds the same digits cut black on white, read when the first reading's length
+// disagrees with the shapes.
+std::vector<NumberReading> readNumbers(const std::vector<cv::Mat>& pictures, const std::vector<cv::Mat>& sharp,
+                                       const std::vector<int>& pieces);
 
 } // namespace diagram

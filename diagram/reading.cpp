@@ -66,7 +66,7 @@ Result readGrey(const cv::Mat& grey)
     const auto looks = classifyStones(straight);
 
     Result result;
-    std::vector<cv::Mat> pictures;
+    std::vector<cv::Mat> pictures, sharp;
     std::vector<int> where, pieces;
     std::vector<std::vector<std::pair<float, float>>> holes;
     for (int y = 1; y <= 19; ++y) {
@@ -84,12 +84,13 @@ Result readGrey(const cv::Mat& grey)
                 continue;
             }
             pictures.push_back(std::move(g.picture));
+            sharp.push_back(std::move(g.sharp));
             pieces.push_back(g.pieces);
             holes.push_back(std::move(g.holes));
             where.push_back((y - 1) * 19 + (x - 1));
         }
     }
-    const std::vector<NumberReading> numbers = readNumbers(pictures, pieces);
+    const std::vector<NumberReading> numbers = readNumbers(pictures, sharp, pieces);
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         Point& p = result.board.points[std::size_t(where[i])];
         p.number = zerosByShape(numbers[i].number, holes[i]);
