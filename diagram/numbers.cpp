@@ -2,7 +2,6 @@
 
 #include <omp.h>
 #include <tesseract/baseapi.h>
-#include <opencv2/imgproc.hpp>
 
 #include <algorithm>
 #include <cctype>
@@ -12,7 +11,7 @@
 namespace diagram {
 namespace {
 
-// Tesseract takes a tenth of a second to load its model; each thread keeps one engine.
+// Loading Tesseract's model costs more than reading a page; each thread keeps one engine.
 tesseract::TessBaseAPI* engine()
 {
     thread_local std::unique_ptr<tesseract::TessBaseAPI> api;
