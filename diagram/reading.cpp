@@ -66,8 +66,8 @@ Result readGrey(const cv::Mat& grey)
     const auto looks = classifyStones(straight);
 
     Result result;
-    std::vector<cv::Mat> pictures, sharp;
-    std::vector<int> where, pieces;
+    std::vector<Glyphs> glyphs;
+    std::vector<int> where;
     std::vector<std::vector<std::pair<float, float>>> holes;
     for (int y = 1; y <= 19; ++y) {
         for (int x = 1; x <= 19; ++x) {
@@ -83,14 +83,12 @@ Result readGrey(const cv::Mat& grey)
                 p.unsure = look.stone == Stone::White;
                 continue;
             }
-            pictures.push_back(std::move(g.picture));
-            sharp.push_back(std::move(g.sharp));
-            pieces.push_back(g.pieces);
-            holes.push_back(std::move(g.holes));
+            holes.push_back(g.holes);
+            glyphs.push_back(std::move(g));
             where.push_back((y - 1) * 19 + (x - 1));
         }
     }
-    const std::vector<NumberReading> numbers = readNumbers(pictures, sharp, pieces);
+    const std::vector<NumberReading> numbers = readNumbers(glyphs);
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         Point& p = result.board.points[std::size_t(where[i])];
         p.number = zerosByShape(numbers[i].number, holes[i]);
