@@ -41,18 +41,23 @@ void markRepeats(Board& board)
     }
 }
 
-// A small bold 0 is often read as 6. A 6 encloses its hole in its lower half, a 0 from near
-// its top to near its bottom; where the shapes are one per digit, the hole decides.
-int zerosByShape(int number, const std::vector<std::pair<float, float>>& holes)
+// A small bold 0 is often read as 6. A 6 encloses its hole in its lower part, a 0 about its
+// middle, however blur shrinks it; where the shapes are one per digit, the hole decides, and
+// where blur has closed the hole nothing does.
+void zerosByShape(Point& p, const std::vector<std::pair<float, float>>& holes)
 {
-    std::string digits = std::to_string(number);
-    if (number == 0 || digits.size() != holes.size())
-        return number;
+    std::string digits = std::to_string(p.number);
+    if (p.number == 0 || digits.size() != holes.size())
+        return;
     for (std::size_t i = 1; i < digits.size(); ++i) {
-        if (digits[i] == '6' && holes[i].first < 0.3f && holes[i].second > 0.7f)
+        if (digits[i] != '6')
+            continue;
+        if (holes[i].second > holes[i].first && holes[i].first + holes[i].second < 2 * 0.56f)
             digits[i] = '0';
+        else if (holes[i].second <= holes[i].first)
+            p.unsure = true;
     }
-    return std::stoi(digits);
+    p.number = std::stoi(digits);
 }
 
 Result readGrey(const cv::Mat& grey)
@@ -91,7 +96,8 @@ Result readGrey(const cv::Mat& grey)
     const std::vector<NumberReading> numbers = readNumbers(glyphs);
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         Point& p = result.board.points[std::size_t(where[i])];
-        p.number = zerosByShape(numbers[i].number, holes[i]);
+        p.number = numbers[i].number;
+        zerosByShape(p, holes[i]);
         p.confidence = std::min(p.confidence, numbers[i].confidence);
         if (p.number == 0 || numbers[i].confidence < 0.5f)
             p.unsure = true;
