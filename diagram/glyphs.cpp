@@ -2,9 +2,32 @@
 
 #include <opencv2/imgproc.hpp>
 
+#include <algorithm>
 #include <cmath>
 
 namespace diagram {
+namespace {
+
+std::pair<float, float> largestHole(const cv::Mat& piece)
+{
+    cv::Mat padded;
+    cv::copyMakeBorder(piece, padded, 1, 1, 1, 1, cv::BORDER_CONSTANT, 0);
+    cv::Mat labels, stats, centroids;
+    const int count = cv::connectedComponentsWithStats(255 - padded, labels, stats, centroids, 4, CV_32S);
+    const int outside = labels.at<int>(0, 0);
+    int best = -1;
+    for (int i = 1; i < count; ++i) {
+        if (i != outside && (best < 0 || stats.at<int>(i, cv::CC_STAT_AREA) > stats.at<int>(best, cv::CC_STAT_AREA)))
+            best = i;
+    }
+    if (best < 0)
+        return {0.0f, 0.0f};
+    const float h = float(piece.rows);
+    const int top = stats.at<int>(best, cv::CC_STAT_TOP) - 1;
+    return {top / h, (top + stats.at<int>(best, cv::CC_STAT_HEIGHT)) / h};
+}
+
+} // namespace
 
 Glyphs cutGlyphs(const StraightBoard& board, int x, int y, Stone stone)
 {
@@ -18,28 +41,46 @@ Glyphs cutGlyphs(const StraightBoard& board, int x, int y, Stone stone)
     cv::circle(inside, {half, half}, int(0.45 * boardPitch), 255, cv::FILLED);
     ink &= inside;
 
-    cv::Mat labels, stats, centroids;
-    const int count = cv::connectedComponentsWithStats(ink, labels, stats, centroids, 8, CV_32S);
+    // A digit near the rim may touch a white stone's outline and be lost with it: what is
+    // left over is looked at again inside a smaller circle, without the outline.
     cv::Mat kept = cv::Mat::zeros(ink.size(), CV_8U);
-    cv::Rect span;
+    cv::Mat rest = cv::Mat::zeros(ink.size(), CV_8U);
     Glyphs g;
-    for (int i = 1; i < count; ++i) {
-        const int h = stats.at<int>(i, cv::CC_STAT_HEIGHT);
-        const double dx = centroids.at<double>(i, 0) - half, dy = centroids.at<double>(i, 1) - half;
-        // Digits stand upright near the middle; arcs of an outline and specks of noise do not.
-        const int w = stats.at<int>(i, cv::CC_STAT_WIDTH);
-        if (h < 0.12 * boardPitch || h > 0.7 * boardPitch || w > 0.75 * boardPitch
-            || std::hypot(dx, dy) > 0.32 * boardPitch
-            || stats.at<int>(i, cv::CC_STAT_AREA) < 0.004 * boardPitch * boardPitch)
-            continue;
-        const cv::Rect box(stats.at<int>(i, cv::CC_STAT_LEFT), stats.at<int>(i, cv::CC_STAT_TOP),
-                           w, h);
-        kept.setTo(255, labels == i);
-        span = g.pieces == 0 ? box : (span | box);
-        ++g.pieces;
-    }
+    std::vector<std::pair<std::pair<int, int>, std::pair<float, float>>> pieceBoxes;
+    cv::Rect span;
+    auto collect = [&](const cv::Mat& from, cv::Mat* rejected) {
+        cv::Mat labels, stats, centroids;
+        const int count = cv::connectedComponentsWithStats(from, labels, stats, centroids, 8, CV_32S);
+        for (int i = 1; i < count; ++i) {
+            const int h = stats.at<int>(i, cv::CC_STAT_HEIGHT);
+            const int w = stats.at<int>(i, cv::CC_STAT_WIDTH);
+            const double dx = centroids.at<double>(i, 0) - half, dy = centroids.at<double>(i, 1) - half;
+            if (stats.at<int>(i, cv::CC_STAT_AREA) < 0.004 * boardPitch * boardPitch)
+                continue;
+            // Digits stand upright near the middle; arcs of an outline and specks do not.
+            if (h < 0.12 * boardPitch || h > 0.7 * boardPitch || w > 0.75 * boardPitch
+                || std::hypot(dx, dy) > 0.32 * boardPitch) {
+                if (rejected)
+                    rejected->setTo(255, labels == i);
+                continue;
+            }
+            const cv::Rect box(stats.at<int>(i, cv::CC_STAT_LEFT), stats.at<int>(i, cv::CC_STAT_TOP), w, h);
+            kept.setTo(255, labels == i);
+            pieceBoxes.push_back({{box.x, box.width}, largestHole(labels(box) == i)});
+            span = g.pieces == 0 ? box : (span | box);
+            ++g.pieces;
+        }
+    };
+    collect(ink, &rest);
+    cv::Mat smaller = cv::Mat::zeros(ink.size(), CV_8U);
+    cv::circle(smaller, {half, half}, int(0.40 * boardPitch), 255, cv::FILLED);
+    rest &= smaller;
+    collect(rest, nullptr);
     if (g.pieces == 0)
         return g;
+    std::sort(pieceBoxes.begin(), pieceBoxes.end());
+    for (const auto& piece : pieceBoxes)
+        g.holes.push_back(piece.second);
     // The grey of the digits goes to recognition, not a black-and-white cut: the counter of a
     // small bold 0 survives as a lighter grey where a threshold would fill it.
     cv::Mat grey = board.even(cell).clone();
@@ -55,6 +96,20 @@ Glyphs cutGlyphs(const StraightBoard& board, int x, int y, Stone stone)
                cv::Size(std::max(1, int(std::lround(around.width * scale))), int(std::lround(around.height * scale))), 0,
                0, cv::INTER_CUBIC);
     cv::copyMakeBorder(shapes, g.picture, 10, 10, 10, 10, cv::BORDER_CONSTANT, 255);
+    cv::Mat cut;
+    cv::resize(255 - kept(around), cut, shapes.size(), 0, 0, cv::INTER_AREA);
+    cv::threshold(cut, cut, 128, 255, cv::THRESH_BINARY);
+    cv::copyMakeBorder(cut, g.sharp, 10, 10, 10, 10, cv::BORDER_CONSTANT, 255);
+    for (const auto& piece : pieceBoxes) {
+        const cv::Rect column = cv::Rect(piece.first.first - 2, around.y, piece.first.second + 4, around.height)
+                                & cv::Rect(0, 0, grey.cols, grey.rows);
+        cv::Mat one;
+        cv::resize(grey(column), one,
+                   cv::Size(std::max(1, int(std::lround(column.width * scale))), int(std::lround(column.height * scale))),
+                   0, 0, cv::INTER_CUBIC);
+        cv::copyMakeBorder(one, one, 10, 10, 10, 10, cv::BORDER_CONSTANT, 255);
+        g.digits.push_back(one);
+    }
     return g;
 }
 

@@ -5,11 +5,19 @@
 #include "diagram/diagram.h"
 #include "diagram/straightening.h"
 
+#include <utility>
+#include <vector>
+
 namespace diagram {
 
 struct Glyphs {
     cv::Mat picture; // empty when the stone carries no digits
+    cv::Mat sharp;   // the same digits cut black on white, for a second reading
+    std::vector<cv::Mat> digits; // each piece alone, from left to right, for a third
     int pieces = 0;  // separate shapes found: usually one per digit
+    // For each piece from left to right, the top and bottom of its largest enclosed hole as
+    // shares of its height; both 0 when it encloses none.
+    std::vector<std::pair<float, float>> holes;
 };
 
 // Height the digits are scaled to for recognition.

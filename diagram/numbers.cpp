@@ -2,7 +2,6 @@
 
 #include <omp.h>
 #include <tesseract/baseapi.h>
-#include <opencv2/imgproc.hpp>
 
 #include <algorithm>
 #include <cctype>
@@ -12,7 +11,7 @@
 namespace diagram {
 namespace {
 
-// Tesseract takes a tenth of a second to load its model; each thread keeps one engine.
+// Loading Tesseract's model costs more than reading a page; each thread keeps one engine.
 tesseract::TessBaseAPI* engine()
 {
     thread_local std::unique_ptr<tesseract::TessBaseAPI> api;
@@ -66,23 +65,55 @@ NumberReading readOne(tesseract::TessBaseAPI& api, const cv::Mat& picture)
     return parse(text.get(), float(api.MeanTextConf()));
 }
 
+NumberReading readApart(tesseract::TessBaseAPI& api, const std::vector<cv::Mat>& digits)
+{
+    std::string text;
+    float confidence = 0.8f;
+    for (const cv::Mat& d : digits) {
+        show(api, d, tesseract::PSM_SINGLE_CHAR);
+        const std::unique_ptr<char[]> one(api.GetUTF8Text());
+        const NumberReading r = parse(one.get(), float(api.MeanTextConf()));
+        if (r.number < 0 || !one || std::string(one.get()).find_first_of("0123456789") == std::string::npos)
+            return {};
+        for (const char* c = one.get(); *c; ++c) {
+            if (std::isdigit(static_cast<unsigned char>(*c)))
+                text += *c;
+        }
+        confidence = std::min(confidence, r.confidence > 0 ? r.confidence : 0.5f);
+    }
+    return parse(text.c_str(), confidence * 100);
+}
+
 } // namespace
 
-std::vector<NumberReading> readNumbers(const std::vector<cv::Mat>& pictures, const std::vector<int>& pieces)
+std::vector<NumberReading> readNumbers(const std::vector<Glyphs>& glyphs)
 {
-    std::vector<NumberReading> readings(pictures.size());
+    std::vector<NumberReading> readings(glyphs.size());
     tesseract::TessBaseAPI* api = engine();
-    if (!api || pictures.empty())
+    if (!api || glyphs.empty())
         return readings;
 
     // One call per stone: measured against one call over a mosaic of all the stones' digits,
     // it reads more zeros right (the mosaic's neighbours pull a small bold 0 towards 6) at
     // a similar cost, since the network's work grows with the digits either way.
-    for (std::size_t i = 0; i < pictures.size(); ++i) {
-        readings[i] = readOne(*api, pictures[i]);
-        const int length = readings[i].number >= 100 ? 3 : readings[i].number >= 10 ? 2 : 1;
-        // Digits that do not touch are separate shapes: a count that disagrees is doubt.
-        if (pieces[i] > length)
+    auto lengthOf = [](int n) { return n >= 100 ? 3 : n >= 10 ? 2 : 1; };
+    for (std::size_t i = 0; i < glyphs.size(); ++i) {
+        const Glyphs& g = glyphs[i];
+        readings[i] = readOne(*api, g.picture);
+        // Digits that do not touch are separate shapes: a count that disagrees is doubt. The
+        // grey of a blurred last digit is sometimes lost where its black-and-white cut, or
+        // the digit read alone, is not.
+        if (g.pieces <= lengthOf(readings[i].number))
+            continue;
+        const NumberReading again = readOne(*api, g.sharp);
+        if (again.number != 0 && lengthOf(again.number) == g.pieces) {
+            readings[i] = {again.number, std::min(again.confidence, 0.8f)};
+            continue;
+        }
+        const NumberReading apart = readApart(*api, g.digits);
+        if (apart.number != 0 && lengthOf(apart.number) == g.pieces)
+            readings[i] = apart;
+        else
             readings[i].confidence = std::min(readings[i].confidence, 0.4f);
     }
     api->Clear();

@@ -2,7 +2,7 @@
 
 // Numbers read from the digits cut out of the stones.
 
-#include <opencv2/core.hpp>
+#include "diagram/glyphs.h"
 
 #include <vector>
 
@@ -13,8 +13,7 @@ struct NumberReading {
     float confidence = 0;  // 0..1
 };
 
-// One reading for each picture of digits (dark on white), in the same order; `pieces` is the
-// number of separate shapes in each, one a digit where they do not touch.
-std::vector<NumberReading> readNumbers(const std::vector<cv::Mat>& pictures, const std::vector<int>& pieces);
+// One reading for each stone's digits, in the same order.
+std::vector<NumberReading> readNumbers(const std::vector<Glyphs>& glyphs);
 
 } // namespace diagram

@@ -8,9 +8,9 @@
 
 namespace diagram {
 
-// The largest picture read: 12,000 x 12,000 pixels in all (a letter page at 1,200 dpi),
-// 30,000 on a side.
-constexpr long long maxPixels = 144'000'000LL;
+// The largest picture read: 64 million pixels (a letter page at 850 dpi, where stones are
+// 130 pixels across), 30,000 on a side. Reading one takes about a gigabyte.
+constexpr long long maxPixels = 64'000'000LL;
 constexpr int maxSide = 30'000;
 
 struct Picture {

@@ -11,6 +11,8 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <string>
+#include <utility>
 
 namespace diagram {
 namespace {
@@ -39,6 +41,25 @@ void markRepeats(Board& board)
     }
 }
 
+// A small bold 0 is often read as 6. A 6 encloses its hole in its lower part, a 0 about its
+// middle, however blur shrinks it; where the shapes are one per digit, the hole decides, and
+// where blur has closed the hole nothing does.
+void zerosByShape(Point& p, const std::vector<std::pair<float, float>>& holes)
+{
+    std::string digits = std::to_string(p.number);
+    if (p.number == 0 || digits.size() != holes.size())
+        return;
+    for (std::size_t i = 1; i < digits.size(); ++i) {
+        if (digits[i] != '6')
+            continue;
+        if (holes[i].second > holes[i].first && holes[i].first + holes[i].second < 2 * 0.56f)
+            digits[i] = '0';
+        else if (holes[i].second <= holes[i].first)
+            p.unsure = true;
+    }
+    p.number = std::stoi(digits);
+}
+
 Result readGrey(const cv::Mat& grey)
 {
     const Ink ink = separateInk(grey);
@@ -50,8 +71,9 @@ Result readGrey(const cv::Mat& grey)
     const auto looks = classifyStones(straight);
 
     Result result;
-    std::vector<cv::Mat> pictures;
-    std::vector<int> where, pieces;
+    std::vector<Glyphs> glyphs;
+    std::vector<int> where;
+    std::vector<std::vector<std::pair<float, float>>> holes;
     for (int y = 1; y <= 19; ++y) {
         for (int x = 1; x <= 19; ++x) {
             const StoneLook& look = looks[std::size_t((y - 1) * 19 + (x - 1))];
@@ -66,15 +88,16 @@ Result readGrey(const cv::Mat& grey)
                 p.unsure = look.stone == Stone::White;
                 continue;
             }
-            pictures.push_back(std::move(g.picture));
-            pieces.push_back(g.pieces);
+            holes.push_back(g.holes);
+            glyphs.push_back(std::move(g));
             where.push_back((y - 1) * 19 + (x - 1));
         }
     }
-    const std::vector<NumberReading> numbers = readNumbers(pictures, pieces);
+    const std::vector<NumberReading> numbers = readNumbers(glyphs);
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         Point& p = result.board.points[std::size_t(where[i])];
         p.number = numbers[i].number;
+        zerosByShape(p, holes[i]);
         p.confidence = std::min(p.confidence, numbers[i].confidence);
         if (p.number == 0 || numbers[i].confidence < 0.5f)
             p.unsure = true;

@@ -1,8 +1,38 @@
 #include "diagram/straightening.h"
 
+#include <opencv2/calib3d.hpp>
 #include <opencv2/imgproc.hpp>
 
+#include <cmath>
+#include <vector>
+
 namespace diagram {
+
+namespace {
+
+// The lattice was fitted to stone centres found on a small copy of the picture; on the
+// straightened board the stones' outlines are sharp enough to correct what that fit left,
+// most of it near the edges and corners, where the fit extrapolates.
+cv::Matx33d correction(const cv::Mat& even)
+{
+    std::vector<cv::Vec3f> circles;
+    cv::HoughCircles(even, circles, cv::HOUGH_GRADIENT_ALT, 1.0, 0.7 * boardPitch, 150, 0.8,
+                     int(0.36 * boardPitch), int(0.54 * boardPitch));
+    std::vector<cv::Point2d> points, centres;
+    for (const cv::Vec3f& c : circles) {
+        const double x = std::round(c[0] / boardPitch), y = std::round(c[1] / boardPitch);
+        if (x < 1 || y < 1 || x > 19 || y > 19 || std::hypot(c[0] - x * boardPitch, c[1] - y * boardPitch) > 0.25 * boardPitch)
+            continue;
+        points.emplace_back(x * boardPitch, y * boardPitch);
+        centres.emplace_back(c[0], c[1]);
+    }
+    if (points.size() < 12)
+        return cv::Matx33d::eye();
+    const cv::Mat h = cv::findHomography(points, centres, cv::RANSAC, 0.08 * boardPitch);
+    return h.empty() ? cv::Matx33d::eye() : cv::Matx33d(h);
+}
+
+} // namespace
 
 StraightBoard straighten(const Ink& ink, const Grid& grid)
 {
@@ -10,6 +40,9 @@ StraightBoard straighten(const Ink& ink, const Grid& grid)
     StraightBoard b;
     const int side = 20 * boardPitch;
     cv::warpPerspective(ink.even, b.even, cv::Mat(grid.toPicture * fromBoard), cv::Size(side, side),
+                        cv::INTER_LINEAR | cv::WARP_INVERSE_MAP, cv::BORDER_CONSTANT, 255);
+    const cv::Matx33d corrected = grid.toPicture * fromBoard * correction(b.even);
+    cv::warpPerspective(ink.even, b.even, cv::Mat(corrected), cv::Size(side, side),
                         cv::INTER_LINEAR | cv::WARP_INVERSE_MAP, cv::BORDER_CONSTANT, 255);
     // The board alone decides what is ink: a blurred picture's stones are grey, not black.
     const cv::Rect inner(boardPitch / 2, boardPitch / 2, side - boardPitch, side - boardPitch);

@@ -9,6 +9,8 @@ it; it only adds and replaces its own seed files."""
 
 import os
 import random
+import struct
+import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 LETTERS = "abcdefghijklmnopqrs"
@@ -169,9 +171,41 @@ def widthcase_seeds():
     return {"seed_%02d.txt" % i: t.encode("utf-8") for i, t in enumerate(texts)}
 
 
+def png_chunk(kind, body):
+    return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+
+
+def png(width, height, rows):
+    return (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 0, 0, 0, 0))
+            + png_chunk(b"IDAT", zlib.compress(rows)) + png_chunk(b"IEND", b""))
+
+
+def diagram_seeds():
+    """A small screenshot of a diagram and its damaged copies, tiny and blank pictures, and
+    headers of PNG, BMP, JPEG and TIFF files that claim enormous dimensions."""
+    shot = open(os.path.join(HERE, "..", "tests", "data", "diagrams", "game20_s20_l3_h3__screen170.png"), "rb").read()
+    blank = png(40, 30, b"".join(b"\x00" + bytes([255] * 40) for _ in range(30)))
+    bmp_huge = (b"BM" + struct.pack("<IHHI", 54, 0, 0, 54) + struct.pack("<IiiHHIIiiII", 40, 100000, 100000, 1, 24, 0, 0, 0, 0, 0, 0))
+    jpeg_huge = (b"\xff\xd8\xff\xc0\x00\x11\x08\xff\xff\xff\xff\x03\x01\x22\x00\x02\x11\x01\x03\x11\x01\xff\xd9")
+    tiff_huge = (b"II*\x00\x08\x00\x00\x00\x03\x00" + struct.pack("<HHII", 256, 4, 1, 200000)
+                 + struct.pack("<HHII", 257, 4, 1, 200000) + struct.pack("<HHII", 258, 3, 1, 8) + b"\x00\x00\x00\x00")
+    return {
+        "screenshot.png": shot,
+        "screenshot_cut.png": shot[:len(shot) // 3],
+        "screenshot_flipped_byte.png": shot[:5000] + bytes([shot[5000] ^ 0x55]) + shot[5001:],
+        "blank.png": blank,
+        "png_huge.png": png(200000, 200000, b"\x00\xff"),
+        "bmp_huge.bmp": bmp_huge,
+        "jpeg_huge.jpg": jpeg_huge,
+        "tiff_huge.tif": tiff_huge,
+        "text.txt": b"158 at 76\n" * 20,
+    }
+
+
 def main():
     for target, seeds in (("open", open_seeds()), ("writers", writer_seeds()),
-                          ("integer", integer_seeds()), ("widthcase", widthcase_seeds())):
+                          ("integer", integer_seeds()), ("widthcase", widthcase_seeds()),
+                          ("diagram", diagram_seeds())):
         folder = os.path.join(HERE, "corpus", target)
         os.makedirs(folder, exist_ok=True)
         for name, data in seeds.items():

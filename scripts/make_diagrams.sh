@@ -2,7 +2,7 @@
 # Makes pictures of numbered full-game diagrams from the real games in tests/data/games/: the
 # pages a book prints (sgf2dg, one diagram for the whole game, with the "N at M" notes), rendered
 # at several resolutions, cut out as screenshots, and spoilt as scans and phone photos are.
-#   bash scripts/make_diagrams.sh OUT           every game, every kind (a few hundred MB)
+#   bash scripts/make_diagrams.sh OUT [GAME...]  every game (or those named), every kind
 #   bash scripts/make_diagrams.sh --small OUT   the few pictures the tests read
 # The same command makes the same pixels: every random choice is seeded by the game's name.
 # Each picture is named GAME__KIND.EXT; the truth is the game's SGF, tests/data/games/GAME.sgf.
@@ -11,7 +11,8 @@ cd "$(dirname "$0")/.."
 
 small=0
 if [ "${1:-}" = --small ]; then small=1; shift; fi
-out=${1:?usage: bash scripts/make_diagrams.sh [--small] OUT}
+out=${1:?usage: bash scripts/make_diagrams.sh [--small] OUT [GAME...]}
+shift
 mkdir -p "$out"
 
 for tool in sgf2dg pdftoppm convert; do
@@ -105,8 +106,11 @@ if [ "$small" = 1 ]; then
   exit
 fi
 
-for sgf in tests/data/games/*.sgf; do
-  game=$(basename "$sgf" .sgf)
+games=("$@")
+if [ ${#games[@]} -eq 0 ]; then
+  for sgf in tests/data/games/*.sgf; do games+=("$(basename "$sgf" .sgf)"); done
+fi
+for game in "${games[@]}"; do
   for dpi in 150 200 300 600 750; do clean "$game" "$dpi"; done
   coords "$game" 300
   for dpi in 170 220; do screenshot "$game" "$dpi"; done

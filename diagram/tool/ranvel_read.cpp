@@ -2,7 +2,33 @@
 
 #include "diagram/diagram.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdio>
+
+namespace {
+
+// The image decoders report damage on standard error themselves; the tool's one line says it.
+diagram::Result readQuietly(const char* path)
+{
+    std::fflush(stderr);
+    const int saved = dup(STDERR_FILENO);
+    const int null = open("/dev/null", O_WRONLY);
+    if (saved >= 0 && null >= 0)
+        dup2(null, STDERR_FILENO);
+    const diagram::Result result = diagram::readFile(path);
+    std::fflush(stderr);
+    if (saved >= 0) {
+        dup2(saved, STDERR_FILENO);
+        close(saved);
+    }
+    if (null >= 0)
+        close(null);
+    return result;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -10,7 +36,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: ranvel_read PICTURE\n");
         return 2;
     }
-    const diagram::Result result = diagram::readFile(argv[1]);
+    const diagram::Result result = readQuietly(argv[1]);
     if (result.failure != diagram::Failure::None) {
         std::fprintf(stderr, "%s: %s\n", argv[1], result.reason.c_str());
         return 1;

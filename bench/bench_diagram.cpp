@@ -1,0 +1,42 @@
+#include "diagram/diagram.h"
+
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+// Reading a whole page: a letter page at 300 dpi with a 266-move diagram, its notes and
+// caption, from the encoded file to the board; and a clean 600 dpi page and a scan.
+
+namespace {
+
+std::vector<std::uint8_t> picture(const std::string& name)
+{
+    std::string here = __FILE__;
+    here.erase(here.find_last_of('/'));
+    std::ifstream in(here + "/../tests/data/diagrams/" + name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void readPage(benchmark::State& state, const char* name)
+{
+    const std::vector<std::uint8_t> bytes = picture(name);
+    // The first reading loads the recogniser's model; a program reading pages pays it once.
+    diagram::readEncoded(bytes);
+    for (auto _ : state) {
+        const diagram::Result result = diagram::readEncoded(bytes);
+        if (result.failure != diagram::Failure::None)
+            state.SkipWithError(result.reason.c_str());
+        benchmark::DoNotOptimize(result);
+    }
+}
+
+} // namespace
+
+BENCHMARK_CAPTURE(readPage, page300dpi, "game09_s9_l1_h2__clean300.png")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(readPage, page600dpi, "game14_s14_l2_h9__clean600.png")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(readPage, scan300dpi, "game13_s13_l1_h6__scan300.jpg")->Unit(benchmark::kMillisecond)->UseRealTime();
+
+BENCHMARK_MAIN();
