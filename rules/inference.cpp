@@ -118,32 +118,20 @@ private:
     // A legal game whose constrained move stands on a point not yet seen for it.
     bool exists(int from, Position p)
     {
-        int k = from;
-        for (; k <= rec_.last() && rec_.points[size_t(k)] != NoPoint; ++k) {
-            if (!spend())
-                return false;
-            if (p.play(rec_.points[size_t(k)], rec_.colourOf(k), k) != Verdict::Legal) {
-                failedAt(k);
-                return false;
-            }
-        }
+        const int k = playKnown(from, p);
+        if (k == Failed)
+            return false;
         if (k > rec_.last()) {
             noteSolution(opens_.size());
             return true;
         }
         const int o = openIndex_[size_t(k)];
-        const std::uint64_t key = p.hash ^ (std::uint64_t(k) * 0x9E3779B97F4A7C15ULL);
+        const std::uint64_t key = keyOf(p, k);
         // Past the constrained move the question is the unconstrained one.
         const bool free = o > constrained_;
         if (free) {
-            if (const auto hit = memo_.find(key); hit != memo_.end()) {
-                if (!hit->second.solvable)
-                    return false;
-                noteSolution(size_t(o));
-                for (std::uint32_t c : hit->second.choices)
-                    inSolution_[c / Points].set(c % Points);
-                return true;
-            }
+            if (const auto hit = memo_.find(key); hit != memo_.end())
+                return adopt(hit->second, o);
         } else if (failHere_.count(key)) {
             return false;
         }
@@ -179,6 +167,41 @@ private:
         std::vector<std::uint32_t> choices;
     };
 
+    static constexpr int Failed = 0;
+
+    // Plays the known moves from `from` on. Returns the next open move, last() + 1 when the game
+    // ends, or Failed when a known move is illegal or the budget runs out.
+    int playKnown(int from, Position& p)
+    {
+        int k = from;
+        for (; k <= rec_.last() && rec_.points[size_t(k)] != NoPoint; ++k) {
+            if (!spend())
+                return Failed;
+            if (p.play(rec_.points[size_t(k)], rec_.colourOf(k), k) != Verdict::Legal) {
+                failedAt(k);
+                return Failed;
+            }
+        }
+        return k;
+    }
+
+    // The same position before the same move is the same question, whatever led to it.
+    static std::uint64_t keyOf(const Position& p, int move)
+    {
+        return p.hash ^ (std::uint64_t(move) * 0x9E3779B97F4A7C15ULL);
+    }
+
+    // Takes a question already answered as the answer here.
+    bool adopt(const Memo& m, int open)
+    {
+        if (!m.solvable)
+            return false;
+        noteSolution(size_t(open));
+        for (std::uint32_t c : m.choices)
+            inSolution_[c / Points].set(c % Points);
+        return true;
+    }
+
     bool spend()
     {
         if (++nodes_ > budget_)
@@ -205,27 +228,18 @@ private:
     // every legal rest are added to `choices`.
     bool explore(int from, Position p, std::vector<std::uint32_t>& choices)
     {
-        int k = from;
-        for (; k <= rec_.last() && rec_.points[size_t(k)] != NoPoint; ++k) {
-            if (!spend())
-                return false;
-            if (p.play(rec_.points[size_t(k)], rec_.colourOf(k), k) != Verdict::Legal) {
-                failedAt(k);
-                return false;
-            }
-        }
+        const int k = playKnown(from, p);
+        if (k == Failed)
+            return false;
         if (k > rec_.last()) {
             noteSolution(opens_.size());
             return true;
         }
         const int o = openIndex_[size_t(k)];
-        const std::uint64_t key = p.hash ^ (std::uint64_t(k) * 0x9E3779B97F4A7C15ULL);
+        const std::uint64_t key = keyOf(p, k);
         if (const auto hit = memo_.find(key); hit != memo_.end()) {
-            if (!hit->second.solvable)
+            if (!adopt(hit->second, o))
                 return false;
-            noteSolution(size_t(o));
-            for (std::uint32_t c : hit->second.choices)
-                inSolution_[c / Points].set(c % Points);
             choices.insert(choices.end(), hit->second.choices.begin(), hit->second.choices.end());
             return true;
         }
