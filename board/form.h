@@ -2,6 +2,7 @@
 
 #include "board/buildkind.h"
 #include "board/colours.h"
+#include "board/record.h"
 
 #include <QByteArray>
 #include <QList>
@@ -15,14 +16,13 @@ struct Cell {
     Rgb background = colours::Board;
     Rgb textColour = colours::Black;
     bool enabled = true;
-    // 0 none, 1 a move from an opened file, 2 a handicap stone from an opened file.
-    int tag = 0;
+    CellOrigin tag = CellOrigin::Typed;
 };
 
 // A two-column list of 500 rows; row 0 is the header, column 0 the move number.
 struct MoveList {
-    static constexpr int Rows = 500;
-    static constexpr int LastRow = Rows - 1;
+    static constexpr int Rows = ListRows;
+    static constexpr int LastRow = LastListRow;
 
     QString& at(int column, int row) { return cells[size_t(row)][size_t(column)]; }
     const QString& at(int column, int row) const { return cells[size_t(row)][size_t(column)]; }
@@ -48,7 +48,7 @@ struct Form {
     // Appends to the log as it stands; an entry carries its own line ends.
     void log(const QString& entry) { memo += entry; }
     // Appends a message and CR LF.
-    void logLine(const QString& message) { memo += message + QStringLiteral("\r\n"); }
+    void logLine(const QString& message) { memo += message + CrLf; }
     void clearLog()
     {
         memo.clear();
@@ -76,8 +76,8 @@ struct Form {
     // Counts every emptying of the log, so that the window knows to start its copy afresh.
     int memoClears = 0;
 
-    // Entries 1..1000; entry 0 is unused.
-    std::array<QString, 1001> moveTable;
+    // Entry 0 is unused.
+    std::array<QString, HighestMove + 1> moveTable;
     QString currentFileName;
     QList<QByteArray> loadedLines;
     QList<QByteArray> outputLines;
@@ -90,6 +90,9 @@ struct Form {
     QByteArray gameInfo;
     QByteArray sankouZu;
 };
+
+// Writes the two column captions into row 0.
+void writeListHeader(MoveList& list);
 
 void DataClear(Form& f);
 void StringGridClear(Form& f);

@@ -8,7 +8,7 @@ struct Form;
 // The lines of a file as Save writes them; each is followed by CR LF on disk.
 using Lines = QList<QByteArray>;
 
-// Number of consecutive filled MoveTable entries from entry 1, at most 1000.
+// Number of consecutive filled MoveTable entries from entry 1, at most HighestMove.
 int countMoves(const Form& f);
 // The header line made from the board: with an AB group per cell whose text begins with "B".
 QByteArray freshHeaderLine(const Form& f);
