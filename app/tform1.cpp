@@ -1,11 +1,11 @@
 #include "app/tform1.h"
 
 #include "app/candidatemenu.h"
-#include "app/commands.h"
 #include "app/picturepaste.h"
 #include "app/qtui.h"
 #include "board/cellname.h"
 #include "board/conversions.h"
+#include "board/lifecycle.h"
 #include "board/record.h"
 #include "board/texts.h"
 #include "checks/missingnumbers.h"

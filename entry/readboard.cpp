@@ -1,9 +1,9 @@
 #include "entry/readboard.h"
 
-#include "app/commands.h"
 #include "board/cellname.h"
 #include "board/conversions.h"
 #include "board/form.h"
+#include "board/lifecycle.h"
 #include "board/record.h"
 #include "board/texts.h"
 #include "board/ui.h"

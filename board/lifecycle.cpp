@@ -1,4 +1,4 @@
-#include "app/commands.h"
+#include "board/lifecycle.h"
 
 #include "board/form.h"
 #include "board/texts.h"
