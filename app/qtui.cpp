@@ -1,6 +1,7 @@
 #include "app/qtui.h"
 
 #include "app/tform1.h"
+#include "board/record.h"
 #include "board/texts.h"
 
 #include <QCoreApplication>
@@ -32,7 +33,7 @@ QMessageBox::Icon iconOf(BoxKind kind)
 
 QString shown(const QString& text)
 {
-    return QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return QString(text).replace(CrLf, QStringLiteral("\n"));
 }
 
 } // namespace

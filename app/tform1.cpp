@@ -1,11 +1,12 @@
 #include "app/tform1.h"
 
 #include "app/candidatemenu.h"
-#include "app/commands.h"
 #include "app/picturepaste.h"
 #include "app/qtui.h"
 #include "board/cellname.h"
 #include "board/conversions.h"
+#include "board/lifecycle.h"
+#include "board/record.h"
 #include "board/texts.h"
 #include "checks/missingnumbers.h"
 #include "checks/search.h"
@@ -504,12 +505,12 @@ void TForm1::showLog()
 {
     // The log is only ever appended to in the widget: the operator may have typed into it.
     if (form_.memoClears != shownLogClears_ || form_.memo.size() < shownLogLength_) {
-        memo_->setPlainText(QString(form_.memo).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        memo_->setPlainText(QString(form_.memo).replace(CrLf, QStringLiteral("\n")));
         shownLogClears_ = form_.memoClears;
     } else if (form_.memo.size() > shownLogLength_) {
         QTextCursor end = memo_->textCursor();
         end.movePosition(QTextCursor::End);
-        end.insertText(form_.memo.mid(shownLogLength_).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        end.insertText(form_.memo.mid(shownLogLength_).replace(CrLf, QStringLiteral("\n")));
         memo_->verticalScrollBar()->setValue(memo_->verticalScrollBar()->maximum());
     }
     shownLogLength_ = int(form_.memo.size());

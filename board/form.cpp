@@ -6,12 +6,6 @@
 
 namespace {
 
-void writeHeader(MoveList& list)
-{
-    list.at(0, 0) = texts::GridMoveHeader;
-    list.at(1, 0) = texts::GridPlaceHeader;
-}
-
 void clearRows(MoveList& list)
 {
     for (int r = 1; r < MoveList::Rows; ++r) {
@@ -44,8 +38,14 @@ Form::Form(const BuildKind& k)
             cell(x, y).background = emptyColour(x, y);
     stringGrid1.shown = false;
     stringGrid1.background = colours::LockedList;
-    writeHeader(stringGrid1);
-    writeHeader(stringGrid2);
+    writeListHeader(stringGrid1);
+    writeListHeader(stringGrid2);
+}
+
+void writeListHeader(MoveList& list)
+{
+    list.at(0, 0) = texts::GridMoveHeader;
+    list.at(1, 0) = texts::GridPlaceHeader;
 }
 
 Cell* Form::cellNamed(const QString& name)
@@ -75,7 +75,7 @@ void DataClear(Form& f)
     f.sankouZu.clear();
     f.clearLog();
     f.txtPuls.clear();
-    writeHeader(f.stringGrid1);
+    writeListHeader(f.stringGrid1);
     f.radioGroup1 = 0;
     f.lockPressed = true;
     for (QString& entry : f.moveTable)

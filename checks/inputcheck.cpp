@@ -2,6 +2,7 @@
 
 #include "board/conversions.h"
 #include "board/form.h"
+#include "board/record.h"
 #include "board/texts.h"
 
 #include <QHash>
@@ -11,9 +12,6 @@
 #include <array>
 
 namespace {
-
-// The move table ends here; a higher number would have nowhere to go.
-constexpr int HighestMove = 1000;
 
 struct BoardCell {
     int x;
@@ -31,14 +29,9 @@ std::array<BoardCell, 361> trimmedBoard(const Form& f)
     return board;
 }
 
-bool isHandicap(const QString& text)
-{
-    return text.startsWith(QLatin1Char('B'));
-}
-
 bool takesPart(const QString& text)
 {
-    return !text.isEmpty() && !isHandicap(text);
+    return !text.isEmpty() && !isHandicapLabel(text);
 }
 
 int totalOf(const Form& f)
@@ -143,7 +136,7 @@ QString moveNumberFault(const QString& moveNumber)
 
 QString placeFault(const QString& place, bool followsChain, const PlaceTargets& targets, int total)
 {
-    if (!isHandicap(place)) {
+    if (!isHandicapLabel(place)) {
         const auto v = tryToInteger(place);
         if (!v)
             return texts::NotDigits;

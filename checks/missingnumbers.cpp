@@ -2,14 +2,13 @@
 
 #include "board/conversions.h"
 #include "board/form.h"
+#include "board/record.h"
 #include "board/texts.h"
 #include "board/ui.h"
 
 #include <QSet>
 
 namespace {
-
-const QString Handicap = QStringLiteral("B");
 
 // Every move number that stands on the board or among an opened file's off-board moves.
 // Handicap labels are no moves. A text that is no number ends the command.
@@ -19,7 +18,7 @@ QSet<int> presentNumbers(const Form& f)
     for (int x = 1; x <= 19; ++x) {
         for (int y = 1; y <= 19; ++y) {
             const QString text = trimControl(f.cell(x, y).text);
-            if (!text.isEmpty() && !text.startsWith(Handicap))
+            if (!text.isEmpty() && !isHandicapLabel(text))
                 present.insert(toInteger(text));
         }
     }
@@ -58,8 +57,7 @@ void listMissingNumbers(Form& f)
 {
     StringGrid1Seibi(f);
     StringGrid2Seibi(f);
-    f.stringGrid1.at(0, 0) = texts::GridMoveHeader;
-    f.stringGrid1.at(1, 0) = texts::GridPlaceHeader;
+    writeListHeader(f.stringGrid1);
 
     // Untrimmed on purpose: a total with a trailing blank is refused as no integer.
     const int total = toInteger(f.souTesuu);

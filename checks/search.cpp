@@ -3,6 +3,7 @@
 #include "board/cellname.h"
 #include "board/conversions.h"
 #include "board/form.h"
+#include "board/record.h"
 #include "board/texts.h"
 #include "board/ui.h"
 
@@ -10,15 +11,14 @@
 
 namespace {
 
-const QString Crlf = QStringLiteral("\r\n");
 const QString BoxIndent = QStringLiteral("    ");
 
 QString searchBoxText(const Form& f, const QString& target)
 {
-    QString text = texts::SearchBox + BoxIndent + target + texts::Te + Crlf;
+    QString text = texts::SearchBox + BoxIndent + target + texts::Te + CrLf;
     // Where the log is hidden, the box does not point the operator to it.
     if (f.kind->searchBoxNamesLog)
-        text += Crlf + texts::SearchResultHint + Crlf;
+        text += CrLf + texts::SearchResultHint + CrLf;
     return text;
 }
 

@@ -4,6 +4,7 @@
 #include "board/colours.h"
 #include "board/conversions.h"
 #include "board/form.h"
+#include "board/record.h"
 #include "board/texts.h"
 #include "board/ui.h"
 
@@ -12,8 +13,6 @@
 
 namespace {
 
-const QString Crlf = QStringLiteral("\r\n");
-const QString Handicap = QStringLiteral("B");
 // The blanks between a message and the number it names.
 const QString NumberGap = QStringLiteral("   ");
 constexpr QChar Enter{13};
@@ -32,24 +31,6 @@ void makeEmpty(Cell& c, const CellPos& p)
     c.text.clear();
 }
 
-// One more than the highest handicap label on the board; 64 bits, as the highest may be the
-// largest 32-bit number.
-qint64 nextHandicapCount(const Form& f)
-{
-    qint64 k = 1;
-    for (int y = 1; y <= 19; ++y) {
-        for (int x = 1; x <= 19; ++x) {
-            const QString& text = f.cell(x, y).text;
-            if (!text.startsWith(Handicap))
-                continue;
-            const auto v = tryToInteger(text.mid(1));
-            if (v && *v >= k)
-                k = qint64(*v) + 1;
-        }
-    }
-    return k;
-}
-
 // "B" typed into a cell: a numbered handicap stone, or a refusal in an opened record.
 void placeHandicap(Form& f, Ui& ui, Cell& c, const CellPos& p)
 {
@@ -63,7 +44,7 @@ void placeHandicap(Form& f, Ui& ui, Cell& c, const CellPos& p)
     // Handicap stones are black, so white plays first.
     f.radioGroup1 = 1;
     IroKakunin(f);
-    c.text = Handicap + QString::number(nextHandicapCount(f));
+    c.text = HandicapMark + QString::number(nextHandicapNumber(f));
 }
 
 // The last cell other than `self` whose text is `text`, in board scan order.
@@ -84,9 +65,9 @@ void reportDuplicate(Form& f, Ui& ui, const QString& text, const CellPos& other)
 {
     const QString head = texts::GridMoveHeader + text + texts::DupAlready;
     const QString place = texts::DupPlace + QString::number(other.x) + texts::Tate + QString::number(other.y);
-    const QString advice = texts::DupRelative1 + Crlf + texts::DupRelative2 + Crlf + texts::DupRelative3 + Crlf;
-    ui.warn(head + Crlf + Crlf + place + Crlf + Crlf + advice);
-    f.log(head + place + Crlf + advice);
+    const QString advice = texts::DupRelative1 + CrLf + texts::DupRelative2 + CrLf + texts::DupRelative3 + CrLf;
+    ui.warn(head + CrLf + CrLf + place + CrLf + CrLf + advice);
+    f.log(head + place + CrLf + advice);
 }
 
 // A number the program wrote itself, in full: it may lie beyond the 32-bit range after an offset.
@@ -123,7 +104,7 @@ bool storeEntry(Form& f, Ui& ui, Cell& c, const CellPos& p, const QString& t, qi
             return false;
         }
         c.text = QString::number(n);
-    } else if (t.startsWith(Handicap)) {
+    } else if (isHandicapLabel(t)) {
         c.background = colours::Black;
     } else {
         makeEmpty(c, p);
@@ -141,7 +122,7 @@ void checkEntry(Form& f, Ui& ui, const Cell& c)
         reportDuplicate(f, ui, stored, *other);
     // Only a number has digits to count; a handicap label never does.
     const auto n = writtenNumber(stored);
-    if (n && *n > 999)
+    if (n && *n > MostDigits)
         reportTooManyDigits(f, ui, stored);
 }
 
@@ -172,7 +153,7 @@ bool storeLeftCell(Form& f, Ui& ui, const CellPos& pos, const QString& textOnEnt
             offset = *d;
     }
 
-    if (t == Handicap) {
+    if (t == HandicapMark) {
         placeHandicap(f, ui, c, pos);
         return false;
     }

@@ -19,6 +19,7 @@ bool storeLeftCell(Form& f, Ui& ui, const CellPos& pos, const QString& textOnEnt
 bool Edit_KeyPress(Form& f, Ui& ui, QChar key);
 // Keeps only a non-zero whole number in the offset box.
 void txtPulsChange(Form& f);
+// The first player was chosen: recolours the board.
 void RadioGroup1Click(Form& f);
 // Colours every numbered cell by the first player.
 void IroKakunin(Form& f);

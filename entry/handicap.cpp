@@ -3,6 +3,7 @@
 #include "board/colours.h"
 #include "board/conversions.h"
 #include "board/form.h"
+#include "board/record.h"
 
 namespace {
 
@@ -28,33 +29,13 @@ void readGroups(const QByteArray& text, qsizetype start, int& column, int& row, 
     }
 }
 
-bool isHandicapLabel(const QString& text)
-{
-    return text.startsWith(QLatin1Char('B'));
-}
-
-// One above the highest number of any "B" label on the board, or 1; 64 bits, as the highest
-// may be the largest 32-bit number.
-qint64 nextHandicapNumber(const Form& f)
-{
-    qint64 next = 1;
-    for (const Cell& c : f.cells) {
-        if (!isHandicapLabel(c.text))
-            continue;
-        const auto k = tryToInteger(c.text.mid(1));
-        if (k && *k >= next)
-            next = qint64(*k) + 1;
-    }
-    return next;
-}
-
 void numberHandicapStones(Form& f)
 {
     for (int y = 1; y <= 19; ++y) {
         for (int x = 1; x <= 19; ++x) {
             Cell& c = f.cell(x, y);
             if (isHandicapLabel(c.text))
-                c.text = QLatin1Char('B') + QString::number(nextHandicapNumber(f));
+                c.text = HandicapMark + QString::number(nextHandicapNumber(f));
         }
     }
 }
@@ -87,8 +68,8 @@ void OkiisiSet(Form& f)
         Cell& c = f.cell(p.x, p.y);
         c.background = colours::Black;
         c.enabled = false;
-        c.text = QStringLiteral("B");
-        c.tag = 2;
+        c.text = HandicapMark;
+        c.tag = CellOrigin::LoadedHandicap;
     }
     numberHandicapStones(f);
 }

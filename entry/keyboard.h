@@ -17,6 +17,6 @@ constexpr int Down = 40;
 // Arrow keys move the focus over the board, wrapping and passing over disabled cells.
 // modifiers: whether Shift, Ctrl, Alt or a mouse button was held.
 void EditKeyDown(Form& f, Ui& ui, const QString& focusedName, int key, bool modifiers);
-// Enter moves the selection one row down in its list.
+// A key went down in StringGrid1 or StringGrid2: Enter moves the selection one row down.
 void StringGrid1KeyDown(Form& f, int key, bool modifiers);
 void StringGrid2KeyDown(Form& f, int key, bool modifiers);

@@ -1,9 +1,10 @@
 #include "entry/readboard.h"
 
-#include "app/commands.h"
 #include "board/cellname.h"
 #include "board/conversions.h"
 #include "board/form.h"
+#include "board/lifecycle.h"
+#include "board/record.h"
 #include "board/texts.h"
 #include "board/ui.h"
 #include "checks/missingnumbers.h"
@@ -16,10 +17,7 @@
 
 namespace {
 
-const QString Crlf = QStringLiteral("\r\n");
 const QString Blanks = QStringLiteral("  ");
-// The cell check's limit: a fourth digit is a misread or a typo.
-constexpr int MostDigits = 999;
 
 QString failureReason(diagram::Failure failure)
 {
@@ -38,7 +36,7 @@ QString failureReason(diagram::Failure failure)
 void reportFailure(Form& f, Ui& ui, diagram::Failure failure, const QString& source)
 {
     const QString reason = failureReason(failure);
-    ui.error(texts::PictureFailedBox + Blanks + source + Crlf + Crlf + texts::ReasonLabel + reason);
+    ui.error(texts::PictureFailedBox + Blanks + source + CrLf + CrLf + texts::ReasonLabel + reason);
     f.logLine(texts::PictureFailedLog + source + texts::ReasonLabel + reason);
 }
 
@@ -119,7 +117,7 @@ void reportFaults(Form& f)
     for (int y = 1; y <= 19; ++y) {
         for (int x = 1; x <= 19; ++x) {
             const QString& text = f.cell(x, y).text;
-            if (text.isEmpty() || text.startsWith(QLatin1Char('B')))
+            if (text.isEmpty() || isHandicapLabel(text))
                 continue;
             cellsByText[text].append({x, y});
             if (tryToInteger(text).value_or(0) > MostDigits)

@@ -2,6 +2,7 @@
 
 #include "board/conversions.h"
 #include "board/form.h"
+#include "board/record.h"
 #include "sgf/movetable.h"
 
 #include <algorithm>
@@ -9,8 +10,6 @@
 namespace rules {
 
 namespace {
-
-constexpr int HighestMove = 1000;
 
 int moveNumber(const QString& text)
 {
@@ -54,7 +53,7 @@ Record recordOf(const Form& form)
     r.whiteFirst = f.radioGroup1 == 1;
     for (int p = 0; p < Points; ++p) {
         r.labels[size_t(p)] = trimControl(f.cells[size_t(p)].text);
-        if (r.labels[size_t(p)].startsWith(QLatin1Char('B')))
+        if (isHandicapLabel(r.labels[size_t(p)]))
             r.handicap.append(p);
     }
     int last = 0;
@@ -81,7 +80,7 @@ Record recordOf(const Form& form)
     // Later sources overwrite earlier ones, as the ordering's passes do.
     for (int p = 0; p < Points; ++p) {
         const QString& t = r.labels[size_t(p)];
-        const int m = t.startsWith(QLatin1Char('B')) ? 0 : moveNumber(t);
+        const int m = isHandicapLabel(t) ? 0 : moveNumber(t);
         if (m && m <= last)
             r.sources[size_t(m)] = {MoveSource::Cell, p, 0, t};
     }

@@ -2,6 +2,7 @@
 
 #include "board/conversions.h"
 #include "board/form.h"
+#include "board/record.h"
 #include "board/texts.h"
 #include "sgf/reader.h"
 
@@ -9,7 +10,6 @@
 
 namespace {
 
-constexpr int HighestMove = 1000;
 constexpr int NodesPerLine = 14;
 constexpr char Close = ')';
 
@@ -77,7 +77,7 @@ QByteArray freshHeaderLine(const Form& f)
     QByteArray stones;
     for (int y = 1; y <= 19; ++y) {
         for (int x = 1; x <= 19; ++x) {
-            if (f.cell(x, y).text.startsWith(QLatin1Char('B')))
+            if (isHandicapLabel(f.cell(x, y).text))
                 stones += '[' + QByteArray(1, letterOf(x).toLatin1()) + letterOf(y).toLatin1() + ']';
         }
     }
@@ -88,7 +88,6 @@ QByteArray freshHeaderLine(const Form& f)
 
 Lines moveLines(const Form& f, int from, int n, bool closeLast)
 {
-    // The table has entries 1..1000 only.
     const int first = std::max(from, 0) + 1;
     const int last = std::min(n, HighestMove);
     Lines lines;

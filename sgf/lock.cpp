@@ -2,6 +2,7 @@
 
 #include "board/colours.h"
 #include "board/form.h"
+#include "board/record.h"
 #include "board/texts.h"
 
 namespace {
@@ -10,7 +11,7 @@ void lock(Form& f)
 {
     for (Cell& c : f.cells) {
         // A loaded move retyped since the release, or one left from an earlier file, locks again.
-        if (c.tag == 1 && !c.text.isEmpty())
+        if (c.tag == CellOrigin::LoadedMove && !c.text.isEmpty())
             c.enabled = false;
     }
     f.stringGrid1.enabled = false;
@@ -21,7 +22,7 @@ void lock(Form& f)
 void release(Form& f)
 {
     for (Cell& c : f.cells) {
-        if (c.tag == 1) {
+        if (c.tag == CellOrigin::LoadedMove) {
             c.enabled = true;
             // Opening set only the background; the number must stand out on it once editable.
             if (c.background == colours::Black)

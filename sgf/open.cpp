@@ -3,6 +3,7 @@
 #include "board/colours.h"
 #include "board/conversions.h"
 #include "board/form.h"
+#include "board/record.h"
 #include "board/texts.h"
 #include "board/ui.h"
 #include "entry/handicap.h"
@@ -13,14 +14,12 @@
 
 namespace {
 
-const QString crlf = QStringLiteral("\r\n");
-
 QString modeQuestion()
 {
     using namespace texts;
-    return ModeQ1 + ModeQ2 + crlf + ModeQ3 + crlf + crlf + ModeQ4 + crlf + ModeQ5 + crlf + ModeQ6 + crlf + crlf
-        + ModeQ7 + crlf + crlf + ModeQ8 + crlf + ModeQ9 + crlf + ModeQ10 + crlf + crlf + ModeQ11 + crlf + ModeQ12
-        + crlf + ModeQ13 + crlf + NoHandicapInLoaded;
+    return ModeQ1 + ModeQ2 + CrLf + ModeQ3 + CrLf + CrLf + ModeQ4 + CrLf + ModeQ5 + CrLf + ModeQ6 + CrLf + CrLf
+        + ModeQ7 + CrLf + CrLf + ModeQ8 + CrLf + ModeQ9 + CrLf + ModeQ10 + CrLf + CrLf + ModeQ11 + CrLf + ModeQ12
+        + CrLf + ModeQ13 + CrLf + NoHandicapInLoaded;
 }
 
 // Keep mode hides the lock, so the loaded moves stay locked and Save keeps the file's text.
@@ -32,7 +31,7 @@ void setMode(Form& f, bool keep)
 
 void reportUnreadable(Form& f, Ui& ui, const QString& path, const QString& reason)
 {
-    ui.error(texts::ReadFailedBox + texts::FileNameLabel + shownPath(path) + crlf + crlf + texts::ReasonLabel + reason);
+    ui.error(texts::ReadFailedBox + texts::FileNameLabel + shownPath(path) + CrLf + CrLf + texts::ReasonLabel + reason);
     f.logLine(texts::ReadFailedLog + shownPath(path) + texts::ReasonLabel + reason);
 }
 
@@ -56,7 +55,7 @@ bool placeMove(Form& f, const ScannedMove& move, int& listRow)
         c.text = QString::number(move.number);
         c.background = move.black ? colours::Black : colours::White;
         c.enabled = false;
-        c.tag = 1;
+        c.tag = CellOrigin::LoadedMove;
         return true;
     }
     if (listRow > MoveList::LastRow)

@@ -2,6 +2,7 @@
 
 #include "board/conversions.h"
 #include "board/form.h"
+#include "board/record.h"
 #include "board/texts.h"
 #include "board/ui.h"
 #include "checks/inputcheck.h"
@@ -13,13 +14,6 @@
 #include <optional>
 
 namespace {
-
-constexpr int HighestMove = 1000;
-
-bool isHandicap(const QString& text)
-{
-    return text.startsWith(QLatin1Char('B'));
-}
 
 std::optional<int> tableIndex(const QString& number)
 {
@@ -68,7 +62,7 @@ void boardPass(Form& f, Board& board)
 {
     for (int i = 0; i < 361; ++i) {
         const QString& t = board.text(i);
-        if (t.isEmpty() || isHandicap(t))
+        if (t.isEmpty() || isHandicapLabel(t))
             continue;
         if (const auto v = tableIndex(t))
             f.moveTable[size_t(*v)] = board.point(i);
@@ -164,7 +158,7 @@ void editingListPass(Form& f, Board& board)
 
 QString gapBoxText()
 {
-    const QString blankLine = QStringLiteral("\r\n\r\n");
+    const QString blankLine = CrLf + CrLf;
     return texts::GapBox1 + texts::GapBox2 + blankLine + texts::GapBox3 + blankLine + texts::GapBox4;
 }
 
@@ -192,7 +186,7 @@ bool ZyunRetuStrKihu(Form& f)
 
 bool ZyunRetuKihuKakunin(Form& f, Ui& ui)
 {
-    // Move 1000 counts as well: a placed last move behind a gap would otherwise be dropped.
+    // The last entry counts as well: a placed last move behind a gap would otherwise be dropped.
     int highest = 0;
     for (int k = HighestMove; k >= 1 && highest == 0; --k) {
         if (!f.moveTable[size_t(k)].isEmpty())

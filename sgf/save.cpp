@@ -1,6 +1,7 @@
 #include "sgf/save.h"
 
 #include "board/form.h"
+#include "board/record.h"
 #include "board/texts.h"
 #include "board/ui.h"
 #include "sgf/dialect.h"
@@ -11,13 +12,11 @@
 
 namespace {
 
-const QString crlf = QStringLiteral("\r\n");
-
 // The lines that tell the operator where the previous version of the file now is.
 QString backupNote(const QString& head, const QString& backup)
 {
-    return crlf + crlf + head + crlf + texts::SlashSlash + crlf + texts::SlashIndent + backup + crlf
-        + texts::SlashSlash + crlf + texts::SavedAs;
+    return CrLf + CrLf + head + CrLf + texts::SlashSlash + CrLf + texts::SlashIndent + backup + CrLf
+        + texts::SlashSlash + CrLf + texts::SavedAs;
 }
 
 void reportSaved(Form& f, Ui& ui, const QString& path, const QString& note)
@@ -39,7 +38,7 @@ void reportFileFailure(Form& f, Ui& ui, const QString& path, const WriteOutcome&
     const bool backupFailed = outcome.stage == WriteOutcome::BackupFailed;
     const QString reason = texts::ReasonLabel + outcome.reason;
     QString box = (backupFailed ? texts::BackupFailedBox : texts::WriteFailedBox) + texts::FileNameLabel
-        + shownPath(path) + crlf + crlf + reason;
+        + shownPath(path) + CrLf + CrLf + reason;
     // Only when it could not be moved back does the previous version stand elsewhere.
     if (outcome.backedUp)
         box += backupNote(backupHead, shownPath(backup));

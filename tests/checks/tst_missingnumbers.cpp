@@ -1,6 +1,6 @@
-#include "app/commands.h"
 #include "board/conversions.h"
 #include "board/form.h"
+#include "board/lifecycle.h"
 #include "board/texts.h"
 #include "checks/missingnumbers.h"
 #include "support/scriptedui.h"

@@ -98,7 +98,7 @@ private slots:
         for (const Cell& c : f.cells) {
             const bool stone = c.text.startsWith(QLatin1Char('B'));
             QCOMPARE(c.enabled, !stone);
-            QCOMPARE(c.tag, stone ? 2 : 0);
+            QCOMPARE(c.tag, stone ? CellOrigin::LoadedHandicap : CellOrigin::Typed);
             if (stone)
                 QCOMPARE(c.background, colours::Black);
         }

@@ -1,5 +1,5 @@
-#include "app/commands.h"
 #include "board/form.h"
+#include "board/lifecycle.h"
 #include "board/texts.h"
 #include "diagram/diagram.h"
 #include "entry/readboard.h"

@@ -130,8 +130,8 @@ private slots:
         open(f, pathA, Answer::No);
         open(f, pathB, Answer::No);
         QVERIFY(f.cell(16, 4).text.isEmpty());
-        QCOMPARE(f.cell(16, 4).tag, 1);
-        QCOMPARE(f.cell(4, 4).tag, 2);
+        QCOMPARE(f.cell(16, 4).tag, CellOrigin::LoadedMove);
+        QCOMPARE(f.cell(4, 4).tag, CellOrigin::LoadedHandicap);
         click(f);
         f.cell(16, 4).text = QStringLiteral("7");  // a cell of the earlier file, now typed into
         f.cell(1, 1).text = QStringLiteral("9");   // a loaded move retyped

@@ -283,9 +283,9 @@ private slots:
         QCOMPARE(boardText(f), QStringLiteral("4,4=2/w 16,4=1/b 16,16=3/b"));
         for (const auto& [x, y] : {std::pair{16, 4}, {4, 4}, {16, 16}}) {
             QVERIFY(!f.cell(x, y).enabled);
-            QCOMPARE(f.cell(x, y).tag, 1);
+            QCOMPARE(f.cell(x, y).tag, CellOrigin::LoadedMove);
         }
-        QCOMPARE(f.cell(10, 10).tag, 0);
+        QCOMPARE(f.cell(10, 10).tag, CellOrigin::Typed);
         QCOMPARE(f.loadedNodeCount, 3);
         QCOMPARE(f.tailLine, 3);
         QCOMPARE(f.sankouZu, QByteArray("(;C[reference])"));
@@ -308,8 +308,8 @@ private slots:
         QCOMPARE(f.radioGroup1, 1);
         QCOMPARE(boardText(f), QStringLiteral("4,4=B1/b 16,4=1/w 17,6=3/w 4,16=2/b 16,16=B2/b"));
         QCOMPARE(listText(f), QStringLiteral("4=1 5=B2 6=1"));
-        QCOMPARE(f.cell(4, 4).tag, 2);
-        QCOMPARE(f.cell(16, 4).tag, 1);
+        QCOMPARE(f.cell(4, 4).tag, CellOrigin::LoadedHandicap);
+        QCOMPARE(f.cell(16, 4).tag, CellOrigin::LoadedMove);
         // The highest move stands only in the list.
         QVERIFY(f.memo.endsWith(texts::HighestLoaded + QStringLiteral("6") + texts::Te + crlf));
     }
@@ -482,7 +482,7 @@ private slots:
         open(f, ui, a);
         open(f, ui, b);
         QCOMPARE(boardText(f), QStringLiteral("3,3=1/b"));
-        QCOMPARE(f.cell(1, 1).tag, 1);
+        QCOMPARE(f.cell(1, 1).tag, CellOrigin::LoadedMove);
         QVERIFY(f.cell(1, 1).enabled);
         QCOMPARE(f.loadedNodeCount, 1);
         QCOMPARE(f.memo, texts::OpenLog + b + crlf + texts::HighestLoaded + QStringLiteral("1") + texts::Te + crlf);

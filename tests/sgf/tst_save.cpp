@@ -1,7 +1,7 @@
-#include "app/commands.h"
 #include "board/cellname.h"
 #include "board/colours.h"
 #include "board/form.h"
+#include "board/lifecycle.h"
 #include "board/texts.h"
 #include "entry/cellentry.h"
 #include "sgf/files.h"

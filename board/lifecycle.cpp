@@ -1,4 +1,4 @@
-#include "app/commands.h"
+#include "board/lifecycle.h"
 
 #include "board/form.h"
 #include "board/texts.h"
@@ -7,10 +7,8 @@
 void FormCreate(Form& f)
 {
     f.clearLog();
-    f.stringGrid1.at(0, 0) = texts::GridMoveHeader;
-    f.stringGrid1.at(1, 0) = texts::GridPlaceHeader;
-    f.stringGrid2.at(0, 0) = texts::GridMoveHeader;
-    f.stringGrid2.at(1, 0) = texts::GridPlaceHeader;
+    writeListHeader(f.stringGrid1);
+    writeListHeader(f.stringGrid2);
     f.loadedLines.clear();
     f.outputLines.clear();
     f.radioGroup1 = 0;
