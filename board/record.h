@@ -13,11 +13,11 @@ constexpr int LastListRow = ListRows - 1;
 // The highest move number a cell takes without a word; a fourth digit is a typo or a misread.
 constexpr int MostDigits = 999;
 
-// Where a cell's stone came from. Unscoped, as the fuzz checks still compare it with 1 and 2.
-enum CellOrigin : int {
-    Typed = 0,
-    LoadedMove = 1,
-    LoadedHandicap = 2,
+// Where a cell's stone came from: typed here, or laid from an opened file and locked.
+enum class CellOrigin {
+    Typed,
+    LoadedMove,
+    LoadedHandicap,
 };
 
 // A handicap stone is labelled "B" and its number; any text starting so is no move.

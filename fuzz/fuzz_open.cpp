@@ -47,10 +47,10 @@ void checkBoard(const Form& f)
             continue;
         FUZZ_CHECK(!c.enabled);
         if (c.text.startsWith(QLatin1Char('B'))) {
-            FUZZ_CHECK(c.tag == 2 && isNumber(c.text.mid(1)));
+            FUZZ_CHECK(c.tag == CellOrigin::LoadedHandicap && isNumber(c.text.mid(1)));
             continue;
         }
-        FUZZ_CHECK(c.tag == 1 && isNumber(c.text));
+        FUZZ_CHECK(c.tag == CellOrigin::LoadedMove && isNumber(c.text));
         FUZZ_CHECK(c.background == colours::Black || c.background == colours::White);
     }
 }
