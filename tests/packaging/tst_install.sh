@@ -66,7 +66,7 @@ out=$(cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/deb" 2>&1) || f
 deb=$(ls "$work"/deb/ranvel_"$version"_*.deb 2>/dev/null || true)
 if [ -f "$deb" ]; then
   [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fault "package version $(dpkg-deb -f "$deb" Version)"
-  dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fault "package Depends: $(dpkg-deb -f "$deb" Depends)"
+  dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6.*tesseract-ocr-eng\|tesseract-ocr-eng.*libqt6widgets6' || fault "package Depends: $(dpkg-deb -f "$deb" Depends)"
   packaged=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print substr($6, 2) }' | sort)
   tree=$(cd "$root" && find . -type f -o -type l | cut -c2- | sort)
   [ "$packaged" = "$tree" ] || fault "the package's files differ from the installed ones:
