@@ -51,6 +51,10 @@ Result readPixels(int width, int height, int stride, int channels, const std::ui
 // The first player from the stones, and parity checks: every number whose colour contradicts it
 // is marked unsure.
 void settleFirstPlayer(Board& board);
+// After settleFirstPlayer: a number whose colour contradicts its parity takes the one number
+// missing from the board with the right parity that lies one digit away, if there is exactly
+// one; it stays unsure all the same, for the operator to confirm.
+void mendMisreads(Board& board);
 
 // 19 lines of 19 fields separated by single blanks: "." empty, the number, or "B" for a
 // handicap stone, with "?" appended when unsure. Lines end with "\n".

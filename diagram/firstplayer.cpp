@@ -1,5 +1,9 @@
 #include "diagram/diagram.h"
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 namespace diagram {
 namespace {
 
@@ -19,6 +23,26 @@ int contradictions(const Board& board, int firstPlayer)
             count += contradicts(p, firstPlayer);
     }
     return count;
+}
+
+// Whether two numbers' digits differ by one digit changed, lost or added.
+bool oneDigitApart(const std::string& a, const std::string& b)
+{
+    if (a.size() == b.size()) {
+        int differ = 0;
+        for (std::size_t i = 0; i < a.size(); ++i)
+            differ += a[i] != b[i];
+        return differ == 1;
+    }
+    const std::string& longer = a.size() > b.size() ? a : b;
+    const std::string& shorter = a.size() > b.size() ? b : a;
+    if (longer.size() != shorter.size() + 1)
+        return false;
+    for (std::size_t i = 0; i < longer.size(); ++i) {
+        if (longer.substr(0, i) + longer.substr(i + 1) == shorter)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -58,6 +82,38 @@ void settleFirstPlayer(Board& board)
     for (Point& p : board.points) {
         if (p.number > 0 && p.stone != Stone::Empty && contradicts(p, board.firstPlayer))
             p.unsure = true;
+    }
+}
+
+void mendMisreads(Board& board)
+{
+    std::vector<bool> present(1000, false);
+    int highest = 0;
+    for (const Point& p : board.points) {
+        if (p.number > 0 && p.number < 1000) {
+            present[std::size_t(p.number)] = true;
+            highest = std::max(highest, p.number);
+        }
+    }
+    for (Point& p : board.points) {
+        if (p.number <= 0 || p.stone == Stone::Empty)
+            continue;
+        const bool firstPlayers = (p.stone == Stone::Black) == (board.firstPlayer == 0);
+        if ((p.number % 2 == 1) == firstPlayers)
+            continue;
+        int found = 0, candidates = 0;
+        for (int m = 1; m <= highest; ++m) {
+            if (!present[std::size_t(m)] && (m % 2 == 1) == firstPlayers
+                && oneDigitApart(std::to_string(m), std::to_string(p.number))) {
+                found = m;
+                ++candidates;
+            }
+        }
+        if (candidates == 1) {
+            p.number = found;
+            p.unsure = true;
+            present[std::size_t(found)] = true;
+        }
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <omp.h>
 #include <tesseract/baseapi.h>
+#include <tesseract/ltrresultiterator.h>
+#include <tesseract/resultiterator.h>
 
 #include <algorithm>
 #include <cctype>
@@ -31,6 +33,8 @@ tesseract::TessBaseAPI* engine()
     }
     made->SetVariable("tessedit_char_whitelist", "0123456789");
     made->SetVariable("user_defined_dpi", "300");
+    // Keeps, for each digit, the other digits the network weighed, to tell doubt from a guess.
+    made->SetVariable("lstm_choice_mode", "2");
     api = std::move(made);
     return api.get();
 }
@@ -58,11 +62,39 @@ void show(tesseract::TessBaseAPI& api, const cv::Mat& picture, tesseract::PageSe
     api.SetImage(picture.data, picture.cols, picture.rows, 1, int(picture.step));
 }
 
+// Which digits, from the left, the network read as 6 or 8 while it also weighed a 0: blur
+// fills the counter of a small bold 0, and the choice between them is then close.
+unsigned zeroWeighed(tesseract::TessBaseAPI& api)
+{
+    const std::unique_ptr<tesseract::ResultIterator> it(api.GetIterator());
+    if (!it)
+        return 0;
+    unsigned mask = 0;
+    int at = 0;
+    do {
+        const std::unique_ptr<char[]> chosen(it->GetUTF8Text(tesseract::RIL_SYMBOL));
+        if (!chosen || (chosen[0] != '6' && chosen[0] != '8')) {
+            ++at;
+            continue;
+        }
+        tesseract::ChoiceIterator choice(*it);
+        do {
+            const char* other = choice.GetUTF8Text();
+            if (other && other[0] == '0' && choice.Confidence() >= 10)
+                mask |= 1u << at;
+        } while (choice.Next());
+        ++at;
+    } while (at < 8 && it->Next(tesseract::RIL_SYMBOL));
+    return mask;
+}
+
 NumberReading readOne(tesseract::TessBaseAPI& api, const cv::Mat& picture)
 {
     show(api, picture, tesseract::PSM_SINGLE_WORD);
     const std::unique_ptr<char[]> text(api.GetUTF8Text());
-    return parse(text.get(), float(api.MeanTextConf()));
+    NumberReading r = parse(text.get(), float(api.MeanTextConf()));
+    r.zeroWeighed = zeroWeighed(api);
+    return r;
 }
 
 NumberReading readApart(tesseract::TessBaseAPI& api, const std::vector<cv::Mat>& digits)
@@ -107,7 +139,8 @@ std::vector<NumberReading> readNumbers(const std::vector<Glyphs>& glyphs)
             continue;
         const NumberReading again = readOne(*api, g.sharp);
         if (again.number != 0 && lengthOf(again.number) == g.pieces) {
-            readings[i] = {again.number, std::min(again.confidence, 0.8f)};
+            readings[i] = again;
+            readings[i].confidence = std::min(again.confidence, 0.8f);
             continue;
         }
         const NumberReading apart = readApart(*api, g.digits);

@@ -98,7 +98,7 @@ if [ "$small" = 1 ]; then
   screenshot game02_s2_l1_h0 220
   scan game13_s13_l1_h6 300
   scan game27_s27_l5_h0 400
-  photo game18_s18_l4_h2 300
+  photo game17_s17_l3_h0 300
   photo game36_s36_l1_h0 400
   # No board: the notes and captions of a page, without its diagram.
   p=$(page game07_s7_l0_h0 150)
