@@ -59,7 +59,7 @@ void saveNewRecord(Form& f, Ui& ui, const WriteBytes& write)
         return;
     const QString path = withSgfExtension(*chosen);
     const QString backup = fileExists(path) ? backupName(path) : QString();
-    f.outputLines = buildFresh(f);
+    f.outputLines = buildFresh(recordToSave(f));
     const WriteOutcome outcome = replaceFile(path, f.outputLines, backup, write);
     if (!outcome.ok()) {
         reportFileFailure(f, ui, path, outcome, backup, texts::BackupExists);
@@ -76,7 +76,8 @@ void saveRecordWithFile(Form& f, Ui& ui, const QString& backup, const WriteBytes
 {
     // Keep mode hides the lock; its file's text is kept when the main line closed on line 1 or later.
     const bool splice = !f.lockShown && f.tailLine >= 2;
-    f.outputLines = splice ? buildSpliced(f) : buildRebuilt(f);
+    const RecordToSave record = recordToSave(f);
+    f.outputLines = splice ? buildSpliced(record) : buildRebuilt(record);
     const QString path = f.currentFileName;
     const WriteOutcome outcome = replaceFile(path, f.outputLines, backup, write);
     if (!outcome.ok()) {
