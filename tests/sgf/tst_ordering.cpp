@@ -1,4 +1,5 @@
 #include "board/form.h"
+#include "board/messages.h"
 #include "board/texts.h"
 #include "checks/inputcheck.h"
 #include "sgf/movetable.h"
@@ -342,14 +343,14 @@ void TestOrdering::gapCheckReportsEachMissingMove()
     ScriptedUi ui;
     QVERIFY(ZyunRetuKihuKakunin(f, ui));
 
-    QCOMPARE(f.memo, texts::GapLine + texts::GapTeban + "6" + texts::Te + "\r\n" + texts::GapLine + texts::GapTeban
-                         + "7" + texts::Te + "\r\n");
+    QCOMPARE(unplacedMoves(f), (QList<int>{6, 7}));
+    QCOMPARE(messages::gapLine(6), QStringLiteral("途中の手番が抜けています！　手番　6手"));
+    QCOMPARE(f.memo, messages::gapLine(6) + "\r\n" + messages::gapLine(7) + "\r\n");
     QCOMPARE(ui.boxes.size(), 1);
     QCOMPARE(ui.boxes[0].title, texts::TitleWarning);
     QCOMPARE(ui.boxes[0].kind, BoxKind::Warning);
     QCOMPARE(ui.boxes[0].buttons, BoxButtons::Ok);
-    QCOMPARE(ui.boxes[0].text, texts::GapBox1 + texts::GapBox2 + "\r\n\r\n" + texts::GapBox3 + "\r\n\r\n"
-                                   + texts::GapBox4);
+    QCOMPARE(ui.boxes[0].text, messages::gapBox());
 }
 
 void TestOrdering::gapCheckPasses_data()
@@ -381,10 +382,11 @@ void TestOrdering::gapCheckPasses()
     for (int k : extras)
         f.moveTable[size_t(k)] = QStringLiteral("bb");
     ScriptedUi ui;
+    QCOMPARE(unplacedMoves(f), gaps);
     QCOMPARE(ZyunRetuKihuKakunin(f, ui), !gaps.isEmpty());
     QString lines;
     for (int k : gaps)
-        lines += texts::GapLine + texts::GapTeban + QString::number(k) + texts::Te + "\r\n";
+        lines += messages::gapLine(k) + "\r\n";
     QCOMPARE(f.memo, lines);
     QCOMPARE(ui.boxes.size(), gaps.isEmpty() ? 0 : 1);
 }

@@ -1,6 +1,7 @@
 #include "board/cellname.h"
 #include "board/colours.h"
 #include "board/form.h"
+#include "board/messages.h"
 #include "board/lifecycle.h"
 #include "board/texts.h"
 #include "entry/cellentry.h"
@@ -277,7 +278,7 @@ private slots:
         if (gap) {
             QCOMPARE(ui.boxes.size(), 3);
             QCOMPARE(ui.boxes[1].kind, BoxKind::Warning);
-            QCOMPARE(f.memo, logBefore + texts::GapLine + texts::GapTeban + QStringLiteral("3") + texts::Te + crlf
+            QCOMPARE(f.memo, logBefore + messages::gapLine(3) + crlf
                          + texts::InvalidLog + crlf);
         } else {
             QCOMPARE(ui.boxes.size(), 2);
