@@ -37,4 +37,29 @@ QString gapBox()
     return texts::GapBox1 + texts::GapBox2 + blankLine + texts::GapBox3 + blankLine + texts::GapBox4;
 }
 
+QString notListedLine(qint64 count)
+{
+    return texts::MissingNotListed.arg(count);
+}
+
+BoxAndLog duplicateEntry(const QString& text, int otherX, int otherY)
+{
+    const QString head = texts::GridMoveHeader + text + texts::DupAlready;
+    const QString place = texts::DupPlace + QString::number(otherX) + texts::Tate + QString::number(otherY);
+    const QString advice = texts::DupRelative1 + CrLf + texts::DupRelative2 + CrLf + texts::DupRelative3 + CrLf;
+    return {head + CrLf + CrLf + place + CrLf + CrLf + advice, head + place + CrLf + advice};
+}
+
+BoxAndLog tooManyDigits(const QString& text)
+{
+    const QString number = QStringLiteral("   ") + text + texts::Te;
+    return {texts::DigitsBox + number, texts::DigitsLog + number};
+}
+
+BoxAndLog readFailed(const QString& path, const QString& reason)
+{
+    const QString why = texts::ReasonLabel + reason;
+    return {texts::ReadFailedBox + texts::FileNameLabel + path + CrLf + CrLf + why, texts::ReadFailedLog + path + why};
+}
+
 } // namespace messages

@@ -16,5 +16,20 @@ QString listRowLine(const QString& moveNumber, const QString& place, const QStri
 // A move below the highest one that has no point.
 QString gapLine(int move);
 QString gapBox();
+// Moves missing from the record that did not fit in the list of missing numbers.
+QString notListedLine(qint64 count);
+
+// A box and the log entry that goes with it; the log text carries its own line ends only
+// where it takes more than one line.
+struct BoxAndLog {
+    QString box;
+    QString log;
+};
+// A typed number that another cell already holds, at (otherX, otherY).
+BoxAndLog duplicateEntry(const QString& text, int otherX, int otherY);
+// A typed number of more digits than a move number has.
+BoxAndLog tooManyDigits(const QString& text);
+// A file that could not be read; path as it is shown.
+BoxAndLog readFailed(const QString& path, const QString& reason);
 
 } // namespace messages

@@ -5,6 +5,7 @@
 
 #include "board/cellname.h"
 #include "board/form.h"
+#include "board/messages.h"
 #include "board/texts.h"
 #include "entry/cellentry.h"
 #include "sgf/open.h"
@@ -577,7 +578,7 @@ private slots:
         open(f, path, mode);
         QCOMPARE(f.loadedNodeCount, 1000);
         QCOMPARE(f.stringGrid1.at(0, MoveList::LastRow), QStringLiteral("860"));
-        QVERIFY2(f.memo.contains(texts::MissingNotListed.arg(140)), qPrintable(f.memo));
+        QVERIFY2(f.memo.contains(messages::notListedLine(140)), qPrintable(f.memo));
 
         const ScriptedUi ui = save(f);
         QCOMPARE(ui.boxes.last().kind, BoxKind::Information);
