@@ -154,25 +154,14 @@ void checkListRows(QList<InputFault>& faults, const MoveList& list, bool follows
     }
 }
 
+// What a log line says of each kind but a duplicate, which has its own wording; in the kinds' order.
 QString problemText(InputFaultKind kind)
 {
-    switch (kind) {
-    case InputFaultKind::NotDigits:
-        return texts::NotDigits;
-    case InputFaultKind::AboveTotal:
-        return texts::AboveTotal;
-    case InputFaultKind::BeyondTable:
-        return texts::TooManyDigitsFault;
-    case InputFaultKind::ZeroOrLess:
-        return texts::ZeroOrLess;
-    case InputFaultKind::NoMoveNumber:
-        return texts::NoMoveNumber;
-    case InputFaultKind::PlaceNotOnBoard:
-        return texts::PlaceNotOnBoard;
-    case InputFaultKind::Duplicate:
-        break;
-    }
-    return {};
+    static const std::array<const QString*, 7> problems{&texts::NotDigits, &texts::AboveTotal,
+        &texts::TooManyDigitsFault, &texts::ZeroOrLess, nullptr, &texts::NoMoveNumber, &texts::PlaceNotOnBoard};
+    static_assert(size_t(InputFaultKind::PlaceNotOnBoard) == 6);
+    const QString* problem = problems[size_t(kind)];
+    return problem ? *problem : QString();
 }
 
 } // namespace
@@ -185,30 +174,17 @@ bool InputFault::operator==(const InputFault& o) const
 
 InputFault cellFault(InputFaultKind kind, int x, int y, const QString& text)
 {
-    InputFault fault;
-    fault.kind = kind;
-    fault.x = x;
-    fault.y = y;
-    fault.text = text;
-    return fault;
+    return {kind, false, x, y, text};
 }
 
 InputFault duplicateFault(int x, int y, const QString& text, int otherX, int otherY)
 {
-    InputFault fault = cellFault(InputFaultKind::Duplicate, x, y, text);
-    fault.otherX = otherX;
-    fault.otherY = otherY;
-    return fault;
+    return {InputFaultKind::Duplicate, false, x, y, text, otherX, otherY};
 }
 
 InputFault listRowFault(InputFaultKind kind, const QString& moveNumber, const QString& place)
 {
-    InputFault fault;
-    fault.kind = kind;
-    fault.inList = true;
-    fault.text = place;
-    fault.moveNumber = moveNumber;
-    return fault;
+    return {kind, true, 0, 0, place, 0, 0, moveNumber};
 }
 
 QList<InputFault> inputFaults(const Form& f)
