@@ -62,4 +62,28 @@ BoxAndLog readFailed(const QString& path, const QString& reason)
     return {texts::ReadFailedBox + texts::FileNameLabel + path + CrLf + CrLf + why, texts::ReadFailedLog + path + why};
 }
 
+QString backupNote(const QString& head, const QString& backup)
+{
+    return CrLf + CrLf + head + CrLf + texts::SlashSlash + CrLf + texts::SlashIndent + backup + CrLf
+        + texts::SlashSlash + CrLf + texts::SavedAs;
+}
+
+BoxAndLog saved(const QString& path, const QString& note)
+{
+    return {texts::Saved + texts::FileNameLabel + path + note, texts::SavedLog + path};
+}
+
+BoxAndLog saveFailed(bool backupStage, const QString& path, const QString& reason)
+{
+    const QString why = texts::ReasonLabel + reason;
+    const QString box = backupStage ? texts::BackupFailedBox : texts::WriteFailedBox;
+    const QString log = backupStage ? texts::BackupFailedLog : texts::WriteFailedLog;
+    return {box + texts::FileNameLabel + path + CrLf + CrLf + why, log + path + why};
+}
+
+BoxAndLog invalidData()
+{
+    return {texts::InvalidBox1 + texts::InvalidBox2, texts::InvalidLog};
+}
+
 } // namespace messages

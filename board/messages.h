@@ -32,4 +32,14 @@ BoxAndLog tooManyDigits(const QString& text);
 // A file that could not be read; path as it is shown.
 BoxAndLog readFailed(const QString& path, const QString& reason);
 
+// Paths below are as they are shown.
+// The lines that tell where the previous version of a saved file now is; head names it.
+QString backupNote(const QString& head, const QString& backup);
+// A save that went through; note is a backup note or empty.
+BoxAndLog saved(const QString& path, const QString& note);
+// A save that failed moving the earlier file aside (backupStage) or writing the new one.
+BoxAndLog saveFailed(bool backupStage, const QString& path, const QString& reason);
+// Save refused: the input-data or the gap check found faults.
+BoxAndLog invalidData();
+
 } // namespace messages
