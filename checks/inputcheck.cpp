@@ -2,6 +2,7 @@
 
 #include "board/conversions.h"
 #include "board/form.h"
+#include "board/messages.h"
 #include "board/record.h"
 #include "board/texts.h"
 
@@ -10,6 +11,7 @@
 #include <QSet>
 
 #include <array>
+#include <optional>
 
 namespace {
 
@@ -41,50 +43,35 @@ int totalOf(const Form& f)
     return tryToInteger(f.souTesuu).value_or(HighestMove);
 }
 
-QString cellPrefix(const BoardCell& c)
-{
-    return texts::Yoko + QString::number(c.x) + texts::Tate + QString::number(c.y);
-}
-
 // Pass 1: every number must be a move between 1 and the total.
-bool checkValues(Form& f, const std::array<BoardCell, 361>& board, int total)
+void checkValues(QList<InputFault>& faults, const std::array<BoardCell, 361>& board, int total)
 {
-    bool fault = false;
     for (const BoardCell& c : board) {
         if (!takesPart(c.text))
             continue;
-        const QString head = cellPrefix(c) + texts::InputValuePass1 + c.text;
         const auto v = tryToInteger(c.text);
         if (!v) {
-            f.logLine(head + texts::NotDigits);
-            fault = true;
+            faults.append(cellFault(InputFaultKind::NotDigits, c.x, c.y, c.text));
             continue;
         }
-        if (*v > total) {
-            f.logLine(head + texts::AboveTotal);
-            fault = true;
-        } else if (*v > HighestMove) {
+        if (*v > total)
+            faults.append(cellFault(InputFaultKind::AboveTotal, c.x, c.y, c.text));
+        else if (*v > HighestMove)
             // A total above the table's size lets this through; say so once.
-            f.logLine(head + texts::TooManyDigitsFault);
-            fault = true;
-        }
-        if (*v < 1) {
-            f.logLine(head + texts::ZeroOrLess);
-            fault = true;
-        }
+            faults.append(cellFault(InputFaultKind::BeyondTable, c.x, c.y, c.text));
+        if (*v < 1)
+            faults.append(cellFault(InputFaultKind::ZeroOrLess, c.x, c.y, c.text));
     }
-    return fault;
 }
 
 // Pass 2: each pair of equal texts is reported from both sides, in scan order.
-bool checkDuplicates(Form& f, const std::array<BoardCell, 361>& board)
+void checkDuplicates(QList<InputFault>& faults, const std::array<BoardCell, 361>& board)
 {
     QHash<QString, QList<int>> cellsByText;
     for (int i = 0; i < int(board.size()); ++i) {
         if (takesPart(board[size_t(i)].text))
             cellsByText[board[size_t(i)].text].append(i);
     }
-    bool fault = false;
     for (int i = 0; i < int(board.size()); ++i) {
         const BoardCell& c = board[size_t(i)];
         if (!takesPart(c.text))
@@ -93,12 +80,9 @@ bool checkDuplicates(Form& f, const std::array<BoardCell, 361>& board)
             if (j == i)
                 continue;
             const BoardCell& d = board[size_t(j)];
-            f.logLine(cellPrefix(c) + texts::InputValuePass2 + c.text + texts::DupAnd + QString::number(d.x)
-                      + texts::Tate + QString::number(d.y) + texts::InputValuePass2 + d.text + texts::DupIs);
-            fault = true;
+            faults.append(duplicateFault(c.x, c.y, c.text, d.x, d.y));
         }
     }
-    return fault;
 }
 
 // What a list place may name: any cell text, or a listed move whose own place the chain follows.
@@ -122,65 +106,114 @@ PlaceTargets placeTargets(const Form& f, const std::array<BoardCell, 361>& board
 }
 
 // A row whose move number has no entry in the move table; an empty text when it has one.
-QString moveNumberFault(const QString& moveNumber)
+// A row whose move number has no entry in the move table.
+std::optional<InputFaultKind> moveNumberFault(const QString& moveNumber)
 {
     const auto m = tryToInteger(moveNumber);
     if (!m)
-        return texts::NoMoveNumber;
+        return InputFaultKind::NoMoveNumber;
     if (*m < 1)
-        return texts::ZeroOrLess;
+        return InputFaultKind::ZeroOrLess;
     if (*m > HighestMove)
-        return texts::TooManyDigitsFault;
-    return {};
+        return InputFaultKind::BeyondTable;
+    return std::nullopt;
 }
 
-QString placeFault(const QString& place, bool followsChain, const PlaceTargets& targets, int total)
+std::optional<InputFaultKind> placeFault(const QString& place, bool followsChain, const PlaceTargets& targets,
+                                         int total)
 {
     if (!isHandicapLabel(place)) {
         const auto v = tryToInteger(place);
         if (!v)
-            return texts::NotDigits;
+            return InputFaultKind::NotDigits;
         if (*v > total)
-            return texts::AboveTotal;
+            return InputFaultKind::AboveTotal;
     }
     if (targets.cellTexts.contains(place))
-        return {};
+        return std::nullopt;
     if (followsChain && targets.chainedMoves.contains(place))
-        return {};
-    return texts::PlaceNotOnBoard;
+        return std::nullopt;
+    return InputFaultKind::PlaceNotOnBoard;
 }
 
 // The rows that the ordering will read: each must give a move a point.
-bool checkListRows(Form& f, const MoveList& list, bool followsChain, const PlaceTargets& targets, int total)
+void checkListRows(QList<InputFault>& faults, const MoveList& list, bool followsChain, const PlaceTargets& targets,
+                   int total)
 {
-    bool fault = false;
     for (int r = 1; r < MoveList::Rows; ++r) {
         const QString& moveNumber = list.at(0, r);
         const QString& place = list.at(1, r);
         // A place of blanks only is no place at all; an unplaced move is the gap check's matter.
         if (trimControl(place).isEmpty())
             continue;
-        QString problem = moveNumberFault(moveNumber);
-        if (problem.isEmpty())
+        std::optional<InputFaultKind> problem = moveNumberFault(moveNumber);
+        if (!problem)
             problem = placeFault(place, followsChain, targets, total);
-        if (problem.isEmpty())
-            continue;
-        f.logLine(texts::ListRowPrefix + moveNumber + texts::InputValuePass1 + place + problem);
-        fault = true;
+        if (problem)
+            faults.append(listRowFault(*problem, moveNumber, place));
     }
-    return fault;
+}
+
+// What a log line says of each kind but a duplicate, which has its own wording; in the kinds' order.
+QString problemText(InputFaultKind kind)
+{
+    static const std::array<const QString*, 7> problems{&texts::NotDigits, &texts::AboveTotal,
+        &texts::TooManyDigitsFault, &texts::ZeroOrLess, nullptr, &texts::NoMoveNumber, &texts::PlaceNotOnBoard};
+    static_assert(size_t(InputFaultKind::PlaceNotOnBoard) == 6);
+    const QString* problem = problems[size_t(kind)];
+    return problem ? *problem : QString();
 }
 
 } // namespace
 
-bool NyuuryokuDataKakunin(Form& f)
+bool InputFault::operator==(const InputFault& o) const
+{
+    return kind == o.kind && inList == o.inList && x == o.x && y == o.y && text == o.text && otherX == o.otherX
+        && otherY == o.otherY && moveNumber == o.moveNumber;
+}
+
+InputFault cellFault(InputFaultKind kind, int x, int y, const QString& text)
+{
+    return {kind, false, x, y, text};
+}
+
+InputFault duplicateFault(int x, int y, const QString& text, int otherX, int otherY)
+{
+    return {InputFaultKind::Duplicate, false, x, y, text, otherX, otherY};
+}
+
+InputFault listRowFault(InputFaultKind kind, const QString& moveNumber, const QString& place)
+{
+    return {kind, true, 0, 0, place, 0, 0, moveNumber};
+}
+
+QList<InputFault> inputFaults(const Form& f)
 {
     const auto board = trimmedBoard(f);
     const int total = totalOf(f);
-    const bool valueFault = checkValues(f, board, total);
-    const bool duplicateFault = checkDuplicates(f, board);
+    QList<InputFault> faults;
+    checkValues(faults, board, total);
+    checkDuplicates(faults, board);
     const PlaceTargets targets = placeTargets(f, board);
-    const bool loadedFault = checkListRows(f, f.stringGrid1, false, targets, total);
-    const bool editedFault = checkListRows(f, f.stringGrid2, true, targets, total);
-    return valueFault || duplicateFault || loadedFault || editedFault;
+    checkListRows(faults, f.stringGrid1, false, targets, total);
+    checkListRows(faults, f.stringGrid2, true, targets, total);
+    return faults;
+}
+
+QString inputFaultLine(const InputFault& fault)
+{
+    if (fault.inList)
+        return messages::listRowLine(fault.moveNumber, fault.text, problemText(fault.kind));
+    // The two cells of a duplicate hold the same text.
+    if (fault.kind == InputFaultKind::Duplicate)
+        return messages::duplicateLine(fault.x, fault.y, fault.text, fault.otherX, fault.otherY, fault.text);
+    return messages::cellValueLine(fault.x, fault.y, fault.text, problemText(fault.kind));
+}
+
+bool NyuuryokuDataKakunin(Form& f)
+{
+    const QList<InputFault> faults = inputFaults(f);
+    for (const InputFault& fault : faults)
+        f.logLine(inputFaultLine(fault));
+    return !faults.isEmpty();
 }

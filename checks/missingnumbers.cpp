@@ -2,6 +2,7 @@
 
 #include "board/conversions.h"
 #include "board/form.h"
+#include "board/messages.h"
 #include "board/record.h"
 #include "board/texts.h"
 #include "board/ui.h"
@@ -64,7 +65,7 @@ void listMissingNumbers(Form& f)
     if (total > 0) {
         const qint64 notListed = listMissing(f.stringGrid2, presentNumbers(f), total);
         if (notListed > 0)
-            f.logLine(texts::MissingNotListed.arg(notListed));
+            f.logLine(messages::notListedLine(notListed));
     }
 }
 

@@ -4,6 +4,7 @@
 #include "board/colours.h"
 #include "board/conversions.h"
 #include "board/form.h"
+#include "board/messages.h"
 #include "board/record.h"
 #include "board/texts.h"
 #include "board/ui.h"
@@ -13,8 +14,6 @@
 
 namespace {
 
-// The blanks between a message and the number it names.
-const QString NumberGap = QStringLiteral("   ");
 constexpr QChar Enter{13};
 
 void colourStone(Cell& c, qint64 n, int firstPlayer)
@@ -63,11 +62,9 @@ std::optional<CellPos> lastOtherWithText(const Form& f, const Cell& self, const 
 
 void reportDuplicate(Form& f, Ui& ui, const QString& text, const CellPos& other)
 {
-    const QString head = texts::GridMoveHeader + text + texts::DupAlready;
-    const QString place = texts::DupPlace + QString::number(other.x) + texts::Tate + QString::number(other.y);
-    const QString advice = texts::DupRelative1 + CrLf + texts::DupRelative2 + CrLf + texts::DupRelative3 + CrLf;
-    ui.warn(head + CrLf + CrLf + place + CrLf + CrLf + advice);
-    f.log(head + place + CrLf + advice);
+    const messages::BoxAndLog m = messages::duplicateEntry(text, other.x, other.y);
+    ui.warn(m.box);
+    f.log(m.log);
 }
 
 // A number the program wrote itself, in full: it may lie beyond the 32-bit range after an offset.
@@ -80,8 +77,9 @@ std::optional<qint64> writtenNumber(const QString& text)
 
 void reportTooManyDigits(Form& f, Ui& ui, const QString& text)
 {
-    ui.warn(texts::DigitsBox + NumberGap + text + texts::Te);
-    f.logLine(texts::DigitsLog + NumberGap + text + texts::Te);
+    const messages::BoxAndLog m = messages::tooManyDigits(text);
+    ui.warn(m.box);
+    f.logLine(m.log);
 }
 
 // A number gets the offset and its stone colour; a label stays; anything else is erased.

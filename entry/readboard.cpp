@@ -4,9 +4,11 @@
 #include "board/conversions.h"
 #include "board/form.h"
 #include "board/lifecycle.h"
+#include "board/messages.h"
 #include "board/record.h"
 #include "board/texts.h"
 #include "board/ui.h"
+#include "checks/inputcheck.h"
 #include "checks/missingnumbers.h"
 #include "diagram/diagram.h"
 #include "entry/cellentry.h"
@@ -75,11 +77,6 @@ bool unsure(const diagram::Point& p)
     return p.unsure || whiteWithoutNumber || numberWithoutStone;
 }
 
-QString pointName(int x, int y)
-{
-    return texts::Yoko + QString::number(x) + texts::Tate + QString::number(y);
-}
-
 // Types every point and leaves it, in scan order, so that handicap labels count up as typed.
 // Returns the unsure points in that order.
 QList<CellPos> typeBoard(Form& f, Ui& ui, const diagram::Board& board)
@@ -113,6 +110,7 @@ int highestNumber(const Form& f)
 // check logs them: numbers with too many digits, then each duplicate from both sides.
 void reportFaults(Form& f)
 {
+    QList<InputFault> faults;
     QHash<QString, QList<CellPos>> cellsByText;
     for (int y = 1; y <= 19; ++y) {
         for (int x = 1; x <= 19; ++x) {
@@ -121,7 +119,7 @@ void reportFaults(Form& f)
                 continue;
             cellsByText[text].append({x, y});
             if (tryToInteger(text).value_or(0) > MostDigits)
-                f.logLine(pointName(x, y) + texts::InputValuePass1 + text + texts::TooManyDigitsFault);
+                faults.append(cellFault(InputFaultKind::BeyondTable, x, y, text));
         }
     }
     for (int y = 1; y <= 19; ++y) {
@@ -130,11 +128,12 @@ void reportFaults(Form& f)
             for (const CellPos& other : cellsByText.value(text)) {
                 if (other.x == x && other.y == y)
                     continue;
-                f.logLine(pointName(x, y) + texts::InputValuePass2 + text + texts::DupAnd + QString::number(other.x)
-                          + texts::Tate + QString::number(other.y) + texts::InputValuePass2 + text + texts::DupIs);
+                faults.append(duplicateFault(x, y, text, other.x, other.y));
             }
         }
     }
+    for (const InputFault& fault : faults)
+        f.logLine(inputFaultLine(fault));
 }
 
 // What follows a reading by itself, as the operator would go on: the missing numbers first.
@@ -171,7 +170,7 @@ void readBoard(Form& f, Ui& ui, const diagram::Result& result, const QString& so
 
     f.logLine(texts::PictureReadLog + source + Blanks + texts::HighestLoaded + QString::number(highest) + texts::Te);
     for (const CellPos& p : doubtful)
-        f.logLine(pointName(p.x, p.y) + texts::ReadValue + f.cell(p.x, p.y).text + texts::UnsureRead);
+        f.logLine(messages::pointName(p.x, p.y) + texts::ReadValue + f.cell(p.x, p.y).text + texts::UnsureRead);
     reportFaults(f);
     completeRecord(f);
 

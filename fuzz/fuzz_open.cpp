@@ -76,7 +76,7 @@ void checkMoves(const Form& f, const MoveScan& scan)
 // The file a rebuild save writes reads back as the ordered moves, after the kept header.
 void checkRebuilt(const Form& f)
 {
-    const Lines lines = buildRebuilt(f);
+    const Lines lines = buildRebuilt(recordToSave(f));
     const int n = countMoves(f);
     const MoveScan scan = scanMoves(lines, findFirstMoveLine(lines));
     if (n == 0) {
@@ -106,7 +106,7 @@ void open(const QByteArray& bytes, const BuildKind& kind, Answer mode)
         checkMoves(f, scanMoves(f.loadedLines, f.firstMoveLine));
     // A splice with no new move writes the file back line for line.
     if (!f.gameInfo.isEmpty() && f.tailLine >= 1)
-        FUZZ_CHECK(buildSpliced(f) == f.loadedLines);
+        FUZZ_CHECK(buildSpliced(recordToSave(f)) == f.loadedLines);
 
     f.lockPressed = false;
     cmdLockKaizyo2Click(f);
@@ -118,8 +118,8 @@ void open(const QByteArray& bytes, const BuildKind& kind, Answer mode)
         return;
     checkRebuilt(f);
     if (!f.gameInfo.isEmpty() && f.tailLine >= 1)
-        FUZZ_CHECK(buildSpliced(f) == f.loadedLines);
-    buildFresh(f);
+        FUZZ_CHECK(buildSpliced(recordToSave(f)) == f.loadedLines);
+    buildFresh(recordToSave(f));
 }
 
 } // namespace

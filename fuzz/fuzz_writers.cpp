@@ -1,6 +1,7 @@
 // The move ordering and the three file shapes on a board and lists built from the input,
 // optionally over a record opened from a file. The ordering is compared with the literal
-// reference ordering, and every file written is read back with the program's own reader.
+// reference ordering; every file written is read back with the program's own reader, and what it
+// reads must be what the record to save holds.
 //
 // Input: commands, one to a line, fields separated by tabs:
 //   c X Y TEXT      cell (X, Y) holds TEXT          T X Y TEXT   TEXT typed into cell (X, Y)
@@ -116,62 +117,98 @@ void checkOrdering(const Form& before, const Form& after, bool fault)
     FUZZ_CHECK(after.moveTable == expected.moveTable);
 }
 
-void checkMovesRead(const Form& f, const MoveScan& scan, int from)
+// The record holds the filled table entries from move 1 on, and the cells marked "B".
+void checkRecord(const Form& f, const RecordToSave& r)
 {
-    for (const ScannedMove& m : scan.moves) {
-        if (m.number <= from)
-            continue;
-        FUZZ_CHECK(f.moveTable[size_t(m.number)] == pointOf(m.x, m.y));
-        FUZZ_CHECK(m.black == ((m.number + f.radioGroup1) % 2 == 1));
-    }
-}
-
-void checkFresh(const Form& f)
-{
-    const Lines lines = buildFresh(f);
-    FUZZ_CHECK(splitLines(fileText(lines)) == lines);
-    QList<CellPos> stones;
+    FUZZ_CHECK(r.moves.size() == countMoves(f) && r.firstPlayer == f.radioGroup1);
+    for (int k = 1; k <= r.moves.size(); ++k)
+        FUZZ_CHECK(r.moves[k - 1] == f.moveTable[size_t(k)].toLatin1());
+    QList<QByteArray> stones;
     for (int y = 1; y <= 19; ++y)
         for (int x = 1; x <= 19; ++x)
             if (f.cell(x, y).text.startsWith(QLatin1Char('B')))
-                stones.append({x, y});
-    const HandicapList read = parseHandicapList(lines.first());
-    FUZZ_CHECK(read.listed == !stones.isEmpty() && read.points.size() == stones.size());
-    for (qsizetype i = 0; i < stones.size(); ++i)
-        FUZZ_CHECK(read.points[i].x == stones[i].x && read.points[i].y == stones[i].y);
-    const int first = findFirstMoveLine(lines);
-    const int n = countMoves(f);
-    FUZZ_CHECK((first == 0) == (n == 0));
-    if (n == 0)
-        return;
-    const MoveScan scan = scanMoves(lines, first);
-    FUZZ_CHECK(scan.nodeCount == n && scan.moves.size() == n && scan.tailLine == lines.size());
-    checkMovesRead(f, scan, 0);
+                stones.append(pointOf(x, y).toLatin1());
+    FUZZ_CHECK(r.handicapPoints == stones);
 }
 
-void checkRebuilt(const Form& f)
+// What a written file says, as far as the reader sees it: the moves after a given one, each
+// with its colour, and the handicap points of its header.
+struct Written {
+    QList<QByteArray> moves;
+    QList<bool> black;
+    QList<QByteArray> handicapPoints;
+
+    bool operator==(const Written& o) const
+    {
+        return moves == o.moves && black == o.black && handicapPoints == o.handicapPoints;
+    }
+};
+
+Written intended(const RecordToSave& r, int from, bool withHandicap)
 {
-    const Lines lines = buildRebuilt(f);
+    Written w;
+    for (int k = from + 1; k <= r.moves.size(); ++k) {
+        w.moves.append(r.moves[k - 1]);
+        w.black.append((k + r.firstPlayer) % 2 == 1);
+    }
+    if (withHandicap)
+        w.handicapPoints = r.handicapPoints;
+    return w;
+}
+
+Written readBack(const MoveScan& scan, int from, const QByteArray* header)
+{
+    Written w;
+    for (const ScannedMove& m : scan.moves) {
+        if (m.number <= from)
+            continue;
+        w.moves.append(pointOf(m.x, m.y).toLatin1());
+        w.black.append(m.black);
+    }
+    if (header) {
+        const HandicapList read = parseHandicapList(*header);
+        FUZZ_CHECK(read.listed == !read.points.isEmpty());
+        for (const CellPos& p : read.points)
+            w.handicapPoints.append(pointOf(p.x, p.y).toLatin1());
+    }
+    return w;
+}
+
+// A header and moves written anew: the reader finds every move, one node each, and the file
+// ends with the main line.
+void checkWholeFile(const RecordToSave& r, const Lines& lines, bool fresh)
+{
     const int first = findFirstMoveLine(lines);
-    const int n = countMoves(f);
+    const int n = int(r.moves.size());
     FUZZ_CHECK((first == 0) == (n == 0));
-    if (n == 0)
-        return;
-    const MoveScan scan = scanMoves(lines, first);
-    FUZZ_CHECK(scan.nodeCount == n && scan.moves.size() == n && scan.tailLine == lines.size());
-    checkMovesRead(f, scan, 0);
+    const MoveScan scan = n == 0 ? MoveScan() : scanMoves(lines, first);
+    if (n > 0)
+        FUZZ_CHECK(scan.nodeCount == n && scan.tailLine == lines.size());
+    FUZZ_CHECK(readBack(scan, 0, fresh ? &lines.first() : nullptr) == intended(r, 0, fresh));
+}
+
+void checkFresh(const RecordToSave& r)
+{
+    const Lines lines = buildFresh(r);
+    FUZZ_CHECK(splitLines(fileText(lines)) == lines);
+    checkWholeFile(r, lines, true);
+}
+
+void checkRebuilt(const RecordToSave& r)
+{
+    checkWholeFile(r, buildRebuilt(r), false);
 }
 
 // Whether the loaded main line ends in a state where new nodes read as written: the scan of
 // its text with two known moves put in place of its ")" finds exactly those two.
-bool endsClean(const Form& f)
+bool endsClean(const RecordToSave& r)
 {
-    Lines probe = f.loadedLines.mid(0, f.tailLine);
+    Lines probe = r.loadedLines.mid(0, r.tailLine);
     QByteArray& last = probe.last();
-    last = last.left(findMainLineClose(f.loadedLines, f.firstMoveLine).at) + ";B[aa];W[ss])";
-    const MoveScan before = scanMoves(f.loadedLines, f.firstMoveLine);
-    const MoveScan scan = scanMoves(probe, f.firstMoveLine);
-    const int a = f.loadedNodeCount;
+    last = last.left(findMainLineClose(r.loadedLines, r.firstMoveLine).at) + ";B[aa];W[ss])";
+    const MoveScan before = scanMoves(r.loadedLines, r.firstMoveLine);
+    const MoveScan scan = scanMoves(probe, r.firstMoveLine);
+    const int a = r.loadedNodeCount;
     if (scan.moves.size() != before.moves.size() + 2)
         return false;
     const ScannedMove& b = scan.moves[scan.moves.size() - 2];
@@ -180,22 +217,22 @@ bool endsClean(const Form& f)
         && !w.black;
 }
 
-void checkSpliced(const Form& f)
+void checkSpliced(const RecordToSave& r)
 {
-    const Lines lines = buildSpliced(f);
-    if (f.gameInfo.isEmpty() || f.tailLine < 2)
+    const Lines lines = buildSpliced(r);
+    if (r.gameInfo.isEmpty() || r.tailLine < 2)
         return;
-    const int n = countMoves(f);
-    const int a = f.loadedNodeCount;
+    const int n = int(r.moves.size());
+    const int a = r.loadedNodeCount;
     if (n <= a) {
-        FUZZ_CHECK(lines == f.loadedLines);
+        FUZZ_CHECK(lines == r.loadedLines);
         return;
     }
     const MoveScan scan = scanMoves(lines, findFirstMoveLine(lines));
     FUZZ_CHECK(scan.nodeCount == n);
-    FUZZ_CHECK(scan.tailLine == f.tailLine + (n - a + 13) / 14);
-    if (endsClean(f))
-        checkMovesRead(f, scan, a);
+    FUZZ_CHECK(scan.tailLine == r.tailLine + (n - a + 13) / 14);
+    if (endsClean(r))
+        FUZZ_CHECK(readBack(scan, a, nullptr) == intended(r, a, false));
 }
 
 } // namespace
@@ -244,15 +281,17 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size)
     const bool fault = ZyunRetuStrKihu(f);
     checkOrdering(before, f, fault);
     const bool gap = !fault && ZyunRetuKihuKakunin(f, ui);
+    const RecordToSave record = recordToSave(f);
+    checkRecord(f, record);
     if (fault || gap) {
         // Save stops here, but the writers must still hold up on any table.
-        buildFresh(f);
-        buildRebuilt(f);
-        buildSpliced(f);
+        buildFresh(record);
+        buildRebuilt(record);
+        buildSpliced(record);
         return 0;
     }
-    checkFresh(f);
-    checkRebuilt(f);
-    checkSpliced(f);
+    checkFresh(record);
+    checkRebuilt(record);
+    checkSpliced(record);
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "rules/candidatefill.h"
 
 #include "board/form.h"
+#include "board/messages.h"
 #include "board/texts.h"
 #include "rules/inference.h"
 #include "rules/record.h"
@@ -11,7 +12,7 @@ namespace {
 
 QString pointText(int point)
 {
-    return texts::Yoko + QString::number(columnOf(point)) + texts::Tate + QString::number(rowOf(point));
+    return messages::pointName(columnOf(point), rowOf(point));
 }
 
 QString rowText(int move)

@@ -18,19 +18,19 @@ QByteArray closingLine()
     return QByteArray(1, Close);
 }
 
-QByteArray nodeOf(const Form& f, int k)
+QByteArray nodeOf(const RecordToSave& r, int k)
 {
-    const char colour = (k + f.radioGroup1) % 2 == 1 ? 'B' : 'W';
-    return ';' + QByteArray(1, colour) + '[' + f.moveTable[size_t(k)].toLatin1() + ']';
+    const char colour = (k + r.firstPlayer) % 2 == 1 ? 'B' : 'W';
+    return ';' + QByteArray(1, colour) + '[' + r.moves[k - 1] + ']';
 }
 
 // Loaded lines first..last-1, as far as the file has them.
-Lines loadedRange(const Form& f, int first, int last)
+Lines loadedRange(const RecordToSave& r, int first, int last)
 {
     Lines out;
-    const int end = std::min(last, int(f.loadedLines.size()));
+    const int end = std::min(last, int(r.loadedLines.size()));
     for (int i = std::max(first, 0); i < end; ++i)
-        out.append(f.loadedLines[i]);
+        out.append(r.loadedLines[i]);
     return out;
 }
 
@@ -45,20 +45,20 @@ QByteArray openedGameInfo(const QByteArray& gameInfo)
     return text;
 }
 
-Lines keptHeader(const Form& f)
+Lines keptHeader(const RecordToSave& r)
 {
-    if (f.gameInfo.isEmpty())
-        return {freshHeaderLine(f)};
-    if (f.firstMoveLine == 0)
-        return {openedGameInfo(f.gameInfo)};
-    return loadedRange(f, 0, f.firstMoveLine);
+    if (r.gameInfo.isEmpty())
+        return {freshHeaderLine(r)};
+    if (r.firstMoveLine == 0)
+        return {openedGameInfo(r.gameInfo)};
+    return loadedRange(r, 0, r.firstMoveLine);
 }
 
 // Where in the loaded line the main line's ")" stands; a ")" in a comment before it on the
 // same line is text. -1 when that line does not close the main line.
-qsizetype closeOffset(const Form& f, int line)
+qsizetype closeOffset(const RecordToSave& r, int line)
 {
-    const MainLineClose close = findMainLineClose(f.loadedLines, f.firstMoveLine);
+    const MainLineClose close = findMainLineClose(r.loadedLines, r.firstMoveLine);
     return close.line == line ? close.at : -1;
 }
 
@@ -72,61 +72,79 @@ int countMoves(const Form& f)
     return n;
 }
 
-QByteArray freshHeaderLine(const Form& f)
+RecordToSave recordToSave(const Form& f)
 {
-    QByteArray stones;
+    RecordToSave r;
+    const int n = countMoves(f);
+    r.moves.reserve(n);
+    for (int k = 1; k <= n; ++k)
+        r.moves.append(f.moveTable[size_t(k)].toLatin1());
+    r.firstPlayer = f.radioGroup1;
     for (int y = 1; y <= 19; ++y) {
         for (int x = 1; x <= 19; ++x) {
             if (isHandicapLabel(f.cell(x, y).text))
-                stones += '[' + QByteArray(1, letterOf(x).toLatin1()) + letterOf(y).toLatin1() + ']';
+                r.handicapPoints.append(QByteArray(1, letterOf(x).toLatin1()) + letterOf(y).toLatin1());
         }
     }
+    r.gameInfo = f.gameInfo;
+    r.loadedLines = f.loadedLines;
+    r.firstMoveLine = f.firstMoveLine;
+    r.tailLine = f.tailLine;
+    r.loadedNodeCount = f.loadedNodeCount;
+    return r;
+}
+
+QByteArray freshHeaderLine(const RecordToSave& r)
+{
+    QByteArray stones;
+    for (const QByteArray& point : r.handicapPoints)
+        stones += '[' + point + ']';
     if (stones.isEmpty())
         return texts::FreshHeaderPlain.toLatin1();
     return texts::FreshHeaderHead.toLatin1() + stones + texts::FreshHeaderTail.toLatin1();
 }
 
-Lines moveLines(const Form& f, int from, int n, bool closeLast)
+Lines moveLines(const RecordToSave& r, int from, int n, bool closeLast)
 {
     const int first = std::max(from, 0) + 1;
-    const int last = std::min(n, HighestMove);
+    const int last = std::min(n, int(r.moves.size()));
     Lines lines;
     for (int k = first; k <= last; ++k) {
         if ((k - first) % NodesPerLine == 0)
             lines.append(QByteArray());
-        lines.last() += nodeOf(f, k);
+        lines.last() += nodeOf(r, k);
     }
     if (closeLast && !lines.isEmpty())
         lines.last() += Close;
     return lines;
 }
 
-Lines buildFresh(const Form& f)
+Lines buildFresh(const RecordToSave& r)
 {
-    Lines out{freshHeaderLine(f)};
-    out += moveLines(f, 0, countMoves(f), false);
+    Lines out{freshHeaderLine(r)};
+    out += moveLines(r, 0, int(r.moves.size()), false);
     out.append(closingLine());
     return out;
 }
 
-Lines buildRebuilt(const Form& f)
+Lines buildRebuilt(const RecordToSave& r)
 {
-    Lines out = keptHeader(f);
-    out += moveLines(f, 0, countMoves(f), false);
+    Lines out = keptHeader(r);
+    out += moveLines(r, 0, int(r.moves.size()), false);
     out.append(closingLine());
     return out;
 }
 
-Lines buildSpliced(const Form& f)
+Lines buildSpliced(const RecordToSave& r)
 {
-    const int tail = f.tailLine;
-    const int loaded = f.loadedNodeCount;
-    const int n = countMoves(f);
-    Lines out = f.gameInfo.isEmpty() ? Lines{freshHeaderLine(f)} : loadedRange(f, 0, tail - 1);
-    const bool hasCloseLine = tail >= 1 && tail - 1 < f.loadedLines.size();
-    const QByteArray closeLine = hasCloseLine ? f.loadedLines[tail - 1] : QByteArray();
-    Lines moves = moveLines(f, loaded, n, true);
-    const qsizetype at = moves.isEmpty() || !hasCloseLine ? -1 : closeOffset(f, tail - 1);
+    const int tail = r.tailLine;
+    const int loaded = r.loadedNodeCount;
+    const int n = int(r.moves.size());
+    Lines out = r.gameInfo.isEmpty() ? Lines{freshHeaderLine(r)} : loadedRange(r, 0, tail - 1);
+    const bool hasCloseLine = tail >= 1 && tail - 1 < r.loadedLines.size();
+    const QByteArray closeLine = hasCloseLine ? r.loadedLines[tail - 1] : QByteArray();
+    Lines moves = moveLines(r, loaded, n, true);
+    const qsizetype at = moves.isEmpty() || !hasCloseLine ? -1 : closeOffset(r, tail - 1);
     if (moves.isEmpty() || at < 0) {
         // No new move, or a line that never closed the main line: nothing of it may go.
         if (hasCloseLine)
@@ -138,6 +156,6 @@ Lines buildSpliced(const Form& f)
         moves.last() += closeLine.mid(at + 1);
     }
     out += moves;
-    out += loadedRange(f, tail, int(f.loadedLines.size()));
+    out += loadedRange(r, tail, int(r.loadedLines.size()));
     return out;
 }

@@ -8,16 +8,35 @@ struct Form;
 // The lines of a file as Save writes them; each is followed by CR LF on disk.
 using Lines = QList<QByteArray>;
 
+// Everything a saved file is made of, taken from the form in one place.
+struct RecordToSave {
+    // Points ("pd") of moves 1..n, as the move table holds them.
+    QList<QByteArray> moves;
+    // 0: black plays move 1; 1: white does.
+    int firstPlayer = 0;
+    // Points of the handicap stones, row by row from the top left.
+    QList<QByteArray> handicapPoints;
+    // The opened file, if any: its header text, its lines, where its moves begin, the line
+    // after the one closing its main line, and its main line's node count.
+    QByteArray gameInfo;
+    Lines loadedLines;
+    int firstMoveLine = 0;
+    int tailLine = 0;
+    int loadedNodeCount = 0;
+};
+
 // Number of consecutive filled MoveTable entries from entry 1, at most HighestMove.
 int countMoves(const Form& f);
-// The header line made from the board: with an AB group per cell whose text begins with "B".
-QByteArray freshHeaderLine(const Form& f);
+RecordToSave recordToSave(const Form& f);
+
+// The header line of a typed record: with an AB group when there are handicap stones.
+QByteArray freshHeaderLine(const RecordToSave& r);
 // Move nodes for moves from+1 .. n, 14 to a line; with closeLast the last line ends with ")".
-Lines moveLines(const Form& f, int from, int n, bool closeLast);
+Lines moveLines(const RecordToSave& r, int from, int n, bool closeLast);
 
 // The three shapes of a saved file: a typed record's header and moves; an opened file's kept
 // header with every move rebuilt from the board (edit mode); the opened file's text with the
 // moves typed since spliced into its main line (keep mode).
-Lines buildFresh(const Form& f);
-Lines buildRebuilt(const Form& f);
-Lines buildSpliced(const Form& f);
+Lines buildFresh(const RecordToSave& r);
+Lines buildRebuilt(const RecordToSave& r);
+Lines buildSpliced(const RecordToSave& r);

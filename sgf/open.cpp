@@ -3,6 +3,7 @@
 #include "board/colours.h"
 #include "board/conversions.h"
 #include "board/form.h"
+#include "board/messages.h"
 #include "board/record.h"
 #include "board/texts.h"
 #include "board/ui.h"
@@ -31,8 +32,9 @@ void setMode(Form& f, bool keep)
 
 void reportUnreadable(Form& f, Ui& ui, const QString& path, const QString& reason)
 {
-    ui.error(texts::ReadFailedBox + texts::FileNameLabel + shownPath(path) + CrLf + CrLf + texts::ReasonLabel + reason);
-    f.logLine(texts::ReadFailedLog + shownPath(path) + texts::ReasonLabel + reason);
+    const messages::BoxAndLog m = messages::readFailed(shownPath(path), reason);
+    ui.error(m.box);
+    f.logLine(m.log);
 }
 
 // A file without moves: only its game information is kept.
@@ -108,7 +110,7 @@ void openMoves(Form& f, Ui& ui, const Lines& lines, int firstMoveLine)
     // A long record has more moves on taken points than the list has rows; the operator must
     // know that a rebuild from the board cannot hold them.
     if (notShown > 0)
-        f.logLine(texts::MissingNotListed.arg(notShown));
+        f.logLine(messages::notListedLine(notShown));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "board/conversions.h"
 #include "board/form.h"
+#include "board/messages.h"
 #include "board/record.h"
 #include "board/texts.h"
 #include "board/ui.h"
@@ -156,12 +157,6 @@ void editingListPass(Form& f, Board& board)
     }
 }
 
-QString gapBoxText()
-{
-    const QString blankLine = CrLf + CrLf;
-    return texts::GapBox1 + texts::GapBox2 + blankLine + texts::GapBox3 + blankLine + texts::GapBox4;
-}
-
 } // namespace
 
 void fillMoveTable(Form& f)
@@ -184,7 +179,7 @@ bool ZyunRetuStrKihu(Form& f)
     return false;
 }
 
-bool ZyunRetuKihuKakunin(Form& f, Ui& ui)
+QList<int> unplacedMoves(const Form& f)
 {
     // The last entry counts as well: a placed last move behind a gap would otherwise be dropped.
     int highest = 0;
@@ -192,14 +187,20 @@ bool ZyunRetuKihuKakunin(Form& f, Ui& ui)
         if (!f.moveTable[size_t(k)].isEmpty())
             highest = k;
     }
-    bool gap = false;
+    QList<int> gaps;
     for (int k = 1; k <= highest; ++k) {
-        if (!f.moveTable[size_t(k)].isEmpty())
-            continue;
-        f.logLine(texts::GapLine + texts::GapTeban + QString::number(k) + texts::Te);
-        gap = true;
+        if (f.moveTable[size_t(k)].isEmpty())
+            gaps.append(k);
     }
-    if (gap)
-        ui.warn(gapBoxText());
-    return gap;
+    return gaps;
+}
+
+bool ZyunRetuKihuKakunin(Form& f, Ui& ui)
+{
+    const QList<int> gaps = unplacedMoves(f);
+    for (const int k : gaps)
+        f.logLine(messages::gapLine(k));
+    if (!gaps.isEmpty())
+        ui.warn(messages::gapBox());
+    return !gaps.isEmpty();
 }

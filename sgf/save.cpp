@@ -1,6 +1,7 @@
 #include "sgf/save.h"
 
 #include "board/form.h"
+#include "board/messages.h"
 #include "board/record.h"
 #include "board/texts.h"
 #include "board/ui.h"
@@ -12,38 +13,29 @@
 
 namespace {
 
-// The lines that tell the operator where the previous version of the file now is.
-QString backupNote(const QString& head, const QString& backup)
-{
-    return CrLf + CrLf + head + CrLf + texts::SlashSlash + CrLf + texts::SlashIndent + backup + CrLf
-        + texts::SlashSlash + CrLf + texts::SavedAs;
-}
-
 void reportSaved(Form& f, Ui& ui, const QString& path, const QString& note)
 {
-    ui.inform(texts::Saved + texts::FileNameLabel + shownPath(path) + note);
-    f.logLine(texts::SavedLog + shownPath(path));
+    const messages::BoxAndLog m = messages::saved(shownPath(path), note);
+    ui.inform(m.box);
+    f.logLine(m.log);
 }
 
 void reportInvalidData(Form& f, Ui& ui)
 {
-    ui.error(texts::InvalidBox1 + texts::InvalidBox2);
-    f.logLine(texts::InvalidLog);
+    const messages::BoxAndLog m = messages::invalidData();
+    ui.error(m.box);
+    f.logLine(m.log);
 }
 
 // backupHead: the words that name the backup, as the success box of the same save has them.
 void reportFileFailure(Form& f, Ui& ui, const QString& path, const WriteOutcome& outcome, const QString& backup,
                        const QString& backupHead)
 {
-    const bool backupFailed = outcome.stage == WriteOutcome::BackupFailed;
-    const QString reason = texts::ReasonLabel + outcome.reason;
-    QString box = (backupFailed ? texts::BackupFailedBox : texts::WriteFailedBox) + texts::FileNameLabel
-        + shownPath(path) + CrLf + CrLf + reason;
+    const messages::BoxAndLog m
+        = messages::saveFailed(outcome.stage == WriteOutcome::BackupFailed, shownPath(path), outcome.reason);
     // Only when it could not be moved back does the previous version stand elsewhere.
-    if (outcome.backedUp)
-        box += backupNote(backupHead, shownPath(backup));
-    ui.error(box);
-    f.logLine((backupFailed ? texts::BackupFailedLog : texts::WriteFailedLog) + shownPath(path) + reason);
+    ui.error(outcome.backedUp ? m.box + messages::backupNote(backupHead, shownPath(backup)) : m.box);
+    f.logLine(m.log);
 }
 
 // The comparison is case-sensitive, so KIFU.SGF becomes KIFU.SGF.sgf.
@@ -59,7 +51,7 @@ void saveNewRecord(Form& f, Ui& ui, const WriteBytes& write)
         return;
     const QString path = withSgfExtension(*chosen);
     const QString backup = fileExists(path) ? backupName(path) : QString();
-    f.outputLines = buildFresh(f);
+    f.outputLines = buildFresh(recordToSave(f));
     const WriteOutcome outcome = replaceFile(path, f.outputLines, backup, write);
     if (!outcome.ok()) {
         reportFileFailure(f, ui, path, outcome, backup, texts::BackupExists);
@@ -69,14 +61,16 @@ void saveNewRecord(Form& f, Ui& ui, const WriteBytes& write)
     // for a name again instead of failing on the same one.
     f.currentFileName = path;
     f.lblHyoudai = texts::EditingFile + shownPath(path);
-    reportSaved(f, ui, path, outcome.backedUp ? backupNote(texts::BackupExists, shownPath(backup)) : QString());
+    const QString note = outcome.backedUp ? messages::backupNote(texts::BackupExists, shownPath(backup)) : QString();
+    reportSaved(f, ui, path, note);
 }
 
 void saveRecordWithFile(Form& f, Ui& ui, const QString& backup, const WriteBytes& write)
 {
     // Keep mode hides the lock; its file's text is kept when the main line closed on line 1 or later.
     const bool splice = !f.lockShown && f.tailLine >= 2;
-    f.outputLines = splice ? buildSpliced(f) : buildRebuilt(f);
+    const RecordToSave record = recordToSave(f);
+    f.outputLines = splice ? buildSpliced(record) : buildRebuilt(record);
     const QString path = f.currentFileName;
     const WriteOutcome outcome = replaceFile(path, f.outputLines, backup, write);
     if (!outcome.ok()) {
@@ -84,7 +78,8 @@ void saveRecordWithFile(Form& f, Ui& ui, const QString& backup, const WriteBytes
         return;
     }
     // A file removed since it was opened leaves no earlier version to name.
-    reportSaved(f, ui, path, outcome.backedUp ? backupNote(texts::BackupBefore, shownPath(backup)) : QString());
+    const QString note = outcome.backedUp ? messages::backupNote(texts::BackupBefore, shownPath(backup)) : QString();
+    reportSaved(f, ui, path, note);
 }
 
 } // namespace

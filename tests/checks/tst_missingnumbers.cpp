@@ -1,5 +1,6 @@
 #include "board/conversions.h"
 #include "board/form.h"
+#include "board/messages.h"
 #include "board/lifecycle.h"
 #include "board/texts.h"
 #include "checks/missingnumbers.h"
@@ -197,7 +198,7 @@ private slots:
         QVERIFY(!f.stringGrid2.at(0, 1).isEmpty() && f.stringGrid2.at(0, 1) != Old);
         QString expectedLog = texts::MissingListUp + Crlf;
         if (notListed > 0)
-            expectedLog += texts::MissingNotListed.arg(notListed) + Crlf;
+            expectedLog += messages::notListedLine(notListed) + Crlf;
         expectedLog += texts::MissingDone + Crlf;
         QCOMPARE(f.memo, expectedLog);
         QCOMPARE(ui.boxes.size(), 2);

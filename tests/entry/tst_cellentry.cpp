@@ -1,6 +1,7 @@
 #include "board/cellname.h"
 #include "board/colours.h"
 #include "board/form.h"
+#include "board/messages.h"
 #include "board/lifecycle.h"
 #include "board/texts.h"
 #include "entry/cellentry.h"
@@ -34,26 +35,22 @@ void expectWhiteStone(const Cell& c)
 
 QString duplicateBox(const QString& text, int x, int y)
 {
-    return texts::GridMoveHeader + text + texts::DupAlready + Crlf + Crlf + texts::DupPlace + QString::number(x)
-        + texts::Tate + QString::number(y) + Crlf + Crlf + texts::DupRelative1 + Crlf + texts::DupRelative2 + Crlf
-        + texts::DupRelative3 + Crlf;
+    return messages::duplicateEntry(text, x, y).box;
 }
 
 QString duplicateLog(const QString& text, int x, int y)
 {
-    return texts::GridMoveHeader + text + texts::DupAlready + texts::DupPlace + QString::number(x) + texts::Tate
-        + QString::number(y) + Crlf + texts::DupRelative1 + Crlf + texts::DupRelative2 + Crlf + texts::DupRelative3
-        + Crlf;
+    return messages::duplicateEntry(text, x, y).log;
 }
 
 QString digitsBox(const QString& text)
 {
-    return texts::DigitsBox + QStringLiteral("   ") + text + texts::Te;
+    return messages::tooManyDigits(text).box;
 }
 
 QString digitsLog(const QString& text)
 {
-    return texts::DigitsLog + QStringLiteral("   ") + text + texts::Te + Crlf;
+    return messages::tooManyDigits(text).log + Crlf;
 }
 
 } // namespace
@@ -375,6 +372,22 @@ private slots:
         typeInto(f, ui, 3, 5, QStringLiteral("7"));
         QCOMPARE(ui.boxes.size(), 1);
         QCOMPARE(ui.boxes[0].text, duplicateBox(QStringLiteral("7"), 2, 6));
+        // The texts in full, as the operator reads them.
+        QCOMPARE(ui.boxes[0].text,
+                 QStringLiteral(
+                 "手番7は既に入力があります！\r\n"
+                 "\r\n"
+                 "   重複場所　横2縦6\r\n"
+                 "\r\n"
+                 "相対手番ではないですか？\r\n"
+                 "相対手番なら一度入力値を消して相対手数入力後、\r\n"
+                 "再度入力して下さい。\r\n"));
+        QCOMPARE(f.memo,
+                 QStringLiteral(
+                 "手番7は既に入力があります！   重複場所　横2縦6\r\n"
+                 "相対手番ではないですか？\r\n"
+                 "相対手番なら一度入力値を消して相対手数入力後、\r\n"
+                 "再度入力して下さい。\r\n"));
     }
 
     void duplicateLabelIsReported()

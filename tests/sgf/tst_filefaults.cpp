@@ -5,6 +5,7 @@
 
 #include "board/cellname.h"
 #include "board/form.h"
+#include "board/messages.h"
 #include "board/texts.h"
 #include "entry/cellentry.h"
 #include "sgf/open.h"
@@ -134,20 +135,19 @@ void fillUp(const QString& path)
 
 QString backupNote(const QString& head, const QString& backup)
 {
-    return crlf + crlf + head + crlf + texts::SlashSlash + crlf + texts::SlashIndent + backup + crlf
-        + texts::SlashSlash + crlf + texts::SavedAs;
+    return messages::backupNote(head, backup);
 }
 
 // Paths are shown with the platform's separators.
 QString savedBox(const QString& path, const QString& note = {})
 {
-    return texts::Saved + texts::FileNameLabel + QDir::toNativeSeparators(path) + note;
+    return messages::saved(QDir::toNativeSeparators(path), note).box;
 }
 
 // The last box was the error of a write that could not be made, naming the file.
 bool reportsWriteFailure(const ScriptedUi& ui, const QString& path)
 {
-    const QString head = texts::WriteFailedBox + texts::FileNameLabel + path + crlf + crlf + texts::ReasonLabel;
+    const QString head = messages::saveFailed(false, path, QString()).box;
     const ScriptedUi::Box& box = ui.boxes.last();
     return box.kind == BoxKind::Error && box.text.startsWith(head) && box.text.size() > head.size();
 }
@@ -577,7 +577,7 @@ private slots:
         open(f, path, mode);
         QCOMPARE(f.loadedNodeCount, 1000);
         QCOMPARE(f.stringGrid1.at(0, MoveList::LastRow), QStringLiteral("860"));
-        QVERIFY2(f.memo.contains(texts::MissingNotListed.arg(140)), qPrintable(f.memo));
+        QVERIFY2(f.memo.contains(messages::notListedLine(140)), qPrintable(f.memo));
 
         const ScriptedUi ui = save(f);
         QCOMPARE(ui.boxes.last().kind, BoxKind::Information);

@@ -1,5 +1,6 @@
 #include "board/colours.h"
 #include "board/form.h"
+#include "board/messages.h"
 #include "board/texts.h"
 #include "sgf/open.h"
 #include "sgf/reader.h"
@@ -461,12 +462,12 @@ private slots:
         const ScriptedUi::Box& box = ui.boxes[1];
         QCOMPARE(box.kind, BoxKind::Error);
         QCOMPARE(box.buttons, BoxButtons::Ok);
-        const QString head = texts::ReadFailedBox + texts::FileNameLabel + path + crlf + crlf + texts::ReasonLabel;
+        const QString head = messages::readFailed(path, QString()).box;
         QVERIFY2(box.text.startsWith(head), qPrintable(box.text));
         const QString reason = box.text.mid(head.size());
         QVERIFY(!reason.isEmpty());
-        QCOMPARE(f.memo, Form().memo + texts::OpenLog + path + crlf + texts::ReadFailedLog + path + texts::ReasonLabel
-                     + reason + crlf);
+        QCOMPARE(box.text, messages::readFailed(path, reason).box);
+        QCOMPARE(f.memo, Form().memo + texts::OpenLog + path + crlf + messages::readFailed(path, reason).log + crlf);
         QVERIFY(f.currentFileName.isEmpty());
         QCOMPARE(f.lblHyoudai, QStringLiteral("title before"));
         QVERIFY(f.loadedLines.isEmpty());

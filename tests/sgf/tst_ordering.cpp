@@ -1,5 +1,7 @@
 #include "board/form.h"
+#include "board/messages.h"
 #include "board/texts.h"
+#include "checks/inputcheck.h"
 #include "sgf/movetable.h"
 #include "sgf/ordering.h"
 #include "support/boardtext.h"
@@ -269,28 +271,29 @@ void TestOrdering::stopsOnFaultWithoutTouchingTheTable_data()
     QTest::addColumn<QStringList>("cells");
     QTest::addColumn<QStringList>("loaded");
     QTest::addColumn<QStringList>("editing");
-    QTest::addColumn<QString>("line");
+    QTest::addColumn<InputFault>("fault");
 
-    const QString cell1001 = texts::Yoko + "5" + texts::Tate + "6" + texts::InputValuePass1 + "1001";
     QTest::newRow("cell above 1000 under a larger total")
-        << "2000" << QStringList{"5,6,1001"} << QStringList() << QStringList() << cell1001 + texts::TooManyDigitsFault;
+        << "2000" << QStringList{"5,6,1001"} << QStringList() << QStringList()
+        << cellFault(InputFaultKind::BeyondTable, 5, 6, "1001");
     QTest::newRow("cell above 1000 and above the total")
-        << "" << QStringList{"5,6,1001"} << QStringList() << QStringList() << cell1001 + texts::AboveTotal;
+        << "" << QStringList{"5,6,1001"} << QStringList() << QStringList()
+        << cellFault(InputFaultKind::AboveTotal, 5, 6, "1001");
     QTest::newRow("editing row numbered above 1000")
         << "2000" << QStringList{"1,1,1"} << QStringList() << QStringList{"1001|1"}
-        << texts::ListRowPrefix + "1001" + texts::InputValuePass1 + "1" + texts::TooManyDigitsFault;
+        << listRowFault(InputFaultKind::BeyondTable, "1001", "1");
     QTest::newRow("loaded row numbered above 1000")
         << "2000" << QStringList{"1,1,1"} << QStringList{"1500|1"} << QStringList()
-        << texts::ListRowPrefix + "1500" + texts::InputValuePass1 + "1" + texts::TooManyDigitsFault;
+        << listRowFault(InputFaultKind::BeyondTable, "1500", "1");
     QTest::newRow("editing row without a move number")
         << "" << QStringList{"1,1,1"} << QStringList() << QStringList{"|1"}
-        << texts::ListRowPrefix + texts::InputValuePass1 + "1" + texts::NoMoveNumber;
+        << listRowFault(InputFaultKind::NoMoveNumber, "", "1");
     QTest::newRow("loaded row with a text for a move number")
         << "" << QStringList{"1,1,B1"} << QStringList{"x|B1"} << QStringList()
-        << texts::ListRowPrefix + "x" + texts::InputValuePass1 + "B1" + texts::NoMoveNumber;
+        << listRowFault(InputFaultKind::NoMoveNumber, "x", "B1");
     QTest::newRow("place with a trailing blank")
         << "" << numberedCells(8, {7}) << QStringList() << QStringList{"7|3 "}
-        << texts::ListRowPrefix + "7" + texts::InputValuePass1 + "3 " + texts::NotDigits;
+        << listRowFault(InputFaultKind::NotDigits, "7", "3 ");
 }
 
 void TestOrdering::stopsOnFaultWithoutTouchingTheTable()
@@ -299,7 +302,7 @@ void TestOrdering::stopsOnFaultWithoutTouchingTheTable()
     QFETCH(QStringList, cells);
     QFETCH(QStringList, loaded);
     QFETCH(QStringList, editing);
-    QFETCH(QString, line);
+    QFETCH(InputFault, fault);
 
     Form f;
     f.clearLog();
@@ -311,7 +314,8 @@ void TestOrdering::stopsOnFaultWithoutTouchingTheTable()
     f.moveTable[1000] = QStringLiteral("rr");
 
     QVERIFY(ZyunRetuStrKihu(f));
-    QCOMPARE(f.memo, line + "\r\n");
+    QCOMPARE(inputFaults(f), QList<InputFault>{fault});
+    QCOMPARE(f.memo, inputFaultLine(fault) + "\r\n");
     QCOMPARE(f.moveTable[1], QStringLiteral("qq"));
     QCOMPARE(f.moveTable[1000], QStringLiteral("rr"));
     QVERIFY(f.moveTable[2].isEmpty());
@@ -339,14 +343,14 @@ void TestOrdering::gapCheckReportsEachMissingMove()
     ScriptedUi ui;
     QVERIFY(ZyunRetuKihuKakunin(f, ui));
 
-    QCOMPARE(f.memo, texts::GapLine + texts::GapTeban + "6" + texts::Te + "\r\n" + texts::GapLine + texts::GapTeban
-                         + "7" + texts::Te + "\r\n");
+    QCOMPARE(unplacedMoves(f), (QList<int>{6, 7}));
+    QCOMPARE(messages::gapLine(6), QStringLiteral("途中の手番が抜けています！　手番　6手"));
+    QCOMPARE(f.memo, messages::gapLine(6) + "\r\n" + messages::gapLine(7) + "\r\n");
     QCOMPARE(ui.boxes.size(), 1);
     QCOMPARE(ui.boxes[0].title, texts::TitleWarning);
     QCOMPARE(ui.boxes[0].kind, BoxKind::Warning);
     QCOMPARE(ui.boxes[0].buttons, BoxButtons::Ok);
-    QCOMPARE(ui.boxes[0].text, texts::GapBox1 + texts::GapBox2 + "\r\n\r\n" + texts::GapBox3 + "\r\n\r\n"
-                                   + texts::GapBox4);
+    QCOMPARE(ui.boxes[0].text, messages::gapBox());
 }
 
 void TestOrdering::gapCheckPasses_data()
@@ -378,10 +382,11 @@ void TestOrdering::gapCheckPasses()
     for (int k : extras)
         f.moveTable[size_t(k)] = QStringLiteral("bb");
     ScriptedUi ui;
+    QCOMPARE(unplacedMoves(f), gaps);
     QCOMPARE(ZyunRetuKihuKakunin(f, ui), !gaps.isEmpty());
     QString lines;
     for (int k : gaps)
-        lines += texts::GapLine + texts::GapTeban + QString::number(k) + texts::Te + "\r\n";
+        lines += messages::gapLine(k) + "\r\n";
     QCOMPARE(f.memo, lines);
     QCOMPARE(ui.boxes.size(), gaps.isEmpty() ? 0 : 1);
 }

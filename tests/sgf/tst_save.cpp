@@ -1,6 +1,7 @@
 #include "board/cellname.h"
 #include "board/colours.h"
 #include "board/form.h"
+#include "board/messages.h"
 #include "board/lifecycle.h"
 #include "board/texts.h"
 #include "entry/cellentry.h"
@@ -51,19 +52,18 @@ void typedRecord(Form& f)
 
 QString backupNote(const QString& head, const QString& backup)
 {
-    return crlf + crlf + head + crlf + texts::SlashSlash + crlf + texts::SlashIndent + backup + crlf
-        + texts::SlashSlash + crlf + texts::SavedAs;
+    return messages::backupNote(head, backup);
 }
 
 // Paths are shown with the platform's separators.
 QString savedBox(const QString& path, const QString& note = {})
 {
-    return texts::Saved + texts::FileNameLabel + QDir::toNativeSeparators(path) + note;
+    return messages::saved(QDir::toNativeSeparators(path), note).box;
 }
 
 QString savedLog(const QString& path)
 {
-    return texts::SavedLog + QDir::toNativeSeparators(path) + crlf;
+    return messages::saved(QDir::toNativeSeparators(path), QString()).log + crlf;
 }
 
 // The reason the system gave, after the fixed part of an error box; empty when the box differs.
@@ -273,15 +273,14 @@ private slots:
         const ScriptedUi::Box& last = ui.boxes.last();
         QCOMPARE(last.kind, BoxKind::Error);
         QCOMPARE(last.buttons, BoxButtons::Ok);
-        QCOMPARE(last.text, texts::InvalidBox1 + texts::InvalidBox2);
+        QCOMPARE(last.text, messages::invalidData().box);
         if (gap) {
             QCOMPARE(ui.boxes.size(), 3);
             QCOMPARE(ui.boxes[1].kind, BoxKind::Warning);
-            QCOMPARE(f.memo, logBefore + texts::GapLine + texts::GapTeban + QStringLiteral("3") + texts::Te + crlf
-                         + texts::InvalidLog + crlf);
+            QCOMPARE(f.memo, logBefore + messages::gapLine(3) + crlf + messages::invalidData().log + crlf);
         } else {
             QCOMPARE(ui.boxes.size(), 2);
-            QVERIFY(f.memo.endsWith(texts::ZeroOrLess + crlf + texts::InvalidLog + crlf));
+            QVERIFY(f.memo.endsWith(texts::ZeroOrLess + crlf + messages::invalidData().log + crlf));
         }
         QCOMPARE(listing(dir.path()), before);
         QCOMPARE(f.currentFileName, opened ? path : QString());
