@@ -179,6 +179,27 @@ void TForm1::build()
         setTabOrder(prev, next);
     }
     setTabOrder(radio_->button(0), radio_->button(1));
+
+    souTesuu_ = typedControl<QLineEdit>("SouTesuu");
+    txtPuls_ = typedControl<QLineEdit>("txtPuls");
+    txtKensaku_ = typedControl<QLineEdit>("txtKensaku");
+    gameInfo_ = typedControl<QLineEdit>("GameInfo");
+    sankouZu_ = typedControl<QLineEdit>("SankouZu");
+    controlMei_ = typedControl<QLineEdit>("ControlMei");
+    lblHyoudai_ = typedControl<QLabel>("lblHyoudai");
+    lblNyuuryokuSumi_ = typedControl<QLabel>("lblNyuuryokuSumi");
+    lblOkiisi_ = typedControl<QLabel>("lblOkiisi");
+    radioGroup_ = typedControl<QGroupBox>("RadioGroup1");
+}
+
+// A control the layout lacks, or of another kind, is a fault of the program itself.
+template <typename T>
+T* TForm1::typedControl(const char* name) const
+{
+    T* w = qobject_cast<T*>(controls_.value(QLatin1String(name)));
+    if (!w)
+        qFatal("the window has no control %s of the expected kind", name);
+    return w;
 }
 
 QWidget* TForm1::makeControl(const ControlDef& def)
@@ -310,7 +331,7 @@ QTableWidget* TForm1::makeGrid(const ControlDef& def)
 
 void TForm1::bindHandlers()
 {
-    auto button = [this](const char* name) { return qobject_cast<QPushButton*>(controls_.value(QLatin1String(name))); };
+    auto button = [this](const char* name) { return typedControl<QPushButton>(name); };
     auto bind = [this, button](const char* name, void (*handler)(Form&, Ui&)) {
         connect(button(name), &QPushButton::clicked, this, [this, handler] { dispatch([this, handler] { handler(form_, *ui_); }); });
     };
@@ -335,8 +356,7 @@ void TForm1::bindHandlers()
             RadioGroup1Click(form_);
         });
     });
-    auto* puls = qobject_cast<QLineEdit*>(controls_.value(QStringLiteral("txtPuls")));
-    connect(puls, &QLineEdit::textChanged, this, [this] {
+    connect(txtPuls_, &QLineEdit::textChanged, this, [this] {
         if (!showing_)
             dispatch([this] { txtPulsChange(form_); });
     });
@@ -383,10 +403,9 @@ void TForm1::copyIn()
                 list.at(1, r) = typed;
         }
     }
-    auto text = [this](const char* name) { return qobject_cast<QLineEdit*>(controls_.value(QLatin1String(name)))->text(); };
-    form_.souTesuu = text("SouTesuu");
-    form_.txtPuls = text("txtPuls");
-    form_.txtKensaku = text("txtKensaku");
+    form_.souTesuu = souTesuu_->text();
+    form_.txtPuls = txtPuls_->text();
+    form_.txtKensaku = txtKensaku_->text();
 }
 
 void TForm1::commitListEditors()
@@ -439,26 +458,24 @@ void TForm1::showOnce()
     showCells();
     showGrid(grid1_, form_.stringGrid1);
     showGrid(grid2_, form_.stringGrid2);
-    controls_.value(QStringLiteral("lblNyuuryokuSumi"))->setVisible(form_.stringGrid1.shown);
-    qobject_cast<QLabel*>(controls_.value(QStringLiteral("lblHyoudai")))->setText(form_.lblHyoudai);
+    lblNyuuryokuSumi_->setVisible(form_.stringGrid1.shown);
+    lblHyoudai_->setText(form_.lblHyoudai);
     // The title grows with a file name; the label is as wide as its text.
-    controls_.value(QStringLiteral("lblHyoudai"))->adjustSize();
-    controls_.value(QStringLiteral("lblOkiisi"))->setVisible(form_.lblOkiisiShown);
+    lblHyoudai_->adjustSize();
+    lblOkiisi_->setVisible(form_.lblOkiisiShown);
     lock_->setChecked(form_.lockPressed);
     lock_->setVisible(form_.lockShown);
-    for (auto [name, value] : {std::pair{"SouTesuu", &form_.souTesuu}, std::pair{"txtPuls", &form_.txtPuls},
-                               std::pair{"txtKensaku", &form_.txtKensaku}}) {
-        auto* edit = qobject_cast<QLineEdit*>(controls_.value(QLatin1String(name)));
+    for (auto [edit, value] : {std::pair{souTesuu_, &form_.souTesuu}, std::pair{txtPuls_, &form_.txtPuls},
+                               std::pair{txtKensaku_, &form_.txtKensaku}}) {
         if (edit->text() != *value)
             edit->setText(*value);
     }
-    for (auto [name, value] : {std::pair{"GameInfo", &form_.gameInfo}, std::pair{"SankouZu", &form_.sankouZu}}) {
-        auto* edit = qobject_cast<QLineEdit*>(controls_.value(QLatin1String(name)));
+    for (auto [edit, value] : {std::pair{gameInfo_, &form_.gameInfo}, std::pair{sankouZu_, &form_.sankouZu}}) {
         // The edit keeps no more characters than its maximum length; converting the whole of
         // a 50 MB header on every event would stall the window.
         edit->setText(QString::fromLocal8Bit(value->left(edit->maxLength())));
     }
-    qobject_cast<QLineEdit*>(controls_.value(QStringLiteral("ControlMei")))->setText(form_.controlMei);
+    controlMei_->setText(form_.controlMei);
     if (QAbstractButton* b = radio_->button(form_.radioGroup1); b && !b->isChecked())
         b->setChecked(true);
     // As on Windows, Tab enters the group at its checked button only; the arrows move within it.
@@ -521,10 +538,10 @@ void TForm1::focusControl(const QString& name)
     QWidget* w = controls_.value(name);
     if (!w)
         return;
-    if (qobject_cast<QGroupBox*>(w))
+    if (w == radioGroup_)
         w = radio_->checkedButton();
     // A cell reached from the keyboard has its whole text selected, as by Tab.
-    w->setFocus(cellIndex_.contains(qobject_cast<QLineEdit*>(w)) ? Qt::TabFocusReason : Qt::OtherFocusReason);
+    w->setFocus(cellIndex_.contains(w) ? Qt::TabFocusReason : Qt::OtherFocusReason);
 }
 
 void TForm1::moveFocusNext()
@@ -534,10 +551,10 @@ void TForm1::moveFocusNext()
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
-    if (auto* edit = qobject_cast<QLineEdit*>(watched); edit && cellIndex_.contains(edit))
-        return cellEvent(edit, event);
-    if (auto* grid = qobject_cast<QTableWidget*>(watched); grid && (grid == grid1_ || grid == grid2_))
-        return gridEvent(grid, event);
+    if (const int index = cellIndex_.value(watched, -1); index >= 0)
+        return cellEvent(cells_[index], event);
+    if (watched == grid1_ || watched == grid2_)
+        return gridEvent(watched == grid1_ ? grid1_ : grid2_, event);
     return QWidget::eventFilter(watched, event);
 }
 

@@ -34,6 +34,8 @@ public:
     const WindowLayout& layout() const { return layout_; }
     QWidget* control(const QString& name) const { return controls_.value(name); }
     QLineEdit* cell(int x, int y) const;
+    QTableWidget* stringGrid1() const { return grid1_; }
+    QTableWidget* stringGrid2() const { return grid2_; }
     // The controls in the order Tab visits them.
     QList<QWidget*> tabChain() const;
 
@@ -58,6 +60,8 @@ private:
     QWidget* makeControl(const ControlDef& def);
     void makeRadioGroup(const ControlDef& def);
     QTableWidget* makeGrid(const ControlDef& def);
+    template <typename T>
+    T* typedControl(const char* name) const;
     void bindHandlers();
     void commitListEditors();
     void copyIn();
@@ -76,7 +80,18 @@ private:
     Ui* ui_ = nullptr;
     QHash<QString, QWidget*> controls_;
     QList<QLineEdit*> cells_;
-    QHash<QLineEdit*, int> cellIndex_;
+    QHash<const QObject*, int> cellIndex_;
+    // Set once when the window is built; events reach the controls through these.
+    QLineEdit* souTesuu_ = nullptr;
+    QLineEdit* txtPuls_ = nullptr;
+    QLineEdit* txtKensaku_ = nullptr;
+    QLineEdit* gameInfo_ = nullptr;
+    QLineEdit* sankouZu_ = nullptr;
+    QLineEdit* controlMei_ = nullptr;
+    QLabel* lblHyoudai_ = nullptr;
+    QLabel* lblNyuuryokuSumi_ = nullptr;
+    QLabel* lblOkiisi_ = nullptr;
+    QGroupBox* radioGroup_ = nullptr;
     QTableWidget* grid1_ = nullptr;
     QTableWidget* grid2_ = nullptr;
     QPlainTextEdit* memo_ = nullptr;
