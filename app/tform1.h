@@ -4,6 +4,7 @@
 #include "board/form.h"
 
 #include <QHash>
+#include <QtGlobal>
 #include <QWidget>
 
 #include <functional>
@@ -105,3 +106,13 @@ private:
     bool showing_ = false;
     bool showAgain_ = false;
 };
+
+// A control the layout lacks, or of another kind, is a fault of the program itself.
+template <typename T>
+T* TForm1::typedControl(const char* name) const
+{
+    T* w = qobject_cast<T*>(controls_.value(QLatin1String(name)));
+    if (!w)
+        qFatal("the window has no control %s of the expected kind", name);
+    return w;
+}
