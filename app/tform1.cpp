@@ -28,6 +28,9 @@
 #include <QScrollBar>
 #include <QTableWidget>
 
+#include <algorithm>
+#include <tuple>
+
 namespace {
 
 bool modifierHeld(const QKeyEvent* e)
@@ -234,12 +237,19 @@ void TForm1::showOnce()
         if (edit->text() != *value)
             edit->setText(*value);
     }
-    for (auto [edit, value] : {std::pair{gameInfo_, &form_.gameInfo}, std::pair{sankouZu_, &form_.sankouZu}}) {
+    for (auto [edit, value, shown] : {std::tuple{gameInfo_, &form_.gameInfo, &shownGameInfo_},
+                                      std::tuple{sankouZu_, &form_.sankouZu, &shownSankouZu_}}) {
         // The edit keeps no more characters than its maximum length; converting the whole of
-        // a 50 MB header on every event would stall the window.
-        edit->setText(QString::fromLocal8Bit(value->left(edit->maxLength())));
+        // a 50 MB header on every event would stall the window. Only that part is compared.
+        const QByteArrayView kept(value->constData(), std::min<qsizetype>(value->size(), edit->maxLength()));
+        if (headersShown_ && kept == QByteArrayView(*shown))
+            continue;
+        *shown = kept.toByteArray();
+        edit->setText(QString::fromLocal8Bit(*shown));
     }
-    controlMei_->setText(form_.controlMei);
+    headersShown_ = true;
+    if (controlMei_->text() != form_.controlMei)
+        controlMei_->setText(form_.controlMei);
     if (QAbstractButton* b = radio_->button(form_.radioGroup1); b && !b->isChecked())
         b->setChecked(true);
     // As on Windows, Tab enters the group at its checked button only; the arrows move within it.

@@ -100,6 +100,10 @@ private:
     QPushButton* lock_ = nullptr;
     // The cell whose enter handling has run and whose exit handling has not.
     QLineEdit* enteredCell_ = nullptr;
+    // The leading bytes of the hidden header fields as last shown.
+    QByteArray shownGameInfo_;
+    QByteArray shownSankouZu_;
+    bool headersShown_ = false;
     int shownLogLength_ = 0;
     int shownLogClears_ = 0;
     bool quitAccepted_ = false;
