@@ -17,9 +17,8 @@ namespace {
 void commitOpenEditors(TForm1& w)
 {
     QWidget* editor = QApplication::focusWidget();
-    for (const char* name : {"StringGrid1", "StringGrid2"}) {
-        auto* grid = qobject_cast<QTableWidget*>(w.control(QLatin1String(name)));
-        if (!grid || !editor || !grid->viewport()->isAncestorOf(editor))
+    for (QTableWidget* grid : {w.stringGrid1(), w.stringGrid2()}) {
+        if (!editor || !grid->viewport()->isAncestorOf(editor))
             continue;
         QMetaObject::invokeMethod(grid, "commitData", Q_ARG(QWidget*, editor));
         QMetaObject::invokeMethod(grid, "closeEditor", Q_ARG(QWidget*, editor),
@@ -63,7 +62,7 @@ void bindCandidatePlaces(TForm1& w)
     shortcut->setContext(Qt::WindowShortcut);
     QObject::connect(shortcut, &QShortcut::activated, &w, [&w] { fill(w); });
 
-    auto* grid = qobject_cast<QTableWidget*>(w.control(QStringLiteral("StringGrid2")));
+    QTableWidget* grid = w.stringGrid2();
     grid->setContextMenuPolicy(Qt::CustomContextMenu);
     QObject::connect(grid, &QWidget::customContextMenuRequested, &w, [&w, grid](const QPoint& at) {
         QMenu* menu = candidateMenu(w, grid->rowAt(at.y()), grid);

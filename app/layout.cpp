@@ -85,105 +85,101 @@ void addCells(std::vector<ControlDef>& out, const Geometry& g)
     }
 }
 
-ControlDef control(const QString& name, ControlType type, QRect r, const QString& text, FontStyle font,
-                    int tabOrder = -1, bool tabStop = false)
-{
-    ControlDef c{name, type, r, text, font};
-    c.tabOrder = tabOrder;
-    c.tabStop = tabStop;
-    return c;
-}
+enum class Shown { Always, StandardOnly, Never };
 
-// Where the side panel differs between the builds.
-struct Panel {
-    QRect grid2, grid1, label39, souTesuu, label40, label81, txtPuls, radio, kensaku, txtKensaku, label83, okiisi;
-    QRect button1, button2, lock, cmdNew, cmdOpen, cmdSave, cmdShuuryou, label41, memo;
-    bool logShown;
+// One control of the side panel: where each build puts it, and what it shows.
+struct PanelRow {
+    QString name;
+    ControlType type;
+    QRect standard;
+    QRect small;
+    int tabOrder; // -1: none
+    bool tabStop;
+    QString caption;
+    FontStyle font;
+    Shown shown = Shown::Always;
+    Rgb background = 0; // 0: the control's own
 };
 
-Panel standardPanel()
-{
-    const QSize b(121, 33);
-    return {QRect(664, 64, 105, 449), QRect(784, 64, 105, 449), QRect(920, 8, 51, 21), QRect(920, 32, 57, 29),
-            QRect(984, 40, 17, 21), QRect(912, 72, 88, 13), QRect(936, 88, 41, 24), QRect(912, 120, 89, 41),
-            QRect(904, 192, 49, 25), QRect(960, 192, 41, 24), QRect(1005, 200, 12, 13), QRect(920, 168, 84, 13),
-            QRect(QPoint(896, 240), b), QRect(QPoint(896, 280), b), QRect(QPoint(896, 320), b), QRect(QPoint(896, 360), b),
-            QRect(QPoint(896, 400), b), QRect(QPoint(896, 440), b), QRect(QPoint(896, 480), b), QRect(672, 520, 72, 13),
-            QRect(664, 536, 353, 137), true};
-}
-
-Panel smallPanel()
-{
-    const QSize b(105, 25);
-    return {QRect(664, 64, 105, 225), QRect(784, 64, 105, 225), QRect(664, 296, 51, 21), QRect(720, 296, 57, 29),
-            QRect(784, 304, 17, 21), QRect(800, 296, 88, 13), QRect(824, 312, 41, 24), QRect(664, 336, 89, 41),
-            QRect(768, 344, 49, 25), QRect(824, 344, 41, 24), QRect(869, 352, 12, 13), QRect(672, 384, 84, 13),
-            QRect(QPoint(664, 408), b), QRect(QPoint(784, 408), b), QRect(QPoint(664, 440), b), QRect(QPoint(664, 472), b),
-            QRect(QPoint(664, 504), b), QRect(QPoint(784, 472), b), QRect(QPoint(784, 504), b), QRect(784, 440, 72, 13),
-            QRect(856, 440, 17, 25), false};
-}
-
-void addPanel(std::vector<ControlDef>& out, const Panel& p)
+std::vector<PanelRow> panelRows()
 {
     const FontStyle command = tahoma(13, true, Blue);
-    auto push = [&](ControlDef c) { out.push_back(std::move(c)); };
+    const FontStyle plain = windowFont();
+    const QSize b(121, 33);
+    const QSize s(105, 25);
+    return {
+        {QStringLiteral("lblHyoudai"), ControlType::Label, QRect(24, 16, 86, 16), QRect(24, 16, 86, 16), -1, false,
+         texts::TitleNewInput, FontStyle{texts::MinchoFace, 16, true, Blue}},
+        {QStringLiteral("Label39"), ControlType::Label, QRect(920, 8, 51, 21), QRect(664, 296, 51, 21), -1, false,
+         texts::TotalCaption, tahoma(17)},
+        {QStringLiteral("SouTesuu"), ControlType::Edit, QRect(920, 32, 57, 29), QRect(720, 296, 57, 29), 287, false,
+         QString(), tahoma(17, true, Blue)},
+        {QStringLiteral("Label40"), ControlType::Label, QRect(984, 40, 17, 21), QRect(784, 304, 17, 21), -1, false,
+         texts::Te, tahoma(17)},
+        {QStringLiteral("Label81"), ControlType::Label, QRect(912, 72, 88, 13), QRect(800, 296, 88, 13), -1, false,
+         texts::OffsetCaption, plain},
+        {QStringLiteral("txtPuls"), ControlType::Edit, QRect(936, 88, 41, 24), QRect(824, 312, 41, 24), 374, false,
+         QString(), tahoma(13)},
+        {QStringLiteral("RadioGroup1"), ControlType::RadioGroup, QRect(912, 120, 89, 41), QRect(664, 336, 89, 41), 375, true,
+         texts::FirstPlayerCaption, plain},
+        {QStringLiteral("lblOkiisi"), ControlType::Label, QRect(920, 168, 84, 13), QRect(672, 384, 84, 13), -1, false,
+         texts::HandicapHint, plain},
+        {QStringLiteral("cmdKensaku"), ControlType::Button, QRect(904, 192, 49, 25), QRect(768, 344, 49, 25), 377, false,
+         texts::SearchCaption, plain},
+        {QStringLiteral("txtKensaku"), ControlType::Edit, QRect(960, 192, 41, 24), QRect(824, 344, 41, 24), 376, false,
+         QString(), tahoma(13)},
+        {QStringLiteral("Label83"), ControlType::Label, QRect(1005, 200, 12, 13), QRect(869, 352, 12, 13), -1, false,
+         texts::Te, plain},
+        {QStringLiteral("Button1"), ControlType::Button, QRect(QPoint(896, 240), b), QRect(QPoint(664, 408), s), 288, false,
+         texts::Button1Caption, plain},
+        {QStringLiteral("Button2"), ControlType::Button, QRect(QPoint(896, 280), b), QRect(QPoint(784, 408), s), 372, false,
+         texts::Button2Caption, plain},
+        {QStringLiteral("cmdLockKaizyo2"), ControlType::Toggle, QRect(QPoint(896, 320), b), QRect(QPoint(664, 440), s), -1,
+         false, texts::LockCaption, plain, Shown::Never},
+        {QStringLiteral("cmdLockKaizyo"), ControlType::Toggle, QRect(QPoint(896, 320), b), QRect(QPoint(664, 440), s), -1,
+         false, texts::LockCaption, plain, Shown::Never},
+        {QStringLiteral("cmdNew"), ControlType::Button, QRect(QPoint(896, 360), b), QRect(QPoint(664, 472), s), 371, true,
+         texts::NewCaption, command},
+        {QStringLiteral("cmdOpen"), ControlType::Button, QRect(QPoint(896, 400), b), QRect(QPoint(664, 504), s), 370, true,
+         texts::OpenCaption, command},
+        {QStringLiteral("cmdSave"), ControlType::Button, QRect(QPoint(896, 440), b), QRect(QPoint(784, 472), s), 368, true,
+         texts::SaveCaption, command},
+        {QStringLiteral("cmdShuuryou"), ControlType::Button, QRect(QPoint(896, 480), b), QRect(QPoint(784, 504), s), 369, true,
+         texts::QuitCaption, command},
+        {QStringLiteral("Label42"), ControlType::Label, QRect(656, 48, 116, 13), QRect(656, 48, 116, 13), -1, false,
+         texts::ListCaption2, plain},
+        {QStringLiteral("StringGrid2"), ControlType::Grid, QRect(664, 64, 105, 449), QRect(664, 64, 105, 225), 373, false,
+         QString(), tahoma(15)},
+        {QStringLiteral("Label41"), ControlType::Label, QRect(672, 520, 72, 13), QRect(784, 440, 72, 13), -1, false,
+         texts::LogCaption, plain, Shown::StandardOnly},
+        {QStringLiteral("Memo1"), ControlType::Memo, QRect(664, 536, 353, 137), QRect(856, 440, 17, 25), 366, false,
+         texts::MemoInitial, plain, Shown::StandardOnly, colours::Log},
+        // Hidden text storage and the list of a loaded file.
+        {QStringLiteral("GameInfo"), ControlType::Edit, QRect(576, 8, 17, 21), QRect(576, 8, 17, 21), 286, false, QString(),
+         plain, Shown::Never},
+        {QStringLiteral("SankouZu"), ControlType::Edit, QRect(592, 8, 17, 25), QRect(592, 8, 17, 25), 367, false,
+         texts::SankouZuInitial, plain, Shown::Never},
+        {QStringLiteral("ControlMei"), ControlType::Edit, QRect(608, 8, 17, 21), QRect(608, 8, 17, 21), 285, false, QString(),
+         plain, Shown::Never},
+        {QStringLiteral("lblNyuuryokuSumi"), ControlType::Label, QRect(776, 48, 127, 13), QRect(776, 48, 127, 13), -1, false,
+         texts::ListCaption1, plain, Shown::Never},
+        {QStringLiteral("StringGrid1"), ControlType::Grid, QRect(784, 64, 105, 449), QRect(784, 64, 105, 225), 365, false,
+         QString(), tahoma(15), Shown::Never, colours::LockedList},
+    };
+}
 
-    ControlDef title = label(QStringLiteral("lblHyoudai"), {24, 16}, {86, 16}, texts::TitleNewInput,
-                              FontStyle{texts::MinchoFace, 16, true, Blue});
-    push(title);
-    push(label(QStringLiteral("Label39"), p.label39.topLeft(), p.label39.size(), texts::TotalCaption, tahoma(17)));
-    push(control(QStringLiteral("SouTesuu"), ControlType::Edit, p.souTesuu, QString(), tahoma(17, true, Blue), 287));
-    push(label(QStringLiteral("Label40"), p.label40.topLeft(), p.label40.size(), texts::Te, tahoma(17)));
-    push(label(QStringLiteral("Label81"), p.label81.topLeft(), p.label81.size(), texts::OffsetCaption));
-    push(control(QStringLiteral("txtPuls"), ControlType::Edit, p.txtPuls, QString(), tahoma(13), 374));
-    push(control(QStringLiteral("RadioGroup1"), ControlType::RadioGroup, p.radio, texts::FirstPlayerCaption, windowFont(), 375, true));
-    push(label(QStringLiteral("lblOkiisi"), p.okiisi.topLeft(), p.okiisi.size(), texts::HandicapHint));
-    push(control(QStringLiteral("cmdKensaku"), ControlType::Button, p.kensaku, texts::SearchCaption, windowFont(), 377));
-    push(control(QStringLiteral("txtKensaku"), ControlType::Edit, p.txtKensaku, QString(), tahoma(13), 376));
-    push(label(QStringLiteral("Label83"), p.label83.topLeft(), p.label83.size(), texts::Te));
-    push(control(QStringLiteral("Button1"), ControlType::Button, p.button1, texts::Button1Caption, windowFont(), 288));
-    push(control(QStringLiteral("Button2"), ControlType::Button, p.button2, texts::Button2Caption, windowFont(), 372));
-    ControlDef lock = control(QStringLiteral("cmdLockKaizyo2"), ControlType::Toggle, p.lock, texts::LockCaption, windowFont());
-    lock.visible = false;
-    push(lock);
-    ControlDef spareLock = control(QStringLiteral("cmdLockKaizyo"), ControlType::Toggle, p.lock, texts::LockCaption, windowFont());
-    spareLock.visible = false;
-    push(spareLock);
-    push(control(QStringLiteral("cmdNew"), ControlType::Button, p.cmdNew, texts::NewCaption, command, 371, true));
-    push(control(QStringLiteral("cmdOpen"), ControlType::Button, p.cmdOpen, texts::OpenCaption, command, 370, true));
-    push(control(QStringLiteral("cmdSave"), ControlType::Button, p.cmdSave, texts::SaveCaption, command, 368, true));
-    push(control(QStringLiteral("cmdShuuryou"), ControlType::Button, p.cmdShuuryou, texts::QuitCaption, command, 369, true));
-    push(label(QStringLiteral("Label42"), {656, 48}, {116, 13}, texts::ListCaption2));
-    ControlDef grid2 = control(QStringLiteral("StringGrid2"), ControlType::Grid, p.grid2, QString(), tahoma(15), 373);
-    push(grid2);
-    ControlDef log = label(QStringLiteral("Label41"), p.label41.topLeft(), p.label41.size(), texts::LogCaption);
-    log.visible = p.logShown;
-    push(log);
-    ControlDef memo = control(QStringLiteral("Memo1"), ControlType::Memo, p.memo, texts::MemoInitial, windowFont(), 366);
-    memo.visible = p.logShown;
-    memo.hasBackground = true;
-    memo.background = colours::Log;
-    push(memo);
-
-    // Hidden text storage and the list of a loaded file.
-    ControlDef gameInfo = control(QStringLiteral("GameInfo"), ControlType::Edit, QRect(576, 8, 17, 21), QString(), windowFont(), 286);
-    gameInfo.visible = false;
-    push(gameInfo);
-    ControlDef sankouZu = control(QStringLiteral("SankouZu"), ControlType::Edit, QRect(592, 8, 17, 25), texts::SankouZuInitial,
-                                   windowFont(), 367);
-    sankouZu.visible = false;
-    push(sankouZu);
-    ControlDef controlMei = control(QStringLiteral("ControlMei"), ControlType::Edit, QRect(608, 8, 17, 21), QString(), windowFont(), 285);
-    controlMei.visible = false;
-    push(controlMei);
-    ControlDef listCaption = label(QStringLiteral("lblNyuuryokuSumi"), {776, 48}, {127, 13}, texts::ListCaption1);
-    listCaption.visible = false;
-    push(listCaption);
-    ControlDef grid1 = control(QStringLiteral("StringGrid1"), ControlType::Grid, p.grid1, QString(), tahoma(15), 365);
-    grid1.visible = false;
-    grid1.hasBackground = true;
-    grid1.background = colours::LockedList;
-    push(grid1);
+void addPanel(std::vector<ControlDef>& out, bool small)
+{
+    for (const PanelRow& row : panelRows()) {
+        ControlDef c{row.name, row.type, small ? row.small : row.standard, row.caption, row.font};
+        c.tabOrder = row.tabOrder;
+        c.tabStop = row.tabStop;
+        c.visible = row.shown == Shown::Always || (row.shown == Shown::StandardOnly && !small);
+        c.hasBackground = row.background != 0;
+        if (c.hasBackground)
+            c.background = row.background;
+        out.push_back(c);
+    }
 }
 
 } // namespace
@@ -206,6 +202,6 @@ WindowLayout windowLayout(const BuildKind& kind)
     const Geometry g = boardGeometry(kind.small);
     addCells(w.controls, g);
     addNumberLabels(w.controls, g);
-    addPanel(w.controls, kind.small ? smallPanel() : standardPanel());
+    addPanel(w.controls, kind.small);
     return w;
 }

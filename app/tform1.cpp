@@ -1,9 +1,9 @@
 #include "app/tform1.h"
 
 #include "app/candidatemenu.h"
+#include "app/colouring.h"
 #include "app/picturepaste.h"
 #include "app/qtui.h"
-#include "board/cellname.h"
 #include "board/conversions.h"
 #include "board/lifecycle.h"
 #include "board/record.h"
@@ -20,67 +20,18 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScrollBar>
 #include <QTableWidget>
 
 #include <algorithm>
+#include <tuple>
 
 namespace {
-
-QColor colourOf(Rgb rgb)
-{
-    return QColor::fromRgb(rgb);
-}
-
-QFont fontOf(const FontStyle& style, const QFont& windowFont)
-{
-    if (style.face.isEmpty())
-        return windowFont;
-    QFont font(style.face);
-    font.setPixelSize(style.pixelHeight);
-    font.setBold(style.bold);
-    return font;
-}
-
-// Windows draws the text of a disabled edit in this grey, which reads on a black stone and
-// on a white one alike.
-constexpr Rgb DisabledText = 0xFF808080;
-
-// Every colour group, so that a disabled control keeps its colours.
-void setColours(QWidget* w, QPalette::ColorRole background, Rgb back, QPalette::ColorRole foreground, Rgb fore)
-{
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::All, background, colourOf(back));
-    pal.setColor(QPalette::All, foreground, colourOf(fore));
-    w->setPalette(pal);
-}
-
-// A cell keeps its stone's background when disabled, but its number is drawn grey: a loaded
-// black move or a handicap label holds black text on black.
-void setCellColours(QWidget* w, Rgb back, Rgb fore)
-{
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::All, QPalette::Base, colourOf(back));
-    pal.setColor(QPalette::All, QPalette::Text, colourOf(fore));
-    pal.setColor(QPalette::Disabled, QPalette::Text, colourOf(DisabledText));
-    w->setPalette(pal);
-}
-
-void setForeground(QWidget* w, Rgb fore)
-{
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::All, QPalette::WindowText, colourOf(fore));
-    pal.setColor(QPalette::All, QPalette::ButtonText, colourOf(fore));
-    pal.setColor(QPalette::All, QPalette::Text, colourOf(fore));
-    w->setPalette(pal);
-}
 
 bool modifierHeld(const QKeyEvent* e)
 {
@@ -145,172 +96,9 @@ QLineEdit* TForm1::cell(int x, int y) const
     return cells_.value((y - 1) * 19 + (x - 1));
 }
 
-void TForm1::build()
-{
-    setWindowTitle(form_.caption);
-    setFont(fontOf(layout_.windowFont, font()));
-    resize(layout_.clientSize);
-    move(0, 0);
-    setBackgroundRole(QPalette::Window);
-    setAutoFillBackground(true);
-
-    cells_.resize(361);
-    QList<const ControlDef*> tabbed;
-    for (const ControlDef& def : layout_.controls) {
-        QWidget* w = makeControl(def);
-        if (!w)
-            continue;
-        w->setObjectName(def.name);
-        w->setGeometry(def.geometry);
-        controls_.insert(def.name, w);
-        if (def.tabStop)
-            tabbed.append(&def);
-    }
-    std::stable_sort(tabbed.begin(), tabbed.end(),
-                     [](const ControlDef* a, const ControlDef* b) { return a->tabOrder < b->tabOrder; });
-    for (int i = 1; i < tabbed.size(); ++i) {
-        QWidget* prev = controls_.value(tabbed[i - 1]->name);
-        QWidget* next = controls_.value(tabbed[i]->name);
-        // The group is reached through its buttons.
-        if (qobject_cast<QGroupBox*>(prev))
-            prev = radio_->button(1);
-        if (qobject_cast<QGroupBox*>(next))
-            next = radio_->button(0);
-        setTabOrder(prev, next);
-    }
-    setTabOrder(radio_->button(0), radio_->button(1));
-}
-
-QWidget* TForm1::makeControl(const ControlDef& def)
-{
-    const QFont font = fontOf(def.font, this->font());
-    QWidget* w = nullptr;
-    switch (def.type) {
-    case ControlType::Cell: {
-        auto* edit = new QLineEdit(this);
-        edit->setFocusPolicy(Qt::StrongFocus);
-        // A dropped text would pass by the entry and exit handling; a picture dropped on a cell
-        // goes on to the window.
-        edit->setAcceptDrops(false);
-        setCellColours(edit, def.background, def.font.colour);
-        edit->installEventFilter(this);
-        const auto pos = cellOfName(def.name);
-        const int index = (pos->y - 1) * 19 + (pos->x - 1);
-        cells_[index] = edit;
-        cellIndex_.insert(edit, index);
-        w = edit;
-        break;
-    }
-    case ControlType::Label: {
-        auto* label = new QLabel(def.text, this);
-        label->setTextFormat(Qt::PlainText);
-        w = label;
-        break;
-    }
-    case ControlType::Edit: {
-        auto* edit = new QLineEdit(def.text, this);
-        edit->setFocusPolicy(def.tabStop ? Qt::StrongFocus : Qt::ClickFocus);
-        w = edit;
-        break;
-    }
-    case ControlType::Button:
-    case ControlType::Toggle: {
-        auto* button = new QPushButton(def.text, this);
-        if (def.type == ControlType::Toggle) {
-            button->setCheckable(true);
-            button->setChecked(true);
-            button->setFocusPolicy(Qt::NoFocus);
-        } else {
-            // Enter on a focused button presses it.
-            button->setAutoDefault(true);
-            button->setFocusPolicy(def.tabStop ? Qt::StrongFocus : Qt::ClickFocus);
-        }
-        w = button;
-        break;
-    }
-    case ControlType::RadioGroup:
-        makeRadioGroup(def);
-        w = controls_.value(def.name);
-        controls_.remove(def.name);
-        break;
-    case ControlType::Memo: {
-        memo_ = new QPlainTextEdit(this);
-        memo_->setLineWrapMode(QPlainTextEdit::NoWrap);
-        memo_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        memo_->setFocusPolicy(Qt::ClickFocus);
-        memo_->setPlainText(def.text);
-        w = memo_;
-        break;
-    }
-    case ControlType::Grid:
-        w = makeGrid(def);
-        break;
-    }
-    w->setFont(font);
-    if (def.type != ControlType::Cell) {
-        if (def.font.colour != colours::Black)
-            setForeground(w, def.font.colour);
-        if (def.hasBackground)
-            setColours(w, QPalette::Base, def.background, QPalette::Text, def.font.colour);
-    }
-    w->setVisible(def.visible);
-    return w;
-}
-
-void TForm1::makeRadioGroup(const ControlDef& def)
-{
-    auto* group = new QGroupBox(def.text, this);
-    radio_ = new QButtonGroup(group);
-    const QStringList items{texts::Black, texts::White};
-    for (int i = 0; i < items.size(); ++i) {
-        auto* item = new QRadioButton(items[i], group);
-        item->setGeometry(8 + i * 40, 16, 36, 20);
-        radio_->addButton(item, i);
-    }
-    radio_->button(0)->setChecked(true);
-    controls_.insert(def.name, group);
-}
-
-QTableWidget* TForm1::makeGrid(const ControlDef& def)
-{
-    auto* grid = new QTableWidget(MoveList::Rows, 2, this);
-    grid->horizontalHeader()->hide();
-    grid->verticalHeader()->hide();
-    grid->horizontalHeader()->setDefaultSectionSize(40);
-    grid->horizontalHeader()->setMinimumSectionSize(10);
-    grid->verticalHeader()->setMinimumSectionSize(10);
-    grid->verticalHeader()->setDefaultSectionSize(24);
-    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    grid->setFocusPolicy(Qt::ClickFocus);
-    grid->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked
-                          | QAbstractItemView::EditKeyPressed);
-    grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    const QBrush fixed = palette().brush(QPalette::Button);
-    for (int r = 0; r < MoveList::Rows; ++r) {
-        for (int c = 0; c < 2; ++c) {
-            auto* item = new QTableWidgetItem();
-            if (r == 0 || c == 0) {
-                // The header row and the move-number column are the program's to write.
-                item->setFlags(Qt::ItemIsEnabled);
-                item->setBackground(fixed);
-            }
-            grid->setItem(r, c, item);
-        }
-    }
-    grid->setCurrentCell(1, 1);
-    grid->installEventFilter(this);
-    if (def.name == QLatin1String("StringGrid1"))
-        grid1_ = grid;
-    else
-        grid2_ = grid;
-    return grid;
-}
-
 void TForm1::bindHandlers()
 {
-    auto button = [this](const char* name) { return qobject_cast<QPushButton*>(controls_.value(QLatin1String(name))); };
+    auto button = [this](const char* name) { return typedControl<QPushButton>(name); };
     auto bind = [this, button](const char* name, void (*handler)(Form&, Ui&)) {
         connect(button(name), &QPushButton::clicked, this, [this, handler] { dispatch([this, handler] { handler(form_, *ui_); }); });
     };
@@ -335,8 +123,7 @@ void TForm1::bindHandlers()
             RadioGroup1Click(form_);
         });
     });
-    auto* puls = qobject_cast<QLineEdit*>(controls_.value(QStringLiteral("txtPuls")));
-    connect(puls, &QLineEdit::textChanged, this, [this] {
+    connect(txtPuls_, &QLineEdit::textChanged, this, [this] {
         if (!showing_)
             dispatch([this] { txtPulsChange(form_); });
     });
@@ -383,10 +170,9 @@ void TForm1::copyIn()
                 list.at(1, r) = typed;
         }
     }
-    auto text = [this](const char* name) { return qobject_cast<QLineEdit*>(controls_.value(QLatin1String(name)))->text(); };
-    form_.souTesuu = text("SouTesuu");
-    form_.txtPuls = text("txtPuls");
-    form_.txtKensaku = text("txtKensaku");
+    form_.souTesuu = souTesuu_->text();
+    form_.txtPuls = txtPuls_->text();
+    form_.txtKensaku = txtKensaku_->text();
 }
 
 void TForm1::commitListEditors()
@@ -439,26 +225,31 @@ void TForm1::showOnce()
     showCells();
     showGrid(grid1_, form_.stringGrid1);
     showGrid(grid2_, form_.stringGrid2);
-    controls_.value(QStringLiteral("lblNyuuryokuSumi"))->setVisible(form_.stringGrid1.shown);
-    qobject_cast<QLabel*>(controls_.value(QStringLiteral("lblHyoudai")))->setText(form_.lblHyoudai);
+    lblNyuuryokuSumi_->setVisible(form_.stringGrid1.shown);
+    lblHyoudai_->setText(form_.lblHyoudai);
     // The title grows with a file name; the label is as wide as its text.
-    controls_.value(QStringLiteral("lblHyoudai"))->adjustSize();
-    controls_.value(QStringLiteral("lblOkiisi"))->setVisible(form_.lblOkiisiShown);
+    lblHyoudai_->adjustSize();
+    lblOkiisi_->setVisible(form_.lblOkiisiShown);
     lock_->setChecked(form_.lockPressed);
     lock_->setVisible(form_.lockShown);
-    for (auto [name, value] : {std::pair{"SouTesuu", &form_.souTesuu}, std::pair{"txtPuls", &form_.txtPuls},
-                               std::pair{"txtKensaku", &form_.txtKensaku}}) {
-        auto* edit = qobject_cast<QLineEdit*>(controls_.value(QLatin1String(name)));
+    for (auto [edit, value] : {std::pair{souTesuu_, &form_.souTesuu}, std::pair{txtPuls_, &form_.txtPuls},
+                               std::pair{txtKensaku_, &form_.txtKensaku}}) {
         if (edit->text() != *value)
             edit->setText(*value);
     }
-    for (auto [name, value] : {std::pair{"GameInfo", &form_.gameInfo}, std::pair{"SankouZu", &form_.sankouZu}}) {
-        auto* edit = qobject_cast<QLineEdit*>(controls_.value(QLatin1String(name)));
+    for (auto [edit, value, shown] : {std::tuple{gameInfo_, &form_.gameInfo, &shownGameInfo_},
+                                      std::tuple{sankouZu_, &form_.sankouZu, &shownSankouZu_}}) {
         // The edit keeps no more characters than its maximum length; converting the whole of
-        // a 50 MB header on every event would stall the window.
-        edit->setText(QString::fromLocal8Bit(value->left(edit->maxLength())));
+        // a 50 MB header on every event would stall the window. Only that part is compared.
+        const QByteArrayView kept(value->constData(), std::min<qsizetype>(value->size(), edit->maxLength()));
+        if (headersShown_ && kept == QByteArrayView(*shown))
+            continue;
+        *shown = kept.toByteArray();
+        edit->setText(QString::fromLocal8Bit(*shown));
     }
-    qobject_cast<QLineEdit*>(controls_.value(QStringLiteral("ControlMei")))->setText(form_.controlMei);
+    headersShown_ = true;
+    if (controlMei_->text() != form_.controlMei)
+        controlMei_->setText(form_.controlMei);
     if (QAbstractButton* b = radio_->button(form_.radioGroup1); b && !b->isChecked())
         b->setChecked(true);
     // As on Windows, Tab enters the group at its checked button only; the arrows move within it.
@@ -521,10 +312,10 @@ void TForm1::focusControl(const QString& name)
     QWidget* w = controls_.value(name);
     if (!w)
         return;
-    if (qobject_cast<QGroupBox*>(w))
+    if (w == radioGroup_)
         w = radio_->checkedButton();
     // A cell reached from the keyboard has its whole text selected, as by Tab.
-    w->setFocus(cellIndex_.contains(qobject_cast<QLineEdit*>(w)) ? Qt::TabFocusReason : Qt::OtherFocusReason);
+    w->setFocus(cellIndex_.contains(w) ? Qt::TabFocusReason : Qt::OtherFocusReason);
 }
 
 void TForm1::moveFocusNext()
@@ -534,10 +325,10 @@ void TForm1::moveFocusNext()
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
-    if (auto* edit = qobject_cast<QLineEdit*>(watched); edit && cellIndex_.contains(edit))
-        return cellEvent(edit, event);
-    if (auto* grid = qobject_cast<QTableWidget*>(watched); grid && (grid == grid1_ || grid == grid2_))
-        return gridEvent(grid, event);
+    if (const int index = cellIndex_.value(watched, -1); index >= 0)
+        return cellEvent(cells_[index], event);
+    if (watched == grid1_ || watched == grid2_)
+        return gridEvent(watched == grid1_ ? grid1_ : grid2_, event);
     return QWidget::eventFilter(watched, event);
 }
 

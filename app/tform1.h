@@ -4,6 +4,7 @@
 #include "board/form.h"
 
 #include <QHash>
+#include <QtGlobal>
 #include <QWidget>
 
 #include <functional>
@@ -34,6 +35,8 @@ public:
     const WindowLayout& layout() const { return layout_; }
     QWidget* control(const QString& name) const { return controls_.value(name); }
     QLineEdit* cell(int x, int y) const;
+    QTableWidget* stringGrid1() const { return grid1_; }
+    QTableWidget* stringGrid2() const { return grid2_; }
     // The controls in the order Tab visits them.
     QList<QWidget*> tabChain() const;
 
@@ -58,6 +61,8 @@ private:
     QWidget* makeControl(const ControlDef& def);
     void makeRadioGroup(const ControlDef& def);
     QTableWidget* makeGrid(const ControlDef& def);
+    template <typename T>
+    T* typedControl(const char* name) const;
     void bindHandlers();
     void commitListEditors();
     void copyIn();
@@ -76,7 +81,18 @@ private:
     Ui* ui_ = nullptr;
     QHash<QString, QWidget*> controls_;
     QList<QLineEdit*> cells_;
-    QHash<QLineEdit*, int> cellIndex_;
+    QHash<const QObject*, int> cellIndex_;
+    // Set once when the window is built; events reach the controls through these.
+    QLineEdit* souTesuu_ = nullptr;
+    QLineEdit* txtPuls_ = nullptr;
+    QLineEdit* txtKensaku_ = nullptr;
+    QLineEdit* gameInfo_ = nullptr;
+    QLineEdit* sankouZu_ = nullptr;
+    QLineEdit* controlMei_ = nullptr;
+    QLabel* lblHyoudai_ = nullptr;
+    QLabel* lblNyuuryokuSumi_ = nullptr;
+    QLabel* lblOkiisi_ = nullptr;
+    QGroupBox* radioGroup_ = nullptr;
     QTableWidget* grid1_ = nullptr;
     QTableWidget* grid2_ = nullptr;
     QPlainTextEdit* memo_ = nullptr;
@@ -84,9 +100,23 @@ private:
     QPushButton* lock_ = nullptr;
     // The cell whose enter handling has run and whose exit handling has not.
     QLineEdit* enteredCell_ = nullptr;
+    // The leading bytes of the hidden header fields as last shown.
+    QByteArray shownGameInfo_;
+    QByteArray shownSankouZu_;
+    bool headersShown_ = false;
     int shownLogLength_ = 0;
     int shownLogClears_ = 0;
     bool quitAccepted_ = false;
     bool showing_ = false;
     bool showAgain_ = false;
 };
+
+// A control the layout lacks, or of another kind, is a fault of the program itself.
+template <typename T>
+T* TForm1::typedControl(const char* name) const
+{
+    T* w = qobject_cast<T*>(controls_.value(QLatin1String(name)));
+    if (!w)
+        qFatal("the window has no control %s of the expected kind", name);
+    return w;
+}

@@ -39,6 +39,8 @@ private slots:
     void closeButton_data();
     void closeButton();
     void conversionErrorBox();
+    void hiddenHeaderFollowsRecord_data();
+    void hiddenHeaderFollowsRecord();
 
 private:
     static QString captionOf(QWidget* w);
@@ -460,6 +462,38 @@ void TestWindow::conversionErrorBox()
     QCOMPARE(last.title, texts::ApplicationTitle);
     QCOMPARE(last.kind, BoxKind::Error);
     QCOMPARE(last.text, QString(texts::NotAnInteger).replace(QStringLiteral("%s"), QStringLiteral("12a")) + ".");
+}
+
+// The hidden header edits are refreshed only when the part they can hold changes; each row
+// changes the record after a first header has been shown.
+void TestWindow::hiddenHeaderFollowsRecord_data()
+{
+    QTest::addColumn<QByteArray>("first");
+    QTest::addColumn<QByteArray>("second");
+    const QByteArray full(40000, 'a');
+    QTest::newRow("short header replaced") << QByteArray("(;GM[1]") << QByteArray("(;GM[1]SZ[19]");
+    QTest::newRow("emptied") << QByteArray("(;GM[1]") << QByteArray();
+    QTest::newRow("first byte of a long header") << full << QByteArray("b") + full.mid(1);
+    QTest::newRow("past what the edit holds") << full << full + "tail";
+}
+
+void TestWindow::hiddenHeaderFollowsRecord()
+{
+    QFETCH(QByteArray, first);
+    QFETCH(QByteArray, second);
+    ScriptedUi ui;
+    TForm1 w(BuildKind::standard(), &ui);
+    auto* gameInfo = qobject_cast<QLineEdit*>(w.control(QStringLiteral("GameInfo")));
+    auto* sankouZu = qobject_cast<QLineEdit*>(w.control(QStringLiteral("SankouZu")));
+    for (const QByteArray& header : {first, second}) {
+        w.dispatch([&] {
+            w.form().gameInfo = header;
+            w.form().sankouZu = header;
+        });
+        const QString expected = QString::fromLocal8Bit(header.left(gameInfo->maxLength()));
+        QCOMPARE(gameInfo->text(), expected);
+        QCOMPARE(sankouZu->text(), QString::fromLocal8Bit(header.left(sankouZu->maxLength())));
+    }
 }
 
 QTEST_MAIN(TestWindow)
