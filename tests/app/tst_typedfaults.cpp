@@ -6,6 +6,7 @@
 #include "app/tform1.h"
 #include "board/cellname.h"
 #include "board/colours.h"
+#include "board/messages.h"
 #include "board/texts.h"
 #include "support/scriptedui.h"
 
@@ -208,7 +209,7 @@ private slots:
         edit(s.w, "txtPuls")->setText(QStringLiteral("2147483645"));
         s.typeCell(3, 3, QStringLiteral("5"), Typing::Keys);
         QCOMPARE(s.ui.boxes.size(), 1);
-        QCOMPARE(s.ui.boxes[0].text, texts::DigitsBox + QStringLiteral("   2147483650") + texts::Te);
+        QCOMPARE(s.ui.boxes[0].text, messages::tooManyDigits(QStringLiteral("2147483650")).box);
         QCOMPARE(s.w.form().cell(3, 3).background, colours::Black);
         s.w.findChildren<QRadioButton*>().at(1)->click();
         QCOMPARE(s.w.form().cell(3, 3).background, colours::White);
@@ -355,8 +356,8 @@ private slots:
         if (secondMove.isEmpty()) {
             QVERIFY(!saved.exists());
             const QString tidied = s.w.form().stringGrid2.at(1, 1);
-            QVERIFY(s.w.form().memo.contains(texts::ListRowPrefix + QStringLiteral("2") + texts::InputValuePass1 + tidied));
-            QCOMPARE(s.ui.boxes.last().text, texts::InvalidBox1 + texts::InvalidBox2);
+            QVERIFY(s.w.form().memo.contains(messages::listRowLine(QStringLiteral("2"), tidied, QString())));
+            QCOMPARE(s.ui.boxes.last().text, messages::invalidData().box);
             return;
         }
         QCOMPARE(s.ui.boxes.size(), boxesBefore + 2);
