@@ -118,15 +118,14 @@ private:
     // A legal game whose constrained move stands on a point not yet seen for it.
     bool exists(int from, Position p)
     {
-        const int k = playKnown(from, p);
-        if (k == Failed)
+        const Reached at = reach(from, p);
+        if (at.move == Failed)
             return false;
-        if (k > rec_.last()) {
-            noteSolution(opens_.size());
+        if (at.move > rec_.last())
             return true;
-        }
-        const int o = openIndex_[size_t(k)];
-        const std::uint64_t key = keyOf(p, k);
+        const int k = at.move;
+        const int o = at.open;
+        const std::uint64_t key = at.key;
         // Past the constrained move the question is the unconstrained one.
         const bool free = o > constrained_;
         if (free) {
@@ -168,6 +167,28 @@ private:
     };
 
     static constexpr int Failed = 0;
+
+    // Where a search stands after the known moves: the open move to choose a point for, its
+    // index among the open moves, and the key of the position before it.
+    struct Reached {
+        int move = Failed;
+        int open = 0;
+        std::uint64_t key = 0;
+    };
+
+    // Plays the known moves from `from` on. A game that ends there is noted as a solution and
+    // reached past its last move.
+    Reached reach(int from, Position& p)
+    {
+        const int k = playKnown(from, p);
+        if (k == Failed)
+            return {};
+        if (k > rec_.last()) {
+            noteSolution(opens_.size());
+            return {k};
+        }
+        return {k, openIndex_[size_t(k)], keyOf(p, k)};
+    }
 
     // Plays the known moves from `from` on. Returns the next open move, last() + 1 when the game
     // ends, or Failed when a known move is illegal or the budget runs out.
@@ -228,15 +249,14 @@ private:
     // every legal rest are added to `choices`.
     bool explore(int from, Position p, std::vector<std::uint32_t>& choices)
     {
-        const int k = playKnown(from, p);
-        if (k == Failed)
+        const Reached at = reach(from, p);
+        if (at.move == Failed)
             return false;
-        if (k > rec_.last()) {
-            noteSolution(opens_.size());
+        if (at.move > rec_.last())
             return true;
-        }
-        const int o = openIndex_[size_t(k)];
-        const std::uint64_t key = keyOf(p, k);
+        const int k = at.move;
+        const int o = at.open;
+        const std::uint64_t key = at.key;
         if (const auto hit = memo_.find(key); hit != memo_.end()) {
             if (!adopt(hit->second, o))
                 return false;

@@ -152,6 +152,18 @@ bool reportsWriteFailure(const ScriptedUi& ui, const QString& path)
     return box.kind == BoxKind::Error && box.text.startsWith(head) && box.text.size() > head.size();
 }
 
+// A record with one new move: the file at path opened for editing, or a fresh one that
+// will be saved over it.
+void startRecord(Form& f, const QString& path, bool opened)
+{
+    if (opened) {
+        open(f, path, Answer::Yes);
+        typeMove(f, 4, 16, 4);
+    } else {
+        typeMove(f, 16, 4, 1);
+    }
+}
+
 } // namespace
 
 class TestFileFaults : public QObject {
@@ -197,12 +209,7 @@ private slots:
             fillUp(dir.filePath(QStringLiteral("filler")));
         const auto before = listing(dir.path());
         Form f;
-        if (opened) {
-            open(f, path, Answer::Yes);
-            typeMove(f, 4, 16, 4);
-        } else {
-            typeMove(f, 16, 4, 1);
-        }
+        startRecord(f, path, opened);
         const QString logBefore = f.memo;
         const ScriptedUi ui = save(f, opened ? std::nullopt : std::optional<QString>(path), write);
 
@@ -232,12 +239,7 @@ private slots:
         const QString path = writeFile(dir.filePath(QStringLiteral("game.sgf")), recordWithTail());
         const QString backup = dir.filePath(QStringLiteral("game_bk.sgf"));
         Form f;
-        if (opened) {
-            open(f, path, Answer::Yes);
-            typeMove(f, 4, 16, 4);
-        } else {
-            typeMove(f, 16, 4, 1);
-        }
+        startRecord(f, path, opened);
         const WriteBytes takeTheName = [&](QIODevice&, const QByteArray&) {
             QDir().mkdir(path);
             writeFile(path + QStringLiteral("/inside.sgf"), "inside");
