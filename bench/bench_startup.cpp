@@ -1,10 +1,14 @@
 #include "app/layout.h"
 #include "app/tform1.h"
+#include "sgf/lock.h"
+#include "sgf/open.h"
 #include "support/scriptedui.h"
+#include "support/windowui.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -93,6 +97,46 @@ void smallScreenWindow(benchmark::State& state)
     buildAndShow(state, [&ui] { return new TForm1(BuildKind::smallScreen(), &ui); });
 }
 
+// What one event costs once the window is up, on an opened real game (its board filled, its
+// loaded moves on taken points in the first list, the lock released): an arrow key that leaves one cell for the
+// next, running the exit handling of one and the entry handling of the other, each between
+// copying typed text in and showing the record.
+void arrowBetweenCells(benchmark::State& state)
+{
+    WindowUi ui;
+    TForm1 w(BuildKind::standard(), &ui);
+    ui.window = &w;
+    ui.openPaths = {QStringLiteral(RANVEL_BENCH_DATA "/games/game16_s16_l0_h0.sgf")};
+    w.dispatch([&] { cmdOpenClick(w.form(), ui); });
+    // The file was not written by this program: its warning is answered and done with.
+    ui.boxes.clear();
+    // Released, so that the arrows walk over the loaded stones too.
+    w.dispatch([&] {
+        w.form().lockPressed = false;
+        cmdLockKaizyo2Click(w.form());
+    });
+    w.show();
+    QApplication::setActiveWindow(&w);
+    QApplication::processEvents();
+    w.cell(10, 10)->setFocus();
+    QApplication::processEvents();
+    QKeyEvent first(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+    QApplication::sendEvent(w.cell(10, 10), &first);
+    if (QApplication::focusWidget() != w.cell(11, 10)) {
+        state.SkipWithError("the arrow did not move the focus");
+        return;
+    }
+    bool right = false;
+    for (auto _ : state) {
+        QWidget* from = QApplication::focusWidget();
+        QKeyEvent press(QEvent::KeyPress, right ? Qt::Key_Right : Qt::Key_Left, Qt::NoModifier);
+        QApplication::sendEvent(from, &press);
+        right = !right;
+    }
+    if (!ui.boxes.isEmpty())
+        state.SkipWithError("a box came up");
+}
+
 // Resident and peak memory of this process in KiB, from /proc.
 std::map<std::string, long> memoryKiB()
 {
@@ -147,7 +191,7 @@ public:
         if (floor == times_.end() || floor->second <= 0)
             return;
         for (const auto& [name, time] : times_) {
-            if (name != "plainControls")
+            if (name.find("Window") != std::string::npos)
                 std::printf("ratio %s / plainControls: %.2f\n", name.c_str(), time / floor->second);
         }
     }
@@ -161,6 +205,7 @@ private:
 BENCHMARK(plainControls)->Unit(benchmark::kMillisecond);
 BENCHMARK(mainWindow)->Unit(benchmark::kMillisecond);
 BENCHMARK(smallScreenWindow)->Unit(benchmark::kMillisecond);
+BENCHMARK(arrowBetweenCells)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
