@@ -4,31 +4,14 @@
 #include "board/texts.h"
 #include "rules/candidatefill.h"
 
-#include <QAbstractItemDelegate>
-#include <QApplication>
 #include <QMenu>
 #include <QShortcut>
-#include <QTableWidget>
+#include <QTableView>
 
 namespace {
 
-// A place still being typed belongs to the record before anything reads it; a shortcut
-// leaves the editor open, so it is committed here.
-void commitOpenEditors(TForm1& w)
-{
-    QWidget* editor = QApplication::focusWidget();
-    for (QTableWidget* grid : {w.stringGrid1(), w.stringGrid2()}) {
-        if (!editor || !grid->viewport()->isAncestorOf(editor))
-            continue;
-        QMetaObject::invokeMethod(grid, "commitData", Q_ARG(QWidget*, editor));
-        QMetaObject::invokeMethod(grid, "closeEditor", Q_ARG(QWidget*, editor),
-                                  Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::NoHint));
-    }
-}
-
 void fill(TForm1& w)
 {
-    commitOpenEditors(w);
     w.dispatch([&w] { fillCandidatePlaces(w.form()); });
 }
 
@@ -40,7 +23,6 @@ QMenu* candidateMenu(TForm1& w, int row, QWidget* parent)
     QObject::connect(menu->addAction(texts::CandidateMenu), &QAction::triggered, &w, [&w] { fill(w); });
     if (row < 1)
         return menu;
-    commitOpenEditors(w);
     QList<PlaceChoice> choices;
     w.dispatch([&] {
         if (!w.form().stringGrid2.at(0, row).isEmpty())
@@ -62,7 +44,7 @@ void bindCandidatePlaces(TForm1& w)
     shortcut->setContext(Qt::WindowShortcut);
     QObject::connect(shortcut, &QShortcut::activated, &w, [&w] { fill(w); });
 
-    QTableWidget* grid = w.stringGrid2();
+    QTableView* grid = w.stringGrid2();
     grid->setContextMenuPolicy(Qt::CustomContextMenu);
     QObject::connect(grid, &QWidget::customContextMenuRequested, &w, [&w, grid](const QPoint& at) {
         QMenu* menu = candidateMenu(w, grid->rowAt(at.y()), grid);

@@ -2,6 +2,7 @@
 
 #include "app/candidatemenu.h"
 #include "app/colouring.h"
+#include "app/movelistmodel.h"
 #include "app/picturepaste.h"
 #include "app/qtui.h"
 #include "board/conversions.h"
@@ -26,7 +27,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTableWidget>
+#include <QTableView>
 
 #include <algorithm>
 #include <tuple>
@@ -127,14 +128,14 @@ void TForm1::bindHandlers()
         if (!showing_)
             dispatch([this] { txtPulsChange(form_); });
     });
-    for (QTableWidget* grid : {grid1_, grid2_}) {
-        connect(grid, &QTableWidget::currentCellChanged, this, [this, grid](int row, int column) {
-            MoveList& list = grid == grid1_ ? form_.stringGrid1 : form_.stringGrid2;
-            if (row >= 1 && column >= 1) {
-                list.currentRow = row;
-                list.currentColumn = column;
-            }
-        });
+    for (auto [grid, model] : {std::pair{grid1_, model1_}, std::pair{grid2_, model2_}}) {
+        connect(grid->selectionModel(), &QItemSelectionModel::currentChanged, this,
+                [list = &model->list()](const QModelIndex& current) {
+                    if (current.row() >= 1 && current.column() >= 1) {
+                        list->currentRow = current.row();
+                        list->currentColumn = current.column();
+                    }
+                });
     }
 }
 
@@ -162,14 +163,6 @@ void TForm1::copyIn()
         if (typed != c.text)
             c.text = typed;
     }
-    for (QTableWidget* grid : {grid1_, grid2_}) {
-        MoveList& list = grid == grid1_ ? form_.stringGrid1 : form_.stringGrid2;
-        for (int r = 1; r < MoveList::Rows; ++r) {
-            const QString typed = grid->item(r, 1)->text();
-            if (typed != list.at(1, r))
-                list.at(1, r) = typed;
-        }
-    }
     form_.souTesuu = souTesuu_->text();
     form_.txtPuls = txtPuls_->text();
     form_.txtKensaku = txtKensaku_->text();
@@ -177,7 +170,7 @@ void TForm1::copyIn()
 
 void TForm1::commitListEditors()
 {
-    for (QTableWidget* grid : {grid1_, grid2_}) {
+    for (QTableView* grid : {grid1_, grid2_}) {
         const QModelIndex index = grid->currentIndex();
         QWidget* editor = grid->indexWidget(index);
         if (!editor)
@@ -223,8 +216,8 @@ void TForm1::showOnce()
 {
     setWindowTitle(form_.caption);
     showCells();
-    showGrid(grid1_, form_.stringGrid1);
-    showGrid(grid2_, form_.stringGrid2);
+    showGrid(grid1_, model1_);
+    showGrid(grid2_, model2_);
     lblNyuuryokuSumi_->setVisible(form_.stringGrid1.shown);
     lblHyoudai_->setText(form_.lblHyoudai);
     // The title grows with a file name; the label is as wide as its text.
@@ -274,21 +267,17 @@ void TForm1::showCells()
     }
 }
 
-void TForm1::showGrid(QTableWidget* grid, const MoveList& list)
+void TForm1::showGrid(QTableView* grid, MoveListModel* model)
 {
-    for (int r = 0; r < MoveList::Rows; ++r) {
-        for (int c = 0; c < 2; ++c) {
-            QTableWidgetItem* item = grid->item(r, c);
-            if (item->text() != list.at(c, r))
-                item->setText(list.at(c, r));
-        }
-    }
+    model->refresh();
+    const MoveList& list = model->list();
     if (grid->isEnabled() != list.enabled)
         grid->setEnabled(list.enabled);
     if (grid->palette().color(QPalette::Active, QPalette::Base) != colourOf(list.background))
         setColours(grid, QPalette::Base, list.background, QPalette::Text, colours::Black);
-    if (grid->currentRow() != list.currentRow || grid->currentColumn() != list.currentColumn)
-        grid->setCurrentCell(list.currentRow, list.currentColumn);
+    if (const QModelIndex current = grid->currentIndex();
+        current.row() != list.currentRow || current.column() != list.currentColumn)
+        grid->setCurrentIndex(model->index(list.currentRow, list.currentColumn));
     grid->setVisible(list.shown);
 }
 
@@ -382,7 +371,7 @@ void TForm1::cellFocusOut(QLineEdit* cellWidget, Qt::FocusReason reason)
     dispatch([&] { NyuuRyokuGo(form_, *ui_); });
 }
 
-bool TForm1::gridEvent(QTableWidget* grid, QEvent* event)
+bool TForm1::gridEvent(QTableView* grid, QEvent* event)
 {
     if (event->type() != QEvent::KeyPress)
         return false;

@@ -16,7 +16,8 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
-class QTableWidget;
+class QTableView;
+class MoveListModel;
 class Ui;
 
 // The main window. It builds its controls from the layout table, copies what the operator
@@ -35,8 +36,8 @@ public:
     const WindowLayout& layout() const { return layout_; }
     QWidget* control(const QString& name) const { return controls_.value(name); }
     QLineEdit* cell(int x, int y) const;
-    QTableWidget* stringGrid1() const { return grid1_; }
-    QTableWidget* stringGrid2() const { return grid2_; }
+    QTableView* stringGrid1() const { return grid1_; }
+    QTableView* stringGrid2() const { return grid2_; }
     // The controls in the order Tab visits them.
     QList<QWidget*> tabChain() const;
 
@@ -60,7 +61,7 @@ private:
     void build();
     QWidget* makeControl(const ControlDef& def);
     void makeRadioGroup(const ControlDef& def);
-    QTableWidget* makeGrid(const ControlDef& def);
+    QTableView* makeGrid(const ControlDef& def);
     template <typename T>
     T* typedControl(const char* name) const;
     void bindHandlers();
@@ -68,10 +69,10 @@ private:
     void copyIn();
     void showOnce();
     void showCells();
-    void showGrid(QTableWidget* grid, const MoveList& list);
+    void showGrid(QTableView* grid, MoveListModel* model);
     void showLog();
     bool cellEvent(QLineEdit* cellWidget, QEvent* event);
-    bool gridEvent(QTableWidget* grid, QEvent* event);
+    bool gridEvent(QTableView* grid, QEvent* event);
     void cellFocusIn(QLineEdit* cellWidget, Qt::FocusReason reason);
     void cellFocusOut(QLineEdit* cellWidget, Qt::FocusReason reason);
 
@@ -93,8 +94,10 @@ private:
     QLabel* lblNyuuryokuSumi_ = nullptr;
     QLabel* lblOkiisi_ = nullptr;
     QGroupBox* radioGroup_ = nullptr;
-    QTableWidget* grid1_ = nullptr;
-    QTableWidget* grid2_ = nullptr;
+    QTableView* grid1_ = nullptr;
+    QTableView* grid2_ = nullptr;
+    MoveListModel* model1_ = nullptr;
+    MoveListModel* model2_ = nullptr;
     QPlainTextEdit* memo_ = nullptr;
     QButtonGroup* radio_ = nullptr;
     QPushButton* lock_ = nullptr;

@@ -1,4 +1,5 @@
 #include "app/colouring.h"
+#include "app/movelistmodel.h"
 #include "app/tform1.h"
 
 #include "board/cellname.h"
@@ -12,7 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableWidget>
+#include <QTableView>
 
 #include <algorithm>
 
@@ -168,9 +169,13 @@ void TForm1::makeRadioGroup(const ControlDef& def)
     controls_.insert(def.name, group);
 }
 
-QTableWidget* TForm1::makeGrid(const ControlDef& def)
+QTableView* TForm1::makeGrid(const ControlDef& def)
 {
-    auto* grid = new QTableWidget(MoveList::Rows, 2, this);
+    const bool first = def.name == QLatin1String("StringGrid1");
+    auto* grid = new QTableView(this);
+    // The header row and the move-number column are the program's to write.
+    auto* model = new MoveListModel(first ? form_.stringGrid1 : form_.stringGrid2, palette().brush(QPalette::Button), grid);
+    grid->setModel(model);
     grid->horizontalHeader()->hide();
     grid->verticalHeader()->hide();
     grid->horizontalHeader()->setDefaultSectionSize(40);
@@ -183,23 +188,9 @@ QTableWidget* TForm1::makeGrid(const ControlDef& def)
     grid->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked
                           | QAbstractItemView::EditKeyPressed);
     grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    const QBrush fixed = palette().brush(QPalette::Button);
-    for (int r = 0; r < MoveList::Rows; ++r) {
-        for (int c = 0; c < 2; ++c) {
-            auto* item = new QTableWidgetItem();
-            if (r == 0 || c == 0) {
-                // The header row and the move-number column are the program's to write.
-                item->setFlags(Qt::ItemIsEnabled);
-                item->setBackground(fixed);
-            }
-            grid->setItem(r, c, item);
-        }
-    }
-    grid->setCurrentCell(1, 1);
+    grid->setCurrentIndex(model->index(1, 1));
     grid->installEventFilter(this);
-    if (def.name == QLatin1String("StringGrid1"))
-        grid1_ = grid;
-    else
-        grid2_ = grid;
+    (first ? grid1_ : grid2_) = grid;
+    (first ? model1_ : model2_) = model;
     return grid;
 }

@@ -9,11 +9,12 @@
 #include "board/messages.h"
 #include "board/texts.h"
 #include "support/scriptedui.h"
+#include "support/listview.h"
 
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -328,16 +329,16 @@ private slots:
         s.w.form().cell(3, 3).text = QStringLiteral("B1");
         s.w.form().stringGrid2.at(0, 1) = QStringLiteral("2");
         s.w.showModel();
-        auto* grid = qobject_cast<QTableWidget*>(s.w.control(QStringLiteral("StringGrid2")));
+        auto* grid = qobject_cast<QTableView*>(s.w.control(QStringLiteral("StringGrid2")));
         focus(grid);
-        grid->setCurrentCell(1, 1);
+        grid->setCurrentIndex(grid->model()->index(1, 1));
         if (how == Typing::Keys) {
             // The first key opens the cell's editor, which takes the rest.
             QTest::keyClicks(grid, typed.left(1));
             QTest::keyClicks(QApplication::focusWidget(), typed.mid(1));
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         } else {
-            grid->editItem(grid->item(1, 1));
+            grid->edit(grid->model()->index(1, 1));
             QWidget* editor = QApplication::focusWidget();
             if (how == Typing::InputMethod)
                 type(editor, typed, how);
@@ -345,7 +346,7 @@ private slots:
                 qobject_cast<QLineEdit*>(editor)->setText(typed);
             QTest::keyClick(editor, Qt::Key_Return);
         }
-        QTRY_COMPARE(grid->item(1, 1)->text(), typed.left(32767));
+        QTRY_COMPARE(shownText(grid, 1, 1), typed.left(32767));
 
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("kifu.sgf"));

@@ -3,6 +3,7 @@
 #include "board/texts.h"
 #include "support/folders.h"
 #include "support/scriptedui.h"
+#include "support/listview.h"
 
 #include <QtTest>
 #include <QMimeData>
@@ -13,7 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableWidget>
+#include <QTableView>
 
 // The window as the operator meets it: every control where it belongs, the tab chain, and
 // the New and Quit commands with their boxes.
@@ -289,10 +290,10 @@ void TestWindow::acceleratorSeesAnOpenListEditor()
         w.showModel();
         ui.savePaths = {path};
     }
-    auto* grid = qobject_cast<QTableWidget*>(w.control(list));
+    auto* grid = qobject_cast<QTableView*>(w.control(list));
     grid->setFocus(Qt::MouseFocusReason);
-    grid->setCurrentCell(1, 1);
-    grid->editItem(grid->item(1, 1));
+    grid->setCurrentIndex(grid->model()->index(1, 1));
+    grid->edit(grid->model()->index(1, 1));
     auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
     QVERIFY(editor && grid->isAncestorOf(editor));
     editor->setText(QStringLiteral("3"));
@@ -316,11 +317,11 @@ void TestWindow::freshStart()
     QCOMPARE(f.radioGroup1, 0);
     QVERIFY(qobject_cast<QRadioButton*>(w.findChildren<QRadioButton*>().value(0))->isChecked());
     QVERIFY(!w.control(QStringLiteral("cmdLockKaizyo2"))->isVisible());
-    auto* grid2 = qobject_cast<QTableWidget*>(w.control(QStringLiteral("StringGrid2")));
-    QCOMPARE(grid2->item(0, 0)->text(), texts::GridMoveHeader);
-    QCOMPARE(grid2->item(0, 1)->text(), texts::GridPlaceHeader);
-    QCOMPARE(grid2->rowCount(), 500);
-    QCOMPARE(grid2->columnCount(), 2);
+    auto* grid2 = qobject_cast<QTableView*>(w.control(QStringLiteral("StringGrid2")));
+    QCOMPARE(shownText(grid2, 0, 0), texts::GridMoveHeader);
+    QCOMPARE(shownText(grid2, 0, 1), texts::GridPlaceHeader);
+    QCOMPARE(grid2->model()->rowCount(), 500);
+    QCOMPARE(grid2->model()->columnCount(), 2);
     for (int y = 1; y <= 19; ++y)
         for (int x = 1; x <= 19; ++x)
             QVERIFY(w.cell(x, y)->isEnabled() && w.cell(x, y)->text().isEmpty());
@@ -379,7 +380,7 @@ void TestWindow::newCommand()
         QCOMPARE(w.cell(3, 3)->text(), QStringLiteral("5"));
         QCOMPARE(f.txtPuls, QStringLiteral("100"));
         QCOMPARE(f.gameInfo, QByteArray("(;GM[1]"));
-        QCOMPARE(qobject_cast<QTableWidget*>(w.control(QStringLiteral("StringGrid2")))->currentRow(), 7);
+        QCOMPARE(qobject_cast<QTableView*>(w.control(QStringLiteral("StringGrid2")))->currentIndex().row(), 7);
         QVERIFY(w.control(QStringLiteral("cmdLockKaizyo2"))->isVisible());
         return;
     }
@@ -391,7 +392,7 @@ void TestWindow::newCommand()
     QCOMPARE(w.cell(4, 4)->palette().color(QPalette::Base), QColor(Qt::yellow));
     QVERIFY(f.stringGrid2.at(0, 1).isEmpty() && f.stringGrid2.at(1, 1).isEmpty());
     QCOMPARE(f.stringGrid2.at(0, 0), texts::GridMoveHeader);
-    QCOMPARE(qobject_cast<QTableWidget*>(w.control(QStringLiteral("StringGrid2")))->currentRow(), 1);
+    QCOMPARE(qobject_cast<QTableView*>(w.control(QStringLiteral("StringGrid2")))->currentIndex().row(), 1);
     QVERIFY(f.gameInfo.isEmpty());
     QVERIFY(f.txtPuls.isEmpty());
     QCOMPARE(f.radioGroup1, 0);

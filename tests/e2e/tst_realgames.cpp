@@ -4,13 +4,14 @@
 #include "support/gnugo.h"
 #include "support/realgame.h"
 #include "support/windowui.h"
+#include "support/listview.h"
 
 #include <QtTest>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableWidget>
+#include <QTableView>
 
 // Games that GNU Go played against itself go the whole way an operator takes: the printed
 // diagram is typed into the window key by key, the off-board moves are placed in the list,
@@ -59,9 +60,9 @@ QPushButton* button(TForm1& w, const char* name)
     return qobject_cast<QPushButton*>(w.control(QLatin1String(name)));
 }
 
-QTableWidget* grid(TForm1& w, const char* name)
+QTableView* grid(TForm1& w, const char* name)
 {
-    return qobject_cast<QTableWidget*>(w.control(QLatin1String(name)));
+    return qobject_cast<QTableView*>(w.control(QLatin1String(name)));
 }
 
 void click(QWidget* target)
@@ -237,21 +238,21 @@ void checkBoardTyped(TForm1& w, const Diagram& d, const Game& game)
 void listAndTypePlaces(TForm1& w, const QList<Diagram::OffBoard>& rows, bool enterAfterLast)
 {
     click(button(w, "Button1"));
-    QTableWidget* list = grid(w, "StringGrid2");
+    QTableView* list = grid(w, "StringGrid2");
     for (int row = 1; row <= rows.size(); ++row)
-        QCOMPARE(list->item(row, 0)->text(), QString::number(rows[row - 1].move));
-    QCOMPARE(list->item(int(rows.size()) + 1, 0)->text(), QString());
+        QCOMPARE(shownText(list, row, 0), QString::number(rows[row - 1].move));
+    QCOMPARE(shownText(list, int(rows.size()) + 1, 0), QString());
     QTRY_COMPARE(QApplication::focusWidget(), list);
     // The selection stays where the last typing left it, also through New and Open; the
     // operator then clicks the first listed number's place.
-    if (list->currentRow() != 1 || list->currentColumn() != 1) {
+    if (list->currentIndex().row() != 1 || list->currentIndex().column() != 1) {
         list->scrollToTop();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
-                          list->visualItemRect(list->item(1, 1)).center());
+                          list->visualRect(list->model()->index(1, 1)).center());
     }
     for (int row = 1; row <= rows.size(); ++row) {
-        QCOMPARE(list->currentRow(), row);
-        QCOMPARE(list->currentColumn(), 1);
+        QCOMPARE(list->currentIndex().row(), row);
+        QCOMPARE(list->currentIndex().column(), 1);
         // Handicap places in lower case, every other place in full width: the list is tidied
         // before it is read.
         const QString lower = rows[row - 1].place.toLower();
@@ -265,8 +266,8 @@ void listAndTypePlaces(TForm1& w, const QList<Diagram::OffBoard>& rows, bool ent
         // One Enter takes the place in and moves to the next row.
         QTest::keyClick(editor, Qt::Key_Return);
         QTRY_COMPARE(QApplication::focusWidget(), list);
-        QCOMPARE(list->item(row, 1)->text(), place);
-        QCOMPARE(list->currentRow(), row + 1);
+        QCOMPARE(shownText(list, row, 1), place);
+        QCOMPARE(list->currentIndex().row(), row + 1);
     }
 }
 
@@ -331,13 +332,13 @@ void checkOpened(TForm1& w, const Diagram& d, const Game& game)
             QCOMPARE(c->palette().color(QPalette::Base), QColor::fromRgb(stoneColour(pointIsBlack(game, shown))));
         }
     }
-    QTableWidget* list = grid(w, "StringGrid1");
+    QTableView* list = grid(w, "StringGrid1");
     QVERIFY(list->isVisible());
     for (int row = 1; row <= d.offBoard.size(); ++row) {
-        QCOMPARE(list->item(row, 0)->text(), QString::number(d.offBoard[row - 1].move));
-        QCOMPARE(list->item(row, 1)->text(), d.offBoard[row - 1].place);
+        QCOMPARE(shownText(list, row, 0), QString::number(d.offBoard[row - 1].move));
+        QCOMPARE(shownText(list, row, 1), d.offBoard[row - 1].place);
     }
-    QCOMPARE(list->item(int(d.offBoard.size()) + 1, 0)->text(), QString());
+    QCOMPARE(shownText(list, int(d.offBoard.size()) + 1, 0), QString());
     for (QRadioButton* item : w.control(QStringLiteral("RadioGroup1"))->findChildren<QRadioButton*>()) {
         if (item->isChecked())
             QCOMPARE(item->text(), d.whiteFirst ? texts::White : texts::Black);

@@ -7,11 +7,12 @@
 #include "support/gnugo.h"
 #include "support/realgame.h"
 #include "support/windowui.h"
+#include "support/listview.h"
 
 #include <QtTest>
 #include <QMenu>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 
 #include <functional>
 #include <set>
@@ -329,10 +330,10 @@ void TestRules::koFightSavedFromWindow()
     w.form().souTesuu = typed.souTesuu;
     w.showModel();
     qobject_cast<QPushButton*>(w.control(QStringLiteral("Button1")))->click();
-    auto* list = qobject_cast<QTableWidget*>(w.control(QStringLiteral("StringGrid2")));
+    auto* list = qobject_cast<QTableView*>(w.control(QStringLiteral("StringGrid2")));
     QTest::keyClick(&w, Qt::Key_F5);
     for (int row = 1; row <= d.offBoard.size(); ++row)
-        QCOMPARE(list->item(row, 1)->text(), d.offBoard[row - 1].place);
+        QCOMPARE(shownText(list, row, 1), d.offBoard[row - 1].place);
     QCOMPARE(logLines(w.form()).filter(texts::CandidateFilled).size(), d.offBoard.size());
 
     ui.boxes.clear();
@@ -364,18 +365,18 @@ void TestRules::rowMenu()
     w.showModel();
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    auto* list = qobject_cast<QTableWidget*>(w.control(QStringLiteral("StringGrid2")));
+    auto* list = qobject_cast<QTableView*>(w.control(QStringLiteral("StringGrid2")));
 
     // 12 typed at 9, which still stands.
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(list->item(1, 1)).center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualRect(list->model()->index(1, 1)).center());
     QTest::keyClick(list, Qt::Key_9);
     QWidget* editor = QApplication::focusWidget();
     QVERIFY(editor && editor != list);
     QTest::keyClick(editor, Qt::Key_F5);
     QVERIFY2(!faultLines(w.form()).isEmpty() && faultLines(w.form()).first().startsWith(QStringLiteral("横3縦2 手番12")),
              qPrintable(w.form().memo));
-    QCOMPARE(list->item(1, 1)->text(), QStringLiteral("9"));
-    QCOMPARE(list->item(2, 1)->text(), QString());
+    QCOMPARE(shownText(list, 1, 1), QStringLiteral("9"));
+    QCOMPARE(shownText(list, 2, 1), QString());
 
     std::unique_ptr<QMenu> menu(candidateMenu(w, 1, nullptr));
     QStringList shown;
@@ -383,10 +384,10 @@ void TestRules::rowMenu()
         shown.append(a->text());
     QCOMPARE(shown, (QStringList{texts::CandidateMenu, QString(), QStringLiteral("8（横2縦2）")}));
     menu->actions().last()->trigger();
-    QCOMPARE(list->item(1, 1)->text(), QStringLiteral("8"));
+    QCOMPARE(shownText(list, 1, 1), QStringLiteral("8"));
     std::unique_ptr<QMenu>(candidateMenu(w, 0, nullptr))->actions().first()->trigger();
     for (int row = 1; row <= d.offBoard.size(); ++row)
-        QCOMPARE(list->item(row, 1)->text(), d.offBoard[row - 1].place);
+        QCOMPARE(shownText(list, row, 1), d.offBoard[row - 1].place);
 }
 
 void TestRules::cleanupTestCase()
