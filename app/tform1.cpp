@@ -23,7 +23,6 @@
 #include <QPushButton>
 #include <QTableView>
 
-
 namespace {
 
 bool modifierHeld(const QKeyEvent* e)
