@@ -119,44 +119,35 @@ private:
     bool exists(int from, Position p)
     {
         const Reached at = reach(from, p);
-        if (at.move == Failed)
-            return false;
-        if (at.move > rec_.last())
-            return true;
-        const int k = at.move;
+        if (at.state != Reached::AtOpen)
+            return at.state == Reached::Ended;
         const int o = at.open;
-        const std::uint64_t key = at.key;
         // Past the constrained move the question is the unconstrained one.
         const bool free = o > constrained_;
         if (free) {
-            if (const auto hit = memo_.find(key); hit != memo_.end())
+            if (const auto hit = memo_.find(at.key); hit != memo_.end())
                 return adopt(hit->second, o);
-        } else if (failHere_.count(key)) {
+        } else if (failHere_.count(at.key)) {
             return false;
         }
-        bool anyLegal = false;
-        for (int c : candidates(p)) {
-            if (o == constrained_ && inSolution_[size_t(o)].test(size_t(c)))
-                continue;
-            if (!spend())
-                return false;
-            Position next = p;
-            if (next.play(c, rec_.colourOf(k), k) != Verdict::Legal)
-                continue;
-            anyLegal = true;
-            tried_[size_t(o)].set(size_t(c));
-            chosen_[size_t(o)] = c;
-            if (exists(k + 1, std::move(next)))
-                return true;
-            if (stopped_)
-                return false;
-        }
+        // The constrained move looks for a point not yet seen in a solution.
+        const PointSet none;
+        const PointSet& skip = o == constrained_ ? inSolution_[size_t(o)] : none;
+        bool found = false;
+        const bool anyLegal = eachLegal(at, p, skip, [&](int, Position next) {
+            found = exists(at.move + 1, std::move(next));
+            return found;
+        });
+        if (found)
+            return true;
+        if (stopped_)
+            return false;
         if (!anyLegal && o != constrained_)
-            failedAt(k);
+            failedAt(at.move);
         if (free)
-            memo_.emplace(key, Memo{});
+            memo_.emplace(at.key, Memo{});
         else
-            failHere_.insert(key);
+            failHere_.insert(at.key);
         return false;
     }
 
@@ -168,16 +159,17 @@ private:
 
     static constexpr int Failed = 0;
 
-    // Where a search stands after the known moves: the open move to choose a point for, its
-    // index among the open moves, and the key of the position before it.
+    // Where a search stands after the known moves. At an open move: that move, its index among
+    // the open moves, and the key of the position before it.
     struct Reached {
-        int move = Failed;
+        enum State { Failed, Ended, AtOpen };
+        State state = Failed;
+        int move = 0;
         int open = 0;
         std::uint64_t key = 0;
     };
 
-    // Plays the known moves from `from` on. A game that ends there is noted as a solution and
-    // reached past its last move.
+    // Plays the known moves from `from` on. A game that ends there is noted as a solution.
     Reached reach(int from, Position& p)
     {
         const int k = playKnown(from, p);
@@ -185,9 +177,33 @@ private:
             return {};
         if (k > rec_.last()) {
             noteSolution(opens_.size());
-            return {k};
+            return {Reached::Ended};
         }
-        return {k, openIndex_[size_t(k)], keyOf(p, k)};
+        return {Reached::AtOpen, k, openIndex_[size_t(k)], keyOf(p, k)};
+    }
+
+    // Plays the open move reached on each candidate point not in `skip`, a unit of budget a
+    // point, notes each legal point as tried and hands the position after it to `visit`, until
+    // visit returns true or the budget runs out. True when some point was legal.
+    template <typename Visit>
+    bool eachLegal(const Reached& at, const Position& p, const PointSet& skip, Visit visit)
+    {
+        bool anyLegal = false;
+        for (int c : candidates(p)) {
+            if (skip.test(size_t(c)))
+                continue;
+            if (!spend())
+                break;
+            Position next = p;
+            if (next.play(c, rec_.colourOf(at.move), at.move) != Verdict::Legal)
+                continue;
+            anyLegal = true;
+            tried_[size_t(at.open)].set(size_t(c));
+            chosen_[size_t(at.open)] = c;
+            if (visit(c, std::move(next)) || stopped_)
+                break;
+        }
+        return anyLegal;
     }
 
     // Plays the known moves from `from` on. Returns the next open move, last() + 1 when the game
@@ -250,47 +266,33 @@ private:
     bool explore(int from, Position p, std::vector<std::uint32_t>& choices)
     {
         const Reached at = reach(from, p);
-        if (at.move == Failed)
-            return false;
-        if (at.move > rec_.last())
-            return true;
-        const int k = at.move;
-        const int o = at.open;
-        const std::uint64_t key = at.key;
-        if (const auto hit = memo_.find(key); hit != memo_.end()) {
-            if (!adopt(hit->second, o))
+        if (at.state != Reached::AtOpen)
+            return at.state == Reached::Ended;
+        if (const auto hit = memo_.find(at.key); hit != memo_.end()) {
+            if (!adopt(hit->second, at.open))
                 return false;
             choices.insert(choices.end(), hit->second.choices.begin(), hit->second.choices.end());
             return true;
         }
         Memo here;
-        bool anyLegal = false;
-        for (int c : candidates(p)) {
-            if (!spend())
-                return false;
-            Position next = p;
-            if (next.play(c, rec_.colourOf(k), k) != Verdict::Legal)
-                continue;
-            anyLegal = true;
-            tried_[size_t(o)].set(size_t(c));
-            chosen_[size_t(o)] = c;
+        const bool anyLegal = eachLegal(at, p, PointSet(), [&](int c, Position next) {
             std::vector<std::uint32_t> rest;
-            const bool ok = explore(k + 1, std::move(next), rest);
-            if (stopped_)
-                return false;
-            if (!ok)
-                continue;
-            here.solvable = true;
-            here.choices.push_back(std::uint32_t(o * Points + c));
-            here.choices.insert(here.choices.end(), rest.begin(), rest.end());
-        }
+            if (explore(at.move + 1, std::move(next), rest)) {
+                here.solvable = true;
+                here.choices.push_back(std::uint32_t(at.open * Points + c));
+                here.choices.insert(here.choices.end(), rest.begin(), rest.end());
+            }
+            return false;
+        });
+        if (stopped_)
+            return false;
         if (!anyLegal)
-            failedAt(k);
+            failedAt(at.move);
         std::sort(here.choices.begin(), here.choices.end());
         here.choices.erase(std::unique(here.choices.begin(), here.choices.end()), here.choices.end());
         choices.insert(choices.end(), here.choices.begin(), here.choices.end());
         const bool solvable = here.solvable;
-        memo_.emplace(key, std::move(here));
+        memo_.emplace(at.key, std::move(here));
         return solvable;
     }
 
