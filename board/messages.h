@@ -3,7 +3,8 @@
 #include <QString>
 #include <QStringList>
 
-// The log lines and box texts that more than one routine shows, each built here only.
+// Every box text and log line that is more than one of the program's texts, each built here
+// only, so that the handlers and the tests share one wording.
 namespace messages {
 
 // "横3縦4": a point as the log names it.
