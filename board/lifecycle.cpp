@@ -1,6 +1,7 @@
 #include "board/lifecycle.h"
 
 #include "board/form.h"
+#include "board/messages.h"
 #include "board/texts.h"
 #include "board/ui.h"
 
@@ -20,9 +21,9 @@ namespace {
 // Both Quit and the close button ask the same question after logging it.
 bool confirmQuit(Form& f, Ui& ui)
 {
-    f.logLine(texts::QuitQuestion);
-    return ui.ask(BoxKind::Confirm, texts::QuitBoxHead + texts::QuitQuestion, BoxButtons::OkCancel)
-        != Answer::Cancel;
+    const messages::BoxAndLog m = messages::quitQuestion();
+    f.logLine(m.log);
+    return ui.ask(BoxKind::Confirm, m.box, BoxButtons::OkCancel) != Answer::Cancel;
 }
 
 } // namespace
@@ -51,7 +52,7 @@ void startNewRecord(Form& f)
 
 void cmdNewClick(Form& f, Ui& ui)
 {
-    if (ui.ask(BoxKind::Confirm, texts::NewConfirm1 + texts::NewConfirm2, BoxButtons::OkCancel) == Answer::Cancel)
+    if (ui.ask(BoxKind::Confirm, messages::newConfirm(), BoxButtons::OkCancel) == Answer::Cancel)
         return;
     startNewRecord(f);
     f.logLine(texts::NewLog);

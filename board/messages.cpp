@@ -23,7 +23,12 @@ QString duplicateLine(int x, int y, const QString& text, int otherX, int otherY,
 
 QString listRowLine(const QString& moveNumber, const QString& place, const QString& problem)
 {
-    return texts::ListRowPrefix + moveNumber + texts::InputValuePass1 + place + problem;
+    return listRowName(moveNumber) + texts::InputValuePass1 + place + problem;
+}
+
+QString listRowName(const QString& moveNumber)
+{
+    return texts::ListRowPrefix + moveNumber;
 }
 
 QString gapLine(int move)
@@ -60,6 +65,108 @@ BoxAndLog readFailed(const QString& path, const QString& reason)
 {
     const QString why = texts::ReasonLabel + reason;
     return {texts::ReadFailedBox + texts::FileNameLabel + path + CrLf + CrLf + why, texts::ReadFailedLog + path + why};
+}
+
+QString newConfirm()
+{
+    return texts::NewConfirm1 + texts::NewConfirm2;
+}
+
+BoxAndLog quitQuestion()
+{
+    return {texts::QuitBoxHead + texts::QuitQuestion, texts::QuitQuestion};
+}
+
+QString searchBox(const QString& target, bool namesLog)
+{
+    QString text = texts::SearchBox + QStringLiteral("    ") + target + texts::Te + CrLf;
+    if (namesLog)
+        text += CrLf + texts::SearchResultHint + CrLf;
+    return text;
+}
+
+QString searchFoundLine(const QString& target, int x, int y)
+{
+    return texts::SearchFound + target + texts::SearchTe + pointName(x, y);
+}
+
+QString searchNotFoundLine(const QString& target)
+{
+    return texts::SearchNotFound + target + texts::Te;
+}
+
+QString openModeQuestion()
+{
+    using namespace texts;
+    return ModeQ1 + ModeQ2 + CrLf + ModeQ3 + CrLf + CrLf + ModeQ4 + CrLf + ModeQ5 + CrLf + ModeQ6 + CrLf + CrLf
+        + ModeQ7 + CrLf + CrLf + ModeQ8 + CrLf + ModeQ9 + CrLf + ModeQ10 + CrLf + CrLf + ModeQ11 + CrLf + ModeQ12
+        + CrLf + ModeQ13 + CrLf + NoHandicapInLoaded;
+}
+
+BoxAndLog notMultiGo()
+{
+    return {texts::NotMultiGoBox1 + texts::NotMultiGoBox2, texts::NotMultiGoLog};
+}
+
+QString highestLoadedLine(int move)
+{
+    return texts::HighestLoaded + QString::number(move) + texts::Te;
+}
+
+QString placeWithPoint(const QString& place, int x, int y)
+{
+    return place + texts::CandidatePoint.arg(x).arg(y);
+}
+
+QString placeFilledLine(int move, const QString& choice)
+{
+    return listRowName(QString::number(move)) + texts::CandidatePlace + choice + texts::CandidateFilled;
+}
+
+QString noPlaceLine(int move)
+{
+    return listRowName(QString::number(move)) + texts::CandidateNone;
+}
+
+QString placesOpenLine(int move, const QStringList& choices)
+{
+    return listRowName(QString::number(move)) + texts::CandidateOpen + choices.join(texts::CandidateSeparator);
+}
+
+QString placeChosenLine(const QString& moveNumber, const QString& choice)
+{
+    return listRowName(moveNumber) + texts::CandidatePlace + choice + texts::CandidateChosen;
+}
+
+QString illegalMoveLine(int x, int y, int move, const QString& fault, const QStringList& suspects)
+{
+    return pointName(x, y) + texts::IllegalMoveNumber + QString::number(move) + fault + texts::IllegalSuspects
+        + suspects.join(texts::CandidateSeparator);
+}
+
+QString noPointLine(int move)
+{
+    return listRowName(QString::number(move)) + texts::IllegalNoPoint;
+}
+
+QString openLine(const QString& path)
+{
+    return texts::OpenLog + path;
+}
+
+QString editingTitle(const QString& path)
+{
+    return texts::EditingFile + path;
+}
+
+QString saveConfirm(const QString& path)
+{
+    return path.isEmpty() ? texts::SaveConfirm : texts::SaveConfirm + texts::FileNameLabel + path;
+}
+
+QString shortWrite(qint64 size, qint64 written)
+{
+    return texts::ShortWrite.arg(size).arg(written);
 }
 
 QString backupNote(const QString& head, const QString& backup)

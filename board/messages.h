@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
-// The log lines and box texts that more than one routine shows, each built here only.
+// Every box text and log line that is more than one of the program's texts, each built here
+// only, so that the handlers and the tests share one wording.
 namespace messages {
 
 // "横3縦4": a point as the log names it.
@@ -13,6 +15,8 @@ QString cellValueLine(int x, int y, const QString& text, const QString& problem)
 QString duplicateLine(int x, int y, const QString& text, int otherX, int otherY, const QString& otherText);
 // A list row's move number and place, and what is wrong with them.
 QString listRowLine(const QString& moveNumber, const QString& place, const QString& problem);
+// A list row as the log names it, by its move number.
+QString listRowName(const QString& moveNumber);
 // A move below the highest one that has no point.
 QString gapLine(int move);
 QString gapBox();
@@ -32,7 +36,45 @@ BoxAndLog tooManyDigits(const QString& text);
 // A file that could not be read; path as it is shown.
 BoxAndLog readFailed(const QString& path, const QString& reason);
 
+// Asked before New throws the record away.
+QString newConfirm();
+// Asked, and logged, before the program ends.
+BoxAndLog quitQuestion();
+
+// Find a move: the question for target, naming the log where the log is shown, and the
+// log line of what was found.
+QString searchBox(const QString& target, bool namesLog);
+QString searchFoundLine(const QString& target, int x, int y);
+QString searchNotFoundLine(const QString& target);
+
+// Asked before a file is opened: keep the file's text, or edit its moves.
+QString openModeQuestion();
+// A file without the marker of the program that wrote the dialect, asked about before it is read.
+BoxAndLog notMultiGo();
+// The highest move number among the moves read from a file.
+QString highestLoadedLine(int move);
+
+// Places of the missing moves found by the rules of Go. A place with its point: "ab（横1縦2）".
+QString placeWithPoint(const QString& place, int x, int y);
+QString placeFilledLine(int move, const QString& choice);
+QString noPlaceLine(int move);
+QString placesOpenLine(int move, const QStringList& choices);
+QString placeChosenLine(const QString& moveNumber, const QString& choice);
+// A move the rules of Go forbid at (x, y); fault is one of the Illegal texts, and suspects
+// the entries that may be typos.
+QString illegalMoveLine(int x, int y, int move, const QString& fault, const QStringList& suspects);
+// A missing move for which no point is left.
+QString noPointLine(int move);
+
 // Paths below are as they are shown.
+// The line that logs a file being opened.
+QString openLine(const QString& path);
+// The title over the board while a file is being edited.
+QString editingTitle(const QString& path);
+// Asked before saving; path is empty for a record that has no file yet.
+QString saveConfirm(const QString& path);
+// Why a file is shorter than the text written to it.
+QString shortWrite(qint64 size, qint64 written);
 // The lines that tell where the previous version of a saved file now is; head names it.
 QString backupNote(const QString& head, const QString& backup);
 // A save that went through; note is a backup note or empty.

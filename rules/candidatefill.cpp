@@ -10,16 +10,6 @@ using namespace rules;
 
 namespace {
 
-QString pointText(int point)
-{
-    return messages::pointName(columnOf(point), rowOf(point));
-}
-
-QString rowText(int move)
-{
-    return texts::ListRowPrefix + QString::number(move);
-}
-
 // The place that names a point, when the ordering would find that point by it.
 QString placeOf(const Record& rec, int point)
 {
@@ -29,7 +19,12 @@ QString placeOf(const Record& rec, int point)
 
 QString choiceText(const Record& rec, int point)
 {
-    return rec.labels[size_t(point)] + texts::CandidatePoint.arg(columnOf(point)).arg(rowOf(point));
+    return messages::placeWithPoint(rec.labels[size_t(point)], columnOf(point), rowOf(point));
+}
+
+QString cellText(int point, const QString& text)
+{
+    return messages::cellValueLine(columnOf(point), rowOf(point), text, QString());
 }
 
 // A cell or list row that gave a move its point, as the input-data check names them.
@@ -38,17 +33,17 @@ QString sourceText(const Record& rec, int move, int point)
     const MoveSource& s = rec.sources[size_t(move)];
     switch (s.kind) {
     case MoveSource::Cell:
-        return pointText(s.cell) + texts::InputValuePass1 + s.text;
+        return cellText(s.cell, s.text);
     case MoveSource::LoadedRow:
     case MoveSource::EditingRow:
-        return rowText(move) + texts::InputValuePass1 + s.text;
+        return messages::listRowLine(QString::number(move), s.text, QString());
     case MoveSource::None:
         break;
     }
     // A handicap stone, or a move the search placed.
     if (move == 0)
-        return pointText(point) + texts::InputValuePass1 + rec.labels[size_t(point)];
-    return rowText(move);
+        return cellText(point, rec.labels[size_t(point)]);
+    return messages::listRowName(QString::number(move));
 }
 
 QString faultLine(const Record& rec, const IllegalMove& fault)
@@ -69,11 +64,10 @@ QString faultLine(const Record& rec, const IllegalMove& fault)
             suspects.append(sourceText(rec, fault.move - 1, rec.points[size_t(fault.move - 1)]));
         break;
     case IllegalMove::NoPoint:
-        return rowText(fault.move) + texts::IllegalNoPoint;
+        return messages::noPointLine(fault.move);
     }
     suspects.removeDuplicates();
-    return pointText(fault.point) + texts::IllegalMoveNumber + QString::number(fault.move) + line
-        + texts::IllegalSuspects + suspects.join(texts::CandidateSeparator);
+    return messages::illegalMoveLine(columnOf(fault.point), rowOf(fault.point), fault.move, line, suspects);
 }
 
 } // namespace
@@ -90,21 +84,20 @@ void fillCandidatePlaces(Form& f)
     for (const OpenMove& m : found.open) {
         if (m.row == 0)
             continue;
-        const QString head = rowText(m.move);
         if (m.certain && !placeOf(rec, m.candidates.front()).isEmpty()) {
             const int point = m.candidates.front();
             f.stringGrid2.at(1, m.row) = placeOf(rec, point);
-            f.logLine(head + texts::CandidatePlace + choiceText(rec, point) + texts::CandidateFilled);
+            f.logLine(messages::placeFilledLine(m.move, choiceText(rec, point)));
             continue;
         }
         if (m.candidates.isEmpty()) {
-            f.logLine(head + texts::CandidateNone);
+            f.logLine(messages::noPlaceLine(m.move));
             continue;
         }
         QStringList choices;
         for (int point : m.candidates)
             choices.append(choiceText(rec, point));
-        f.logLine(head + texts::CandidateOpen + choices.join(texts::CandidateSeparator));
+        f.logLine(messages::placesOpenLine(m.move, choices));
     }
     f.logLine(texts::CandidateDone);
 }
@@ -132,6 +125,6 @@ QList<PlaceChoice> candidatePlaces(const Form& form, int row)
 void choosePlace(Form& f, int row, const PlaceChoice& choice)
 {
     f.stringGrid2.at(1, row) = choice.place;
-    f.logLine(texts::ListRowPrefix + f.stringGrid2.at(0, row) + texts::CandidatePlace + choice.place
-              + texts::CandidatePoint.arg(choice.x).arg(choice.y) + texts::CandidateChosen);
+    const QString chosen = messages::placeWithPoint(choice.place, choice.x, choice.y);
+    f.logLine(messages::placeChosenLine(f.stringGrid2.at(0, row), chosen));
 }

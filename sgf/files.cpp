@@ -1,5 +1,6 @@
 #include "sgf/files.h"
 
+#include "board/messages.h"
 #include "board/texts.h"
 #include "sgf/reader.h"
 
@@ -80,7 +81,7 @@ QString writeCompletely(QSaveFile& file, const QByteArray& text, const WriteByte
         return file.errorString();
     const qint64 size = file.size();
     if (written != text.size() || size != text.size())
-        return texts::ShortWrite.arg(text.size()).arg(qMin(written, size));
+        return messages::shortWrite(text.size(), qMin(written, size));
     // Syncs, closes and only then renames over the target.
     if (!file.commit())
         return file.errorString();

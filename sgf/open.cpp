@@ -15,14 +15,6 @@
 
 namespace {
 
-QString modeQuestion()
-{
-    using namespace texts;
-    return ModeQ1 + ModeQ2 + CrLf + ModeQ3 + CrLf + CrLf + ModeQ4 + CrLf + ModeQ5 + CrLf + ModeQ6 + CrLf + CrLf
-        + ModeQ7 + CrLf + CrLf + ModeQ8 + CrLf + ModeQ9 + CrLf + ModeQ10 + CrLf + CrLf + ModeQ11 + CrLf + ModeQ12
-        + CrLf + ModeQ13 + CrLf + NoHandicapInLoaded;
-}
-
 // Keep mode hides the lock, so the loaded moves stay locked and Save keeps the file's text.
 void setMode(Form& f, bool keep)
 {
@@ -88,10 +80,10 @@ void openMoves(Form& f, Ui& ui, const Lines& lines, int firstMoveLine)
     f.firstMoveLine = firstMoveLine;
     f.gameInfo = concatLines(lines, firstMoveLine);
     if (!f.gameInfo.contains(texts::Marker.toLatin1())) {
-        if (ui.ask(BoxKind::Warning, texts::NotMultiGoBox1 + texts::NotMultiGoBox2, BoxButtons::OkCancel)
-            == Answer::Cancel)
+        const messages::BoxAndLog m = messages::notMultiGo();
+        if (ui.ask(BoxKind::Warning, m.box, BoxButtons::OkCancel) == Answer::Cancel)
             return;
-        f.logLine(texts::NotMultiGoLog);
+        f.logLine(m.log);
     }
     OkiisiSet(f);
     const MoveScan scan = scanMoves(lines, firstMoveLine);
@@ -106,7 +98,7 @@ void openMoves(Form& f, Ui& ui, const Lines& lines, int firstMoveLine)
     if (f.tailLine < lines.size())
         f.sankouZu = lines[f.tailLine];
     f.stringGrid1.shown = true;
-    f.logLine(texts::HighestLoaded + QString::number(highestLoadedMove(f)) + texts::Te);
+    f.logLine(messages::highestLoadedLine(highestLoadedMove(f)));
     // A long record has more moves on taken points than the list has rows; the operator must
     // know that a rebuild from the board cannot hold them.
     if (notShown > 0)
@@ -117,7 +109,7 @@ void openMoves(Form& f, Ui& ui, const Lines& lines, int firstMoveLine)
 
 void FileHiraku(Form& f, Ui& ui)
 {
-    const Answer mode = ui.ask(BoxKind::Confirm, modeQuestion(), BoxButtons::YesNoCancel);
+    const Answer mode = ui.ask(BoxKind::Confirm, messages::openModeQuestion(), BoxButtons::YesNoCancel);
     if (mode == Answer::Cancel)
         return;
     // The record on the board is given up only for a file that has been read: a cancelled
@@ -128,15 +120,15 @@ void FileHiraku(Form& f, Ui& ui)
     const QString path = *chosen;
     const ReadOutcome read = readLines(path);
     if (!read.ok) {
-        f.logLine(texts::OpenLog + shownPath(path));
+        f.logLine(messages::openLine(shownPath(path)));
         reportUnreadable(f, ui, path, read.reason);
         return;
     }
     DataClear(f);
     setMode(f, mode == Answer::Yes);
-    f.logLine(texts::OpenLog + shownPath(path));
+    f.logLine(messages::openLine(shownPath(path)));
     f.currentFileName = path;
-    f.lblHyoudai = texts::EditingFile + shownPath(path);
+    f.lblHyoudai = messages::editingTitle(shownPath(path));
     f.lblOkiisiShown = false;
     f.loadedLines = read.lines;
     const Lines& lines = f.loadedLines;

@@ -60,7 +60,7 @@ void saveNewRecord(Form& f, Ui& ui, const WriteBytes& write)
     // Only a file that holds the record becomes its file: after a failure the next save asks
     // for a name again instead of failing on the same one.
     f.currentFileName = path;
-    f.lblHyoudai = texts::EditingFile + shownPath(path);
+    f.lblHyoudai = messages::editingTitle(shownPath(path));
     const QString note = outcome.backedUp ? messages::backupNote(texts::BackupExists, shownPath(backup)) : QString();
     reportSaved(f, ui, path, note);
 }
@@ -87,12 +87,8 @@ void saveRecordWithFile(Form& f, Ui& ui, const QString& backup, const WriteBytes
 void Hozon(Form& f, Ui& ui, const WriteBytes& write)
 {
     const bool hasFile = !f.currentFileName.isEmpty();
-    QString question = texts::SaveConfirm;
-    QString backup;
-    if (hasFile) {
-        backup = backupName(f.currentFileName);
-        question += texts::FileNameLabel + shownPath(f.currentFileName);
-    }
+    const QString backup = hasFile ? backupName(f.currentFileName) : QString();
+    const QString question = messages::saveConfirm(hasFile ? shownPath(f.currentFileName) : QString());
     if (ui.ask(BoxKind::Confirm, question, BoxButtons::OkCancel) == Answer::Cancel)
         return;
     if (ZyunRetuStrKihu(f) || ZyunRetuKihuKakunin(f, ui)) {

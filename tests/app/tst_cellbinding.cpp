@@ -1,5 +1,6 @@
 #include "app/tform1.h"
 #include "board/cellname.h"
+#include "board/messages.h"
 #include "board/texts.h"
 #include "support/boxanswerer.h"
 
@@ -96,8 +97,9 @@ void TestCellBinding::duplicateWarnedOnce()
     QTest::qWait(50);
     QCOMPARE(answerer.seen.size(), 1);
     QCOMPARE(answerer.seen[0].title, texts::TitleWarning);
-    QVERIFY(answerer.seen[0].text.startsWith(texts::GridMoveHeader + QStringLiteral("7") + texts::DupAlready));
-    QCOMPARE(countOf(w.form().memo, texts::DupAlready), 1);
+    const messages::BoxAndLog dup = messages::duplicateEntry(QStringLiteral("7"), 5, 5);
+    QCOMPARE(answerer.seen[0].text, QString(dup.box).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    QCOMPARE(countOf(w.form().memo, dup.log), 1);
     QCOMPARE(from->text(), QStringLiteral("7"));
     QCOMPARE(w.cell(5, 5)->text(), QStringLiteral("7"));
     QCOMPARE(w.form().controlMei, cellName(next.x(), next.y()));

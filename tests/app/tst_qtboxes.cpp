@@ -1,4 +1,5 @@
 #include "app/tform1.h"
+#include "board/messages.h"
 #include "board/texts.h"
 #include "support/boxanswerer.h"
 
@@ -36,7 +37,7 @@ void TestQtBoxes::newAnsweredByKey()
     QTest::mouseClick(w.control(QStringLiteral("cmdNew")), Qt::LeftButton);
     QCOMPARE(answerer.seen.size(), 1);
     QCOMPARE(answerer.seen[0].title, texts::TitleConfirm);
-    QCOMPARE(answerer.seen[0].text, QString(texts::NewConfirm1 + texts::NewConfirm2).replace("\r\n", "\n"));
+    QCOMPARE(answerer.seen[0].text, messages::newConfirm().replace("\r\n", "\n"));
     QCOMPARE(answerer.seen[0].icon, QMessageBox::Question);
     QCOMPARE(w.cell(2, 2)->text().isEmpty(), cleared);
     QCOMPARE(qobject_cast<QLabel*>(w.control(QStringLiteral("lblHyoudai")))->text(),
@@ -53,7 +54,7 @@ void TestQtBoxes::quitEscapeIsCancel()
     QCOMPARE(answerer.seen.size(), 1);
     QVERIFY(!w.quitAccepted());
     QVERIFY(w.isVisible());
-    QCOMPARE(w.form().memo, texts::QuitQuestion + QStringLiteral("\r\n"));
+    QCOMPARE(w.form().memo, messages::quitQuestion().log + QStringLiteral("\r\n"));
 }
 
 QTEST_MAIN(TestQtBoxes)

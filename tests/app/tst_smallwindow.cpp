@@ -1,5 +1,6 @@
 #include "app/tform1.h"
 #include "board/cellname.h"
+#include "board/messages.h"
 #include "board/texts.h"
 #include "support/scriptedui.h"
 
@@ -131,7 +132,7 @@ void TestSmallWindow::titles()
     // The log is written though nobody sees it.
     ui.answers << Answer::Cancel;
     QTest::mouseClick(w.control(QStringLiteral("cmdShuuryou")), Qt::LeftButton);
-    QCOMPARE(w.form().memo, texts::QuitQuestion + QStringLiteral("\r\n"));
+    QCOMPARE(w.form().memo, messages::quitQuestion().log + QStringLiteral("\r\n"));
 }
 
 QTEST_MAIN(TestSmallWindow)

@@ -3,6 +3,7 @@
 #include "board/colours.h"
 #include "board/form.h"
 #include "board/lifecycle.h"
+#include "board/messages.h"
 #include "board/texts.h"
 #include "checks/search.h"
 #include "support/scriptedui.h"
@@ -15,18 +16,12 @@ const QString Crlf = QStringLiteral("\r\n");
 
 QString foundLine(const QString& target, int x, int y)
 {
-    return texts::SearchFound + target + texts::SearchTe + texts::Yoko + QString::number(x) + texts::Tate
-        + QString::number(y) + Crlf;
+    return messages::searchFoundLine(target, x, y) + Crlf;
 }
 
 QString notFoundLine(const QString& target)
 {
-    return texts::SearchNotFound + target + texts::Te + Crlf;
-}
-
-QString boxHead(const QString& target)
-{
-    return texts::SearchBox + QStringLiteral("    ") + target + texts::Te + Crlf;
+    return messages::searchNotFoundLine(target) + Crlf;
 }
 
 } // namespace
@@ -78,7 +73,7 @@ private slots:
         QCOMPARE(ui.boxes.size(), 1);
         QCOMPARE(ui.boxes[0].kind, BoxKind::Information);
         QCOMPARE(ui.boxes[0].buttons, BoxButtons::OkCancel);
-        QCOMPARE(ui.boxes[0].text, boxHead(target) + Crlf + texts::SearchResultHint + Crlf);
+        QCOMPARE(ui.boxes[0].text, messages::searchBox(target, true));
         if (x == 0) {
             QCOMPARE(f.memo, notFoundLine(target));
             QVERIFY(ui.focusRequests.isEmpty());
@@ -160,7 +155,7 @@ private slots:
         small.txtKensaku = QStringLiteral("57");
         cmdKensakuClick(small, ui);
         QCOMPARE(ui.boxes.size(), 1);
-        QCOMPARE(ui.boxes[0].text, boxHead(QStringLiteral("57")));
+        QCOMPARE(ui.boxes[0].text, messages::searchBox(QStringLiteral("57"), false));
         QVERIFY(!ui.boxes[0].text.contains(texts::SearchResultHint));
         QCOMPARE(small.memo, foundLine(QStringLiteral("57"), 4, 16));
         QCOMPARE(ui.focusRequests, QStringList{QStringLiteral("Edit4_16")});

@@ -216,7 +216,7 @@ private slots:
         QCOMPARE(ui.boxes.size(), 2);
         QVERIFY2(reportsWriteFailure(ui, path), qPrintable(ui.boxes.last().text));
         QVERIFY(!ui.boxes.last().text.contains(texts::SavedAs));
-        QVERIFY(f.memo.startsWith(logBefore + texts::WriteFailedLog + path + texts::ReasonLabel));
+        QVERIFY(f.memo.startsWith(logBefore + messages::saveFailed(false, path, QString()).log));
         QVERIFY(!f.memo.contains(texts::SavedLog));
         QVERIFY(listing(dir.path()) == before);
     }
@@ -313,7 +313,7 @@ private slots:
 
         QCOMPARE(ui.boxes.size(), 2);
         QVERIFY2(reportsWriteFailure(ui, path), qPrintable(ui.boxes.last().text));
-        QVERIFY(f.memo.startsWith(logBefore + texts::WriteFailedLog + path + texts::ReasonLabel));
+        QVERIFY(f.memo.startsWith(logBefore + messages::saveFailed(false, path, QString()).log));
         QCOMPARE(listing(dir.path()), before);
         QCOMPARE(f.currentFileName, path);
     }
@@ -531,7 +531,7 @@ private slots:
         typeMove(f, 16, 4, 1);
         ScriptedUi first = save(f, base + chosen);
         QCOMPARE(first.boxes.last().text, savedBox(path));
-        QCOMPARE(f.lblHyoudai, texts::EditingFile + path);
+        QCOMPARE(f.lblHyoudai, messages::editingTitle(path));
         const QByteArray version1 = readFile(path);
 
         typeMove(f, 4, 4, 2);

@@ -59,14 +59,6 @@ QString scanText(const MoveScan& scan)
     return parts.join(QLatin1Char(' '));
 }
 
-QString modeQuestionText()
-{
-    using namespace texts;
-    return ModeQ1 + ModeQ2 + crlf + ModeQ3 + crlf + crlf + ModeQ4 + crlf + ModeQ5 + crlf + ModeQ6 + crlf + crlf
-        + ModeQ7 + crlf + crlf + ModeQ8 + crlf + ModeQ9 + crlf + ModeQ10 + crlf + crlf + ModeQ11 + crlf + ModeQ12
-        + crlf + ModeQ13 + crlf + NoHandicapInLoaded;
-}
-
 const QByteArray header = "(;CA[shift_jis]SZ[19]AP[MultiGo:4.3.0]MULTIGOGM[1]";
 
 // Opens path after answering the mode question with mode; later boxes take answers.
@@ -195,7 +187,7 @@ private slots:
         ui.answers = {Answer::Cancel};
         FileHiraku(f, ui);
         QCOMPARE(ui.boxes.size(), 1);
-        QCOMPARE(ui.boxes[0].text, modeQuestionText());
+        QCOMPARE(ui.boxes[0].text, messages::openModeQuestion());
         QCOMPARE(ui.boxes[0].kind, BoxKind::Confirm);
         QCOMPARE(ui.boxes[0].title, texts::TitleConfirm);
         QCOMPARE(ui.boxes[0].buttons, BoxButtons::YesNoCancel);
@@ -275,7 +267,7 @@ private slots:
         QCOMPARE(f.caption, caption);
         QCOMPARE(f.lockShown, lockShown);
         QCOMPARE(f.currentFileName, path);
-        QCOMPARE(f.lblHyoudai, texts::EditingFile + path);
+        QCOMPARE(f.lblHyoudai, messages::editingTitle(path));
         QVERIFY(!f.lblOkiisiShown);
         QCOMPARE(f.loadedLines.size(), 4);
         QCOMPARE(f.loadedLines[3], QByteArray("(;C[reference])"));
@@ -293,7 +285,7 @@ private slots:
         QCOMPARE(f.radioGroup1, 0);
         QVERIFY(f.stringGrid1.shown);
         QCOMPARE(listText(f), QString());
-        QCOMPARE(f.memo, texts::OpenLog + path + crlf + texts::HighestLoaded + QStringLiteral("3") + texts::Te + crlf);
+        QCOMPARE(f.memo, messages::openLine(path) + crlf + messages::highestLoadedLine(3) + crlf);
     }
 
     void movesOnOccupiedPoints()
@@ -312,7 +304,7 @@ private slots:
         QCOMPARE(f.cell(4, 4).tag, CellOrigin::LoadedHandicap);
         QCOMPARE(f.cell(16, 4).tag, CellOrigin::LoadedMove);
         // The highest move stands only in the list.
-        QVERIFY(f.memo.endsWith(texts::HighestLoaded + QStringLiteral("6") + texts::Te + crlf));
+        QVERIFY(f.memo.endsWith(messages::highestLoadedLine(6) + crlf));
     }
 
     void headerOnly_data()
@@ -356,7 +348,8 @@ private slots:
         QCOMPARE(ui.boxes[1].kind, BoxKind::Information);
         QCOMPARE(ui.boxes[1].buttons, BoxButtons::Ok);
         QCOMPARE(ui.boxes[1].text, small ? texts::SmallHeaderOnlyBox : texts::HeaderOnlyBox);
-        QCOMPARE(f.memo, texts::OpenLog + path + crlf + (small ? texts::SmallHeaderOnlyLog : texts::HeaderOnlyLog) + crlf);
+        const QString headerOnly = small ? texts::SmallHeaderOnlyLog : texts::HeaderOnlyLog;
+        QCOMPARE(f.memo, messages::openLine(path) + crlf + headerOnly + crlf);
         QCOMPARE(f.firstMoveLine, 0);
         QCOMPARE(f.gameInfo, gameInfo);
         QCOMPARE(boardText(f), stones);
@@ -424,12 +417,12 @@ private slots:
         QCOMPARE(ui.boxes.size(), 2);
         QCOMPARE(ui.boxes[1].kind, BoxKind::Warning);
         QCOMPARE(ui.boxes[1].buttons, BoxButtons::OkCancel);
-        QCOMPARE(ui.boxes[1].text, texts::NotMultiGoBox1 + texts::NotMultiGoBox2);
+        QCOMPARE(ui.boxes[1].text, messages::notMultiGo().box);
         QCOMPARE(f.gameInfo, lowerHeader);
         QCOMPARE(f.firstMoveLine, 1);
         QCOMPARE(f.currentFileName, path);
         QCOMPARE(f.loadedLines.size(), 2);
-        const QString opened = texts::OpenLog + path + crlf;
+        const QString opened = messages::openLine(path) + crlf;
         if (answer == Answer::Cancel) {
             QCOMPARE(boardText(f), QString());
             QCOMPARE(f.memo, opened);
@@ -437,8 +430,7 @@ private slots:
             return;
         }
         QCOMPARE(boardText(f), QStringLiteral("1,1=1/w 4,4=B1/b"));
-        QCOMPARE(f.memo, opened + texts::NotMultiGoLog + crlf + texts::HighestLoaded + QStringLiteral("1") + texts::Te
-                     + crlf);
+        QCOMPARE(f.memo, opened + messages::notMultiGo().log + crlf + messages::highestLoadedLine(1) + crlf);
     }
 
     void unreadableFile_data()
@@ -467,7 +459,7 @@ private slots:
         const QString reason = box.text.mid(head.size());
         QVERIFY(!reason.isEmpty());
         QCOMPARE(box.text, messages::readFailed(path, reason).box);
-        QCOMPARE(f.memo, Form().memo + texts::OpenLog + path + crlf + messages::readFailed(path, reason).log + crlf);
+        QCOMPARE(f.memo, Form().memo + messages::openLine(path) + crlf + messages::readFailed(path, reason).log + crlf);
         QVERIFY(f.currentFileName.isEmpty());
         QCOMPARE(f.lblHyoudai, QStringLiteral("title before"));
         QVERIFY(f.loadedLines.isEmpty());
@@ -486,7 +478,7 @@ private slots:
         QCOMPARE(f.cell(1, 1).tag, CellOrigin::LoadedMove);
         QVERIFY(f.cell(1, 1).enabled);
         QCOMPARE(f.loadedNodeCount, 1);
-        QCOMPARE(f.memo, texts::OpenLog + b + crlf + texts::HighestLoaded + QStringLiteral("1") + texts::Te + crlf);
+        QCOMPARE(f.memo, messages::openLine(b) + crlf + messages::highestLoadedLine(1) + crlf);
     }
 
     void emptyMoveLineLogsZero()
@@ -497,7 +489,7 @@ private slots:
         ScriptedUi ui;
         open(f, ui, path);
         QCOMPARE(f.loadedNodeCount, 1);
-        QVERIFY(f.memo.endsWith(texts::HighestLoaded + QStringLiteral("0") + texts::Te + crlf));
+        QVERIFY(f.memo.endsWith(messages::highestLoadedLine(0) + crlf));
     }
 };
 

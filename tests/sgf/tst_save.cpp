@@ -174,7 +174,7 @@ private slots:
         QCOMPARE(ui.boxes[1].text, savedBox(path, note));
         QCOMPARE(f.memo, Form().memo + savedLog(path));
         QCOMPARE(f.currentFileName, path);
-        QCOMPARE(f.lblHyoudai, texts::EditingFile + path);
+        QCOMPARE(f.lblHyoudai, messages::editingTitle(path));
         QCOMPARE(readFile(path), freshHeader + "\r\n" + threeMoves + "\r\n)\r\n");
 
         // Every older file is where it was, except the one moved to the new backup name.
@@ -224,7 +224,7 @@ private slots:
             const QString backup = dir.filePath(QStringLiteral("game") + suffix + QStringLiteral(".sgf"));
             QCOMPARE(ui.saveDialogs, 0);
             QCOMPARE(ui.boxes.size(), 2);
-            QCOMPARE(ui.boxes[0].text, texts::SaveConfirm + texts::FileNameLabel + path);
+            QCOMPARE(ui.boxes[0].text, messages::saveConfirm(path));
             QCOMPARE(ui.boxes[1].kind, BoxKind::Information);
             QCOMPARE(ui.boxes[1].text, savedBox(path, backupNote(texts::BackupBefore, backup)));
             log += savedLog(path);
@@ -350,10 +350,9 @@ private slots:
         QCOMPARE(ui.boxes.size(), 2);
         QCOMPARE(ui.boxes[1].kind, BoxKind::Error);
         QCOMPARE(ui.boxes[1].buttons, BoxButtons::Ok);
-        const QString reason = reasonAfter(
-            ui.boxes[1].text, texts::WriteFailedBox + texts::FileNameLabel + path + crlf + crlf + texts::ReasonLabel);
+        const QString reason = reasonAfter(ui.boxes[1].text, messages::saveFailed(false, path, QString()).box);
         QVERIFY2(!reason.isEmpty(), qPrintable(ui.boxes[1].text));
-        QCOMPARE(f.memo, Form().memo + texts::WriteFailedLog + path + texts::ReasonLabel + reason + crlf);
+        QCOMPARE(f.memo, Form().memo + messages::saveFailed(false, path, reason).log + crlf);
         QCOMPARE(listing(dir.path()), before);
         QVERIFY(f.currentFileName.isEmpty());
         QCOMPARE(f.lblHyoudai, texts::TitleNewRecord);
@@ -383,10 +382,9 @@ private slots:
 
         QCOMPARE(ui.boxes.size(), 2);
         QCOMPARE(ui.boxes[1].kind, BoxKind::Error);
-        const QString reason = reasonAfter(
-            ui.boxes[1].text, texts::BackupFailedBox + texts::FileNameLabel + path + crlf + crlf + texts::ReasonLabel);
+        const QString reason = reasonAfter(ui.boxes[1].text, messages::saveFailed(true, path, QString()).box);
         QVERIFY2(!reason.isEmpty(), qPrintable(ui.boxes[1].text));
-        QCOMPARE(f.memo, Form().memo + texts::BackupFailedLog + path + texts::ReasonLabel + reason + crlf);
+        QCOMPARE(f.memo, Form().memo + messages::saveFailed(true, path, reason).log + crlf);
         QCOMPARE(listing(dir.path()), before);
         QVERIFY(f.currentFileName.isEmpty());
     }
@@ -411,10 +409,9 @@ private slots:
 
         QCOMPARE(ui.boxes.size(), 2);
         QCOMPARE(ui.boxes[1].kind, BoxKind::Error);
-        const QString reason = reasonAfter(
-            ui.boxes[1].text, texts::BackupFailedBox + texts::FileNameLabel + path + crlf + crlf + texts::ReasonLabel);
+        const QString reason = reasonAfter(ui.boxes[1].text, messages::saveFailed(true, path, QString()).box);
         QVERIFY2(!reason.isEmpty(), qPrintable(ui.boxes[1].text));
-        QCOMPARE(f.memo, logBefore + texts::BackupFailedLog + path + texts::ReasonLabel + reason + crlf);
+        QCOMPARE(f.memo, logBefore + messages::saveFailed(true, path, reason).log + crlf);
         QCOMPARE(readFile(path), original);
         QCOMPARE(readFile(backup), QByteArray("someone else's"));
         QCOMPARE(names(dir.path()), (QStringList{"game.sgf", "game_bk.sgf"}));
