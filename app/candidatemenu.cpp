@@ -1,6 +1,7 @@
 #include "app/candidatemenu.h"
 
 #include "app/tform1.h"
+#include "board/messages.h"
 #include "board/texts.h"
 #include "rules/candidatefill.h"
 
@@ -31,7 +32,7 @@ QMenu* candidateMenu(TForm1& w, int row, QWidget* parent)
     if (!choices.isEmpty())
         menu->addSeparator();
     for (const PlaceChoice& choice : choices) {
-        QAction* a = menu->addAction(choice.place + texts::CandidatePoint.arg(choice.x).arg(choice.y));
+        QAction* a = menu->addAction(messages::placeWithPoint(choice.place, choice.x, choice.y));
         QObject::connect(a, &QAction::triggered, &w,
                          [&w, row, choice] { w.dispatch([&] { choosePlace(w.form(), row, choice); }); });
     }

@@ -293,12 +293,11 @@ private slots:
         }
         QCOMPARE(s.ui.boxes.last().kind, BoxKind::Information);
         if (focused.isEmpty()) {
-            QCOMPARE(s.w.form().memo, logBefore + texts::SearchNotFound + typed + texts::Te + crlf);
+            QCOMPARE(s.w.form().memo, logBefore + messages::searchNotFoundLine(typed) + crlf);
             return;
         }
         QCOMPARE(s.ui.focusRequests.last(), focused);
-        QCOMPARE(s.w.form().memo, logBefore + texts::SearchFound + typed + texts::SearchTe + texts::Yoko
-                     + QStringLiteral("2") + texts::Tate + QStringLiteral("2") + crlf);
+        QCOMPARE(s.w.form().memo, logBefore + messages::searchFoundLine(typed, 2, 2) + crlf);
     }
 
     // A place typed into the missing-number list is tidied to upper-case half width at Save;

@@ -1,5 +1,6 @@
 #include "app/tform1.h"
 #include "board/cellname.h"
+#include "board/messages.h"
 #include "board/texts.h"
 #include "support/folders.h"
 #include "support/scriptedui.h"
@@ -370,7 +371,7 @@ void TestWindow::newCommand()
     QCOMPARE(ui.boxes.size(), 1);
     QCOMPARE(ui.boxes[0].title, texts::TitleConfirm);
     QCOMPARE(ui.boxes[0].kind, BoxKind::Confirm);
-    QCOMPARE(ui.boxes[0].text, texts::NewConfirm1 + texts::NewConfirm2);
+    QCOMPARE(ui.boxes[0].text, messages::newConfirm());
     QCOMPARE(ui.boxes[0].buttons, BoxButtons::OkCancel);
     // Neither answer touches these.
     QCOMPARE(f.souTesuu, QStringLiteral("120"));
@@ -423,9 +424,9 @@ void TestWindow::quitCommand()
     QTest::mouseClick(w.control(QStringLiteral("cmdShuuryou")), Qt::LeftButton);
     QCOMPARE(ui.boxes.size(), 1);
     QCOMPARE(ui.boxes[0].kind, BoxKind::Confirm);
-    QCOMPARE(ui.boxes[0].text, texts::QuitBoxHead + texts::QuitQuestion);
+    QCOMPARE(ui.boxes[0].text, messages::quitQuestion().box);
     QCOMPARE(ui.boxes[0].buttons, BoxButtons::OkCancel);
-    QCOMPARE(w.form().memo, texts::QuitQuestion + QStringLiteral("\r\n"));
+    QCOMPARE(w.form().memo, messages::quitQuestion().log + QStringLiteral("\r\n"));
     QCOMPARE(ui.quitCount, quits ? 1 : 0);
 }
 
@@ -445,9 +446,9 @@ void TestWindow::closeButton()
     QCOMPARE(w.close(), quits);
     QCOMPARE(w.isVisible(), !quits);
     QCOMPARE(ui.boxes.size(), 1);
-    QCOMPARE(ui.boxes[0].text, texts::QuitBoxHead + texts::QuitQuestion);
+    QCOMPARE(ui.boxes[0].text, messages::quitQuestion().box);
     QCOMPARE(ui.quitCount, quits ? 1 : 0);
-    QCOMPARE(w.form().memo, texts::QuitQuestion + QStringLiteral("\r\n"));
+    QCOMPARE(w.form().memo, messages::quitQuestion().log + QStringLiteral("\r\n"));
 }
 
 void TestWindow::conversionErrorBox()

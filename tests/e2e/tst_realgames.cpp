@@ -1,5 +1,6 @@
 #include "app/tform1.h"
 #include "board/colours.h"
+#include "board/messages.h"
 #include "board/texts.h"
 #include "support/gnugo.h"
 #include "support/realgame.h"
@@ -343,7 +344,7 @@ void checkOpened(TForm1& w, const Diagram& d, const Game& game)
         if (item->isChecked())
             QCOMPARE(item->text(), d.whiteFirst ? texts::White : texts::Black);
     }
-    QVERIFY(w.form().memo.contains(texts::HighestLoaded + QString::number(d.total) + texts::Te));
+    QVERIFY(w.form().memo.contains(messages::highestLoadedLine(d.total)));
 }
 
 // GNU Go plays the saved file through without a complaint and ends where the game ended.
