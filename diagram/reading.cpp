@@ -2,6 +2,7 @@
 #include "diagram/glyphs.h"
 #include "diagram/grid.h"
 #include "diagram/lighting.h"
+#include "diagram/notes.h"
 #include "diagram/numbers.h"
 #include "diagram/picture.h"
 #include "diagram/stones.h"
@@ -112,6 +113,7 @@ Result readGrey(const cv::Mat& grey)
     markRepeats(result.board);
     settleFirstPlayer(result.board);
     mendMisreads(result.board);
+    result.notes = readNotes(ink, *grid, result.board);
     return result;
 }
 
