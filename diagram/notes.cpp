@@ -10,6 +10,7 @@
 #include <array>
 #include <cmath>
 #include <map>
+#include <string>
 
 namespace diagram {
 namespace {
@@ -170,6 +171,7 @@ void readRow(const IconRow& row, std::vector<Icon>& icons)
 {
     std::vector<Glyphs> glyphs;
     std::vector<std::size_t> which;
+    std::vector<std::vector<std::pair<float, float>>> holes;
     for (int k = 1; k <= int(icons.size()); ++k) {
         Icon& icon = icons[std::size_t(k - 1)];
         icon.stone = row.colour(k);
@@ -180,6 +182,7 @@ void readRow(const IconRow& row, std::vector<Icon>& icons)
         Glyphs g = row.glyphs(k, icon.stone);
         if (g.picture.empty())
             continue;
+        holes.push_back(g.holes);
         glyphs.push_back(std::move(g));
         which.push_back(std::size_t(k - 1));
     }
@@ -187,13 +190,29 @@ void readRow(const IconRow& row, std::vector<Icon>& icons)
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         Icon& icon = icons[which[i]];
         icon.number = numbers[i].number;
-        // A 6 or 8 that may be a 0 cannot be told from the board as a stone's can.
-        icon.unsure = icon.number == 0 || numbers[i].confidence < 0.5f || numbers[i].zeroWeighed != 0;
+        const bool doubt = zerosByShape(icon.number, holes[i], numbers[i].zeroWeighed);
+        icon.unsure = doubt || icon.number == 0 || numbers[i].confidence < 0.5f;
     }
 }
 
+// Two readings that differ only where one saw a 0 and the other a 6 or an 8: the one sure of
+// itself stands.
+bool zeroOrSix(int a, int b)
+{
+    const std::string x = std::to_string(a), y = std::to_string(b);
+    if (x.size() != y.size())
+        return false;
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        const std::string pair{std::min(x[i], y[i]), std::max(x[i], y[i])};
+        if (x[i] != y[i] && pair != "06" && pair != "08")
+            return false;
+    }
+    return true;
+}
+
 // Each icon is read twice, centred as found and centred on its own outline: a digit near the
-// rim is lost from one cut and not the other, and only a number both readings agree on is sure.
+// rim is lost from one cut and not the other, so a number is sure only where the readings agree
+// or differ only in a 0 that one of them doubted.
 void readIcons(const Ink& ink, const Grid& grid, std::vector<Icon>& icons)
 {
     IconRow row(ink, grid, icons);
@@ -204,8 +223,18 @@ void readIcons(const Ink& ink, const Grid& grid, std::vector<Icon>& icons)
     row.draw();
     readRow(row, icons);
     for (std::size_t i = 0; i < icons.size(); ++i) {
-        if (icons[i].number != first[i].number || icons[i].stone != first[i].stone)
-            icons[i].unsure = true;
+        Icon& icon = icons[i];
+        const Icon& before = first[i];
+        if (icon.stone != before.stone) {
+            icon.unsure = true;
+        } else if (icon.number == before.number) {
+            icon.unsure = icon.unsure && before.unsure;
+        } else if (!zeroOrSix(icon.number, before.number) || icon.unsure == before.unsure) {
+            icon.unsure = true;
+        } else if (icon.unsure) {
+            icon.number = before.number;
+            icon.unsure = false;
+        }
     }
 }
 
