@@ -183,5 +183,6 @@ inline const QString NoteHead = QStringLiteral("図の注記　");
 inline const QString NoteFilled = QStringLiteral("  図の注記から入力しました！");
 inline const QString NoteUnsure = QStringLiteral("  読取りが不確かなので入力しませんでした！");
 inline const QString NoteNotMissing = QStringLiteral("  欠番の手番ではないので入力しませんでした！");
+inline const QString NoteAgainstRules = QStringLiteral("  ルール上その場所には打てないので入力しませんでした！");
 
 } // namespace texts

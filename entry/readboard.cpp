@@ -174,20 +174,32 @@ int listRowOf(const Form& f, int move)
     return 0;
 }
 
+// Whether the rules of Go let the listed move of `row` be played at `place`, given the places
+// already in the list. When they allow no place at all, the board itself is at fault, and
+// they cannot judge the note.
+bool rulesAllow(const Form& f, int row, const QString& place)
+{
+    const QList<PlaceChoice> choices = candidatePlaces(f, row);
+    return choices.isEmpty()
+           || std::any_of(choices.begin(), choices.end(), [&](const PlaceChoice& c) { return c.place == place; });
+}
+
 // The notes beside the diagram give the places of listed moves; the rules of Go are asked only
-// for what they leave open.
+// for what they leave open. A note read wrong may name another stone of the board.
 void placeNotes(Form& f, const std::vector<diagram::Note>& notes)
 {
     for (const diagram::Note& n : notes) {
         const QString place = placeText(f, n);
         const int row = n.unsure ? 0 : listRowOf(f, n.move);
-        if (row > 0 && f.stringGrid2.at(1, row).isEmpty()) {
+        const bool open = row > 0 && f.stringGrid2.at(1, row).isEmpty();
+        const bool allowed = open && rulesAllow(f, row, place);
+        if (allowed) {
             f.stringGrid2.at(1, row) = place;
             f.logLine(texts::ListRowPrefix + QString::number(n.move) + texts::CandidatePlace + place + texts::NoteFilled);
             continue;
         }
-        f.logLine(texts::NoteHead + QString::number(n.move) + texts::Te + texts::CandidatePlace + place
-                  + (n.unsure ? texts::NoteUnsure : texts::NoteNotMissing));
+        const QString& reason = n.unsure ? texts::NoteUnsure : open ? texts::NoteAgainstRules : texts::NoteNotMissing;
+        f.logLine(texts::NoteHead + QString::number(n.move) + texts::Te + texts::CandidatePlace + place + reason);
     }
 }
 

@@ -164,6 +164,11 @@ void TestReadBoard::reads_data()
         << QStringLiteral("画像読込み　/scans/page 12.png  読込最大手数　5手\r\n") + listUp + listDone
                + QStringLiteral("ﾘｽﾄﾎﾞｯｸｽ手番5 場所2  図の注記から入力しました！\r\n")
         << QStringList{"5=2"} << QStringList{"StringGrid2"} << QStringList{"5,2"};
+    QTest::newRow("notes: a place the rules of Go forbid is not used, and the rules fill it")
+        << QStringList() << false << none << corner << 0 << QStringList() << QStringList{"1,1,2,white"} << "5" << 0
+        << QStringLiteral("画像読込み　/scans/page 12.png  読込最大手数　5手\r\n") + listUp + listDone
+               + QStringLiteral("図の注記　5手 場所4  ルール上その場所には打てないので入力しませんでした！\r\n")
+        << QStringList{"5=2"} << QStringList{"StringGrid2"} << QStringList{"5,4"};
 }
 
 void TestReadBoard::reads()
