@@ -17,6 +17,7 @@ namespace {
 
 // The circles are sought on a copy where a stone is about this many pixels across.
 constexpr double searchPitch = 40.0;
+constexpr std::size_t maxIcons = 150;
 
 struct Icon {
     cv::Point2d onBoard; // board coordinates, which go on past the board over the flat page
@@ -239,7 +240,8 @@ void readIcons(const Ink& ink, const Grid& grid, std::vector<Icon>& icons)
 }
 
 // Lines of icons in reading order. On a line, the icon after "at" is the place and those
-// before it the moves; "at" leaves a wider gap than the comma between two moves.
+// before it the moves; "at" leaves a wider gap than the comma between two moves. Stones a line
+// apart, as on a board, are another diagram, not notes.
 std::vector<std::pair<std::vector<const Icon*>, const Icon*>> groups(const std::vector<Icon>& icons)
 {
     std::vector<const Icon*> order;
@@ -258,6 +260,11 @@ std::vector<std::pair<std::vector<const Icon*>, const Icon*>> groups(const std::
     for (auto& line : lines) {
         std::vector<const Icon*> moves;
         std::sort(line.begin(), line.end(), [](const Icon* a, const Icon* b) { return a->onBoard.x < b->onBoard.x; });
+        const auto touching = std::adjacent_find(line.begin(), line.end(), [](const Icon* a, const Icon* b) {
+            return b->onBoard.x - a->onBoard.x < 1.2;
+        });
+        if (touching != line.end())
+            continue;
         for (std::size_t k = 0; k < line.size(); ++k) {
             const bool afterAt = k > 0 && line[k]->onBoard.x - line[k - 1]->onBoard.x > 1.65 && !moves.empty();
             if (!afterAt) {
@@ -276,7 +283,9 @@ std::vector<std::pair<std::vector<const Icon*>, const Icon*>> groups(const std::
 std::vector<Note> readNotes(const Ink& ink, const Grid& grid, const Board& board)
 {
     std::vector<Icon> icons = findIcons(ink, grid);
-    if (icons.size() < 2)
+    // A page of a few dozen notes at most; more circles than that are something else, and
+    // each costs two readings.
+    if (icons.size() < 2 || icons.size() > maxIcons)
         return {};
     readIcons(ink, grid, icons);
 
@@ -285,12 +294,15 @@ std::vector<Note> readNotes(const Ink& ink, const Grid& grid, const Board& board
         if (p.number > 0)
             numbered[p.number] = &p;
     }
+    const auto found = groups(icons);
     // The moves printed only in the notes come after the highest number on the board, at most
     // one for each note.
-    const int last = (numbered.empty() ? 0 : numbered.rbegin()->first) + int(icons.size());
+    int last = numbered.empty() ? 0 : numbered.rbegin()->first;
+    for (const auto& group : found)
+        last += int(group.first.size());
     std::map<int, int> times;
     std::vector<Note> notes;
-    for (const auto& [moves, place] : groups(icons)) {
+    for (const auto& [moves, place] : found) {
         // A place without a number is a handicap stone, black; a ring without one is a letter.
         if (place->number == 0 && place->stone != Stone::Black)
             continue;
