@@ -44,8 +44,9 @@ std::vector<Icon> findIcons(const Ink& ink, const Grid& grid)
             outline.emplace_back((onPicture(grid, corner.x, corner.y) - origin) * scale);
         return outline;
     };
-    // Only where there is ink off the board, found on a very small copy: most of a page is
-    // blank paper, and specks of noise vanish.
+    // Only around the ink off the board, found on a very small copy: most of a page is blank
+    // paper, and specks of noise vanish. So do the thin rings of white stones, but not the
+    // words beside them.
     const double glance = std::min(1.0, 8.0 / grid.pitch);
     cv::Mat inked;
     cv::resize(ink.dark, inked, cv::Size(), glance, glance, cv::INTER_AREA);
@@ -57,7 +58,7 @@ std::vector<Icon> findIcons(const Ink& ink, const Grid& grid)
     if (where.empty())
         return {};
     const cv::Rect seen = cv::boundingRect(where);
-    const int margin = int(std::ceil(grid.pitch));
+    const int margin = int(std::ceil(2 * grid.pitch));
     const cv::Rect area = cv::Rect(cv::Point(int(seen.x / glance) - margin, int(seen.y / glance) - margin),
                                    cv::Point(int(seen.br().x / glance) + margin, int(seen.br().y / glance) + margin))
                           & cv::Rect(0, 0, ink.even.cols, ink.even.rows);
