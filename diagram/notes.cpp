@@ -310,13 +310,15 @@ std::vector<Note> readNotes(const Ink& ink, const Grid& grid, const Board& board
         const auto stone = numbered.find(place->number);
         const bool placeFits = !place->unsure && stone != numbered.end() && stone->second->stone == place->stone;
         for (const Icon* m : moves) {
-            if (m->number == 0)
+            // A move on a taken point comes after the stone it replaces; two letters of a
+            // caption read as the same digit do not.
+            if (m->number == 0 || (place->number > 0 && m->number <= place->number))
                 continue;
             Note note{m->number, place->number, m->unsure || !placeFits};
             // A move of the first player is odd; the icon's colour must agree.
             const bool black = (m->number % 2 == 1) == (board.firstPlayer == 0);
             note.unsure |= m->stone != (black ? Stone::Black : Stone::White);
-            note.unsure |= numbered.count(m->number) != 0 || note.at == 0 || m->number <= note.at || m->number > last;
+            note.unsure |= numbered.count(m->number) != 0 || note.at == 0 || m->number > last;
             ++times[note.move];
             notes.push_back(note);
         }
