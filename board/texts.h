@@ -178,4 +178,11 @@ inline const QString IllegalKo = QStringLiteral("  取られたコウをすぐ�
 inline const QString IllegalNoPoint = QStringLiteral("  打てる場所がありません！");
 inline const QString IllegalSuspects = QStringLiteral("  入力ミスの可能性: ");
 
+// The notes printed beside a diagram read from a picture: a move played on an earlier stone's point.
+inline const QString NoteHead = QStringLiteral("図の注記　");
+inline const QString NoteFilled = QStringLiteral("  図の注記から入力しました！");
+inline const QString NoteUnsure = QStringLiteral("  読取りが不確かなので入力しませんでした！");
+inline const QString NoteNotMissing = QStringLiteral("  欠番の手番ではないので入力しませんでした！");
+inline const QString NoteAgainstRules = QStringLiteral("  ルール上その場所には打てないので入力しませんでした！");
+
 } // namespace texts

@@ -25,4 +25,14 @@ std::string boardText(const Board& board)
     return text;
 }
 
+std::string notesText(const std::vector<Note>& notes)
+{
+    std::string text;
+    for (const Note& n : notes) {
+        text += std::to_string(n.move) + " at " + (n.at > 0 ? std::to_string(n.at) : std::string("B"));
+        text += n.unsure ? "?\n" : "\n";
+    }
+    return text;
+}
+
 } // namespace diagram

@@ -34,11 +34,23 @@ struct Board {
 
 enum class Failure { None, NotAPicture, TooLarge, NoBoard };
 
+// A move played where a stone already stands, as printed beside the diagram ("158 at 76").
+struct Note {
+    int move = 0;
+    // The number on the stone whose point the move was played on; 0 when that stone shows no
+    // number (a handicap stone), or when it could not be read.
+    int at = 0;
+    // Read badly, or at odds with the board: not to be used without a look.
+    bool unsure = false;
+};
+
 struct Result {
     Failure failure = Failure::None;
     // One line for a person, in English, when the reading failed.
     std::string reason;
     Board board;
+    // In the order printed.
+    std::vector<Note> notes;
 };
 
 // An encoded picture (PNG, JPEG, BMP, TIFF). Dimensions are checked before the pixels are
@@ -59,5 +71,8 @@ void mendMisreads(Board& board);
 // 19 lines of 19 fields separated by single blanks: "." empty, the number, or "B" for a
 // handicap stone, with "?" appended when unsure. Lines end with "\n".
 std::string boardText(const Board& board);
+// One line for each note, "158 at 76", "B" for a place without a number, "?" appended when
+// unsure.
+std::string notesText(const std::vector<Note>& notes);
 
 } // namespace diagram

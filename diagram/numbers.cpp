@@ -153,4 +153,24 @@ std::vector<NumberReading> readNumbers(const std::vector<Glyphs>& glyphs)
     return readings;
 }
 
+bool zerosByShape(int& number, const std::vector<std::pair<float, float>>& holes, unsigned zeroWeighed)
+{
+    bool doubt = false;
+    std::string digits = std::to_string(number);
+    for (std::size_t i = 1; number != 0 && digits.size() == holes.size() && i < digits.size(); ++i) {
+        if (digits[i] != '6')
+            continue;
+        if (holes[i].second > holes[i].first && holes[i].first + holes[i].second < 2 * 0.56f)
+            digits[i] = '0';
+        else if (holes[i].second <= holes[i].first)
+            doubt = true;
+    }
+    number = std::stoi(digits);
+    for (std::size_t i = 1; i < digits.size(); ++i) {
+        if ((digits[i] == '6' || digits[i] == '8') && (zeroWeighed >> i & 1u))
+            doubt = true;
+    }
+    return doubt;
+}
+
 } // namespace diagram

@@ -2,6 +2,7 @@
 #include "diagram/glyphs.h"
 #include "diagram/grid.h"
 #include "diagram/lighting.h"
+#include "diagram/notes.h"
 #include "diagram/numbers.h"
 #include "diagram/picture.h"
 #include "diagram/stones.h"
@@ -38,28 +39,6 @@ void markRepeats(Board& board)
             continue;
         for (Point* p : points)
             p->unsure = true;
-    }
-}
-
-// A small bold 0 is often read as 6. A 6 encloses its hole in its lower part, a 0 about its
-// middle, however blur shrinks it; where the shapes are one per digit, the hole decides, and
-// where blur has closed the hole nothing does. A 6 or 8 left for which the network also
-// weighed a 0 stays in doubt: its parity may fit by chance.
-void zerosByShape(Point& p, const std::vector<std::pair<float, float>>& holes, unsigned zeroWeighed)
-{
-    std::string digits = std::to_string(p.number);
-    for (std::size_t i = 1; p.number != 0 && digits.size() == holes.size() && i < digits.size(); ++i) {
-        if (digits[i] != '6')
-            continue;
-        if (holes[i].second > holes[i].first && holes[i].first + holes[i].second < 2 * 0.56f)
-            digits[i] = '0';
-        else if (holes[i].second <= holes[i].first)
-            p.unsure = true;
-    }
-    p.number = std::stoi(digits);
-    for (std::size_t i = 1; i < digits.size(); ++i) {
-        if ((digits[i] == '6' || digits[i] == '8') && (zeroWeighed >> i & 1u))
-            p.unsure = true;
     }
 }
 
@@ -100,7 +79,7 @@ Result readGrey(const cv::Mat& grey)
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         Point& p = result.board.points[std::size_t(where[i])];
         p.number = numbers[i].number;
-        zerosByShape(p, holes[i], numbers[i].zeroWeighed);
+        p.unsure |= zerosByShape(p.number, holes[i], numbers[i].zeroWeighed);
         p.confidence = std::min(p.confidence, numbers[i].confidence);
         if (p.number == 0 || numbers[i].confidence < 0.5f)
             p.unsure = true;
@@ -112,6 +91,7 @@ Result readGrey(const cv::Mat& grey)
     markRepeats(result.board);
     settleFirstPlayer(result.board);
     mendMisreads(result.board);
+    result.notes = readNotes(ink, *grid, result.board);
     return result;
 }
 

@@ -15,6 +15,8 @@
 #include "rules/candidatefill.h"
 
 #include <QHash>
+
+#include <algorithm>
 #include <QList>
 
 namespace {
@@ -136,14 +138,80 @@ void reportFaults(Form& f)
         f.logLine(inputFaultLine(fault));
 }
 
+// The last moves of a game may all have been played on earlier stones' points, and be printed
+// only in the notes. Only notes that follow on from the board count, so that a misread note
+// cannot make the game hundreds of moves longer.
+int highestMove(const Form& f, const std::vector<diagram::Note>& notes)
+{
+    int highest = highestNumber(f);
+    for (bool more = true; more;) {
+        more = std::any_of(notes.begin(), notes.end(), [&](const diagram::Note& n) { return !n.unsure && n.move == highest + 1; });
+        highest += more;
+    }
+    return highest;
+}
+
+// The place a note names, as the cell of its stone holds it.
+QString placeText(const Form& f, const diagram::Note& note)
+{
+    if (note.at <= 0)
+        return QStringLiteral("B");
+    const QString number = QString::number(note.at);
+    for (const Cell& c : f.cells) {
+        if (c.text == number)
+            return c.text;
+    }
+    return number;
+}
+
+int listRowOf(const Form& f, int move)
+{
+    const QString number = QString::number(move);
+    for (int r = 1; r <= MoveList::LastRow; ++r) {
+        if (f.stringGrid2.at(0, r) == number)
+            return r;
+    }
+    return 0;
+}
+
+// Whether the rules of Go let the listed move of `row` be played at `place`, given the places
+// already in the list. When they allow no place at all, the board itself is at fault, and
+// they cannot judge the note.
+bool rulesAllow(const Form& f, int row, const QString& place)
+{
+    const QList<PlaceChoice> choices = candidatePlaces(f, row);
+    return choices.isEmpty()
+           || std::any_of(choices.begin(), choices.end(), [&](const PlaceChoice& c) { return c.place == place; });
+}
+
+// The notes beside the diagram give the places of listed moves; the rules of Go are asked only
+// for what they leave open. A note read wrong may name another stone of the board.
+void placeNotes(Form& f, const std::vector<diagram::Note>& notes)
+{
+    for (const diagram::Note& n : notes) {
+        const QString place = placeText(f, n);
+        const int row = n.unsure ? 0 : listRowOf(f, n.move);
+        const bool open = row > 0 && f.stringGrid2.at(1, row).isEmpty();
+        const bool allowed = open && rulesAllow(f, row, place);
+        if (allowed) {
+            f.stringGrid2.at(1, row) = place;
+            f.logLine(texts::ListRowPrefix + QString::number(n.move) + texts::CandidatePlace + place + texts::NoteFilled);
+            continue;
+        }
+        const QString& reason = n.unsure ? texts::NoteUnsure : open ? texts::NoteAgainstRules : texts::NoteNotMissing;
+        f.logLine(texts::NoteHead + QString::number(n.move) + texts::Te + texts::CandidatePlace + place + reason);
+    }
+}
+
 // What follows a reading by itself, as the operator would go on: the missing numbers first.
-void completeRecord(Form& f)
+void completeRecord(Form& f, const std::vector<diagram::Note>& notes)
 {
     if (f.souTesuu.isEmpty())
         return;
     f.logLine(texts::MissingListUp);
     listMissingNumbers(f);
     f.logLine(texts::MissingDone);
+    placeNotes(f, notes);
     fillCandidatePlaces(f);
 }
 
@@ -162,7 +230,7 @@ void readBoard(Form& f, Ui& ui, const diagram::Result& result, const QString& so
     startNewRecord(f);
     f.radioGroup1 = result.board.firstPlayer == 1 ? 1 : 0;
     const QList<CellPos> doubtful = typeBoard(f, ui, result.board);
-    const int highest = highestNumber(f);
+    const int highest = highestMove(f, result.notes);
     f.souTesuu = highest > 0 ? QString::number(highest) : QString();
     // A cell that keeps the focus through the reading is walked through when left, not retyped.
     if (const Cell* focused = f.cellNamed(f.controlMei))
@@ -172,7 +240,7 @@ void readBoard(Form& f, Ui& ui, const diagram::Result& result, const QString& so
     for (const CellPos& p : doubtful)
         f.logLine(messages::pointName(p.x, p.y) + texts::ReadValue + f.cell(p.x, p.y).text + texts::UnsureRead);
     reportFaults(f);
-    completeRecord(f);
+    completeRecord(f, result.notes);
 
     if (!doubtful.isEmpty())
         ui.setFocus(cellName(doubtful.first().x, doubtful.first().y));

@@ -1,4 +1,5 @@
-// Reads a picture of a numbered full-game diagram and prints the board, one line per row.
+// Reads a picture of a numbered full-game diagram and prints the board, one line per row;
+// with --notes, then the notes beside the diagram, one line each.
 
 #include "diagram/diagram.h"
 
@@ -6,6 +7,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -32,15 +34,19 @@ diagram::Result readQuietly(const char* path)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: ranvel_read PICTURE\n");
+    const bool notes = argc > 1 && std::strcmp(argv[1], "--notes") == 0;
+    if (argc != 2 + int(notes)) {
+        std::fprintf(stderr, "usage: ranvel_read [--notes] PICTURE\n");
         return 2;
     }
-    const diagram::Result result = readQuietly(argv[1]);
+    const char* path = argv[argc - 1];
+    const diagram::Result result = readQuietly(path);
     if (result.failure != diagram::Failure::None) {
-        std::fprintf(stderr, "%s: %s\n", argv[1], result.reason.c_str());
+        std::fprintf(stderr, "%s: %s\n", path, result.reason.c_str());
         return 1;
     }
     std::fputs(diagram::boardText(result.board).c_str(), stdout);
+    if (notes)
+        std::fputs(diagram::notesText(result.notes).c_str(), stdout);
     return 0;
 }

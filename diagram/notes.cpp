@@ -1,0 +1,331 @@
+#include "diagram/notes.h"
+
+#include "diagram/glyphs.h"
+#include "diagram/numbers.h"
+#include "diagram/straightening.h"
+
+#include <opencv2/imgproc.hpp>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <map>
+#include <string>
+
+namespace diagram {
+namespace {
+
+// The circles are sought on a copy where a stone is about this many pixels across.
+constexpr double searchPitch = 40.0;
+constexpr std::size_t maxIcons = 150;
+
+struct Icon {
+    cv::Point2d onBoard; // board coordinates, which go on past the board over the flat page
+    Stone stone = Stone::Empty;
+    int number = 0;
+    bool unsure = false;
+};
+
+cv::Point2d apply(const cv::Matx33d& h, cv::Point2d p)
+{
+    const cv::Vec3d q = h * cv::Vec3d(p.x, p.y, 1.0);
+    return {q[0] / q[2], q[1] / q[2]};
+}
+
+// Circles of a stone's size off the board, wherever the notes stand. On a small page the
+// icons of one note touch those of the next, so the circles are sought by their round edges,
+// not as pieces of ink. The page is flat: the board's own mapping places them, straightened,
+// beyond its edges.
+std::vector<Icon> findIcons(const Ink& ink, const Grid& grid)
+{
+    const auto boardOutline = [&](double scale, cv::Point2d origin) {
+        std::vector<cv::Point> outline;
+        for (const cv::Point2d corner : {cv::Point2d(0.4, 0.4), {19.6, 0.4}, {19.6, 19.6}, {0.4, 19.6}})
+            outline.emplace_back((onPicture(grid, corner.x, corner.y) - origin) * scale);
+        return outline;
+    };
+    // Only around the ink off the board, found on a very small copy: most of a page is blank
+    // paper, and specks of noise vanish. So do the thin rings of white stones, but not the
+    // words beside them.
+    const double glance = std::min(1.0, 8.0 / grid.pitch);
+    cv::Mat inked;
+    cv::resize(ink.dark, inked, cv::Size(), glance, glance, cv::INTER_AREA);
+    cv::fillConvexPoly(inked, boardOutline(glance, {}), 0);
+    cv::threshold(inked, inked, 64, 255, cv::THRESH_BINARY);
+    cv::morphologyEx(inked, inked, cv::MORPH_OPEN, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(3, 3)));
+    std::vector<cv::Point> where;
+    cv::findNonZero(inked, where);
+    if (where.empty())
+        return {};
+    const cv::Rect seen = cv::boundingRect(where);
+    const int margin = int(std::ceil(2 * grid.pitch));
+    const cv::Rect area = cv::Rect(cv::Point(int(seen.x / glance) - margin, int(seen.y / glance) - margin),
+                                   cv::Point(int(seen.br().x / glance) + margin, int(seen.br().y / glance) + margin))
+                          & cv::Rect(0, 0, ink.even.cols, ink.even.rows);
+
+    const double scale = searchPitch / grid.pitch;
+    cv::Mat page;
+    cv::resize(ink.even(area), page, cv::Size(), scale, scale, scale < 1 ? cv::INTER_AREA : cv::INTER_LINEAR);
+    cv::fillConvexPoly(page, boardOutline(scale, area.tl()), 255);
+    cv::GaussianBlur(page, page, cv::Size(3, 3), 0);
+    std::vector<cv::Vec3f> circles;
+    cv::HoughCircles(page, circles, cv::HOUGH_GRADIENT_ALT, 1.0, 0.7 * searchPitch, 150, 0.8, int(0.36 * searchPitch),
+                     int(0.58 * searchPitch));
+    const cv::Matx33d back = grid.toPicture.inv();
+    std::vector<Icon> icons;
+    for (const cv::Vec3f& c : circles) {
+        const cv::Point2d q = apply(back, {area.x + c[0] / scale, area.y + c[1] / scale});
+        if (q.x < 0.4 || q.x > 19.6 || q.y < 0.4 || q.y > 19.6)
+            icons.push_back({q});
+    }
+    return icons;
+}
+
+// The icons drawn straight, each at a stone's place on a row of its own, for the board's own
+// steps to tell their colour and cut out their digits.
+class IconRow {
+public:
+    IconRow(const Ink& ink, const Grid& grid, const std::vector<Icon>& icons) : ink_(ink), grid_(grid), icons_(icons)
+    {
+        row_.even = cv::Mat(2 * boardPitch, (2 * int(icons.size()) + 1) * boardPitch, CV_8U, cv::Scalar(255));
+        draw();
+    }
+
+    // Icon k, from 1, stands at the board's point (2k, 1), with room for its outline, which
+    // the notes draw a little larger than the board's line spacing.
+    cv::Rect cell(int k) const { return {2 * k * boardPitch - reach, boardPitch - reach, 2 * reach, 2 * reach}; }
+
+    Stone colour(int k) const
+    {
+        // Black: the band between the digits and the rim is ink. White: an outline closes all
+        // round. Anything else that looked round is a letter or a mark.
+        constexpr int sectors = 36;
+        int dark = 0, all = 0;
+        std::array<bool, sectors> closed{};
+        for (int dy = -reach; dy < reach; ++dy) {
+            for (int dx = -reach; dx < reach; ++dx) {
+                const double r = std::hypot(dx, dy) / boardPitch;
+                const cv::Point at(2 * k * boardPitch + dx, boardPitch + dy);
+                if (r >= 0.28 && r <= 0.40) {
+                    ++all;
+                    dark += row_.dark.at<std::uint8_t>(at) != 0;
+                }
+                if (r >= 0.36 && r < 0.6 && row_.strokes.at<std::uint8_t>(at) != 0) {
+                    const double turn = (std::atan2(dy, dx) + M_PI) / (2 * M_PI);
+                    closed[std::size_t(std::min(sectors - 1, int(turn * sectors)))] = true;
+                }
+            }
+        }
+        if (dark > 0.6 * all)
+            return Stone::Black;
+        return std::count(closed.begin(), closed.end(), true) >= 0.9 * sectors ? Stone::White : Stone::Empty;
+    }
+
+    Glyphs glyphs(int k, Stone stone) const { return cutGlyphs(row_, 2 * k, 1, stone); }
+
+    // The circles were found on a small copy. Drawn large, the outline of a disc or a ring
+    // places it to a pixel; returns how far the centre moved, in board pitches.
+    cv::Point2d centred(int k) const
+    {
+        const double disc = M_PI * 0.25 * boardPitch * boardPitch;
+        std::vector<std::vector<cv::Point>> outlines;
+        cv::findContours(row_.strokes(cell(k)).clone(), outlines, cv::RETR_EXTERNAL, cv::CHAIN_APPROX_SIMPLE);
+        for (const auto& o : outlines) {
+            const cv::Moments m = cv::moments(o);
+            if (m.m00 < 0.6 * disc || m.m00 > 1.4 * disc)
+                continue;
+            const cv::Point2d off(m.m10 / m.m00 - reach, m.m01 / m.m00 - reach);
+            if (std::hypot(off.x, off.y) < 0.2 * boardPitch)
+                return off / double(boardPitch);
+        }
+        return {};
+    }
+
+    void draw()
+    {
+        for (int k = 1; k <= int(icons_.size()); ++k) {
+            const cv::Point2d q = icons_[std::size_t(k - 1)].onBoard;
+            const cv::Rect c = cell(k);
+            const cv::Matx33d toBoard(1.0 / boardPitch, 0, q.x - 2 * k + c.x / double(boardPitch), 0, 1.0 / boardPitch,
+                                      q.y - 1 + c.y / double(boardPitch), 0, 0, 1);
+            cv::Mat into = row_.even(c);
+            cv::warpPerspective(ink_.even, into, cv::Mat(grid_.toPicture * toBoard), c.size(),
+                                cv::INTER_LINEAR | cv::WARP_INVERSE_MAP, cv::BORDER_CONSTANT, 255);
+        }
+        cv::threshold(row_.even, row_.dark, 0, 255, cv::THRESH_BINARY_INV | cv::THRESH_OTSU);
+        cv::Mat smooth;
+        cv::GaussianBlur(row_.even, smooth, cv::Size(5, 5), 0);
+        cv::adaptiveThreshold(smooth, row_.strokes, 255, cv::ADAPTIVE_THRESH_MEAN_C, cv::THRESH_BINARY_INV,
+                              boardPitch / 2 + 1, 16);
+        row_.strokes |= row_.dark;
+    }
+
+private:
+    static constexpr int reach = 5 * boardPitch / 8;
+    const Ink& ink_;
+    const Grid& grid_;
+    const std::vector<Icon>& icons_;
+    StraightBoard row_;
+};
+
+// Colours and numbers of the icons in the row as it is drawn.
+void readRow(const IconRow& row, std::vector<Icon>& icons)
+{
+    std::vector<Glyphs> glyphs;
+    std::vector<std::size_t> which;
+    std::vector<std::vector<std::pair<float, float>>> holes;
+    for (int k = 1; k <= int(icons.size()); ++k) {
+        Icon& icon = icons[std::size_t(k - 1)];
+        icon.stone = row.colour(k);
+        icon.number = 0;
+        icon.unsure = true;
+        if (icon.stone == Stone::Empty)
+            continue;
+        Glyphs g = row.glyphs(k, icon.stone);
+        if (g.picture.empty())
+            continue;
+        holes.push_back(g.holes);
+        glyphs.push_back(std::move(g));
+        which.push_back(std::size_t(k - 1));
+    }
+    const std::vector<NumberReading> numbers = readNumbers(glyphs);
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        Icon& icon = icons[which[i]];
+        icon.number = numbers[i].number;
+        const bool doubt = zerosByShape(icon.number, holes[i], numbers[i].zeroWeighed);
+        icon.unsure = doubt || icon.number == 0 || numbers[i].confidence < 0.5f;
+    }
+}
+
+// Two readings that differ only where one saw a 0 and the other a 6 or an 8: the one sure of
+// itself stands.
+bool zeroOrSix(int a, int b)
+{
+    const std::string x = std::to_string(a), y = std::to_string(b);
+    if (x.size() != y.size())
+        return false;
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        const std::string pair{std::min(x[i], y[i]), std::max(x[i], y[i])};
+        if (x[i] != y[i] && pair != "06" && pair != "08")
+            return false;
+    }
+    return true;
+}
+
+// Each icon is read twice, centred as found and centred on its own outline: a digit near the
+// rim is lost from one cut and not the other, so a number is sure only where the readings agree
+// or differ only in a 0 that one of them doubted.
+void readIcons(const Ink& ink, const Grid& grid, std::vector<Icon>& icons)
+{
+    IconRow row(ink, grid, icons);
+    readRow(row, icons);
+    const std::vector<Icon> first = icons;
+    for (int k = 1; k <= int(icons.size()); ++k)
+        icons[std::size_t(k - 1)].onBoard += row.centred(k);
+    row.draw();
+    readRow(row, icons);
+    for (std::size_t i = 0; i < icons.size(); ++i) {
+        Icon& icon = icons[i];
+        const Icon& before = first[i];
+        if (icon.stone != before.stone) {
+            icon.unsure = true;
+        } else if (icon.number == before.number) {
+            icon.unsure = icon.unsure && before.unsure;
+        } else if (!zeroOrSix(icon.number, before.number) || icon.unsure == before.unsure) {
+            icon.unsure = true;
+        } else if (icon.unsure) {
+            icon.number = before.number;
+            icon.unsure = false;
+        }
+    }
+}
+
+// Lines of icons in reading order. On a line, the icon after "at" is the place and those
+// before it the moves; "at" leaves a wider gap than the comma between two moves. Stones a line
+// apart, as on a board, are another diagram, not notes.
+std::vector<std::pair<std::vector<const Icon*>, const Icon*>> groups(const std::vector<Icon>& icons)
+{
+    std::vector<const Icon*> order;
+    for (const Icon& i : icons) {
+        if (i.stone != Stone::Empty)
+            order.push_back(&i);
+    }
+    std::sort(order.begin(), order.end(), [](const Icon* a, const Icon* b) { return a->onBoard.y < b->onBoard.y; });
+    std::vector<std::vector<const Icon*>> lines;
+    for (const Icon* i : order) {
+        if (lines.empty() || i->onBoard.y - lines.back().front()->onBoard.y > 0.5)
+            lines.emplace_back();
+        lines.back().push_back(i);
+    }
+    std::vector<std::pair<std::vector<const Icon*>, const Icon*>> found;
+    for (auto& line : lines) {
+        std::vector<const Icon*> moves;
+        std::sort(line.begin(), line.end(), [](const Icon* a, const Icon* b) { return a->onBoard.x < b->onBoard.x; });
+        const auto touching = std::adjacent_find(line.begin(), line.end(), [](const Icon* a, const Icon* b) {
+            return b->onBoard.x - a->onBoard.x < 1.2;
+        });
+        if (touching != line.end())
+            continue;
+        for (std::size_t k = 0; k < line.size(); ++k) {
+            const bool afterAt = k > 0 && line[k]->onBoard.x - line[k - 1]->onBoard.x > 1.65 && !moves.empty();
+            if (!afterAt) {
+                moves.push_back(line[k]);
+                continue;
+            }
+            found.push_back({moves, line[k]});
+            moves.clear();
+        }
+    }
+    return found;
+}
+
+} // namespace
+
+std::vector<Note> readNotes(const Ink& ink, const Grid& grid, const Board& board)
+{
+    std::vector<Icon> icons = findIcons(ink, grid);
+    // A page of a few dozen notes at most; more circles than that are something else, and
+    // each costs two readings.
+    if (icons.size() < 2 || icons.size() > maxIcons)
+        return {};
+    readIcons(ink, grid, icons);
+
+    std::map<int, const Point*> numbered;
+    for (const Point& p : board.points) {
+        if (p.number > 0)
+            numbered[p.number] = &p;
+    }
+    const auto found = groups(icons);
+    // The moves printed only in the notes come after the highest number on the board, at most
+    // one for each note.
+    int last = numbered.empty() ? 0 : numbered.rbegin()->first;
+    for (const auto& group : found)
+        last += int(group.first.size());
+    std::map<int, int> times;
+    std::vector<Note> notes;
+    for (const auto& [moves, place] : found) {
+        // A place without a number is a handicap stone, black; a ring without one is a letter.
+        if (place->number == 0 && place->stone != Stone::Black)
+            continue;
+        const auto stone = numbered.find(place->number);
+        const bool placeFits = !place->unsure && stone != numbered.end() && stone->second->stone == place->stone;
+        for (const Icon* m : moves) {
+            // A move on a taken point comes after the stone it replaces; two letters of a
+            // caption read as the same digit do not.
+            if (m->number == 0 || (place->number > 0 && m->number <= place->number))
+                continue;
+            Note note{m->number, place->number, m->unsure || !placeFits};
+            // A move of the first player is odd; the icon's colour must agree.
+            const bool black = (m->number % 2 == 1) == (board.firstPlayer == 0);
+            note.unsure |= m->stone != (black ? Stone::Black : Stone::White);
+            note.unsure |= numbered.count(m->number) != 0 || note.at == 0 || m->number > last;
+            ++times[note.move];
+            notes.push_back(note);
+        }
+    }
+    for (Note& n : notes)
+        n.unsure |= times[n.move] > 1;
+    return notes;
+}
+
+} // namespace diagram
