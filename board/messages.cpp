@@ -193,4 +193,35 @@ BoxAndLog invalidData()
     return {texts::InvalidBox1 + texts::InvalidBox2, texts::InvalidLog};
 }
 
+QString pictureConfirm()
+{
+    return texts::NewConfirm1 + texts::PictureConfirm;
+}
+
+QString pictureReadLine(const QString& source, int highest)
+{
+    return texts::PictureReadLog + source + QStringLiteral("  ") + highestLoadedLine(highest);
+}
+
+QString unsureReadLine(int x, int y, const QString& text)
+{
+    return pointName(x, y) + texts::ReadValue + text + texts::UnsureRead;
+}
+
+BoxAndLog pictureFailed(const QString& source, const QString& reason)
+{
+    return {texts::PictureFailedBox + QStringLiteral("  ") + source + CrLf + CrLf + texts::ReasonLabel + reason,
+            texts::PictureFailedLog + source + texts::ReasonLabel + reason};
+}
+
+QString noteFilledLine(int move, const QString& place)
+{
+    return listRowName(QString::number(move)) + texts::CandidatePlace + place + texts::NoteFilled;
+}
+
+QString noteUnusedLine(int move, const QString& place, const QString& reason)
+{
+    return texts::NoteHead + QString::number(move) + texts::Te + texts::CandidatePlace + place + reason;
+}
+
 } // namespace messages

@@ -84,4 +84,17 @@ BoxAndLog saveFailed(bool backupStage, const QString& path, const QString& reaso
 // Save refused: the input-data or the gap check found faults.
 BoxAndLog invalidData();
 
+// Reading a diagram from a picture; source is the file as it is shown, or the clipboard.
+// Asked before a picture replaces the record.
+QString pictureConfirm();
+// A picture read: its source and the highest number on it.
+QString pictureReadLine(const QString& source, int highest);
+// A point whose reading is in doubt, with the text it was typed as.
+QString unsureReadLine(int x, int y, const QString& text);
+// A picture that could not be read, and why.
+BoxAndLog pictureFailed(const QString& source, const QString& reason);
+// A note beside the diagram that placed a listed move, or was not used for the reason given.
+QString noteFilledLine(int move, const QString& place);
+QString noteUnusedLine(int move, const QString& place, const QString& reason);
+
 } // namespace messages

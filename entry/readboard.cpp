@@ -21,8 +21,6 @@
 
 namespace {
 
-const QString Blanks = QStringLiteral("  ");
-
 QString failureReason(diagram::Failure failure)
 {
     switch (failure) {
@@ -39,9 +37,9 @@ QString failureReason(diagram::Failure failure)
 
 void reportFailure(Form& f, Ui& ui, diagram::Failure failure, const QString& source)
 {
-    const QString reason = failureReason(failure);
-    ui.error(texts::PictureFailedBox + Blanks + source + CrLf + CrLf + texts::ReasonLabel + reason);
-    f.logLine(texts::PictureFailedLog + source + texts::ReasonLabel + reason);
+    const messages::BoxAndLog m = messages::pictureFailed(source, failureReason(failure));
+    ui.error(m.box);
+    f.logLine(m.log);
 }
 
 // Anything that a new record would throw away.
@@ -67,7 +65,7 @@ QString typedText(const diagram::Point& p)
         return {};
     if (p.number != 0)
         return QString::number(p.number);
-    return p.stone == diagram::Stone::Black ? QStringLiteral("B") : QString();
+    return p.stone == diagram::Stone::Black ? HandicapMark : QString();
 }
 
 // A stone without a number that is no handicap stone, or a number without a stone, cannot be
@@ -155,7 +153,7 @@ int highestMove(const Form& f, const std::vector<diagram::Note>& notes)
 QString placeText(const Form& f, const diagram::Note& note)
 {
     if (note.at <= 0)
-        return QStringLiteral("B");
+        return HandicapMark;
     const QString number = QString::number(note.at);
     for (const Cell& c : f.cells) {
         if (c.text == number)
@@ -195,11 +193,11 @@ void placeNotes(Form& f, const std::vector<diagram::Note>& notes)
         const bool allowed = open && rulesAllow(f, row, place);
         if (allowed) {
             f.stringGrid2.at(1, row) = place;
-            f.logLine(texts::ListRowPrefix + QString::number(n.move) + texts::CandidatePlace + place + texts::NoteFilled);
+            f.logLine(messages::noteFilledLine(n.move, place));
             continue;
         }
         const QString& reason = n.unsure ? texts::NoteUnsure : open ? texts::NoteAgainstRules : texts::NoteNotMissing;
-        f.logLine(texts::NoteHead + QString::number(n.move) + texts::Te + texts::CandidatePlace + place + reason);
+        f.logLine(messages::noteUnusedLine(n.move, place, reason));
     }
 }
 
@@ -224,7 +222,7 @@ void readBoard(Form& f, Ui& ui, const diagram::Result& result, const QString& so
         return;
     }
     if (holdsAnything(f)
-        && ui.ask(BoxKind::Confirm, texts::NewConfirm1 + texts::PictureConfirm, BoxButtons::OkCancel) == Answer::Cancel)
+        && ui.ask(BoxKind::Confirm, messages::pictureConfirm(), BoxButtons::OkCancel) == Answer::Cancel)
         return;
 
     startNewRecord(f);
@@ -236,9 +234,9 @@ void readBoard(Form& f, Ui& ui, const diagram::Result& result, const QString& so
     if (const Cell* focused = f.cellNamed(f.controlMei))
         f.cellTextOnEnter = focused->text;
 
-    f.logLine(texts::PictureReadLog + source + Blanks + texts::HighestLoaded + QString::number(highest) + texts::Te);
+    f.logLine(messages::pictureReadLine(source, highest));
     for (const CellPos& p : doubtful)
-        f.logLine(messages::pointName(p.x, p.y) + texts::ReadValue + f.cell(p.x, p.y).text + texts::UnsureRead);
+        f.logLine(messages::unsureReadLine(p.x, p.y, f.cell(p.x, p.y).text));
     reportFaults(f);
     completeRecord(f, result.notes);
 
