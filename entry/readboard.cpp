@@ -15,9 +15,9 @@
 #include "rules/candidatefill.h"
 
 #include <QHash>
+#include <QList>
 
 #include <algorithm>
-#include <QList>
 
 namespace {
 
