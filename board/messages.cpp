@@ -5,6 +5,11 @@
 
 namespace messages {
 
+namespace {
+// Between a picture's source and what follows it.
+const QString TwoBlanks = QStringLiteral("  ");
+} // namespace
+
 QString pointName(int x, int y)
 {
     return texts::Yoko + QString::number(x) + texts::Tate + QString::number(y);
@@ -200,7 +205,7 @@ QString pictureConfirm()
 
 QString pictureReadLine(const QString& source, int highest)
 {
-    return texts::PictureReadLog + source + QStringLiteral("  ") + highestLoadedLine(highest);
+    return texts::PictureReadLog + source + TwoBlanks + highestLoadedLine(highest);
 }
 
 QString unsureReadLine(int x, int y, const QString& text)
@@ -210,7 +215,7 @@ QString unsureReadLine(int x, int y, const QString& text)
 
 BoxAndLog pictureFailed(const QString& source, const QString& reason)
 {
-    return {texts::PictureFailedBox + QStringLiteral("  ") + source + CrLf + CrLf + texts::ReasonLabel + reason,
+    return {texts::PictureFailedBox + TwoBlanks + source + CrLf + CrLf + texts::ReasonLabel + reason,
             texts::PictureFailedLog + source + texts::ReasonLabel + reason};
 }
 

@@ -14,12 +14,6 @@ namespace {
 // The lattice is sought on a copy where a line pitch is about this many pixels.
 constexpr double workingPitch = 24.0;
 
-cv::Point2d apply(const cv::Matx33d& h, cv::Point2d p)
-{
-    const cv::Vec3d q = h * cv::Vec3d(p.x, p.y, 1.0);
-    return {q[0] / q[2], q[1] / q[2]};
-}
-
 // The board is the largest piece of connected ink that is roughly square: lines, black stones
 // on them and the outlines of white stones touch one another; captions, notes and
 // coordinates stand apart.
@@ -199,7 +193,7 @@ bool fitLattice(const std::vector<cv::Point2d>& picture, std::vector<cv::Point2d
         const cv::Matx33d back = h.inv();
         std::vector<cv::Point2d> from, to;
         for (const cv::Point2d& p : picture) {
-            const cv::Point2d q = apply(back, p);
+            const cv::Point2d q = mapPoint(back, p);
             const cv::Point2d r(std::round(q.x), std::round(q.y));
             if (std::hypot(q.x - r.x, q.y - r.y) < 0.25) {
                 from.push_back(r);
@@ -223,7 +217,7 @@ double inkAlong(const cv::Mat& covered, const cv::Matx33d& h, cv::Point2d from, 
     const int steps = int(std::max(std::abs(to.x - from.x), std::abs(to.y - from.y)) * 5) + 1;
     for (int i = 0; i <= steps; ++i) {
         const double t = double(i) / steps;
-        const cv::Point2d p = apply(h, from + (to - from) * t);
+        const cv::Point2d p = mapPoint(h, from + (to - from) * t);
         const int x = int(std::lround(p.x)), y = int(std::lround(p.y));
         ++all;
         if (x >= 0 && y >= 0 && x < covered.cols && y < covered.rows && covered.at<std::uint8_t>(y, x))
@@ -262,9 +256,15 @@ std::optional<int> firstLine(const cv::Mat& covered, const cv::Matx33d& h, int l
 
 } // namespace
 
+cv::Point2d mapPoint(const cv::Matx33d& h, cv::Point2d p)
+{
+    const cv::Vec3d q = h * cv::Vec3d(p.x, p.y, 1.0);
+    return {q[0] / q[2], q[1] / q[2]};
+}
+
 cv::Point2d onPicture(const Grid& grid, double x, double y)
 {
-    return apply(grid.toPicture, {x, y});
+    return mapPoint(grid.toPicture, {x, y});
 }
 
 std::optional<Grid> locateGrid(const Ink& ink, std::string& reason)
@@ -301,7 +301,7 @@ std::optional<Grid> locateGrid(const Ink& ink, std::string& reason)
     std::vector<double> us, vs;
     std::vector<cv::Point2d> inUnit;
     for (const cv::Point2d& c : stones.centres) {
-        inUnit.push_back(apply(toUnit, c));
+        inUnit.push_back(mapPoint(toUnit, c));
         us.push_back(inUnit.back().x);
         vs.push_back(inUnit.back().y);
     }
@@ -317,7 +317,7 @@ std::optional<Grid> locateGrid(const Ink& ink, std::string& reason)
     const cv::Matx33d back = h.inv();
     int lowX = 1 << 20, highX = -(1 << 20), lowY = 1 << 20, highY = -(1 << 20);
     for (const cv::Point2d& c : stones.centres) {
-        const cv::Point2d q = apply(back, c);
+        const cv::Point2d q = mapPoint(back, c);
         lowX = std::min(lowX, int(std::lround(q.x)));
         highX = std::max(highX, int(std::lround(q.x)));
         lowY = std::min(lowY, int(std::lround(q.y)));

@@ -21,6 +21,8 @@ struct Grid {
 
 std::optional<Grid> locateGrid(const Ink& ink, std::string& reason);
 
+// A point carried through the plane mapping h.
+cv::Point2d mapPoint(const cv::Matx33d& h, cv::Point2d p);
 cv::Point2d onPicture(const Grid& grid, double x, double y);
 
 } // namespace diagram

@@ -26,12 +26,6 @@ struct Icon {
     bool unsure = false;
 };
 
-cv::Point2d apply(const cv::Matx33d& h, cv::Point2d p)
-{
-    const cv::Vec3d q = h * cv::Vec3d(p.x, p.y, 1.0);
-    return {q[0] / q[2], q[1] / q[2]};
-}
-
 // Circles of a stone's size off the board, wherever the notes stand. On a small page the
 // icons of one note touch those of the next, so the circles are sought by their round edges,
 // not as pieces of ink. The page is flat: the board's own mapping places them, straightened,
@@ -74,7 +68,7 @@ std::vector<Icon> findIcons(const Ink& ink, const Grid& grid)
     const cv::Matx33d back = grid.toPicture.inv();
     std::vector<Icon> icons;
     for (const cv::Vec3f& c : circles) {
-        const cv::Point2d q = apply(back, {area.x + c[0] / scale, area.y + c[1] / scale});
+        const cv::Point2d q = mapPoint(back, {area.x + c[0] / scale, area.y + c[1] / scale});
         if (q.x < 0.4 || q.x > 19.6 || q.y < 0.4 || q.y > 19.6)
             icons.push_back({q});
     }

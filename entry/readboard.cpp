@@ -150,16 +150,9 @@ int highestMove(const Form& f, const std::vector<diagram::Note>& notes)
 }
 
 // The place a note names, as the cell of its stone holds it.
-QString placeText(const Form& f, const diagram::Note& note)
+QString placeText(const diagram::Note& note)
 {
-    if (note.at <= 0)
-        return HandicapMark;
-    const QString number = QString::number(note.at);
-    for (const Cell& c : f.cells) {
-        if (c.text == number)
-            return c.text;
-    }
-    return number;
+    return note.at <= 0 ? HandicapMark : QString::number(note.at);
 }
 
 int listRowOf(const Form& f, int move)
@@ -187,7 +180,7 @@ bool rulesAllow(const Form& f, int row, const QString& place)
 void placeNotes(Form& f, const std::vector<diagram::Note>& notes)
 {
     for (const diagram::Note& n : notes) {
-        const QString place = placeText(f, n);
+        const QString place = placeText(n);
         const int row = n.unsure ? 0 : listRowOf(f, n.move);
         const bool open = row > 0 && f.stringGrid2.at(1, row).isEmpty();
         const bool allowed = open && rulesAllow(f, row, place);
