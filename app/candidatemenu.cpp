@@ -1,5 +1,6 @@
 #include "app/candidatemenu.h"
 
+#include "app/longwork.h"
 #include "app/tform1.h"
 #include "board/messages.h"
 #include "board/texts.h"
@@ -13,7 +14,9 @@ namespace {
 
 void fill(TForm1& w)
 {
-    w.dispatch([&w] { fillCandidatePlaces(w.form()); });
+    if (w.working())
+        return;
+    runOnCopy(w, texts::SearchingPlaces, [](Form& f, Ui&, const StopFlag& stop) { fillCandidatePlaces(f, &stop); });
 }
 
 } // namespace
@@ -25,10 +28,11 @@ QMenu* candidateMenu(TForm1& w, int row, QWidget* parent)
     if (row < 1)
         return menu;
     QList<PlaceChoice> choices;
-    w.dispatch([&] {
-        if (!w.form().stringGrid2.at(0, row).isEmpty())
-            choices = candidatePlaces(w.form(), row);
-    });
+    w.dispatch([] {});
+    if (!w.form().stringGrid2.at(0, row).isEmpty()) {
+        const Form record = w.form();
+        runBeside(w, texts::SearchingPlaces, [&](const StopFlag& stop) { choices = candidatePlaces(record, row, &stop); });
+    }
     if (!choices.isEmpty())
         menu->addSeparator();
     for (const PlaceChoice& choice : choices) {

@@ -1,9 +1,11 @@
 #include "app/picturepaste.h"
 
+#include "app/longwork.h"
 #include "app/tform1.h"
 #include "board/cellname.h"
 #include "board/texts.h"
 #include "diagram/diagram.h"
+#include "diagram/pictureheader.h"
 #include "entry/readboard.h"
 
 #include <QApplication>
@@ -14,6 +16,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMimeData>
@@ -23,11 +26,28 @@
 
 namespace {
 
-// What the reader decodes; other files are left to whatever else takes drops.
+// Names that say picture, in any format the reader tells apart; a file so named is the
+// reader's to take or refuse with its reason. Other files are taken only when their first
+// bytes say picture.
 bool namesPicture(const QString& path)
 {
-    static const QStringList suffixes{"png", "jpg", "jpeg", "jpe", "bmp", "dib", "tif", "tiff"};
+    static const QStringList suffixes{"png",  "jpg", "jpeg", "jpe", "jfif", "bmp", "dib", "tif", "tiff",
+                                      "webp", "gif", "heic", "heif", "avif", "hdr", "pfm", "exr", "jp2"};
     return suffixes.contains(QFileInfo(path).suffix().toLower());
+}
+
+bool looksLikePicture(const QString& path)
+{
+    const QFileInfo info(path);
+    // Only a plain file is opened: a pipe would hold the drop until something wrote to it.
+    if (!info.isFile())
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(4096);
+    return diagram::readPictureHeader(reinterpret_cast<const std::uint8_t*>(head.constData()), std::size_t(head.size())).format
+           != diagram::Format::Unknown;
 }
 
 // Text wins: a program that copies text often adds a picture of it.
@@ -36,14 +56,20 @@ bool clipboardHoldsPicture(const QMimeData* mime)
     return mime && mime->hasImage() && !mime->hasText();
 }
 
-// Holds the wait cursor while a picture is read: a page can take a second.
-class Busy {
-public:
-    Busy() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~Busy() { QGuiApplication::restoreOverrideCursor(); }
-    Busy(const Busy&) = delete;
-    Busy& operator=(const Busy&) = delete;
-};
+// The clipboard's own encoded bytes, where it offers them, read as a file is: the EXIF turn
+// and the transparency are then handled the same way on every path.
+QByteArray encodedPicture(const QMimeData* mime)
+{
+    for (const char* type : {"image/png", "image/jpeg", "image/webp", "image/tiff", "image/bmp"}) {
+        const QString name = QLatin1String(type);
+        if (!mime->hasFormat(name))
+            continue;
+        const QByteArray bytes = mime->data(name);
+        if (!bytes.isEmpty())
+            return bytes;
+    }
+    return {};
+}
 
 // Transparent parts on white, as a page shows them, then the reader's byte order.
 QImage flattened(const QImage& image)
@@ -70,6 +96,8 @@ PicturePaste::PicturePaste(TForm1& window)
     // before any control does, whichever has the focus.
     qApp->installEventFilter(this);
     window_.setAcceptDrops(true);
+    // Qt refuses pictures over 128 MB of pixels by default, half of what the reader takes.
+    QImageReader::setAllocationLimit(1024);
 }
 
 QStringList PicturePaste::pictureFiles(const QMimeData* mime)
@@ -78,7 +106,7 @@ QStringList PicturePaste::pictureFiles(const QMimeData* mime)
     if (!mime || !mime->hasUrls())
         return files;
     for (const QUrl& url : mime->urls()) {
-        if (url.isLocalFile() && namesPicture(url.toLocalFile()))
+        if (url.isLocalFile() && (namesPicture(url.toLocalFile()) || looksLikePicture(url.toLocalFile())))
             files << url.toLocalFile();
     }
     return files;
@@ -126,7 +154,13 @@ bool PicturePaste::pastePicture()
     const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
     if (!clipboardHoldsPicture(mime))
         return false;
-    readImage(qvariant_cast<QImage>(mime->imageData()), texts::ClipboardPicture);
+    if (window_.working())
+        return true;
+    const QByteArray encoded = encodedPicture(mime);
+    if (!encoded.isEmpty())
+        readBytes(encoded, texts::ClipboardPicture);
+    else
+        readImage(qvariant_cast<QImage>(mime->imageData()), texts::ClipboardPicture);
     return true;
 }
 
@@ -150,40 +184,70 @@ void PicturePaste::drop(const QMimeData* mime)
 
 void PicturePaste::readImage(const QImage& image, const QString& source)
 {
+    if (window_.working())
+        return;
     diagram::Result result;
-    {
-        const Busy busy;
-        const QImage page = image.isNull() ? QImage() : flattened(image);
-        if (page.isNull()) {
-            result.failure = image.isNull() ? diagram::Failure::NotAPicture : diagram::Failure::TooLarge;
-        } else {
-            result = diagram::readPixels(page.width(), page.height(), int(page.bytesPerLine()), 3, page.constBits());
-        }
+    const QImage page = image.isNull() ? QImage() : flattened(image);
+    if (page.isNull()) {
+        result.failure = image.isNull() ? diagram::Failure::NotAPicture : diagram::Failure::TooLarge;
+    } else if (!runBeside(window_, texts::ReadingPicture, [&](const StopFlag& stop) {
+                   result = diagram::readPixels(page.width(), page.height(), int(page.bytesPerLine()), 3, page.constBits(), &stop);
+               })) {
+        return;
     }
+    enter(result, source);
+}
+
+void PicturePaste::readBytes(const QByteArray& bytes, const QString& source)
+{
+    if (window_.working())
+        return;
+    diagram::Result result;
+    if (!runBeside(window_, texts::ReadingPicture, [&](const StopFlag& stop) {
+            result = diagram::readEncoded(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), &stop);
+        }))
+        return;
     enter(result, source);
 }
 
 void PicturePaste::readFile(const QString& path)
 {
+    if (window_.working())
+        return;
     diagram::Result result;
-    {
-        const Busy busy;
-        result = diagram::readFile(QFile::encodeName(path).toStdString());
-    }
+    const std::string name = QFile::encodeName(path).toStdString();
+    if (!runBeside(window_, texts::ReadingPicture, [&](const StopFlag& stop) { result = diagram::readFile(name, &stop); }))
+        return;
     enter(result, QDir::toNativeSeparators(path));
 }
 
 void PicturePaste::enter(const diagram::Result& result, const QString& source)
 {
+    bool go = false;
+    window_.dispatch([&] { go = confirmReading(window_.form(), window_.ui(), result, source); });
+    if (!go)
+        return;
+    // The board, the notes and the places from the rules are worked out on a copy of the
+    // record; the window's record stays as it is until that is done, and if Esc stops it.
+    window_.dispatch([] {});
+    Form read = window_.form();
+    DeferredUi asked;
+    if (!runBeside(window_, texts::ReadingPicture,
+                   [&](const StopFlag& stop) { enterReading(read, asked, result, source, &stop); }))
+        return;
+
     // The cell being typed in is left before its text is replaced, so its exit handling sees
     // what the operator typed, and the reading's focus move starts from no cell.
     QPointer<QWidget> cell = QApplication::focusWidget();
     if (cell && (cell->window() != &window_ || !qobject_cast<QLineEdit*>(cell.data())
                  || !cellOfName(cell->objectName())))
         cell = nullptr;
-    if (cell && result.failure == diagram::Failure::None)
+    if (cell)
         cell->clearFocus();
-    window_.dispatch([this, &result, &source] { readBoard(window_.form(), window_.ui(), result, source); });
+    window_.dispatch([&] {
+        window_.form() = std::move(read);
+        asked.replay(window_.ui());
+    });
     const QWidget* focus = QApplication::focusWidget();
     if (cell && cell->isEnabled() && (!focus || focus->window() != &window_))
         cell->setFocus(Qt::OtherFocusReason);

@@ -22,7 +22,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // The picture files that a drop would read: local files whose names say picture.
+    // The picture files that a drop would read: local files whose names or first bytes say
+    // picture.
     static QStringList pictureFiles(const QMimeData* mime);
     bool inWindow(QObject* watched) const;
     bool pastePicture();
@@ -30,6 +31,7 @@ private:
     void drop(const QMimeData* mime);
     void readImage(const QImage& image, const QString& source);
     void readFile(const QString& path);
+    void readBytes(const QByteArray& bytes, const QString& source);
     void enter(const diagram::Result& result, const QString& source);
 
     TForm1& window_;

@@ -53,6 +53,10 @@ public:
     // conversion ends the handler with the general error box.
     void dispatch(const std::function<void()>& handler);
 
+    // Long work is running beside the event loop; nothing else may start meanwhile.
+    bool working() const { return working_; }
+    void setWorking(bool on) { working_ = on; }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -110,6 +114,7 @@ private:
     int shownLogLength_ = 0;
     int shownLogClears_ = 0;
     bool quitAccepted_ = false;
+    bool working_ = false;
     bool showing_ = false;
     bool showAgain_ = false;
 };

@@ -157,6 +157,21 @@ inline const QString PictureFailedLog = QStringLiteral("画像読込み失敗  "
 inline const QString NotAPicture = QStringLiteral("画像ﾌｧｲﾙではありません");
 inline const QString PictureTooLarge = QStringLiteral("画像が大きすぎます");
 inline const QString NoBoardFound = QStringLiteral("碁盤が見つかりません");
+inline const QString PictureNotAFile = QStringLiteral("ﾌｧｲﾙではありません");
+inline const QString PictureUnreadable = QStringLiteral("ﾌｧｲﾙを読み込めません");
+// %1: the format of the file.
+inline const QString PictureFormatNotRead = QStringLiteral("%1形式の画像は読めません（読める形式: PNG, JPEG, BMP, TIFF, WebP）");
+inline const QString PictureDamaged = QStringLiteral("画像ﾌｧｲﾙが壊れています");
+inline const QString PictureTooSmall = QStringLiteral("画像が小さすぎます");
+inline const QString PictureTooThin = QStringLiteral("画像が細長すぎます");
+// %1: the pages of the file.
+inline const QString NoBoardOnFirstPage = QStringLiteral("1ﾍﾟｰｼﾞ目に碁盤が見つかりません（%1ﾍﾟｰｼﾞ中1ﾍﾟｰｼﾞ目だけを読みます）");
+inline const QString PictureTurned = QStringLiteral("画像の向きが分かりません");
+inline const QString PictureFault = QStringLiteral("画像の処理中にｴﾗｰが起きました");
+// Long work runs beside the window; a small window tells of it after half a second.
+inline const QString ReadingPicture = QStringLiteral("画像から棋譜を読み込んでいます。Escで中止します。");
+inline const QString SearchingPlaces = QStringLiteral("欠番手番の場所を囲碁のルールから調べています。Escで中止します。");
+inline const QString StopWork = QStringLiteral("中止");
 
 // Places of the missing moves, worked out from the rules of Go.
 inline const QString CandidateMenu = QStringLiteral("候補の場所を入力");

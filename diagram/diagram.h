@@ -4,6 +4,7 @@
 // Knows nothing of widgets or of the record; the window and ranvel_read both call it.
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -32,7 +33,21 @@ struct Board {
     int firstPlayer = 0;
 };
 
-enum class Failure { None, NotAPicture, TooLarge, NoBoard };
+enum class Failure {
+    None,
+    NotAFile,     // a folder, a device, a pipe
+    Unreadable,   // the file cannot be opened or read
+    NotAPicture,  // no picture format at all
+    UnreadFormat, // a picture in a format that is not read (GIF, HEIC...)
+    Damaged,      // cut short, or its header contradicts itself
+    TooLarge,
+    TooSmall,
+    TooThin,
+    NoBoard,
+    Turned,       // the numbers read no better one way up than another
+    Cancelled,
+    Fault,        // the reading itself failed: a fault of this program
+};
 
 // A move played where a stone already stands, as printed beside the diagram ("158 at 76").
 struct Note {
@@ -48,17 +63,30 @@ struct Result {
     Failure failure = Failure::None;
     // One line for a person, in English, when the reading failed.
     std::string reason;
+    // The file's picture format as it is commonly named ("PNG", "GIF"); empty when it has none.
+    std::string format;
+    // Pages in the file; only the first is read.
+    int pages = 1;
+    // The quarter turns (clockwise) and the mirroring that set the picture upright, found from
+    // the numbers; the EXIF orientation, applied first, is not counted.
+    int quarterTurns = 0;
+    bool mirrored = false;
     Board board;
     // In the order printed.
     std::vector<Note> notes;
 };
 
-// An encoded picture (PNG, JPEG, BMP, TIFF). Dimensions are checked before the pixels are
-// decoded, so an absurd header costs nothing.
-Result readEncoded(const std::vector<std::uint8_t>& bytes);
-Result readFile(const std::string& path);
+// Set from another thread to end a reading early; the reading then fails as Cancelled.
+using StopFlag = std::atomic<bool>;
+
+// An encoded picture (PNG, JPEG, BMP, TIFF, WebP), told by its first bytes. Dimensions are
+// checked before the pixels are decoded, so an absurd header costs nothing. Nothing a picture
+// holds throws: every failure is a Result.
+Result readEncoded(const std::vector<std::uint8_t>& bytes, const StopFlag* stop = nullptr);
+Result readFile(const std::string& path, const StopFlag* stop = nullptr);
 // Pixels already in memory: 8-bit rows of `stride` bytes, 1 (grey), 3 (BGR) or 4 (BGRA) channels.
-Result readPixels(int width, int height, int stride, int channels, const std::uint8_t* data);
+Result readPixels(int width, int height, int stride, int channels, const std::uint8_t* data,
+                  const StopFlag* stop = nullptr);
 
 // The first player from the stones, and parity checks: every number whose colour contradicts it
 // is marked unsure.

@@ -118,7 +118,7 @@ NumberReading readApart(tesseract::TessBaseAPI& api, const std::vector<cv::Mat>&
 
 } // namespace
 
-std::vector<NumberReading> readNumbers(const std::vector<Glyphs>& glyphs)
+std::vector<NumberReading> readNumbers(const std::vector<Glyphs>& glyphs, const StopFlag* stop)
 {
     std::vector<NumberReading> readings(glyphs.size());
     tesseract::TessBaseAPI* api = engine();
@@ -130,6 +130,8 @@ std::vector<NumberReading> readNumbers(const std::vector<Glyphs>& glyphs)
     // a similar cost, since the network's work grows with the digits either way.
     auto lengthOf = [](int n) { return n >= 100 ? 3 : n >= 10 ? 2 : 1; };
     for (std::size_t i = 0; i < glyphs.size(); ++i) {
+        if (stop && stop->load(std::memory_order_relaxed))
+            break;
         const Glyphs& g = glyphs[i];
         readings[i] = readOne(*api, g.picture);
         // Digits that do not touch are separate shapes: a count that disagrees is doubt. The

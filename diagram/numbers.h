@@ -17,7 +17,8 @@ struct NumberReading {
 };
 
 // One reading for each stone's digits, in the same order.
-std::vector<NumberReading> readNumbers(const std::vector<Glyphs>& glyphs);
+// Stops early, with the rest unread, when `stop` is set.
+std::vector<NumberReading> readNumbers(const std::vector<Glyphs>& glyphs, const StopFlag* stop = nullptr);
 
 // A small bold 0 is often read as 6. A 6 encloses its hole in its lower part, a 0 about its
 // middle, however blur shrinks it; where the shapes are one per digit, the hole decides, and

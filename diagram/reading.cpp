@@ -9,8 +9,6 @@
 #include "diagram/straightening.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 #include <utility>
@@ -42,15 +40,28 @@ void markRepeats(Board& board)
     }
 }
 
-Result readGrey(const cv::Mat& grey)
+bool stopped(const StopFlag* stop);
+
+Result cancelled()
+{
+    return failure(Failure::Cancelled, "The reading was cancelled.");
+}
+
+Result readGrey(const cv::Mat& grey, const StopFlag* stop)
 {
     const Ink ink = separateInk(grey);
+    if (stopped(stop))
+        return cancelled();
     std::string reason;
     const auto grid = locateGrid(ink, reason);
     if (!grid)
         return failure(Failure::NoBoard, reason);
+    if (stopped(stop))
+        return cancelled();
     const StraightBoard straight = straighten(ink, *grid);
     const auto looks = classifyStones(straight);
+    if (stopped(stop))
+        return cancelled();
 
     Result result;
     std::vector<Glyphs> glyphs;
@@ -75,7 +86,9 @@ Result readGrey(const cv::Mat& grey)
             where.push_back((y - 1) * 19 + (x - 1));
         }
     }
-    const std::vector<NumberReading> numbers = readNumbers(glyphs);
+    const std::vector<NumberReading> numbers = readNumbers(glyphs, stop);
+    if (stopped(stop))
+        return cancelled();
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         Point& p = result.board.points[std::size_t(where[i])];
         p.number = numbers[i].number;
@@ -95,41 +108,57 @@ Result readGrey(const cv::Mat& grey)
     return result;
 }
 
-Result readPicture(const Picture& picture)
+bool stopped(const StopFlag* stop)
 {
-    if (picture.failure != Failure::None)
-        return failure(picture.failure, picture.reason);
-    return readGrey(picture.grey);
+    return stop && stop->load(std::memory_order_relaxed);
+}
+
+// Nothing a picture holds may end the program: whatever escapes a stage is a refusal.
+Result readGuarded(const cv::Mat& grey, const StopFlag* stop)
+{
+    try {
+        return readGrey(grey, stop);
+    } catch (const cv::Exception& e) {
+        return failure(Failure::Fault, "The reading failed: " + e.msg);
+    } catch (const std::bad_alloc&) {
+        return failure(Failure::TooLarge, "The picture is too large for the memory at hand.");
+    } catch (const std::exception& e) {
+        return failure(Failure::Fault, std::string("The reading failed: ") + e.what());
+    }
+}
+
+Result readPicture(const Picture& picture, const StopFlag* stop)
+{
+    Result r = picture.failure != Failure::None ? failure(picture.failure, picture.reason) : readGuarded(picture.grey, stop);
+    r.format = picture.format;
+    r.pages = picture.pages;
+    if (r.failure != Failure::NoBoard)
+        return r;
+    // What a decoder made up for missing data hides the board, or what is left of it.
+    if (picture.truncated) {
+        r.failure = Failure::Damaged;
+        r.reason = "The file is cut short; no board was found in what there is of it.";
+    } else if (picture.pages > 1) {
+        r.reason += " Only the first of the file's " + std::to_string(picture.pages) + " pages was read.";
+    }
+    return r;
 }
 
 } // namespace
 
-Result readEncoded(const std::vector<std::uint8_t>& bytes)
+Result readEncoded(const std::vector<std::uint8_t>& bytes, const StopFlag* stop)
 {
-    return readPicture(decodePicture(bytes));
+    return readPicture(decodePicture(bytes), stop);
 }
 
-Result readFile(const std::string& path)
+Result readFile(const std::string& path, const StopFlag* stop)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return failure(Failure::NotAPicture, "The file cannot be read: " + path);
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    // An encoded picture within the pixel limit is far smaller than this.
-    if (size < 0 || size > 512LL * 1024 * 1024)
-        return failure(Failure::TooLarge, "The file is too large to be a picture: " + path);
-    in.seekg(0);
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    in.read(reinterpret_cast<char*>(bytes.data()), size);
-    if (!in)
-        return failure(Failure::NotAPicture, "The file cannot be read: " + path);
-    return readEncoded(bytes);
+    return readPicture(loadPicture(path), stop);
 }
 
-Result readPixels(int width, int height, int stride, int channels, const std::uint8_t* data)
+Result readPixels(int width, int height, int stride, int channels, const std::uint8_t* data, const StopFlag* stop)
 {
-    return readPicture(pictureOfPixels(width, height, stride, channels, data));
+    return readPicture(pictureOfPixels(width, height, stride, channels, data), stop);
 }
 
 } // namespace diagram

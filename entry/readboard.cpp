@@ -21,23 +21,41 @@
 
 namespace {
 
-QString failureReason(diagram::Failure failure)
+QString failureReason(const diagram::Result& r)
 {
-    switch (failure) {
+    switch (r.failure) {
+    case diagram::Failure::NotAFile:
+        return texts::PictureNotAFile;
+    case diagram::Failure::Unreadable:
+        return texts::PictureUnreadable;
     case diagram::Failure::NotAPicture:
         return texts::NotAPicture;
+    case diagram::Failure::UnreadFormat:
+        return texts::PictureFormatNotRead.arg(QString::fromStdString(r.format));
+    case diagram::Failure::Damaged:
+        return texts::PictureDamaged;
     case diagram::Failure::TooLarge:
         return texts::PictureTooLarge;
+    case diagram::Failure::TooSmall:
+        return texts::PictureTooSmall;
+    case diagram::Failure::TooThin:
+        return texts::PictureTooThin;
+    case diagram::Failure::Turned:
+        return texts::PictureTurned;
+    case diagram::Failure::Fault:
+        return texts::PictureFault;
     case diagram::Failure::NoBoard:
+        return r.pages > 1 ? texts::NoBoardOnFirstPage.arg(r.pages) : texts::NoBoardFound;
+    case diagram::Failure::Cancelled:
     case diagram::Failure::None:
         break;
     }
     return texts::NoBoardFound;
 }
 
-void reportFailure(Form& f, Ui& ui, diagram::Failure failure, const QString& source)
+void reportFailure(Form& f, Ui& ui, const diagram::Result& result, const QString& source)
 {
-    const messages::BoxAndLog m = messages::pictureFailed(source, failureReason(failure));
+    const messages::BoxAndLog m = messages::pictureFailed(source, failureReason(result));
     ui.error(m.box);
     f.logLine(m.log);
 }
@@ -165,26 +183,26 @@ int listRowOf(const Form& f, int move)
     return 0;
 }
 
-// Whether the rules of Go let the listed move of `row` be played at `place`, given the places
-// already in the list. When they allow no place at all, the board itself is at fault, and
-// they cannot judge the note.
-bool rulesAllow(const Form& f, int row, const QString& place)
-{
-    const QList<PlaceChoice> choices = candidatePlaces(f, row);
-    return choices.isEmpty()
-           || std::any_of(choices.begin(), choices.end(), [&](const PlaceChoice& c) { return c.place == place; });
-}
-
 // The notes beside the diagram give the places of listed moves; the rules of Go are asked only
-// for what they leave open. A note read wrong may name another stone of the board.
-void placeNotes(Form& f, const std::vector<diagram::Note>& notes)
+// for what they leave open. A note read wrong may name another stone of the board. One search
+// judges every note: a place the rules allow for its move, or any place when they allow none
+// (the board itself is then at fault, and cannot judge the note).
+void placeNotes(Form& f, const std::vector<diagram::Note>& notes, const std::atomic<bool>* stop)
 {
+    const bool anyUsable = std::any_of(notes.begin(), notes.end(), [&](const diagram::Note& n) {
+        const int row = n.unsure ? 0 : listRowOf(f, n.move);
+        return row > 0 && f.stringGrid2.at(1, row).isEmpty();
+    });
+    const QHash<int, QList<PlaceChoice>> allowed = anyUsable ? candidatePlacesByRow(f, stop) : QHash<int, QList<PlaceChoice>>();
     for (const diagram::Note& n : notes) {
         const QString place = placeText(n);
         const int row = n.unsure ? 0 : listRowOf(f, n.move);
         const bool open = row > 0 && f.stringGrid2.at(1, row).isEmpty();
-        const bool allowed = open && rulesAllow(f, row, place);
-        if (allowed) {
+        const QList<PlaceChoice> choices = allowed.value(row);
+        const bool fits = open
+                          && (choices.isEmpty()
+                              || std::any_of(choices.begin(), choices.end(), [&](const PlaceChoice& c) { return c.place == place; }));
+        if (fits) {
             f.stringGrid2.at(1, row) = place;
             f.logLine(messages::noteFilledLine(n.move, place));
             continue;
@@ -195,29 +213,34 @@ void placeNotes(Form& f, const std::vector<diagram::Note>& notes)
 }
 
 // What follows a reading by itself, as the operator would go on: the missing numbers first.
-void completeRecord(Form& f, const std::vector<diagram::Note>& notes)
+void completeRecord(Form& f, const std::vector<diagram::Note>& notes, const std::atomic<bool>* stop)
 {
     if (f.souTesuu.isEmpty())
         return;
     f.logLine(texts::MissingListUp);
     listMissingNumbers(f);
     f.logLine(texts::MissingDone);
-    placeNotes(f, notes);
-    fillCandidatePlaces(f);
+    placeNotes(f, notes, stop);
+    fillCandidatePlaces(f, stop);
 }
 
 } // namespace
 
-void readBoard(Form& f, Ui& ui, const diagram::Result& result, const QString& source)
+bool confirmReading(Form& f, Ui& ui, const diagram::Result& result, const QString& source)
 {
+    // A reading stopped by the operator says nothing and changes nothing.
+    if (result.failure == diagram::Failure::Cancelled)
+        return false;
     if (result.failure != diagram::Failure::None) {
-        reportFailure(f, ui, result.failure, source);
-        return;
+        reportFailure(f, ui, result, source);
+        return false;
     }
-    if (holdsAnything(f)
-        && ui.ask(BoxKind::Confirm, messages::pictureConfirm(), BoxButtons::OkCancel) == Answer::Cancel)
-        return;
+    return !holdsAnything(f)
+           || ui.ask(BoxKind::Confirm, messages::pictureConfirm(), BoxButtons::OkCancel) != Answer::Cancel;
+}
 
+void enterReading(Form& f, Ui& ui, const diagram::Result& result, const QString& source, const std::atomic<bool>* stop)
+{
     startNewRecord(f);
     f.radioGroup1 = result.board.firstPlayer == 1 ? 1 : 0;
     const QList<CellPos> doubtful = typeBoard(f, ui, result.board);
@@ -231,10 +254,16 @@ void readBoard(Form& f, Ui& ui, const diagram::Result& result, const QString& so
     for (const CellPos& p : doubtful)
         f.logLine(messages::unsureReadLine(p.x, p.y, f.cell(p.x, p.y).text));
     reportFaults(f);
-    completeRecord(f, result.notes);
+    completeRecord(f, result.notes, stop);
 
     if (!doubtful.isEmpty())
         ui.setFocus(cellName(doubtful.first().x, doubtful.first().y));
     else if (!f.stringGrid2.at(0, 1).isEmpty())
         ui.setFocus(QStringLiteral("StringGrid2"));
+}
+
+void readBoard(Form& f, Ui& ui, const diagram::Result& result, const QString& source)
+{
+    if (confirmReading(f, ui, result, source))
+        enterReading(f, ui, result, source);
 }

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <atomic>
+
 class Ui;
 struct Form;
 
@@ -13,3 +15,12 @@ struct Result;
 // had been typed and left, and lists the missing numbers. `source` names the picture in the
 // log and in the error box: its file, or the clipboard.
 void readBoard(Form& f, Ui& ui, const diagram::Result& result, const QString& source);
+
+// readBoard in two steps, for a window that does the second beside its event loop: the refusal
+// of a failed reading, or the question before a record is replaced (false: stop here)...
+bool confirmReading(Form& f, Ui& ui, const diagram::Result& result, const QString& source);
+// ...then the board on the record, the notes and the places from the rules. Asks nothing: it
+// only logs, and moves the focus.
+// Once `stop` is set it ends early, leaving the record half done: the caller drops it.
+void enterReading(Form& f, Ui& ui, const diagram::Result& result, const QString& source,
+                  const std::atomic<bool>* stop = nullptr);

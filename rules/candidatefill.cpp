@@ -72,11 +72,13 @@ QString faultLine(const Record& rec, const IllegalMove& fault)
 
 } // namespace
 
-void fillCandidatePlaces(Form& f)
+void fillCandidatePlaces(Form& f, const std::atomic<bool>* stop)
 {
     f.logLine(texts::CandidateStart);
     const Record rec = recordOf(f);
-    const Inference found = infer(rec);
+    const Inference found = infer(rec, DefaultBudget, stop);
+    if (found.cancelled)
+        return;
     for (const IllegalMove& fault : found.illegal)
         f.logLine(faultLine(rec, fault));
     if (found.stopped)
@@ -102,24 +104,30 @@ void fillCandidatePlaces(Form& f)
     f.logLine(texts::CandidateDone);
 }
 
-QList<PlaceChoice> candidatePlaces(const Form& form, int row)
+QHash<int, QList<PlaceChoice>> candidatePlacesByRow(const Form& f, const std::atomic<bool>* stop)
+{
+    const Record rec = recordOf(f);
+    QHash<int, QList<PlaceChoice>> out;
+    for (const OpenMove& m : infer(rec, DefaultBudget, stop).open) {
+        if (m.row == 0)
+            continue;
+        QList<PlaceChoice>& choices = out[m.row];
+        for (int point : m.candidates) {
+            const QString place = placeOf(rec, point);
+            if (!place.isEmpty())
+                choices.append({place, columnOf(point), rowOf(point)});
+        }
+    }
+    return out;
+}
+
+QList<PlaceChoice> candidatePlaces(const Form& form, int row, const std::atomic<bool>* stop)
 {
     if (row < 1 || row > MoveList::LastRow)
         return {};
     Form f = form;
     f.stringGrid2.at(1, row).clear();
-    const Record rec = recordOf(f);
-    QList<PlaceChoice> out;
-    for (const OpenMove& m : infer(rec).open) {
-        if (m.row != row)
-            continue;
-        for (int point : m.candidates) {
-            const QString place = placeOf(rec, point);
-            if (!place.isEmpty())
-                out.append({place, columnOf(point), rowOf(point)});
-        }
-    }
-    return out;
+    return candidatePlacesByRow(f, stop).value(row);
 }
 
 void choosePlace(Form& f, int row, const PlaceChoice& choice)

@@ -63,13 +63,17 @@ QList<IllegalMove> faultsAlong(const Record& rec, const PlaceSearch& search)
 
 } // namespace
 
-Inference infer(const Record& record, long budget)
+Inference infer(const Record& record, long budget, const std::atomic<bool>* stop)
 {
-    PlaceSearch search(record, budget);
+    PlaceSearch search(record, budget, stop);
     const bool whole = search.runWhole(budget / 4);
-    if (!whole)
+    if (!whole && !search.cancelled())
         search.runByMove(budget / 100);
     Inference out;
+    if (search.cancelled()) {
+        out.cancelled = out.stopped = true;
+        return out;
+    }
     out.stopped = !search.allProven();
     out.contradicts = !search.solved() && (whole || (!search.opens().empty() && search.proven(0)));
     for (size_t o = 0; o < search.opens().size(); ++o) {

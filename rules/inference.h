@@ -2,6 +2,8 @@
 
 #include "rules/position.h"
 
+#include <atomic>
+
 #include <QList>
 
 namespace rules {
@@ -35,6 +37,8 @@ struct Inference {
     bool contradicts = false;
     // The search reached its bound: the candidates are those seen so far, nothing is certain.
     bool stopped = false;
+    // Stopped from outside before its end: nothing of it is to be used.
+    bool cancelled = false;
 };
 
 // Bounds the work of one inference, counted in moves tried: some 20 ms of a 2-core machine.
@@ -42,6 +46,6 @@ constexpr long DefaultBudget = 200000;
 
 // Replays the record, searching every way of placing its open moves on the points of captured
 // stones that keeps the game legal.
-Inference infer(const Record& record, long budget = DefaultBudget);
+Inference infer(const Record& record, long budget = DefaultBudget, const std::atomic<bool>* stop = nullptr);
 
 } // namespace rules

@@ -6,9 +6,10 @@
 
 namespace rules {
 
-PlaceSearch::PlaceSearch(const Record& record, long budget)
+PlaceSearch::PlaceSearch(const Record& record, long budget, const std::atomic<bool>* stop)
     : rec_(record)
     , budget_(budget)
+    , stop_(stop)
     , openIndex_(size_t(record.last() + 1), -1)
 {
     for (int k = 1; k <= record.last(); ++k) {
@@ -222,7 +223,10 @@ bool PlaceSearch::adopt(const Memo& m, int open)
 
 bool PlaceSearch::spend()
 {
-    if (++nodes_ > budget_)
+    // The flag is set from another thread; a look every thousand points is soon enough.
+    if (stop_ && (nodes_ & 1023) == 0 && stop_->load(std::memory_order_relaxed))
+        cancelled_ = true;
+    if (cancelled_ || ++nodes_ > budget_)
         stopped_ = true;
     return !stopped_;
 }

@@ -2,6 +2,7 @@
 
 #include "rules/position.h"
 
+#include <atomic>
 #include <bitset>
 #include <cstdint>
 #include <unordered_map>
@@ -18,7 +19,8 @@ using PointSet = std::bitset<Points>;
 // point each, among the points of captured stones. Every point tried counts against a budget.
 class PlaceSearch {
 public:
-    PlaceSearch(const Record& record, long budget);
+    // The search also ends, as if its budget were spent, once `stop` is set.
+    PlaceSearch(const Record& record, long budget, const std::atomic<bool>* stop = nullptr);
 
     // Every legal game, with positions met twice explored once. Exact when it ends within its
     // share of the budget; a late stretch of the game where many moves each have many points
@@ -33,6 +35,7 @@ public:
 
     bool proven(size_t o) const { return proven_[o]; }
     bool allProven() const;
+    bool cancelled() const { return cancelled_; }
     // Some legal game was found.
     bool solved() const { return solved_; }
 
@@ -98,6 +101,8 @@ private:
 
     const Record& rec_;
     long budget_;
+    const std::atomic<bool>* stop_;
+    bool cancelled_ = false;
     long nodes_ = 0;
     int constrained_ = -1;
     // The moves before the first open one are the same in every game searched.

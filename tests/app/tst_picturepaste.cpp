@@ -126,8 +126,9 @@ void TestPicturePaste::pasteAndDrop()
     QVERIFY(!total->text().isEmpty());
     QVERIFY(ui.boxes.isEmpty());
     // The reading leaves the focus somewhere, and a cell that holds it is highlighted as entered.
+    // A progress window shown meanwhile gives the activation back when it closes.
+    QTRY_VERIFY(QApplication::focusWidget());
     QWidget* focused = QApplication::focusWidget();
-    QVERIFY(focused);
     if (const auto pos = cellOfName(focused->objectName()))
         QCOMPARE(w.form().cell(pos->x, pos->y).background, colours::Focus);
     QVERIFY(w.form().memo.contains(QDir::toNativeSeparators(way == Way::DropFile ? path : QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞの画像"))));
