@@ -24,6 +24,9 @@
 #include <QPointer>
 #include <QUrl>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 // Names that say picture, in any format the reader tells apart; a file so named is the
@@ -50,17 +53,23 @@ bool looksLikePicture(const QString& path)
            != diagram::Format::Unknown;
 }
 
+const char* const encodedTypes[] = {"image/png", "image/jpeg", "image/webp", "image/tiff", "image/bmp"};
+
 // Text wins: a program that copies text often adds a picture of it.
 bool clipboardHoldsPicture(const QMimeData* mime)
 {
-    return mime && mime->hasImage() && !mime->hasText();
+    if (!mime || mime->hasText())
+        return false;
+    return mime->hasImage()
+           || std::any_of(std::begin(encodedTypes), std::end(encodedTypes),
+                          [mime](const char* type) { return mime->hasFormat(QLatin1String(type)); });
 }
 
 // The clipboard's own encoded bytes, where it offers them, read as a file is: the EXIF turn
 // and the transparency are then handled the same way on every path.
 QByteArray encodedPicture(const QMimeData* mime)
 {
-    for (const char* type : {"image/png", "image/jpeg", "image/webp", "image/tiff", "image/bmp"}) {
+    for (const char* type : encodedTypes) {
         const QString name = QLatin1String(type);
         if (!mime->hasFormat(name))
             continue;

@@ -65,6 +65,9 @@ Picture checkFormat(const PictureHeader& h)
     }
     if (h.broken || h.width <= 0 || h.height <= 0)
         return failed(Failure::Damaged, "The " + h.name + " file is damaged: its header cannot be read.");
+    // A decoder fills what is missing with grey: a board read from it would lack its stones there.
+    if (h.truncated)
+        return failed(Failure::Damaged, "The " + h.name + " file is cut short.");
     return checkSize(h.width, h.height);
 }
 
@@ -165,7 +168,6 @@ Picture decodeChecked(const cv::Mat& raw, const PictureHeader& h)
     }
     p.format = h.name;
     p.pages = h.pages;
-    p.truncated = h.truncated;
     return p;
 }
 
@@ -262,14 +264,15 @@ Picture loadPicture(const std::string& path)
     if (info.st_size == 0)
         return failed(Failure::NotAPicture, "The file is empty.");
 
+    if (info.st_size > maxFileBytes)
+        return failed(Failure::TooLarge, "The file is too large to be a picture: " + path);
+
     const std::uint64_t size = std::uint64_t(info.st_size);
     const int fd = file.fd();
     const PictureHeader h = readPictureHeader(
         [fd](std::uint64_t offset, std::uint8_t* out, std::size_t n) { return readAt(fd, offset, out, n); }, size);
     if (Picture refused = checkHeader(h); refused.failure != Failure::None)
         return refused;
-    if (info.st_size > maxFileBytes)
-        return failed(Failure::TooLarge, "The file is too large to be a picture: " + path);
 
     std::vector<std::uint8_t> bytes;
     try {

@@ -27,8 +27,6 @@ struct Picture {
     cv::Mat grey; // CV_8UC1, upright as its EXIF orientation says
     std::string format;
     int pages = 1;
-    // The data ended early: a decoder fills what is missing, so a board may not be found.
-    bool truncated = false;
 };
 
 Picture decodePicture(const std::vector<std::uint8_t>& bytes);

@@ -134,11 +134,7 @@ Result readPicture(const Picture& picture, const StopFlag* stop)
     r.pages = picture.pages;
     if (r.failure != Failure::NoBoard)
         return r;
-    // What a decoder made up for missing data hides the board, or what is left of it.
-    if (picture.truncated) {
-        r.failure = Failure::Damaged;
-        r.reason = "The file is cut short; no board was found in what there is of it.";
-    } else if (picture.pages > 1) {
+    if (picture.pages > 1) {
         r.reason += " Only the first of the file's " + std::to_string(picture.pages) + " pages was read.";
     }
     return r;

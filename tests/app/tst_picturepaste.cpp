@@ -2,6 +2,7 @@
 #include "board/cellname.h"
 #include "board/colours.h"
 #include "diagram/diagram.h"
+#include "support/hostilepictures.h"
 #include "support/windowui.h"
 
 #include <QtTest>
@@ -19,6 +20,8 @@ class TestPicturePaste : public QObject {
 private slots:
     void pasteAndDrop_data();
     void pasteAndDrop();
+    void hostileLeavesRecord_data();
+    void hostileLeavesRecord();
 };
 
 enum class Way { PastePicture, PasteText, DropFile };
@@ -43,6 +46,21 @@ QString shownBoard(const TForm1& w)
         }
     }
     return text;
+}
+
+// Everything of the record that the operator typed or the program set, to the byte.
+QByteArray recordOf(const Form& f)
+{
+    QByteArray out;
+    QDataStream s(&out, QIODevice::WriteOnly);
+    for (const Cell& c : f.cells)
+        s << c.text << c.background << c.textColour << c.enabled << int(c.tag);
+    for (const MoveList* list : {&f.stringGrid1, &f.stringGrid2}) {
+        for (const auto& row : list->cells)
+            s << row[0] << row[1];
+    }
+    s << f.souTesuu << f.txtPuls << f.radioGroup1 << f.gameInfo << f.caption << f.lblHyoudai << f.currentFileName;
+    return out;
 }
 
 } // namespace
@@ -132,6 +150,76 @@ void TestPicturePaste::pasteAndDrop()
     if (const auto pos = cellOfName(focused->objectName()))
         QCOMPARE(w.form().cell(pos->x, pos->y).background, colours::Focus);
     QVERIFY(w.form().memo.contains(QDir::toNativeSeparators(way == Way::DropFile ? path : QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞの画像"))));
+}
+
+enum class Hostile { Paste, Drop, PasteThenEsc };
+Q_DECLARE_METATYPE(Hostile)
+
+void TestPicturePaste::hostileLeavesRecord_data()
+{
+    QTest::addColumn<int>("index"); // into hostile::cases(), -1 for the reference picture
+    QTest::addColumn<Hostile>("way");
+    const QList<hostile::Case> cases = hostile::cases();
+    for (int i = 0; i < cases.size(); ++i) {
+        if (cases[i].failure == diagram::Failure::None)
+            continue;
+        if (cases[i].bytes)
+            QTest::newRow(qPrintable(QStringLiteral("%1, pasted").arg(QLatin1String(cases[i].name)))) << i << Hostile::Paste;
+        QTest::newRow(qPrintable(QStringLiteral("%1, dropped").arg(QLatin1String(cases[i].name)))) << i << Hostile::Drop;
+    }
+    QTest::newRow("page pasted, Esc while it is read") << -1 << Hostile::PasteThenEsc;
+}
+
+// A typed record on the board; a hostile picture pasted or dropped on it, or a good one whose
+// reading the operator stops: the record stays exactly as it was, and a refusal says why.
+void TestPicturePaste::hostileLeavesRecord()
+{
+    QFETCH(int, index);
+    QFETCH(Hostile, way);
+    QTemporaryDir dir;
+    const QString path = index < 0 ? hostile::referencePicture() : hostile::cases().at(index).make(QDir(dir.path()));
+
+    WindowUi ui;
+    TForm1 w(BuildKind::standard(), &ui);
+    ui.window = &w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.cell(4, 4)->setFocus(Qt::TabFocusReason);
+    QTRY_COMPARE(QApplication::focusWidget(), w.cell(4, 4));
+    for (const char* move : {"1", "2", "3"}) {
+        QTest::keyClicks(QApplication::focusWidget(), QLatin1String(move));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    }
+    QCOMPARE(w.form().cell(6, 4).text, QStringLiteral("3"));
+    const QByteArray before = recordOf(w.form());
+    QWidget* cell = QApplication::focusWidget();
+
+    if (way == Hostile::Drop) {
+        auto* mime = new QMimeData;
+        mime->setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(cell, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(2, 2), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(cell, &drop);
+        delete mime;
+    } else {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        auto* mime = new QMimeData;
+        mime->setData(QStringLiteral("image/png"), f.readAll());
+        QGuiApplication::clipboard()->setMimeData(mime);
+        if (way == Hostile::PasteThenEsc)
+            QTimer::singleShot(0, &w, [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); });
+        QTest::keySequence(cell, QKeySequence::Paste);
+    }
+    if (way == Hostile::PasteThenEsc) {
+        QVERIFY(ui.boxes.isEmpty());
+    } else {
+        QTRY_COMPARE(ui.boxes.size(), 1);
+        QCOMPARE(ui.boxes.first().kind, BoxKind::Error);
+    }
+    QCOMPARE(recordOf(w.form()), before);
 }
 
 QTEST_MAIN(TestPicturePaste)
