@@ -175,9 +175,42 @@ def png_chunk(kind, body):
     return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
 
 
-def png(width, height, rows):
-    return (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 0, 0, 0, 0))
-            + png_chunk(b"IDAT", zlib.compress(rows)) + png_chunk(b"IEND", b""))
+def png(width, height, rows, depth=8, colour=0, extra=b""):
+    return (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, depth, colour, 0, 0, 0))
+            + extra + png_chunk(b"IDAT", zlib.compress(rows)) + png_chunk(b"IEND", b""))
+
+
+def exif(orientation):
+    """A TIFF block holding one EXIF orientation tag."""
+    return b"II*\x00\x08\x00\x00\x00\x01\x00" + struct.pack("<HHII", 0x0112, 3, 1, orientation) + b"\x00" * 4
+
+
+def tiff_pages(pages):
+    """An uncompressed grey TIFF with one directory per (width, height, pixels) page."""
+    out = bytearray(b"II*\x00" + struct.pack("<I", 8))
+    for i, (w, h, pixels) in enumerate(pages):
+        start = len(out) + 2 + 9 * 12 + 4
+        last = i + 1 == len(pages)
+        out += struct.pack("<H", 9)
+        for tag, kind, value in ((256, 4, w), (257, 4, h), (258, 3, 8), (259, 3, 1), (262, 3, 1),
+                                 (273, 4, start), (277, 3, 1), (278, 4, h), (279, 4, w * h)):
+            out += struct.pack("<HHII", tag, kind, 1, value)
+        out += struct.pack("<I", 0 if last else start + w * h) + pixels
+    return bytes(out)
+
+
+def grid_rows(width, height, pitch, channels=1, depth=8):
+    """A plain lattice of lines, black on white, as PNG rows."""
+    full = 255 if depth == 8 else 65535
+    rows = b""
+    for y in range(height):
+        line = b"\x00"
+        for x in range(width):
+            v = 0 if (x % pitch == pitch // 2 or y % pitch == pitch // 2) else full
+            sample = bytes([v]) if depth == 8 else struct.pack(">H", v)
+            line += sample * channels if channels < 2 else sample * (channels - 1) + (b"\xff" if depth == 8 else b"\xff\xff")
+        rows += line
+    return rows
 
 
 def diagram_seeds():
@@ -199,6 +232,23 @@ def diagram_seeds():
         "jpeg_huge.jpg": jpeg_huge,
         "tiff_huge.tif": tiff_huge,
         "text.txt": b"158 at 76\n" * 20,
+        # Shapes that once ended the program: too thin for the shrinking of the light, decoded
+        # as floats or many channels, or handed to decoders that assert.
+        "thin_1x801.png": png(1, 801, b"\x00\xff" * 801),
+        "hdr_named_png.png": b"#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y 130 +X 130\n" + b"\x80" * 2000,
+        "pfm_named_png.png": b"PF\n130 130\n-1.0\n" + b"\x00\x00\x80\x3f" * 600,
+        "dicom_preamble.dcm": b"\x00" * 128 + b"DICM" + b"\x02\x00\x00\x00UL\x04\x00" + b"\x01" * 200,
+        "bmp_rle_30000.bmp": (b"BM" + struct.pack("<IHHI", 7000, 0, 0, 54)
+                              + struct.pack("<IiiHHIIiiII", 40, 30000, 30000, 1, 8, 1, 0, 0, 0, 0, 0) + b"\x00\x01" * 300),
+        "gif_65535.gif": b"GIF89a\xff\xff\xff\xff\xf7\x00\x00" + b"\x00" * 100,
+        "heic.heic": b"\x00\x00\x00\x18ftypheic\x00\x00\x00\x00mif1heic" + b"h" * 64,
+        "exr.exr": b"\x76\x2f\x31\x01\x02\x00\x00\x00" + b"x" * 64,
+        # Readable shapes: deep, with alpha, turned by EXIF, several pages.
+        "grid_16bit.png": png(133, 133, grid_rows(133, 133, 7, depth=16), depth=16),
+        "grid_grey_alpha.png": png(133, 133, grid_rows(133, 133, 7, channels=2), colour=4),
+        "grid_exif_turned.png": png(133, 140, grid_rows(133, 140, 7), extra=png_chunk(b"eXIf", exif(6))),
+        "tiff_two_pages.tif": tiff_pages([(130, 130, b"\xff" * 130 * 130),
+                                          (133, 133, bytes(b for r in range(133) for b in grid_rows(133, 1, 7)[1:]))]),
     }
 
 
