@@ -4,12 +4,14 @@
 #include "diagram/lighting.h"
 #include "diagram/notes.h"
 #include "diagram/numbers.h"
+#include "diagram/orientation.h"
 #include "diagram/picture.h"
 #include "diagram/stones.h"
 #include "diagram/straightening.h"
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -47,7 +49,13 @@ Result cancelled()
     return failure(Failure::Cancelled, "The reading was cancelled.");
 }
 
-Result readGrey(const cv::Mat& grey, const StopFlag* stop)
+// What a reading saw of the board before its numbers, kept to tell which way up it is.
+struct Sheet {
+    StraightBoard straight;
+    std::array<StoneLook, 361> looks;
+};
+
+Result readOnce(const cv::Mat& grey, const StopFlag* stop, Sheet& sheet)
 {
     const Ink ink = separateInk(grey);
     if (stopped(stop))
@@ -58,8 +66,10 @@ Result readGrey(const cv::Mat& grey, const StopFlag* stop)
         return failure(Failure::NoBoard, reason);
     if (stopped(stop))
         return cancelled();
-    const StraightBoard straight = straighten(ink, *grid);
-    const auto looks = classifyStones(straight);
+    sheet.straight = straighten(ink, *grid);
+    sheet.looks = classifyStones(sheet.straight);
+    const StraightBoard& straight = sheet.straight;
+    const auto& looks = sheet.looks;
     if (stopped(stop))
         return cancelled();
 
@@ -106,6 +116,39 @@ Result readGrey(const cv::Mat& grey, const StopFlag* stop)
     mendMisreads(result.board);
     result.notes = readNotes(ink, *grid, result.board);
     return result;
+}
+
+// A reading that doubts this many of its stones may be of a picture turned or mirrored.
+constexpr double doubtOfATurn = 0.3;
+
+bool mayBeTurned(const Board& board)
+{
+    int stones = 0, unsure = 0;
+    for (const Point& p : board.points) {
+        stones += p.stone != Stone::Empty;
+        unsure += p.stone != Stone::Empty && p.unsure;
+    }
+    return stones > 0 && unsure > doubtOfATurn * stones;
+}
+
+Result readGrey(const cv::Mat& grey, const StopFlag* stop)
+{
+    Sheet sheet;
+    Result upright = readOnce(grey, stop, sheet);
+    if (upright.failure != Failure::None || !mayBeTurned(upright.board))
+        return upright;
+    const std::optional<Orientation> way = bestOrientation(sheet.straight, sheet.looks, stop);
+    if (stopped(stop))
+        return cancelled();
+    if (!way)
+        return failure(Failure::Turned, "The numbers read no better one way up than another: the picture may be "
+                                        "turned or mirrored, or its numbers too small.");
+    if (way->upright())
+        return upright;
+    Result again = readOnce(turned(grey, *way), stop, sheet);
+    again.quarterTurns = way->quarterTurns;
+    again.mirrored = way->mirrored;
+    return again;
 }
 
 bool stopped(const StopFlag* stop)

@@ -230,6 +230,14 @@ inline QList<Case> cases()
     all.append({"JPEG turned only by its EXIF tag", file("exif.jpg", [reference] { return jpegTurnedByExif(reference()); }),
                 Failure::None});
     all.append({"grey TIFF", file("page.tif", [reference] { return tiffPages({reference()}); }), Failure::None});
+    // Turned back by its numbers.
+    for (int degrees : {90, 180, 270}) {
+        all.append({degrees == 90 ? "page turned 90 degrees" : degrees == 180 ? "page turned 180 degrees" : "page turned 270 degrees",
+                    file("turned.png", [reference, degrees] { return encoded(reference().transformed(QTransform().rotate(degrees)), "PNG"); }),
+                    Failure::None});
+    }
+    all.append({"page mirrored", file("mirrored.png", [reference] { return encoded(reference().mirrored(true, false), "PNG"); }),
+                Failure::None});
     return all;
 }
 
