@@ -91,6 +91,14 @@ void fill300Moves20Missing(benchmark::State& state)
 }
 BENCHMARK(fill300Moves20Missing)->Unit(benchmark::kMillisecond);
 
+// F5 on the most a typed record holds: every list row open. The budget bounds the points
+// tried, not the replays of the known moves between them.
+void fillFullList(benchmark::State& state)
+{
+    timeFill(state, typedRecord(randomGame(860, 499)));
+}
+BENCHMARK(fillFullList)->Unit(benchmark::kMillisecond);
+
 // F5 on the real game whose late moves have the most points open to them.
 void fillRealGame(benchmark::State& state)
 {
