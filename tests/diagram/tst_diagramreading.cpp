@@ -1,18 +1,15 @@
 #include "diagram/diagram.h"
-#include "support/realgame.h"
 
 #include <QtTest>
 
 #include <string>
 #include <vector>
 
-// Pictures of real games' diagrams (clean renders, screenshots, scans, photos; made by
-// scripts/make_diagrams.sh) read against the diagram each game's record gives.
+// The reading's mending of a number that contradicts its colour, and what it refuses to read.
+// The pictures themselves are read in tst_corpus.
 class TestDiagramReading : public QObject {
     Q_OBJECT
 private slots:
-    void readsDiagram_data();
-    void readsDiagram();
     void mendsContradictedNumber_data();
     void mendsContradictedNumber();
     void refusesWhatIsNoBoard_data();
@@ -39,89 +36,7 @@ std::vector<std::uint8_t> bytesOf(const QByteArray& b)
     return std::vector<std::uint8_t>(b.begin(), b.end());
 }
 
-// What ranvel_read prints for a point of the book diagram: handicap labels lose their number.
-QString expectedField(const QString& cell)
-{
-    if (cell.isEmpty())
-        return QStringLiteral(".");
-    return cell.startsWith(QLatin1Char('B')) ? QStringLiteral("B") : cell;
-}
-
 } // namespace
-
-void TestDiagramReading::readsDiagram_data()
-{
-    QTest::addColumn<QString>("picture");
-    QTest::addColumn<bool>("everyPoint"); // clean renders of 150 dpi and more, screenshots
-    // Every note beside the diagram, too, where its stone icons are not the tiny ones of 150 dpi.
-    QTest::addColumn<bool>("everyNote");
-    // The committed pictures all meet their kind's target; one that cannot yet stays out of
-    // the set rather than in it as an expected failure. RANVEL_DIAGRAMS names another folder of such pictures, such as a whole corpus made by the
-    // script, to measure the reading on games it was not tuned for.
-    const QByteArray other = qgetenv("RANVEL_DIAGRAMS");
-    const QDir dir(other.isEmpty() ? dataFolder() + QStringLiteral("/diagrams") : QString::fromLocal8Bit(other));
-    for (const QString& name : dir.entryList({QStringLiteral("game*")}, QDir::Files, QDir::Name)) {
-        const bool exact = name.contains(QLatin1String("__clean")) || name.contains(QLatin1String("__coords"))
-                           || name.contains(QLatin1String("__screen"));
-        QTest::newRow(qPrintable(name)) << dir.filePath(name) << exact << (exact && !name.contains(QLatin1String("150")));
-    }
-}
-
-void TestDiagramReading::readsDiagram()
-{
-    QFETCH(QString, picture);
-    QFETCH(bool, everyPoint);
-    QFETCH(bool, everyNote);
-    const QString game = QFileInfo(picture).fileName().section(QStringLiteral("__"), 0, 0);
-    const auto record = readGame(contentsOf(dataFolder() + QStringLiteral("/games/") + game + QStringLiteral(".sgf")));
-    QVERIFY(record);
-    const Diagram truth = diagramOf(*record);
-
-    const diagram::Result result = diagram::readFile(picture.toStdString());
-    QCOMPARE(int(result.failure), int(diagram::Failure::None));
-    const QStringList rows = QString::fromStdString(diagram::boardText(result.board)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    QCOMPARE(rows.size(), 19);
-    int right = 0;
-    QStringList unmarked;
-    for (int y = 1; y <= 19; ++y) {
-        const QStringList fields = rows[y - 1].split(QLatin1Char(' '));
-        QCOMPARE(fields.size(), 19);
-        for (int x = 1; x <= 19; ++x) {
-            QString field = fields[x - 1];
-            const bool unsure = field.endsWith(QLatin1Char('?'));
-            field.chop(unsure ? 1 : 0);
-            if (field == expectedField(truth.at(x, y)))
-                ++right;
-            else if (!unsure)
-                unmarked << QStringLiteral("%1,%2: %3 read as %4").arg(x).arg(y).arg(expectedField(truth.at(x, y)), field);
-        }
-    }
-    QCOMPARE(result.board.firstPlayer, truth.whiteFirst ? 1 : 0);
-    qInfo("%d of 361 points right, %d wrong without doubt", right, int(unmarked.size()));
-    // Clean pictures: every point. Scans and photos: 99% of the points, and doubt on every
-    // point read wrong.
-    const bool meets = unmarked.isEmpty() && right >= (everyPoint ? 361 : 358);
-    QVERIFY2(meets, qPrintable(QStringLiteral("%1 of 361 right; %2").arg(right).arg(unmarked.join(QStringLiteral("; ")))));
-
-    // The notes of the moves played on taken points: a note read right and sure can fill the
-    // list by itself, a wrong one must carry doubt. Clean pictures: every note; the others:
-    // at least half.
-    int notesRight = 0;
-    QStringList wrongNotes;
-    for (const diagram::Note& n : result.notes) {
-        const Diagram::OffBoard read{n.move, n.at > 0 ? QString::number(n.at) : QStringLiteral("B")};
-        if (n.unsure)
-            continue;
-        if (truth.offBoard.contains(read))
-            ++notesRight;
-        else
-            wrongNotes << QStringLiteral("%1 at %2").arg(read.move).arg(read.place);
-    }
-    const int notes = int(truth.offBoard.size());
-    qInfo("%d of %d notes right, %d wrong without doubt", notesRight, notes, int(wrongNotes.size()));
-    const bool notesMeet = wrongNotes.isEmpty() && (everyNote ? notesRight == notes : 2 * notesRight >= notes);
-    QVERIFY2(notesMeet, qPrintable(QStringLiteral("%1 of %2 notes right; %3").arg(notesRight).arg(notes).arg(wrongNotes.join(QStringLiteral("; ")))));
-}
 
 void TestDiagramReading::mendsContradictedNumber_data()
 {

@@ -1,0 +1,169 @@
+"""Diagrams drawn by other hands than ours: sgf2dg, LaTeX (psgo, and the go package's
+Metafont Go fonts), and the WGo.js board in headless Chromium. Each returns a PIL image and
+the stone size in pixels (the distance from one line to the next across)."""
+
+import base64
+import io
+import os
+import shutil
+import subprocess
+import tempfile
+
+from PIL import Image, ImageOps
+
+import draw
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+PSGO_COLUMNS = "abcdefghjklmnopqrst"
+GO_ROWS = "abcdefghiklmnopqrst"  # the go package's rows from the top: no j
+
+
+def _run(cmd, cwd):
+    r = subprocess.run(cmd, cwd=cwd, capture_output=True, text=True)
+    if r.returncode != 0:
+        raise RuntimeError("%s failed:\n%s\n%s" % (cmd[0], r.stdout[-3000:], r.stderr[-3000:]))
+
+
+def _ps_to_image(ps, dpi, work, eps=True):
+    out = os.path.join(work, "page.png")
+    _run(["gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=png16m", "-r%d" % dpi,
+          "-dTextAlphaBits=4", "-dGraphicsAlphaBits=4"] + (["-dEPSCrop"] if eps else [])
+         + ["-sOutputFile=" + out, ps], work)
+    img = Image.open(out).convert("RGB")
+    # The page cut to what is printed on it, with a margin of a fifth of an inch.
+    box = ImageOps.invert(img.convert("L")).point(lambda v: 255 if v > 8 else 0).getbbox()
+    m = dpi // 5
+    return img.crop((max(0, box[0] - m), max(0, box[1] - m), min(img.width, box[2] + m), min(img.height, box[3] + m)))
+
+
+def sgf2dg(sgf_path, dpi, coords=False):
+    """sgf2dg's own PDF page: one diagram for the whole game, notes under it. 22 px stones at
+    150 dpi."""
+    with tempfile.TemporaryDirectory() as work:
+        shutil.copy(sgf_path, os.path.join(work, "game.sgf"))
+        _run(["sgf2dg", "-converter", "PDF", "-movesPerDiagram", "1000"]
+             + (["-coords"] if coords else []) + ["game.sgf"], work)
+        _run(["pdftoppm", "-r", str(dpi), "-png", "-singlefile", "game.pdf", "page"], work)
+        img = Image.open(os.path.join(work, "page.png")).convert("RGB")
+    return img, dpi * 22.0 / 150
+
+
+def _notes_text(diagram, sep=" at "):
+    return ["%s%s%s" % (", ".join(map(str, moves)), sep, str(at) if at else "B")
+            for moves, at in diagram.grouped_notes()]
+
+
+def psgo(diagram, dpi, unit_cm=0.6, family="sf", coords=False, title=""):
+    """psgo's PSTricks board: Japanese spacing (rows 1.115 times further apart than columns),
+    the numbers in Computer Modern; the notes as text under it."""
+    size = {True: r"\scriptsize", False: r"\footnotesize"}
+    fam = {"sf": r"\sffamily", "rm": r"\rmfamily", "bf": r"\sffamily\bfseries", "tt": r"\ttfamily"}[family]
+    lines = [r"\documentclass{article}", r"\usepackage{psgo}", r"\pagestyle{empty}",
+             r"\begin{document}", r"\setgounit{%.3fcm}" % unit_cm,
+             r"\renewcommand{\golabelformat}[1]{{%s #1}}" % fam,
+             r"\noindent\textbf{%s}\par\medskip" % title if title else "",
+             r"\begin{psgoboard%s}" % ("" if coords else "*")]
+    for (x, y), (black, number) in sorted(diagram.stones.items()):
+        label = r"\marklb{%s %d}" % (size[number >= 100], number) if number else ""
+        lines.append(r"\stone[%s]{%s}{%s}{%d}" % (label, "black" if black else "white",
+                                                 PSGO_COLUMNS[x - 1], 20 - y))
+    lines.append(r"\end{psgoboard%s}" % ("" if coords else "*"))
+    notes = _notes_text(diagram)
+    if notes:
+        lines.append(r"\par\medskip\noindent " + r"\quad ".join(notes))
+    lines.append(r"\end{document}")
+    with tempfile.TemporaryDirectory() as work:
+        open(os.path.join(work, "d.tex"), "w").write("\n".join(lines))
+        _run(["latex", "-interaction=nonstopmode", "d.tex"], work)
+        _run(["dvips", "-q", "-o", "d.ps", "d.dvi"], work)
+        img = _ps_to_image(os.path.join(work, "d.ps"), dpi, work, eps=False)
+    return img, unit_cm / 2.54 * dpi
+
+
+def gofonts(diagram, dpi, points=15, title=""):
+    """The go package's Metafont Go fonts, where each numbered stone is a glyph of the font (up
+    to 253). Stone size 10, 15 or 20 pt."""
+    lines = [r"\documentclass{article}", r"\usepackage{go}", r"\pagestyle{empty}",
+             r"\begin{document}", r"\gofontsize{%d}" % points, r"\inifulldiagram"]
+    for (x, y), (black, number) in sorted(diagram.stones.items()):
+        if number > 253:
+            raise ValueError("the go fonts number stones up to 253")
+        lines.append(r"\pos %s%d=%s{%d}" % (GO_ROWS[y - 1], x, r"\black" if black else r"\white", number))
+    lines.append(r"\noindent\textbf{%s}\par\medskip" % title if title else "")
+    lines.append(r"\noindent\showfulldiagram")
+    notes = _notes_text(diagram)
+    if notes:
+        lines.append(r"\par\medskip\noindent " + r"\quad ".join(notes))
+    lines.append(r"\end{document}")
+    with tempfile.TemporaryDirectory() as work:
+        open(os.path.join(work, "d.tex"), "w").write("\n".join(lines))
+        _run(["latex", "-interaction=nonstopmode", "d.tex"], work)
+        _run(["dvips", "-q", "-o", "d.ps", "d.dvi"], work)  # fonts made at 600 dpi: Metafont modes for less are broken
+        img = _ps_to_image(os.path.join(work, "d.ps"), dpi, work, eps=False)
+    return img, points / 72.27 * dpi
+
+
+# The web boards come from npm into this folder, on first use.
+NPM_DIR = os.environ.get("RANVEL_CORPUS_NPM", os.path.join(HERE, "node_modules_cache"))
+WGO_VERSION = "3.0.0-alpha.10"
+
+
+def _wgo_script():
+    path = os.path.join(NPM_DIR, "node_modules", "wgo", "dist", "index.js")
+    if not os.path.exists(path):
+        os.makedirs(NPM_DIR, exist_ok=True)
+        _run(["npm", "install", "--no-audit", "--no-fund", "--prefix", NPM_DIR, "wgo@" + WGO_VERSION], NPM_DIR)
+    return path
+
+
+CHROMIUM_FLAGS = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+                  "--disable-background-networking", "--disable-component-update", "--disable-sync",
+                  "--hide-scrollbars", "--force-device-scale-factor=1"]
+
+
+def wgo(diagram, width, font="Liberation Sans", stones="glass", board="wood", coords=False, seed=0):
+    """WGo.js's SVG board as a browser shows it: glass, modern or plain stones, the numbers as
+    labels in the page's font; the board wooden (a texture of ours behind it) or plain."""
+    handlers = {"glass": ("GlassStoneBlack", "GlassStoneWhite"), "modern": ("ModernStoneBlack", "ModernStoneWhite"),
+                "simple": ("SimpleStone", "SimpleStone")}[stones]
+    background = ""
+    colour = "#CEB053"
+    if board == "wood":
+        tex = draw._wood(512, 512, draw.BOARD_COLOURS["wood"], __import__("random").Random(seed))
+        buf = io.BytesIO()
+        tex.save(buf, "JPEG", quality=90)
+        background = "data:image/jpeg;base64," + base64.b64encode(buf.getvalue()).decode()
+    elif board == "white":
+        colour = "#FFFFFF"
+    objects = []
+    for (x, y), (black, number) in sorted(diagram.stones.items()):
+        objects.append("new WGo.FieldBoardObject(%s, %d, %d)" % ("'B'" if black else "'W'", x - 1, y - 1))
+        if number:
+            objects.append("new WGo.LabelBoardObject('%d', %d, %d, %s)" % (number, x - 1, y - 1,
+                                                                          "WGo.Color.B" if black else "WGo.Color.W"))
+    simple = stones == "simple"
+    html = """<!doctype html><html><head><meta charset="utf-8"><style>body{margin:0;background:#fff}</style>
+<script>%s</script></head><body><div id="b"></div><script>
+var H = WGo.svgDrawHandlers;
+var b = new WGo.H_B(document.getElementById('b'), {size: 19, width: %d, coordinates: %s,
+  theme: {font: '%s', backgroundColor: '%s', backgroundImage: '%s',
+          drawHandlers: Object.assign({}, WGo.defaultSVGTheme ? WGo.defaultSVGTheme.drawHandlers : {},
+            {B: %s, W: %s})}});
+b.addObject([%s]);
+</script></body></html>""" % (open(_wgo_script()).read(), width, "true" if coords else "false", font, colour,
+                              background,
+                              "new H.%s(%s)" % (handlers[0], "{color: '#000', lineColor: '#000'}" if simple else ""),
+                              "new H.%s(%s)" % (handlers[1], "{color: '#fff', lineColor: '#000'}" if simple else ""),
+                              ",\n".join(objects))
+    html = html.replace("WGo.H_B", "WGo.SVGBoard")
+    with tempfile.TemporaryDirectory() as work:
+        page = os.path.join(work, "board.html")
+        open(page, "w").write(html)
+        shot = os.path.join(work, "shot.png")
+        _run(["chromium"] + CHROMIUM_FLAGS + ["--user-data-dir=" + os.path.join(work, "profile"),
+                                              "--window-size=%d,%d" % (width, width), "--screenshot=" + shot,
+                                              "file://" + page], work)
+        img = Image.open(shot).convert("RGB")
+    # The board's field is its width over 19 lines and the margins around them.
+    margin = 0.25 + (0.5 if coords else 0) + 0.5
+    return img, width / (18 + 2 * margin)
