@@ -13,10 +13,12 @@ Ink separateInk(const cv::Mat& grey)
     // smoothed, so that ink does not count and the estimate follows shadows and tint.
     const int side = std::max(grey.cols, grey.rows);
     const double shrink = std::min(1.0, 400.0 / side);
-    // A thin picture's short side would shrink to nothing.
-    const cv::Size smallSize(std::max(1, int(std::lround(grey.cols * shrink))), std::max(1, int(std::lround(grey.rows * shrink))));
     cv::Mat small;
-    cv::resize(grey, small, smallSize, 0, 0, cv::INTER_AREA);
+    // A thin picture's short side would shrink to nothing.
+    if (std::min(grey.cols, grey.rows) * shrink >= 1.0)
+        cv::resize(grey, small, cv::Size(), shrink, shrink, cv::INTER_AREA);
+    else
+        cv::resize(grey, small, cv::Size(std::max(1, int(grey.cols * shrink)), std::max(1, int(grey.rows * shrink))), 0, 0, cv::INTER_AREA);
     // Wide enough to see past a block of black stones; light changes more slowly than that.
     const int reach = std::max(3, int(std::lround(std::max(small.cols, small.rows) / 10.0)) | 1);
     cv::dilate(small, small, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(reach, reach)));

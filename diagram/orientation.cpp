@@ -99,10 +99,11 @@ std::optional<Orientation> bestOrientation(const StraightBoard& board, const std
                                            const StopFlag* stop)
 {
     const std::vector<Spot> spots = sample(board, looks);
+    const double upright = score(board, spots, Orientation{}, stop);
     Orientation best;
     double bestScore = -1, secondScore = -1;
     for (int mirrored = 0; mirrored < 2; ++mirrored) {
-        for (int q = 0; q < 4; ++q) {
+        for (int q = mirrored ? 0 : 1; q < 4; ++q) {
             const Orientation o{q, mirrored == 1};
             const double s = score(board, spots, o, stop);
             if (s > bestScore) {
@@ -114,7 +115,11 @@ std::optional<Orientation> bestOrientation(const StraightBoard& board, const std
             }
         }
     }
-    if (bestScore <= 0 || bestScore < clearMargin * secondScore)
+    // A poor reading is kept as it is unless another way reads clearly better; a turn is
+    // taken only when one way stands out from the others too.
+    if (bestScore <= 0 || bestScore < clearMargin * upright)
+        return Orientation{};
+    if (bestScore < clearMargin * secondScore)
         return std::nullopt;
     return best;
 }

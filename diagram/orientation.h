@@ -23,8 +23,9 @@ struct Orientation {
 // The picture so turned.
 cv::Mat turned(const cv::Mat& picture, Orientation o);
 
-// The way to turn the straightened board (and so the picture) for its numbers to read best;
-// nothing when two ways read about as well, and the numbers cannot tell.
+// The way to turn the straightened board (and so the picture) for its numbers to read best:
+// upright unless another way reads clearly better; nothing when two other ways read about as
+// well, and the numbers cannot tell which.
 std::optional<Orientation> bestOrientation(const StraightBoard& board, const std::array<StoneLook, 361>& looks,
                                            const StopFlag* stop);
 

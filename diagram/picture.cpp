@@ -153,7 +153,10 @@ Picture decodeChecked(const cv::Mat& raw, const PictureHeader& h)
     (void)silenced;
     Picture p;
     try {
-        const cv::Mat decoded = cv::imdecode(raw, cv::IMREAD_UNCHANGED);
+        // Without alpha, the decoders' own grey is taken: a JPEG's grey is its Y channel as
+        // stored, not one rebuilt from the colours. The turn is applied below, on every path.
+        const int flags = h.mayHaveAlpha ? cv::IMREAD_UNCHANGED : cv::IMREAD_GRAYSCALE | cv::IMREAD_IGNORE_ORIENTATION;
+        const cv::Mat decoded = cv::imdecode(raw, flags);
         if (decoded.empty())
             return failed(Failure::Damaged, "The " + h.name + " file is damaged: its pixels cannot be decoded.");
         // A header that claims one size while the data holds another is not trusted either.
