@@ -52,7 +52,9 @@ void settleFirstPlayer(Board& board)
     bool handicap = false;
     const Point* lowest = nullptr;
     for (const Point& p : board.points) {
-        if (p.stone == Stone::Black && p.number == 0)
+        // Only a black stone with no ink inside is a handicap stone; one whose number was
+        // not read is in doubt, and says nothing of who played first.
+        if (p.stone == Stone::Black && p.number == 0 && !p.unsure)
             handicap = true;
         if (p.number > 0 && !p.unsure && (!lowest || p.number < lowest->number))
             lowest = &p;

@@ -77,13 +77,15 @@ bool holdsAnything(const Form& f)
 }
 
 // What the operator would type for the point: its number, "B" for a handicap stone, or nothing.
+// A black stone whose number was not read is left for the operator, never made a handicap
+// label: that would also turn the first player.
 QString typedText(const diagram::Point& p)
 {
     if (p.stone == diagram::Stone::Empty)
         return {};
     if (p.number != 0)
         return QString::number(p.number);
-    return p.stone == diagram::Stone::Black ? HandicapMark : QString();
+    return p.stone == diagram::Stone::Black && !p.unsure ? HandicapMark : QString();
 }
 
 // A stone without a number that is no handicap stone, or a number without a stone, cannot be

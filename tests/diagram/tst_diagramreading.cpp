@@ -14,6 +14,8 @@ private slots:
     void mendsContradictedNumber();
     void refusesWhatIsNoBoard_data();
     void refusesWhatIsNoBoard();
+    void settlesFirstPlayer_data();
+    void settlesFirstPlayer();
 };
 
 namespace {
@@ -102,6 +104,36 @@ void TestDiagramReading::refusesWhatIsNoBoard()
     const diagram::Result result = diagram::readEncoded(bytesOf(bytes));
     QCOMPARE(int(result.failure), failure);
     QVERIFY(!result.reason.empty());
+}
+
+void TestDiagramReading::settlesFirstPlayer_data()
+{
+    // Moves 1..12 on the first row, coloured as the first player given; one more black stone
+    // below, without a number.
+    QTest::addColumn<bool>("inkInside"); // its number was there but not read
+    QTest::addColumn<int>("firstPlayer");
+    QTest::newRow("blank black stone: a handicap stone, white first") << false << 1;
+    QTest::newRow("black stone whose number was lost: no handicap, black first") << true << 0;
+}
+
+void TestDiagramReading::settlesFirstPlayer()
+{
+    QFETCH(bool, inkInside);
+    QFETCH(int, firstPlayer);
+    diagram::Board board;
+    for (int n = 1; n <= 12; ++n) {
+        diagram::Point& p = board.at(n, 1);
+        p.stone = (n % 2 == 1) == (firstPlayer == 0) ? diagram::Stone::Black : diagram::Stone::White;
+        p.number = n;
+    }
+    diagram::Point& blank = board.at(5, 5);
+    blank.stone = diagram::Stone::Black;
+    blank.unsure = inkInside;
+    diagram::settleFirstPlayer(board);
+    QCOMPARE(board.firstPlayer, firstPlayer);
+    QCOMPARE(board.at(5, 5).unsure, inkInside);
+    for (int n = 1; n <= 12; ++n)
+        QVERIFY(!board.at(n, 1).unsure);
 }
 
 QTEST_GUILESS_MAIN(TestDiagramReading)
