@@ -14,12 +14,21 @@ namespace {
 // The lattice is sought on a copy where a line pitch is about this many pixels.
 constexpr double workingPitch = 24.0;
 
+// A board's ink spreads over its whole square; a dark table around a photographed page, or
+// a frame, keeps to the edges of its box.
+constexpr double leastInkInMiddle = 0.12;
+
+double shareInMiddle(const cv::Mat& labels, const cv::Rect& box, int label, int area)
+{
+    const cv::Rect middle(box.x + box.width / 5, box.y + box.height / 5, box.width * 3 / 5, box.height * 3 / 5);
+    return double(cv::countNonZero(labels(middle) == label)) / std::max(1, area);
+}
+
 // The board is the largest piece of connected ink that is roughly square: lines, black stones
 // on them and the outlines of white stones touch one another; captions, notes and
 // coordinates stand apart.
 int boardComponent(const cv::Mat& labels, const cv::Mat& stats, int count)
 {
-    (void)labels;
     int best = -1;
     double bestArea = 0;
     for (int i = 1; i < count; ++i) {
@@ -30,6 +39,9 @@ int boardComponent(const cv::Mat& labels, const cv::Mat& stats, int count)
             continue;
         const double density = double(area) / (double(w) * h);
         if (density < 0.04 || density > 0.85)
+            continue;
+        const cv::Rect box(stats.at<int>(i, cv::CC_STAT_LEFT), stats.at<int>(i, cv::CC_STAT_TOP), w, h);
+        if (shareInMiddle(labels, box, i, area) < leastInkInMiddle)
             continue;
         if (double(w) * h > bestArea) {
             bestArea = double(w) * h;
