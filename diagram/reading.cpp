@@ -121,14 +121,19 @@ Result readOnce(const cv::Mat& grey, const StopFlag* stop, Sheet& sheet)
 // A reading that doubts this many of its stones may be of a picture turned or mirrored.
 constexpr double doubtOfATurn = 0.3;
 
-bool mayBeTurned(const Board& board)
+double doubtOf(const Board& board)
 {
     int stones = 0, unsure = 0;
     for (const Point& p : board.points) {
         stones += p.stone != Stone::Empty;
         unsure += p.stone != Stone::Empty && p.unsure;
     }
-    return stones > 0 && unsure > doubtOfATurn * stones;
+    return stones > 0 ? double(unsure) / stones : 0.0;
+}
+
+bool mayBeTurned(const Board& board)
+{
+    return doubtOf(board) > doubtOfATurn;
 }
 
 Result readGrey(const cv::Mat& grey, const StopFlag* stop)
@@ -146,6 +151,10 @@ Result readGrey(const cv::Mat& grey, const StopFlag* stop)
     if (way->upright())
         return upright;
     Result again = readOnce(turned(grey, *way), stop, sheet);
+    // Small digits can read a little better sideways by chance: the whole board read the
+    // other way must doubt far fewer stones before it is taken.
+    if (again.failure != Failure::None || doubtOf(again.board) > 0.5 * doubtOf(upright.board))
+        return stopped(stop) ? cancelled() : upright;
     again.quarterTurns = way->quarterTurns;
     again.mirrored = way->mirrored;
     return again;

@@ -45,6 +45,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s: %s\n", path, result.reason.c_str());
         return 1;
     }
+    if (result.quarterTurns != 0 || result.mirrored)
+        std::fprintf(stderr, "%s: read after %s%d quarter turn%s clockwise\n", path, result.mirrored ? "mirroring and " : "",
+                     result.quarterTurns, result.quarterTurns == 1 ? "" : "s");
     std::fputs(diagram::boardText(result.board).c_str(), stdout);
     if (notes)
         std::fputs(diagram::notesText(result.notes).c_str(), stdout);

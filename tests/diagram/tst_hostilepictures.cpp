@@ -15,12 +15,31 @@ private slots:
     void readsOrRefuses();
 };
 
+namespace {
+
+// Under the sanitizers a page reads several times slower: of the pages read whole, only those
+// that take a path of their own through the decoding and one turned page are read there.
+bool readUnderSanitizers(const char* name)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    const QByteArray n(name);
+    return !n.startsWith("page ") || n == "page turned 90 degrees";
+#else
+    Q_UNUSED(name);
+    return true;
+#endif
+}
+
+} // namespace
+
 void TestHostilePictures::readsOrRefuses_data()
 {
     QTest::addColumn<int>("index");
     const QList<hostile::Case> cases = hostile::cases();
-    for (int i = 0; i < cases.size(); ++i)
-        QTest::newRow(cases[i].name) << i;
+    for (int i = 0; i < cases.size(); ++i) {
+        if (readUnderSanitizers(cases[i].name))
+            QTest::newRow(cases[i].name) << i;
+    }
 }
 
 void TestHostilePictures::readsOrRefuses()
@@ -35,7 +54,14 @@ void TestHostilePictures::readsOrRefuses()
     if (c.failure == diagram::Failure::None) {
         const diagram::Result reference = diagram::readFile(QFile::encodeName(hostile::referencePicture()).toStdString());
         QCOMPARE(int(reference.failure), int(diagram::Failure::None));
-        QCOMPARE(QString::fromStdString(diagram::boardText(read.board)), QString::fromStdString(diagram::boardText(reference.board)));
+        int differ = 0;
+        for (std::size_t i = 0; i < read.board.points.size(); ++i)
+            differ += read.board.points[i].number != reference.board.points[i].number
+                      || read.board.points[i].stone != reference.board.points[i].stone;
+        QVERIFY2(differ <= c.leeway, qPrintable(QString::fromStdString(diagram::boardText(read.board))));
+        // Only the numbers can tell a page turned by hand; the EXIF tag is read before them.
+        const bool turnedByHand = QByteArray(QTest::currentDataTag()).startsWith("page ");
+        QCOMPARE(read.quarterTurns != 0 || read.mirrored, turnedByHand);
     } else {
         QVERIFY(!read.reason.empty());
     }
