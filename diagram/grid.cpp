@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
+#include <utility>
 #include <vector>
 
 namespace diagram {
@@ -266,6 +267,29 @@ std::optional<int> firstLine(const cv::Mat& covered, const cv::Matx33d& h, int l
     return best;
 }
 
+// Of the runs of 19 lattice lines, the one that holds the most of `indices`; the lowest and
+// highest index within it.
+std::pair<int, int> busiestSpan(const std::vector<int>& indices)
+{
+    const auto [lo, hi] = std::minmax_element(indices.begin(), indices.end());
+    int bestStart = *lo, bestCount = -1;
+    for (int start = *lo; start <= std::max(*lo, *hi - 18); ++start) {
+        const int count = int(std::count_if(indices.begin(), indices.end(), [&](int i) { return i >= start && i <= start + 18; }));
+        if (count > bestCount) {
+            bestCount = count;
+            bestStart = start;
+        }
+    }
+    int low = bestStart + 18, high = bestStart;
+    for (int i : indices) {
+        if (i >= bestStart && i <= bestStart + 18) {
+            low = std::min(low, i);
+            high = std::max(high, i);
+        }
+    }
+    return {low, high};
+}
+
 } // namespace
 
 cv::Point2d mapPoint(const cv::Matx33d& h, cv::Point2d p)
@@ -327,16 +351,16 @@ std::optional<Grid> locateGrid(const Ink& ink, std::string& reason)
 
     // The board's edge lines: the only run of 19 lines across the stones' span.
     const cv::Matx33d back = h.inv();
-    int lowX = 1 << 20, highX = -(1 << 20), lowY = 1 << 20, highY = -(1 << 20);
+    // Stone icons of the notes or of a caption can touch the board's ink: the board holds the
+    // 19 lines each way with the most stones on them, and what lies past them is not its own.
+    std::vector<int> xs, ys;
     for (const cv::Point2d& c : stones.centres) {
         const cv::Point2d q = mapPoint(back, c);
-        lowX = std::min(lowX, int(std::lround(q.x)));
-        highX = std::max(highX, int(std::lround(q.x)));
-        lowY = std::min(lowY, int(std::lround(q.y)));
-        highY = std::max(highY, int(std::lround(q.y)));
+        xs.push_back(int(std::lround(q.x)));
+        ys.push_back(int(std::lround(q.y)));
     }
-    if (highX - lowX > 18 || highY - lowY > 18)
-        return std::nullopt;
+    const auto [lowX, highX] = busiestSpan(xs);
+    const auto [lowY, highY] = busiestSpan(ys);
     // A line is found where it passes within a few pixels of where the fit puts it.
     cv::Mat near;
     cv::dilate(stones.covered, near, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(5, 5)));
