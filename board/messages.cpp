@@ -229,4 +229,89 @@ QString noteUnusedLine(int move, const QString& place, const QString& reason)
     return texts::NoteHead + QString::number(move) + texts::Te + texts::CandidatePlace + place + reason;
 }
 
+QString unreadableMove(int move, const QByteArray& property)
+{
+    return texts::UnreadableMove.arg(move).arg(QString::fromLatin1(property));
+}
+
+QString notNineteen(const QByteArray& size)
+{
+    return texts::NotNineteen.arg(QString::fromLatin1(size));
+}
+
+QString notGo(const QByteArray& game)
+{
+    return texts::NotGo.arg(QString::fromLatin1(game));
+}
+
+QString passItem(const QList<int>& moves)
+{
+    QStringList numbers;
+    for (const int k : moves)
+        numbers.append(QString::number(k) + texts::Te);
+    return texts::PassItem + numbers.join(texts::CandidateSeparator);
+}
+
+QString setupItem(int nodes)
+{
+    return texts::SetupItem.arg(nodes);
+}
+
+QString whiteStonesItem(int stones)
+{
+    return texts::WhiteStonesItem.arg(stones);
+}
+
+QString otherGamesItem(int games)
+{
+    return texts::OtherGamesItem.arg(games);
+}
+
+QString unplacedItem(int moves)
+{
+    return texts::UnplacedItem.arg(moves);
+}
+
+namespace {
+
+QString itemLines(const QStringList& items)
+{
+    QString out;
+    for (const QString& item : items)
+        out += texts::ItemIndent + item + CrLf;
+    return out;
+}
+
+QString logLines(const QString& head, const QStringList& items)
+{
+    QStringList lines;
+    for (const QString& item : items)
+        lines.append(head + item);
+    return lines.join(CrLf);
+}
+
+} // namespace
+
+BoxAndLog notShown(const QStringList& items)
+{
+    return {texts::NotShownBox + itemLines(items) + CrLf + texts::NotShownKept, logLines(texts::NotShownLog, items)};
+}
+
+BoxAndLog dropped(const QStringList& items)
+{
+    return {texts::DroppedBox + itemLines(items) + CrLf + texts::NotMultiGoBox2, logLines(texts::DroppedLog, items)};
+}
+
+QString loadedNumber(int move, int next)
+{
+    return texts::LoadedNumber.arg(move).arg(next);
+}
+
+BoxAndLog spliceFailed(const QString& path, const QString& reason)
+{
+    const QString why = texts::ReasonLabel + reason;
+    return {texts::SpliceFailedBox + texts::FileNameLabel + path + CrLf + CrLf + why,
+            texts::SpliceFailedLog + path + why};
+}
+
 } // namespace messages

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QByteArray>
+#include <QList>
 #include <QStringList>
 
 // Every box text and log line that is more than one of the program's texts, each built here
@@ -96,5 +98,24 @@ BoxAndLog pictureFailed(const QString& source, const QString& reason);
 // A note beside the diagram that placed a listed move, or was not used for the reason given.
 QString noteFilledLine(int move, const QString& place);
 QString noteUnusedLine(int move, const QString& place, const QString& reason);
+
+// Files from other programs.
+// Why a move of an opened file cannot go on the board: number and property ("B[zz]").
+QString unreadableMove(int move, const QByteArray& property);
+QString notNineteen(const QByteArray& size);
+QString notGo(const QByteArray& game);
+// The items of what the board of an opened file cannot show, or edit mode does not save.
+QString passItem(const QList<int>& moves);
+QString setupItem(int nodes);
+QString whiteStonesItem(int stones);
+QString otherGamesItem(int games);
+QString unplacedItem(int moves);
+// Kept in the file, not on the board: an information box and one log line per item.
+BoxAndLog notShown(const QStringList& items);
+// Not saved in edit mode: asked before the file is laid on the board, one log line per item.
+BoxAndLog dropped(const QStringList& items);
+// Keep mode: a typed move with a number that the loaded main line has, and the first free one.
+QString loadedNumber(int move, int next);
+BoxAndLog spliceFailed(const QString& path, const QString& reason);
 
 } // namespace messages

@@ -200,4 +200,32 @@ inline const QString NoteUnsure = QStringLiteral("  読取りが不確かなの�
 inline const QString NoteNotMissing = QStringLiteral("  欠番の手番ではないので入力しませんでした！");
 inline const QString NoteAgainstRules = QStringLiteral("  ルール上その場所には打てないので入力しませんでした！");
 
+// Files from other programs. Why Open refuses a file; %1 is the file's own value.
+inline const QString NotNineteen = QStringLiteral("19路盤の棋譜ではありません　SZ[%1]");
+inline const QString NotGo = QStringLiteral("囲碁の棋譜ではありません　GM[%1]");
+inline const QString Utf16File = QStringLiteral("UTF-16で書かれたﾌｧｲﾙです");
+inline const QString ByteOrderMark = QStringLiteral("先頭にﾊﾞｲﾄ順ﾏｰｸ(BOM)があります");
+inline const QString NoGameTree = QStringLiteral("SGFの棋譜がありません");
+inline const QString CutShort = QStringLiteral("ゲーム情報の値の途中でﾌｧｲﾙが終わっています");
+// %1 the move number, %2 its property as the file writes it.
+inline const QString UnreadableMove = QStringLiteral("%1手の着手 %2 は碁盤の点ではありません");
+// What the board of an opened file cannot show, and what edit mode does not save. Each item
+// is one line of the box and one log line.
+inline const QString NotShownBox = QStringLiteral("このﾌｧｲﾙには盤上に表示できないデータがあります！\r\n\r\n");
+inline const QString NotShownKept = QStringLiteral("保存するときはそのまま残します。");
+inline const QString NotShownLog = QStringLiteral("盤上に表示できません　");
+inline const QString DroppedBox = QStringLiteral("読込データを編集するモードでは次のデータは保存されません！\r\n\r\n");
+inline const QString DroppedLog = QStringLiteral("読込データ編集モードでは保存されません　");
+inline const QString ItemIndent = QStringLiteral("  ");
+inline const QString PassItem = QStringLiteral("ﾊﾟｽ　");
+inline const QString SetupItem = QStringLiteral("棋譜途中の置石、手番の指定　%1か所");
+inline const QString WhiteStonesItem = QStringLiteral("白の置石　%1個");
+inline const QString OtherGamesItem = QStringLiteral("2局目以降の棋譜　%1局");
+inline const QString UnplacedItem = QStringLiteral("盤上にもﾘｽﾄにも入らない手　%1手");
+// Keep mode: a typed move that the loaded main line numbers already. %1 the move, %2 the
+// first number free for new moves.
+inline const QString SpliceFailedBox = QStringLiteral("新しい手を読込データの後に続けられないため保存作業を中止します！\r\n\r\n");
+inline const QString SpliceFailedLog = QStringLiteral("追加不可　保存中止！  ");
+inline const QString LoadedNumber = QStringLiteral("%1手は読込済みの手番です。新しい手は%2手から入力して下さい");
+
 } // namespace texts

@@ -13,7 +13,9 @@
 #include "replayfiles.h"
 #include "sgf/dialect.h"
 #include "sgf/files.h"
+#include "sgf/loadedgame.h"
 #include "sgf/lock.h"
+#include "sgf/movetable.h"
 #include "sgf/open.h"
 #include "sgf/ordering.h"
 #include "sgf/reader.h"
@@ -56,19 +58,20 @@ void checkBoard(const Form& f)
 }
 
 // Each move of the main line stands on its point, or in the list when the point was taken.
-void checkMoves(const Form& f, const MoveScan& scan)
+void checkMoves(const Form& f, const LoadedGame& game)
 {
-    FUZZ_CHECK(f.loadedNodeCount == scan.nodeCount);
-    FUZZ_CHECK(f.tailLine == scan.tailLine);
+    FUZZ_CHECK(f.loadedNodeCount == game.moves.size());
+    FUZZ_CHECK(f.tailLine == (game.cutShort ? 0 : game.splice.line + 1));
     QSet<int> listed;
     int rows = 0;
     for (; rows < MoveList::LastRow && !f.stringGrid1.at(0, rows + 1).isEmpty(); ++rows)
         listed.insert(f.stringGrid1.at(0, rows + 1).toInt());
-    for (const ScannedMove& m : scan.moves) {
+    for (const LoadedMove& m : game.moves) {
+        FUZZ_CHECK(m.number >= 1 && m.number <= game.moves.size());
+        if (m.pass || m.number > 999)
+            continue;
         FUZZ_CHECK(m.x >= 1 && m.x <= 19 && m.y >= 1 && m.y <= 19);
-        FUZZ_CHECK(m.number >= 1 && m.number <= scan.nodeCount);
         const bool onCell = f.cell(m.x, m.y).text == QString::number(m.number);
-        // A value of four letters places one node twice, so a number may fill two rows.
         FUZZ_CHECK(onCell || listed.contains(m.number) || rows == MoveList::LastRow);
     }
 }
@@ -76,19 +79,19 @@ void checkMoves(const Form& f, const MoveScan& scan)
 // The file a rebuild save writes reads back as the ordered moves, after the kept header.
 void checkRebuilt(const Form& f)
 {
-    const Lines lines = buildRebuilt(recordToSave(f));
-    const int n = countMoves(f);
-    const MoveScan scan = scanMoves(lines, findFirstMoveLine(lines));
-    if (n == 0) {
-        FUZZ_CHECK(findFirstMoveLine(lines) == 0);
+    const RecordToSave r = recordToSave(f);
+    if (r.loaded && !r.loaded->hasTree)
         return;
-    }
-    FUZZ_CHECK(scan.nodeCount == n && scan.moves.size() == n);
-    FUZZ_CHECK(scan.tailLine == lines.size());
-    for (const ScannedMove& m : scan.moves) {
-        const QString point = QString(letterOf(m.x)) + letterOf(m.y);
+    const Lines lines = buildRebuilt(r);
+    const int n = countMoves(f);
+    const LoadedGame game = loadedGameOf(lines);
+    FUZZ_CHECK(game.hasTree && game.moves.size() == n);
+    FUZZ_CHECK(game.closed && game.splice.line == lines.size() - 1);
+    for (const LoadedMove& m : game.moves) {
+        const QString point = m.pass ? PassEntry : QString(letterOf(m.x)) + letterOf(m.y);
         FUZZ_CHECK(f.moveTable[size_t(m.number)] == point);
-        FUZZ_CHECK(m.black == ((m.number + f.radioGroup1) % 2 == 1));
+        const std::optional<bool> loaded = r.loaded ? loadedColour(*r.loaded, m.number) : std::nullopt;
+        FUZZ_CHECK(m.black == (loaded ? *loaded : (m.number + f.radioGroup1) % 2 == 1));
     }
 }
 
@@ -99,11 +102,17 @@ void open(const QByteArray& bytes, const BuildKind& kind, Answer mode)
     ui.answers = {mode};
     ui.openPaths = {fuzz::writeScratchFile(bytes)};
     FileHiraku(f, ui);
-    FUZZ_CHECK(!f.currentFileName.isEmpty());
+    // A file the record cannot hold is refused with an error box, and nothing is laid.
+    if (f.currentFileName.isEmpty()) {
+        FUZZ_CHECK(!ui.boxes.isEmpty() && ui.boxes.last().kind == BoxKind::Error);
+        FUZZ_CHECK(f.loadedLines.isEmpty());
+        return;
+    }
     checkLines(f.loadedLines, bytes);
     checkBoard(f);
-    if (f.firstMoveLine > 0)
-        checkMoves(f, scanMoves(f.loadedLines, f.firstMoveLine));
+    const LoadedGame game = loadedGameOf(f.loadedLines);
+    if (game.hasTree && game.secondNode.line >= 0)
+        checkMoves(f, game);
     // A splice with no new move writes the file back line for line.
     if (!f.gameInfo.isEmpty() && f.tailLine >= 1)
         FUZZ_CHECK(buildSpliced(recordToSave(f)) == f.loadedLines);

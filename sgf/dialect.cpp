@@ -4,6 +4,8 @@
 #include "board/form.h"
 #include "board/record.h"
 #include "board/texts.h"
+#include "sgf/loadedgame.h"
+#include "sgf/movetable.h"
 #include "sgf/reader.h"
 
 #include <algorithm>
@@ -18,10 +20,17 @@ QByteArray closingLine()
     return QByteArray(1, Close);
 }
 
+// A move takes the colour of its turn, unless the file it was loaded from gave it another;
+// a loaded pass is written as the file wrote it.
 QByteArray nodeOf(const RecordToSave& r, int k)
 {
-    const char colour = (k + r.firstPlayer) % 2 == 1 ? 'B' : 'W';
-    return ';' + QByteArray(1, colour) + '[' + r.moves[k - 1] + ']';
+    const std::optional<bool> loaded = r.loaded ? loadedColour(*r.loaded, k) : std::nullopt;
+    const bool black = loaded ? *loaded : (k + r.firstPlayer) % 2 == 1;
+    QByteArray value = r.moves[k - 1];
+    if (r.loaded && k <= r.loaded->moves.size() && r.loaded->moves[k - 1].pass && value == PassEntry.toLatin1()
+        && !r.loaded->moves[k - 1].passAsTt)
+        value.clear();
+    return ';' + QByteArray(1, black ? 'B' : 'W') + '[' + value + ']';
 }
 
 // Loaded lines first..last-1, as far as the file has them.
@@ -45,21 +54,17 @@ QByteArray openedGameInfo(const QByteArray& gameInfo)
     return text;
 }
 
+// The root node whatever its layout, every property kept; a text with no game tree in it
+// is kept as the lines before its moves.
 Lines keptHeader(const RecordToSave& r)
 {
     if (r.gameInfo.isEmpty())
         return {freshHeaderLine(r)};
+    if (r.loaded && r.loaded->hasTree)
+        return rootLines(r.loadedLines, *r.loaded);
     if (r.firstMoveLine == 0)
         return {openedGameInfo(r.gameInfo)};
     return loadedRange(r, 0, r.firstMoveLine);
-}
-
-// Where in the loaded line the main line's ")" stands; a ")" in a comment before it on the
-// same line is text. -1 when that line does not close the main line.
-qsizetype closeOffset(const RecordToSave& r, int line)
-{
-    const MainLineClose close = findMainLineClose(r.loadedLines, r.firstMoveLine);
-    return close.line == line ? close.at : -1;
 }
 
 } // namespace
@@ -91,6 +96,8 @@ RecordToSave recordToSave(const Form& f)
     r.firstMoveLine = f.firstMoveLine;
     r.tailLine = f.tailLine;
     r.loadedNodeCount = f.loadedNodeCount;
+    if (!f.loadedLines.isEmpty())
+        r.loaded = std::make_shared<const LoadedGame>(loadedGameOf(f.loadedLines));
     return r;
 }
 
@@ -137,25 +144,23 @@ Lines buildRebuilt(const RecordToSave& r)
 
 Lines buildSpliced(const RecordToSave& r)
 {
-    const int tail = r.tailLine;
-    const int loaded = r.loadedNodeCount;
-    const int n = int(r.moves.size());
-    Lines out = r.gameInfo.isEmpty() ? Lines{freshHeaderLine(r)} : loadedRange(r, 0, tail - 1);
-    const bool hasCloseLine = tail >= 1 && tail - 1 < r.loadedLines.size();
-    const QByteArray closeLine = hasCloseLine ? r.loadedLines[tail - 1] : QByteArray();
-    Lines moves = moveLines(r, loaded, n, true);
-    const qsizetype at = moves.isEmpty() || !hasCloseLine ? -1 : closeOffset(r, tail - 1);
-    if (moves.isEmpty() || at < 0) {
-        // No new move, or a line that never closed the main line: nothing of it may go.
-        if (hasCloseLine)
-            out.append(closeLine);
+    if (!r.loaded || !r.loaded->hasTree)
+        return buildRebuilt(r);
+    const auto [line, at] = r.loaded->splice;
+    Lines out = r.gameInfo.isEmpty() ? Lines{freshHeaderLine(r)} : loadedRange(r, 0, line);
+    const QByteArray spliceLine = r.loadedLines[line];
+    Lines moves = moveLines(r, r.loadedNodeCount, int(r.moves.size()), true);
+    if (moves.isEmpty()) {
+        out.append(spliceLine);
     } else {
-        // The new moves go where the main line's ")" was; whatever followed it on its line
-        // (a variation, a comment, Shift-JIS text) stays after them, byte for byte.
-        out.append(closeLine.left(at));
-        moves.last() += closeLine.mid(at + 1);
+        // The new moves go where the main line's ")" was, after its trailing passes and
+        // moveless nodes; whatever followed it on its line (a variation, a comment, Shift-JIS
+        // text) stays after them, byte for byte. A main line the text never closed is closed
+        // after them.
+        out.append(spliceLine.left(at));
+        moves.last() += spliceLine.mid(r.loaded->closed ? at + 1 : at);
     }
     out += moves;
-    out += loadedRange(r, tail, int(r.loadedLines.size()));
+    out += loadedRange(r, line + 1, int(r.loadedLines.size()));
     return out;
 }

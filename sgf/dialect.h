@@ -3,10 +3,14 @@
 #include <QByteArray>
 #include <QList>
 
+#include <memory>
+
 struct Form;
 
 // The lines of a file as Save writes them; each is followed by CR LF on disk.
 using Lines = QList<QByteArray>;
+
+struct LoadedGame;
 
 // Everything a saved file is made of, taken from the form in one place.
 struct RecordToSave {
@@ -23,6 +27,8 @@ struct RecordToSave {
     int firstMoveLine = 0;
     int tailLine = 0;
     int loadedNodeCount = 0;
+    // What the parse of the loaded lines found: the root, the main line and its end.
+    std::shared_ptr<const LoadedGame> loaded;
 };
 
 // Number of consecutive filled MoveTable entries from entry 1, at most HighestMove.

@@ -47,11 +47,24 @@ ReadOutcome readLines(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return {false, {}, file.errorString()};
+        return {false, {}, file.errorString(), {}};
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return {false, {}, file.errorString()};
-    return {true, splitLines(bytes), {}};
+        return {false, {}, file.errorString(), {}};
+    return {true, splitLines(bytes), {}, bytes};
+}
+
+QString unreadableEncoding(const QByteArray& bytes)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF") || bytes.startsWith("\xFE\xFF") || bytes.startsWith("\xFF\xFE"))
+        return texts::ByteOrderMark;
+    // Without a mark, UTF-16 shows as a NUL beside each ASCII byte of "(;".
+    if (bytes.size() >= 4) {
+        const auto nul = [&bytes](int i) { return bytes[i] == '\0'; };
+        if ((nul(0) && nul(2) && !nul(1) && !nul(3)) || (nul(1) && nul(3) && !nul(0) && !nul(2)))
+            return texts::Utf16File;
+    }
+    return {};
 }
 
 qint64 writeAllBytes(QIODevice& file, const QByteArray& bytes)

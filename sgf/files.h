@@ -26,10 +26,16 @@ struct ReadOutcome {
     bool ok = false;
     Lines lines;
     QString reason;
+    // The file as stored, before the lines were split and a NUL cut them short.
+    QByteArray bytes;
 };
 
 // The whole file as lines (see splitLines).
 ReadOutcome readLines(const QString& path);
+
+// Why the file's bytes are no text the record can keep (UTF-16, a byte-order mark); empty
+// when they are. Lines of such a file would come back as a few bytes of it.
+QString unreadableEncoding(const QByteArray& bytes);
 
 struct WriteOutcome {
     enum Stage { Done, BackupFailed, WriteFailed };

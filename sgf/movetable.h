@@ -1,8 +1,17 @@
 #pragma once
 
+#include <QString>
+
 struct Form;
 
 // Clears MoveTable and fills it from the board, StringGrid1 and StringGrid2, as the ordering
 // does once the board has passed the input-data check. Rows and cells whose numbers have no
 // entry in the table are passed over.
 void fillMoveTable(Form& f);
+
+// The entry of a pass: the point past the edge of a 19x19 board, as SGF writes a pass there.
+inline const QString PassEntry = QStringLiteral("tt");
+
+// Gives each pass of the opened file's main line its entry, where neither the board nor a
+// list has given that number a point: a pass has a move number and no stone to show it.
+void addLoadedPasses(Form& f);

@@ -7,10 +7,12 @@
 #include "board/record.h"
 #include "board/texts.h"
 #include "board/ui.h"
-#include "entry/handicap.h"
 #include "sgf/files.h"
+#include "sgf/loadedgame.h"
 #include "sgf/reader.h"
 
+#include <algorithm>
+#include <array>
 #include <optional>
 
 namespace {
@@ -29,20 +31,121 @@ void reportUnreadable(Form& f, Ui& ui, const QString& path, const QString& reaso
     f.logLine(m.log);
 }
 
+// What the record cannot hold at all; empty when it can hold the file.
+QString refusalOf(const LoadedGame& game, const Lines& lines)
+{
+    if (!game.hasTree) {
+        const bool blank = std::all_of(lines.begin(), lines.end(), [](const QByteArray& l) { return l.trimmed().isEmpty(); });
+        return blank ? QString() : texts::NoGameTree;
+    }
+    // Moves written after a root that never ends would be part of its last value.
+    if (game.cutShort && game.secondNode.line < 0)
+        return texts::CutShort;
+    if (!game.isGo())
+        return messages::notGo(game.gameType);
+    if (!game.isNineteen())
+        return messages::notNineteen(game.boardSize);
+    if (game.unreadableMove) {
+        const LoadedMove& m = game.moves[game.unreadableMove - 1];
+        return messages::unreadableMove(m.number, (m.black ? "B[" : "W[") + game.unreadableValue + "]");
+    }
+    return {};
+}
+
+// The root's black setup stones become the record's handicap stones: "B" and a number in
+// board order, locked. The first player follows the file's moves, or white after the stones.
+void placeHandicap(Form& f, const LoadedGame& game)
+{
+    f.radioGroup1 = firstPlayerOf(game);
+    for (const CellPos& p : game.blackStones) {
+        Cell& c = f.cell(p.x, p.y);
+        c.background = colours::Black;
+        c.enabled = false;
+        c.text = HandicapMark;
+        c.tag = CellOrigin::LoadedHandicap;
+    }
+    for (Cell& c : f.cells) {
+        if (c.text == HandicapMark)
+            c.text = HandicapMark + QString::number(nextHandicapNumber(f));
+    }
+}
+
+bool acceptDropped(Form& f, Ui& ui, const LoadedGame& game);
+
+// Anything but blanks after the ")" that closes the first game.
+bool textAfter(const Lines& lines, const LinePosition& close)
+{
+    if (close.line < 0)
+        return false;
+    QByteArray rest = lines[close.line].mid(close.column + 1);
+    for (int i = close.line + 1; i < lines.size(); ++i)
+        rest += lines[i];
+    return !rest.trimmed().isEmpty();
+}
+
 // A file without moves: only its game information is kept.
-void openHeaderOnly(Form& f, Ui& ui, const QByteArray& gameInfo)
+void openHeaderOnly(Form& f, Ui& ui, const QByteArray& gameInfo, const LoadedGame& game)
 {
     ui.inform(f.kind->headerOnlyBox);
     f.logLine(f.kind->headerOnlyLog);
     f.firstMoveLine = 0;
     f.gameInfo = gameInfo;
+    // Only the small-screen build shows the stones; both take the first player from the
+    // file, so that a move typed next has its colour.
     if (f.kind->placesHeaderOnlyStones)
-        OkiisiSet(f);
+        placeHandicap(f, game);
+    else
+        f.radioGroup1 = firstPlayerOf(game);
+    // Save rebuilds such a file from its root, as the dialect's own are written: the root's
+    // lines, the moves, ")" on a line of its own. Where the ")" shares a line, or more stands
+    // after it, keep mode puts the new moves after the root and keeps the rest as it is.
+    if (!game.closed) {
+        // Never closed: keep mode keeps the text and adds new moves after the root.
+        if (!f.lockShown && !game.cutShort && game.hasTree)
+            f.tailLine = game.splice.line + 1;
+        return;
+    }
+    const bool more = textAfter(f.loadedLines, game.splice);
+    if (more && f.lockShown && !acceptDropped(f, ui, game))
+        return;
+    const bool closeAlone = f.loadedLines[game.splice.line].left(game.splice.column).trimmed().isEmpty();
+    if (!f.lockShown && (more || !closeAlone))
+        f.tailLine = game.splice.line + 1;
+}
+
+// A move numbered past what a cell takes is no entry of the record.
+bool fitsCell(const LoadedMove& move)
+{
+    return move.number <= MostDigits;
+}
+
+// How many moves of the main line will have neither a point nor a list row: a save that
+// rebuilds the file from the board cannot hold them.
+int unplacedMoves(const LoadedGame& game)
+{
+    std::array<bool, 361> taken{};
+    for (const CellPos& p : game.blackStones)
+        taken[size_t((p.y - 1) * 19 + p.x - 1)] = true;
+    int rows = 0;
+    int unplaced = 0;
+    for (const LoadedMove& m : game.moves) {
+        if (m.pass)
+            continue;
+        bool& point = taken[size_t((m.y - 1) * 19 + m.x - 1)];
+        if (!fitsCell(m) || (point && rows >= MoveList::LastRow))
+            ++unplaced;
+        else if (point)
+            ++rows;
+        point = true;
+    }
+    return unplaced;
 }
 
 // Returns false when the move had neither a free point nor a free list row.
-bool placeMove(Form& f, const ScannedMove& move, int& listRow)
+bool placeMove(Form& f, const LoadedMove& move, int& listRow)
 {
+    if (!fitsCell(move))
+        return false;
     Cell& c = f.cell(move.x, move.y);
     const QString shown = trimControl(c.text);
     if (shown.isEmpty()) {
@@ -60,10 +163,11 @@ bool placeMove(Form& f, const ScannedMove& move, int& listRow)
     return true;
 }
 
-// The last move may have been played on an occupied point, so the list counts as well.
-int highestLoadedMove(const Form& f)
+// The last move may have been played on an occupied point, so the list counts as well, and
+// so does a pass, which has its number and no stone.
+int highestLoadedMove(const Form& f, const LoadedGame& game)
 {
-    int highest = 0;
+    int highest = game.moves.isEmpty() ? 0 : game.moves.last().number;
     for (const Cell& c : f.cells) {
         if (const auto n = tryToInteger(c.text))
             highest = qMax(highest, *n);
@@ -75,34 +179,86 @@ int highestLoadedMove(const Form& f)
     return highest;
 }
 
-void openMoves(Form& f, Ui& ui, const Lines& lines, int firstMoveLine)
+QList<int> passesOf(const LoadedGame& game)
 {
-    f.firstMoveLine = firstMoveLine;
-    f.gameInfo = concatLines(lines, firstMoveLine);
+    QList<int> passes;
+    for (const LoadedMove& m : game.moves) {
+        if (m.pass)
+            passes.append(m.number);
+    }
+    return passes;
+}
+
+// Edit mode rebuilds the main line from the board: other games and stones set along the
+// way are not saved, and the operator is asked first. Cancel stops the open.
+bool acceptDropped(Form& f, Ui& ui, const LoadedGame& game)
+{
+    QStringList items;
+    if (game.otherGames > 0)
+        items.append(messages::otherGamesItem(game.otherGames));
+    if (game.setupNodes > 0)
+        items.append(messages::setupItem(game.setupNodes));
+    if (const int unplaced = unplacedMoves(game))
+        items.append(messages::unplacedItem(unplaced));
+    if (items.isEmpty())
+        return true;
+    const messages::BoxAndLog m = messages::dropped(items);
+    if (ui.ask(BoxKind::Warning, m.box, BoxButtons::OkCancel) == Answer::Cancel)
+        return false;
+    f.logLine(m.log);
+    return true;
+}
+
+// What the board does not show but the file keeps: passes, white setup stones of the root,
+// and, in keep mode, stones set along the main line.
+void reportNotShown(Form& f, Ui& ui, const LoadedGame& game)
+{
+    QStringList items;
+    if (const QList<int> passes = passesOf(game); !passes.isEmpty())
+        items.append(messages::passItem(passes));
+    if (game.whiteStones > 0)
+        items.append(messages::whiteStonesItem(game.whiteStones));
+    if (!f.lockShown && game.setupNodes > 0)
+        items.append(messages::setupItem(game.setupNodes));
+    if (items.isEmpty())
+        return;
+    const messages::BoxAndLog m = messages::notShown(items);
+    ui.inform(m.box);
+    f.logLine(m.log);
+}
+
+void openMoves(Form& f, Ui& ui, const Lines& lines, const LoadedGame& game)
+{
+    f.firstMoveLine = game.secondNode.line;
+    f.gameInfo = concatLines(rootLines(lines, game), int(lines.size()));
     if (!f.gameInfo.contains(texts::Marker.toLatin1())) {
         const messages::BoxAndLog m = messages::notMultiGo();
         if (ui.ask(BoxKind::Warning, m.box, BoxButtons::OkCancel) == Answer::Cancel)
             return;
         f.logLine(m.log);
     }
-    OkiisiSet(f);
-    const MoveScan scan = scanMoves(lines, firstMoveLine);
+    if (f.lockShown && !acceptDropped(f, ui, game))
+        return;
+    placeHandicap(f, game);
     int listRow = 1;
     qint64 notShown = 0;
-    for (const ScannedMove& move : scan.moves) {
-        if (!placeMove(f, move, listRow))
+    for (const LoadedMove& move : game.moves) {
+        if (!move.pass && !placeMove(f, move, listRow))
             ++notShown;
     }
-    f.tailLine = scan.tailLine;
-    f.loadedNodeCount = scan.nodeCount;
+    // A text cut short inside a value has no sound place for new moves: Save rebuilds it. One
+    // that only lacks its last ")" takes them after its last node.
+    f.tailLine = game.cutShort ? 0 : game.splice.line + 1;
+    f.loadedNodeCount = int(game.moves.size());
     if (f.tailLine < lines.size())
         f.sankouZu = lines[f.tailLine];
     f.stringGrid1.shown = true;
-    f.logLine(messages::highestLoadedLine(highestLoadedMove(f)));
+    f.logLine(messages::highestLoadedLine(highestLoadedMove(f, game)));
     // A long record has more moves on taken points than the list has rows; the operator must
     // know that a rebuild from the board cannot hold them.
     if (notShown > 0)
         f.logLine(messages::notListedLine(notShown));
+    reportNotShown(f, ui, game);
 }
 
 } // namespace
@@ -112,16 +268,20 @@ void FileHiraku(Form& f, Ui& ui)
     const Answer mode = ui.ask(BoxKind::Confirm, messages::openModeQuestion(), BoxButtons::YesNoCancel);
     if (mode == Answer::Cancel)
         return;
-    // The record on the board is given up only for a file that has been read: a cancelled
-    // dialog or an unreadable file leaves the record as it was.
+    // The record on the board is given up only for a file that has been read and that it can
+    // hold: a cancelled dialog, an unreadable or a refused file leaves the record as it was.
     const std::optional<QString> chosen = ui.openFileName();
     if (!chosen || chosen->isEmpty())
         return;
     const QString path = *chosen;
     const ReadOutcome read = readLines(path);
-    if (!read.ok) {
+    QString refusal = read.ok ? unreadableEncoding(read.bytes) : read.reason;
+    const LoadedGame game = refusal.isEmpty() ? loadedGameOf(read.lines) : LoadedGame();
+    if (refusal.isEmpty())
+        refusal = refusalOf(game, read.lines);
+    if (!refusal.isEmpty()) {
         f.logLine(messages::openLine(shownPath(path)));
-        reportUnreadable(f, ui, path, read.reason);
+        reportUnreadable(f, ui, path, refusal);
         return;
     }
     DataClear(f);
@@ -132,16 +292,12 @@ void FileHiraku(Form& f, Ui& ui)
     f.lblOkiisiShown = false;
     f.loadedLines = read.lines;
     const Lines& lines = f.loadedLines;
-    if (lines.size() < 2) {
-        openHeaderOnly(f, ui, lines.isEmpty() ? QByteArray() : lines.first());
+    // The root alone: game information and maybe stones, but no node of moves after it.
+    if (!game.hasTree || game.secondNode.line < 0) {
+        openHeaderOnly(f, ui, concatLines(lines, int(lines.size())), game);
         return;
     }
-    const int firstMoveLine = findFirstMoveLine(lines);
-    if (firstMoveLine == 0) {
-        openHeaderOnly(f, ui, concatLines(lines, int(lines.size())));
-        return;
-    }
-    openMoves(f, ui, lines, firstMoveLine);
+    openMoves(f, ui, lines, game);
 }
 
 void cmdOpenClick(Form& f, Ui& ui)

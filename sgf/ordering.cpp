@@ -7,6 +7,7 @@
 #include "board/texts.h"
 #include "board/ui.h"
 #include "checks/inputcheck.h"
+#include "sgf/loadedgame.h"
 #include "sgf/movetable.h"
 
 #include <QHash>
@@ -169,6 +170,16 @@ void fillMoveTable(Form& f)
     editingListPass(f, board);
 }
 
+void addLoadedPasses(Form& f)
+{
+    if (f.gameInfo.isEmpty() || f.loadedLines.isEmpty())
+        return;
+    for (const LoadedMove& m : loadedGameOf(f.loadedLines).moves) {
+        if (m.pass && m.number <= HighestMove && f.moveTable[size_t(m.number)].isEmpty())
+            f.moveTable[size_t(m.number)] = PassEntry;
+    }
+}
+
 bool ZyunRetuStrKihu(Form& f)
 {
     StringGrid1Seibi(f);
@@ -176,6 +187,7 @@ bool ZyunRetuStrKihu(Form& f)
     if (NyuuryokuDataKakunin(f))
         return true;
     fillMoveTable(f);
+    addLoadedPasses(f);
     return false;
 }
 

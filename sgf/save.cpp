@@ -1,5 +1,6 @@
 #include "sgf/save.h"
 
+#include "board/conversions.h"
 #include "board/form.h"
 #include "board/messages.h"
 #include "board/record.h"
@@ -7,8 +8,11 @@
 #include "board/ui.h"
 #include "sgf/dialect.h"
 #include "sgf/files.h"
+#include "sgf/loadedgame.h"
+#include "sgf/movetable.h"
 #include "sgf/ordering.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -65,11 +69,37 @@ void saveNewRecord(Form& f, Ui& ui, const WriteBytes& write)
     reportSaved(f, ui, path, note);
 }
 
+// A splice adds only the moves after the loaded ones: a typed move numbered among them, or
+// a loaded one placed elsewhere, would be lost. The first such number; 0 when there is none.
+int moveSpliceWouldLose(const RecordToSave& r)
+{
+    if (!r.loaded)
+        return 0;
+    const int shared = std::min(r.loadedNodeCount, int(r.moves.size()));
+    for (int k = 1; k <= shared && k <= r.loaded->moves.size(); ++k) {
+        const LoadedMove& m = r.loaded->moves[k - 1];
+        const QByteArray point = m.pass ? PassEntry.toLatin1()
+                                        : QByteArray(1, letterOf(m.x).toLatin1()) + letterOf(m.y).toLatin1();
+        if (r.moves[k - 1] != point)
+            return k;
+    }
+    return 0;
+}
+
 void saveRecordWithFile(Form& f, Ui& ui, const QString& backup, const WriteBytes& write)
 {
-    // Keep mode hides the lock; its file's text is kept when the main line closed on line 1 or later.
-    const bool splice = !f.lockShown && f.tailLine >= 2;
+    // Keep mode hides the lock; its file's text is kept when Open found where its main line ends.
+    const bool splice = !f.lockShown && f.tailLine >= 1;
     const RecordToSave record = recordToSave(f);
+    if (splice) {
+        if (const int lost = moveSpliceWouldLose(record)) {
+            const QString reason = messages::loadedNumber(lost, record.loadedNodeCount + 1);
+            const messages::BoxAndLog m = messages::spliceFailed(shownPath(f.currentFileName), reason);
+            ui.error(m.box);
+            f.logLine(m.log);
+            return;
+        }
+    }
     f.outputLines = splice ? buildSpliced(record) : buildRebuilt(record);
     const QString path = f.currentFileName;
     const WriteOutcome outcome = replaceFile(path, f.outputLines, backup, write);

@@ -345,8 +345,8 @@ private slots:
         QVERIFY(f.currentFileName.isEmpty());
     }
 
-    // 50 MB: a long tail of reference diagrams, one line without an end (a file of another
-    // kind), or a main line far longer than the move table. The file opens, and a save keeps
+    // 50 MB: a long tail of reference diagrams, one line without an end (a root with a long
+    // comment), or a main line far longer than the move table. The file opens, and a save keeps
     // the old file whole as its backup.
     void largeFile_data()
     {
@@ -368,9 +368,9 @@ private slots:
         QTest::newRow("reference diagrams, edit mode")
             << withTail << Answer::No << 4 << head + moveLines(opening + dp) + ")" + lineEnd;
 
-        const QByteArray oneLine(size, 'x');
+        const QByteArray oneLine = "(;C[" + QByteArray(size, 'x') + "]";
         QTest::newRow("one line without an end")
-            << oneLine << Answer::No << 1 << oneLine + lineEnd + moveLines(dp) + ")" + lineEnd;
+            << oneLine + ")" << Answer::No << 1 << oneLine + lineEnd + moveLines(dp) + ")" + lineEnd;
 
         QByteArray moves = header + lineEnd;
         const QByteArray pair = ";B[aa];W[bb]";

@@ -88,6 +88,89 @@ class TestSave : public QObject {
     Q_OBJECT
 
 private slots:
+    // Files of other programs saved after one move typed (or none): keep mode inserts it where
+    // the main line really ends and changes nothing else; edit mode keeps the whole root, the
+    // passes in their places and the colours the file gave, less a move the root held.
+    void foreignLayout_data()
+    {
+        QTest::addColumn<QByteArray>("loaded");
+        QTest::addColumn<Answer>("mode");
+        // The typed move's number, 0 for none; it goes on Edit16_16 (pp).
+        QTest::addColumn<int>("typed");
+        QTest::addColumn<QByteArray>("saved");
+        const QByteArray oneLine = "(;GM[1]SZ[19];B[pd];W[dd])";
+        QTest::newRow("one line, keep") << oneLine << Answer::Yes << 3
+                                        << QByteArray("(;GM[1]SZ[19];B[pd];W[dd]\r\n;B[pp])\r\n");
+        QTest::newRow("one line, edit") << oneLine << Answer::No << 3
+                                        << QByteArray("(;GM[1]SZ[19]\r\n;B[pd];W[dd];B[pp]\r\n)\r\n");
+        const QByteArray passes = "(;SZ[19]\n;B[pd];W[];B[dd];W[tt])";
+        QTest::newRow("passes, keep") << passes << Answer::Yes << 5
+                                      << QByteArray("(;SZ[19]\r\n;B[pd];W[];B[dd];W[tt]\r\n;B[pp])\r\n");
+        QTest::newRow("passes, edit") << passes << Answer::No << 0
+                                      << QByteArray("(;SZ[19]\r\n;B[pd];W[];B[dd];W[tt]\r\n)\r\n");
+        const QByteArray blacks = "(;SZ[19]\n;B[pd];B[dp];W[dd])";
+        QTest::newRow("two blacks in a row, edit") << blacks << Answer::No << 4
+                                                   << QByteArray("(;SZ[19]\r\n;B[pd];B[dp];W[dd];B[pp]\r\n)\r\n");
+        QTest::newRow("move in the root, edit") << QByteArray("(;SZ[19]B[pd]\n;W[dd])") << Answer::No << 0
+                                                << QByteArray("(;SZ[19]\r\n;B[pd];W[dd]\r\n)\r\n");
+        QTest::newRow("root on a line of its own, edit")
+            << QByteArray("(\n;GM[1]SZ[19]\n;B[pd];W[dd])") << Answer::No << 0
+            << QByteArray("(\r\n;GM[1]SZ[19]\r\n;B[pd];W[dd]\r\n)\r\n");
+        QTest::newRow("root comment over lines, edit")
+            << QByteArray("(;GM[1]C[a;b)\nc\\]]\n;B[pd])") << Answer::No << 0
+            << QByteArray("(;GM[1]C[a;b)\r\nc\\]]\r\n;B[pd]\r\n)\r\n");
+        QTest::newRow("never closed, keep") << QByteArray("(;SZ[19]\n;B[pd];C[end]") << Answer::Yes << 2
+                                            << QByteArray("(;SZ[19]\r\n;B[pd];C[end]\r\n;W[pp])\r\n");
+        QTest::newRow("variation after the main line, keep")
+            << QByteArray("(;SZ[19];B[pd](;W[dd])(;W[dp]))") << Answer::Yes << 3
+            << QByteArray("(;SZ[19];B[pd](;W[dd]\r\n;B[pp])(;W[dp]))\r\n");
+    }
+
+    void foreignLayout()
+    {
+        QFETCH(QByteArray, loaded);
+        QFETCH(Answer, mode);
+        QFETCH(int, typed);
+        QFETCH(QByteArray, saved);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("other.sgf"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(loaded) == loaded.size());
+        file.close();
+        Form f;
+        openRecord(f, path, mode);
+        if (typed)
+            typeMove(f, 16, 16, typed);
+        ScriptedUi ui;
+        Hozon(f, ui);
+        QCOMPARE(ui.boxes.last().text, savedBox(path, backupNote(texts::BackupBefore, dir.filePath(QStringLiteral("other_bk.sgf")))));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), saved);
+    }
+
+    // Keep mode adds only moves after the loaded ones: one typed on the number of a pass is
+    // refused with the first free number, and the file stays as it was.
+    void spliceRefused()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("pass.sgf"));
+        const QByteArray loaded = "(;SZ[19]\n;B[pd];W[])";
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(loaded) == loaded.size());
+        file.close();
+        Form f;
+        openRecord(f, path, Answer::Yes);
+        typeMove(f, 16, 16, 2);
+        ScriptedUi ui;
+        Hozon(f, ui);
+        const messages::BoxAndLog m = messages::spliceFailed(QDir::toNativeSeparators(path), messages::loadedNumber(2, 3));
+        QCOMPARE(ui.boxes.last().kind, BoxKind::Error);
+        QCOMPARE(ui.boxes.last().text, m.box);
+        QVERIFY(f.memo.endsWith(m.log + crlf));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), loaded);
+    }
+
     void backupName_data()
     {
         QTest::addColumn<QString>("name");
