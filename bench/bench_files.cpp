@@ -13,6 +13,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "offscreenmain.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -239,11 +241,5 @@ BENCHMARK(saveSpliced)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (qgetenv("QT_QPA_PLATFORM").isEmpty())
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runOffscreenBenchmarks(argc, argv);
 }

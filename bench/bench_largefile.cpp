@@ -7,6 +7,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "offscreenmain.h"
+
 // What one event costs the window (copying typed text in, running a handler, showing the
 // record) after a file of a given size has been opened. A file of one line without an end is
 // all header, so it all goes into the record's game information.
@@ -39,11 +41,5 @@ BENCHMARK(eventAfterOpening)->Arg(1000)->Arg(50 * 1024 * 1024)->Unit(benchmark::
 
 int main(int argc, char** argv)
 {
-    if (qgetenv("QT_QPA_PLATFORM").isEmpty())
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runOffscreenBenchmarks(argc, argv);
 }

@@ -12,6 +12,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "offscreenmain.h"
+
 #include <algorithm>
 
 // How long the window goes without answering while a 300 dpi letter page pasted onto it is
@@ -61,10 +63,5 @@ BENCHMARK(pastePage)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runOffscreenBenchmarks(argc, argv);
 }

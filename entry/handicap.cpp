@@ -59,17 +59,20 @@ HandicapList parseHandicapList(const QByteArray& gameInfo)
     return list;
 }
 
+void layLoadedHandicap(Cell& c)
+{
+    c.background = colours::Black;
+    c.enabled = false;
+    c.text = HandicapMark;
+    c.tag = CellOrigin::LoadedHandicap;
+}
+
 void OkiisiSet(Form& f)
 {
     const HandicapList list = parseHandicapList(f.gameInfo);
     if (list.listed)
         f.radioGroup1 = 1;
-    for (const CellPos& p : list.points) {
-        Cell& c = f.cell(p.x, p.y);
-        c.background = colours::Black;
-        c.enabled = false;
-        c.text = HandicapMark;
-        c.tag = CellOrigin::LoadedHandicap;
-    }
+    for (const CellPos& p : list.points)
+        layLoadedHandicap(f.cell(p.x, p.y));
     numberHandicapStones(f);
 }

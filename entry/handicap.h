@@ -5,10 +5,14 @@
 #include <QByteArray>
 #include <QList>
 
+struct Cell;
 struct Form;
 
 // Lays the compact AB lists of GameInfo on the board as numbered, locked handicap stones.
 void OkiisiSet(Form& f);
+
+// A loaded handicap stone on its cell: black, locked, its mark.
+void layLoadedHandicap(Cell& c);
 
 struct HandicapList {
     // An "AB" stands somewhere in the header, so white moves first.

@@ -7,6 +7,7 @@
 #include "board/record.h"
 #include "board/texts.h"
 #include "board/ui.h"
+#include "entry/handicap.h"
 #include "sgf/files.h"
 #include "sgf/loadedgame.h"
 #include "sgf/reader.h"
@@ -57,13 +58,8 @@ QString refusalOf(const LoadedGame& game, const Lines& lines)
 void placeHandicap(Form& f, const LoadedGame& game)
 {
     f.radioGroup1 = firstPlayerOf(game);
-    for (const CellPos& p : game.blackStones) {
-        Cell& c = f.cell(p.x, p.y);
-        c.background = colours::Black;
-        c.enabled = false;
-        c.text = HandicapMark;
-        c.tag = CellOrigin::LoadedHandicap;
-    }
+    for (const CellPos& p : game.blackStones)
+        layLoadedHandicap(f.cell(p.x, p.y));
     for (Cell& c : f.cells) {
         if (c.text == HandicapMark)
             c.text = HandicapMark + QString::number(nextHandicapNumber(f));
