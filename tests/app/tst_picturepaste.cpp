@@ -87,6 +87,8 @@ void TestPicturePaste::pasteAndDrop()
     // Text pasted needs no reading: the picture is only there to be passed over.
     const diagram::Result read
         = way == Way::PasteText ? diagram::Result() : diagram::readFile(QFile::encodeName(path).toStdString());
+    // Compared with a reading that found no board, a paste that read nothing would pass.
+    QCOMPARE(read.failure == diagram::Failure::None, !picture.startsWith(QLatin1String("noboard")));
 
     WindowUi ui;
     TForm1 w(small ? BuildKind::smallScreen() : BuildKind::standard(), &ui);
