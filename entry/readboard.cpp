@@ -127,7 +127,7 @@ int highestNumber(const Form& f)
 }
 
 // The faults that leaving each cell would have shown in a box, logged as the input-data
-// check logs them: numbers with too many digits, then each duplicate from both sides.
+// check logs them: numbers with too many digits, then each duplicate pair.
 void reportFaults(Form& f)
 {
     QList<InputFault> faults;
@@ -145,8 +145,10 @@ void reportFaults(Form& f)
     for (int y = 1; y <= 19; ++y) {
         for (int x = 1; x <= 19; ++x) {
             const QString& text = f.cell(x, y).text;
+            // Each pair once, from the point read first: a reading makes no fault of its own
+            // that the operator needs to be told from both sides.
             for (const CellPos& other : cellsByText.value(text)) {
-                if (other.x == x && other.y == y)
+                if (other.y < y || (other.y == y && other.x <= x))
                     continue;
                 faults.append(duplicateFault(x, y, text, other.x, other.y));
             }
