@@ -190,6 +190,20 @@ int lengthOf(int n)
     return n >= 100 ? 3 : n >= 10 ? 2 : n >= 1 ? 1 : 0;
 }
 
+// Tesseract's 0 where the network saw a 6 or an 8, and nothing else apart: the network's
+// commonest doubt, where Tesseract, sure of itself, is seldom wrong.
+bool zeroWhereSix(int network, int tesseract)
+{
+    const std::string a = std::to_string(network), b = std::to_string(tesseract);
+    if (a.size() != b.size() || a == b)
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i] && !(b[i] == '0' && (a[i] == '6' || a[i] == '8')))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 std::vector<StoneNumber> readStoneNumbers(const StraightBoard& sheet, const std::vector<StoneSpot>& spots,
@@ -221,9 +235,11 @@ std::vector<StoneNumber> readStoneNumbers(const StraightBoard& sheet, const std:
                 s.confidence = 1.0f;
             continue;
         }
+        // The network too takes a small bold 0 for a 6 now and then; the holes tell them apart.
+        const bool zeroInDoubt = zerosByShape(s.number, glyphs[i].holes, 0);
         // Digits that do not touch are separate shapes: more of them than digits read is doubt.
         const bool fits = glyphs[i].pieces <= std::max(1, lengthOf(r.number));
-        s.unsure = r.number == 0 || r.confidence < networkSure || !fits;
+        s.unsure = r.number == 0 || r.confidence < networkSure || !fits || zeroInDoubt;
         if (s.unsure) {
             doubtful.push_back(std::move(glyphs[i]));
             which.push_back(i);
@@ -239,7 +255,9 @@ std::vector<StoneNumber> readStoneNumbers(const StraightBoard& sheet, const std:
         StoneNumber& s = out[which[k]];
         int number = second[k].number;
         const bool doubt = zerosByShape(number, holes[k], second[k].zeroWeighed);
-        if (number != 0 && number == s.number && !doubt) {
+        const bool agree = number == s.number || (zeroWhereSix(s.number, number) && second[k].confidence >= networkSure);
+        if (number != 0 && agree && !doubt) {
+            s.number = number;
             s.unsure = false;
             s.confidence = std::max(s.confidence, second[k].confidence);
         } else if (number != 0 && !doubt && (s.number == 0 || (lengthOf(number) == lengthOf(s.number)
