@@ -115,7 +115,9 @@ public:
         return std::count(closed.begin(), closed.end(), true) >= 0.9 * sectors ? Stone::White : Stone::Empty;
     }
 
-    Glyphs glyphs(int k, Stone stone) const { return cutGlyphs(row_, 2 * k, 1, stone); }
+    // The icons stand on the row's lattice at every other point.
+    const StraightBoard& sheet() const { return row_; }
+    static StoneSpot spot(int k, Stone stone) { return {2 * k, 1, stone}; }
 
     // The circles were found on a small copy. Drawn large, the outline of a disc or a ring
     // places it to a pixel; returns how far the centre moved, in board pitches.
@@ -165,9 +167,8 @@ private:
 // Colours and numbers of the icons in the row as it is drawn.
 void readRow(const IconRow& row, std::vector<Icon>& icons)
 {
-    std::vector<Glyphs> glyphs;
+    std::vector<StoneSpot> spots;
     std::vector<std::size_t> which;
-    std::vector<std::vector<std::pair<float, float>>> holes;
     for (int k = 1; k <= int(icons.size()); ++k) {
         Icon& icon = icons[std::size_t(k - 1)];
         icon.stone = row.colour(k);
@@ -175,19 +176,17 @@ void readRow(const IconRow& row, std::vector<Icon>& icons)
         icon.unsure = true;
         if (icon.stone == Stone::Empty)
             continue;
-        Glyphs g = row.glyphs(k, icon.stone);
-        if (g.picture.empty())
-            continue;
-        holes.push_back(g.holes);
-        glyphs.push_back(std::move(g));
+        spots.push_back(IconRow::spot(k, icon.stone));
         which.push_back(std::size_t(k - 1));
     }
-    const std::vector<NumberReading> numbers = readNumbers(glyphs);
+    const std::vector<StoneNumber> numbers = readStoneNumbers(row.sheet(), spots);
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         Icon& icon = icons[which[i]];
+        // An icon without ink is a place without a number, and is left unsure as before.
+        if (!numbers[i].ink)
+            continue;
         icon.number = numbers[i].number;
-        const bool doubt = zerosByShape(icon.number, holes[i], numbers[i].zeroWeighed);
-        icon.unsure = doubt || icon.number == 0 || numbers[i].confidence < 0.5f;
+        icon.unsure = numbers[i].unsure || icon.number == 0;
     }
 }
 

@@ -1,4 +1,5 @@
 #include "diagram/numbers.h"
+#include "diagram/network.h"
 
 #include <omp.h>
 #include <tesseract/baseapi.h>
@@ -173,6 +174,100 @@ bool zerosByShape(int& number, const std::vector<std::pair<float, float>>& holes
             doubt = true;
     }
     return doubt;
+}
+
+} // namespace diagram
+
+namespace diagram {
+namespace {
+
+// The network's probability above which its reading stands alone. Below it Tesseract is
+// asked, and the reading stands only where the two agree.
+constexpr float networkSure = 0.9f;
+
+int lengthOf(int n)
+{
+    return n >= 100 ? 3 : n >= 10 ? 2 : n >= 1 ? 1 : 0;
+}
+
+// Tesseract's 0 where the network saw a 6 or an 8, and nothing else apart: the network's
+// commonest doubt, where Tesseract, sure of itself, is seldom wrong.
+bool zeroWhereSix(int network, int tesseract)
+{
+    const std::string a = std::to_string(network), b = std::to_string(tesseract);
+    if (a.size() != b.size() || a == b)
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i] && !(b[i] == '0' && (a[i] == '6' || a[i] == '8')))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::vector<StoneNumber> readStoneNumbers(const StraightBoard& sheet, const std::vector<StoneSpot>& spots,
+                                          const StopFlag* stop)
+{
+    std::vector<StoneNumber> out(spots.size());
+    std::vector<Glyphs> glyphs(spots.size());
+    std::vector<cv::Mat> cells(spots.size());
+    for (std::size_t i = 0; i < spots.size(); ++i) {
+        glyphs[i] = cutGlyphs(sheet, spots[i].x, spots[i].y, spots[i].stone);
+        cells[i] = stoneCell(sheet, spots[i].x, spots[i].y, spots[i].stone);
+        out[i].ink = !glyphs[i].picture.empty();
+    }
+    if (stop && stop->load(std::memory_order_relaxed))
+        return out;
+    const std::vector<CellReading> net = readCells(cells);
+
+    std::vector<Glyphs> doubtful;
+    std::vector<std::size_t> which;
+    for (std::size_t i = 0; i < spots.size(); ++i) {
+        StoneNumber& s = out[i];
+        const CellReading r = i < net.size() ? net[i] : CellReading{};
+        s.number = r.number;
+        s.confidence = r.confidence;
+        if (!s.ink) {
+            // Nothing inside: a handicap stone if black and the network sees no digits either.
+            s.unsure = r.number != 0 || spots[i].stone == Stone::White;
+            if (r.number == 0)
+                s.confidence = 1.0f;
+            continue;
+        }
+        // The network too takes a small bold 0 for a 6 now and then; the holes tell them apart.
+        const bool zeroInDoubt = zerosByShape(s.number, glyphs[i].holes, 0);
+        // Digits that do not touch are separate shapes: more of them than digits read is doubt.
+        const bool fits = glyphs[i].pieces <= std::max(1, lengthOf(r.number));
+        s.unsure = r.number == 0 || r.confidence < networkSure || !fits || zeroInDoubt;
+        if (s.unsure) {
+            doubtful.push_back(std::move(glyphs[i]));
+            which.push_back(i);
+        }
+    }
+    if (doubtful.empty() || (stop && stop->load(std::memory_order_relaxed)))
+        return out;
+    std::vector<std::vector<std::pair<float, float>>> holes;
+    for (const Glyphs& g : doubtful)
+        holes.push_back(g.holes);
+    const std::vector<NumberReading> second = readNumbers(doubtful, stop);
+    for (std::size_t k = 0; k < second.size(); ++k) {
+        StoneNumber& s = out[which[k]];
+        int number = second[k].number;
+        const bool doubt = zerosByShape(number, holes[k], second[k].zeroWeighed);
+        const bool agree = number == s.number || (zeroWhereSix(s.number, number) && second[k].confidence >= networkSure);
+        if (number != 0 && agree && !doubt) {
+            s.number = number;
+            s.unsure = false;
+            s.confidence = std::max(s.confidence, second[k].confidence);
+        } else if (number != 0 && !doubt && (s.number == 0 || (lengthOf(number) == lengthOf(s.number)
+                                                               && second[k].confidence > s.confidence))) {
+            // Of two readings in doubt, the surer is shown, and the stone stays in doubt.
+            s.number = number;
+            s.confidence = std::min(second[k].confidence, 0.4f);
+        }
+    }
+    return out;
 }
 
 } // namespace diagram

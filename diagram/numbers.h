@@ -3,6 +3,7 @@
 // Numbers read from the digits cut out of the stones.
 
 #include "diagram/glyphs.h"
+#include "diagram/straightening.h"
 
 #include <utility>
 #include <vector>
@@ -26,5 +27,25 @@ std::vector<NumberReading> readNumbers(const std::vector<Glyphs>& glyphs, const 
 // weighed a 0 stays in doubt: its parity may fit by chance. Mends `number` with the holes of
 // its glyphs; returns whether a doubt remains.
 bool zerosByShape(int& number, const std::vector<std::pair<float, float>>& holes, unsigned zeroWeighed);
+
+// A stone of a straightened sheet, and the number read on it by the one stage that reads
+// them all, for the board and for the notes alike.
+struct StoneSpot {
+    int x = 0, y = 0; // on the sheet's lattice
+    Stone stone = Stone::Black;
+};
+
+struct StoneNumber {
+    int number = 0;        // 0 when none was read
+    float confidence = 0;  // 0..1
+    bool unsure = true;
+    bool ink = false;      // something was printed inside the stone
+};
+
+// The network reads every stone in one pass; Tesseract is asked only where the network is
+// unsure, and where the two agree the reading stands. A stone with ink in it whose number
+// is not read stays unsure, never a handicap stone. Stops early when `stop` is set.
+std::vector<StoneNumber> readStoneNumbers(const StraightBoard& sheet, const std::vector<StoneSpot>& spots,
+                                          const StopFlag* stop = nullptr);
 
 } // namespace diagram

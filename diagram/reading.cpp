@@ -1,5 +1,4 @@
 #include "diagram/diagram.h"
-#include "diagram/glyphs.h"
 #include "diagram/grid.h"
 #include "diagram/lighting.h"
 #include "diagram/notes.h"
@@ -74,9 +73,8 @@ Result readOnce(const cv::Mat& grey, const StopFlag* stop, Sheet& sheet)
         return cancelled();
 
     Result result;
-    std::vector<Glyphs> glyphs;
+    std::vector<StoneSpot> spots;
     std::vector<int> where;
-    std::vector<std::vector<std::pair<float, float>>> holes;
     for (int y = 1; y <= 19; ++y) {
         for (int x = 1; x <= 19; ++x) {
             const StoneLook& look = looks[std::size_t((y - 1) * 19 + (x - 1))];
@@ -85,27 +83,18 @@ Result readOnce(const cv::Mat& grey, const StopFlag* stop, Sheet& sheet)
             p.confidence = look.sureness;
             if (look.stone == Stone::Empty)
                 continue;
-            Glyphs g = cutGlyphs(straight, x, y, look.stone);
-            if (g.picture.empty()) {
-                // A white stone always carries a number; a black one without is a handicap stone.
-                p.unsure = look.stone == Stone::White;
-                continue;
-            }
-            holes.push_back(g.holes);
-            glyphs.push_back(std::move(g));
+            spots.push_back({x, y, look.stone});
             where.push_back((y - 1) * 19 + (x - 1));
         }
     }
-    const std::vector<NumberReading> numbers = readNumbers(glyphs, stop);
+    const std::vector<StoneNumber> numbers = readStoneNumbers(straight, spots, stop);
     if (stopped(stop))
         return cancelled();
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         Point& p = result.board.points[std::size_t(where[i])];
         p.number = numbers[i].number;
-        p.unsure |= zerosByShape(p.number, holes[i], numbers[i].zeroWeighed);
+        p.unsure = numbers[i].unsure;
         p.confidence = std::min(p.confidence, numbers[i].confidence);
-        if (p.number == 0 || numbers[i].confidence < 0.5f)
-            p.unsure = true;
     }
     for (Point& p : result.board.points) {
         if (p.confidence < 0.3f)

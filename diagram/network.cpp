@@ -1,0 +1,93 @@
+#include "diagram/network.h"
+
+#include <opencv2/dnn.hpp>
+#include <opencv2/imgproc.hpp>
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+
+namespace diagram {
+
+// The model's bytes, linked in from the committed ONNX file so that nothing is read at run time.
+extern const unsigned char digitsModel[];
+extern const std::size_t digitsModelSize;
+
+namespace {
+
+// The outputs: four probabilities of the count of digits (0 to 3), then ten for each digit
+// from the left.
+constexpr int maxDigits = 3;
+constexpr int outputs = 4 + 10 * maxDigits;
+
+// A network object is not safe to run from two threads at once; each thread keeps its own,
+// and loading one from memory costs a few milliseconds.
+cv::dnn::Net* network()
+{
+    thread_local std::unique_ptr<cv::dnn::Net> net;
+    thread_local bool failed = false;
+    if (net || failed)
+        return net.get();
+    try {
+        auto made = std::make_unique<cv::dnn::Net>(
+            cv::dnn::readNetFromONNX(reinterpret_cast<const char*>(digitsModel), digitsModelSize));
+        made->setPreferableBackend(cv::dnn::DNN_BACKEND_OPENCV);
+        made->setPreferableTarget(cv::dnn::DNN_TARGET_CPU);
+        net = std::move(made);
+    } catch (const cv::Exception&) {
+        failed = true;
+    }
+    return net.get();
+}
+
+CellReading decode(const float* p)
+{
+    CellReading r;
+    r.length = int(std::max_element(p, p + 4) - p);
+    r.confidence = p[r.length];
+    for (int k = 0; k < r.length; ++k) {
+        const float* digit = p + 4 + 10 * k;
+        // No number starts with 0.
+        const int best = int(std::max_element(digit + (k == 0 ? 1 : 0), digit + 10) - digit);
+        r.number = r.number * 10 + best;
+        r.confidence *= digit[best];
+    }
+    return r;
+}
+
+} // namespace
+
+cv::Mat stoneCell(const StraightBoard& sheet, int x, int y, Stone stone)
+{
+    const int half = cellReach / 2;
+    const cv::Rect square(x * boardPitch - half, y * boardPitch - half, cellReach, cellReach);
+    const cv::Rect inside = square & cv::Rect(0, 0, sheet.even.cols, sheet.even.rows);
+    cv::Mat grey(square.size(), CV_8U, cv::Scalar(255));
+    if (!inside.empty())
+        sheet.even(inside).copyTo(grey(inside - square.tl()));
+    if (stone == Stone::Black)
+        grey = 255 - grey;
+    cv::Mat cell;
+    cv::resize(grey, cell, cv::Size(cellSide, cellSide), 0, 0, cv::INTER_AREA);
+    return cell;
+}
+
+std::vector<CellReading> readCells(const std::vector<cv::Mat>& cells)
+{
+    std::vector<CellReading> readings;
+    cv::dnn::Net* net = network();
+    if (!net || cells.empty())
+        return readings;
+    // One pass for the whole sheet: the network's cost is mostly per call, not per stone.
+    const cv::Mat batch = cv::dnn::blobFromImages(cells, 1.0, cv::Size(cellSide, cellSide), cv::Scalar(), false, false, CV_32F);
+    net->setInput(batch);
+    const cv::Mat out = net->forward();
+    if (out.dims != 2 || out.rows != int(cells.size()) || out.cols != outputs)
+        return readings;
+    readings.reserve(cells.size());
+    for (int i = 0; i < out.rows; ++i)
+        readings.push_back(decode(out.ptr<float>(i)));
+    return readings;
+}
+
+} // namespace diagram

@@ -1,0 +1,32 @@
+#pragma once
+
+// The trained network that reads the number printed on a stone, all stones of a sheet at once.
+
+#include "diagram/diagram.h"
+#include "diagram/straightening.h"
+
+#include <opencv2/core.hpp>
+
+#include <vector>
+
+namespace diagram {
+
+// The network's input: a square of the straightened sheet about a point, shrunk to this side.
+constexpr int cellSide = 32;
+// Straightened pixels about the point that the cell covers: the stone with a little room for
+// a lattice a few pixels off, and no more of the neighbours than that.
+constexpr int cellReach = 56;
+
+// The stone at (x, y) as the network sees it, digits always dark: a black stone is inverted.
+cv::Mat stoneCell(const StraightBoard& sheet, int x, int y, Stone stone);
+
+struct CellReading {
+    int number = 0;        // 0 when the stone shows no number
+    float confidence = 0;  // 0..1, the network's own probability of that reading
+    int length = 0;        // digits the network counted
+};
+
+// One reading for each cell, in the same order; empty when the network could not be loaded.
+std::vector<CellReading> readCells(const std::vector<cv::Mat>& cells);
+
+} // namespace diagram

@@ -1,0 +1,48 @@
+// Writes each stone of a picture's board as the digit network sees it, one PNG per stone
+// named X_Y.png in OUTDIR, and prints "X Y b|w" for each: the real crops that the network's
+// training is checked against.
+
+#include "diagram/grid.h"
+#include "diagram/lighting.h"
+#include "diagram/network.h"
+#include "diagram/picture.h"
+#include "diagram/stones.h"
+#include "diagram/straightening.h"
+
+#include <opencv2/imgcodecs.hpp>
+
+#include <cstdio>
+#include <string>
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: ranvel_cells PICTURE OUTDIR\n");
+        return 2;
+    }
+    const diagram::Picture picture = diagram::loadPicture(argv[1]);
+    if (picture.failure != diagram::Failure::None) {
+        std::fprintf(stderr, "%s: %s\n", argv[1], picture.reason.c_str());
+        return 1;
+    }
+    const diagram::Ink ink = diagram::separateInk(picture.grey);
+    std::string reason;
+    const auto grid = diagram::locateGrid(ink, reason);
+    if (!grid) {
+        std::fprintf(stderr, "%s: %s\n", argv[1], reason.c_str());
+        return 1;
+    }
+    const diagram::StraightBoard sheet = diagram::straighten(ink, *grid);
+    const auto looks = diagram::classifyStones(sheet);
+    for (int y = 1; y <= 19; ++y) {
+        for (int x = 1; x <= 19; ++x) {
+            const diagram::Stone s = looks[std::size_t((y - 1) * 19 + (x - 1))].stone;
+            if (s == diagram::Stone::Empty)
+                continue;
+            const std::string name = std::string(argv[2]) + "/" + std::to_string(x) + "_" + std::to_string(y) + ".png";
+            cv::imwrite(name, diagram::stoneCell(sheet, x, y, s));
+            std::printf("%d %d %c\n", x, y, s == diagram::Stone::Black ? 'b' : 'w');
+        }
+    }
+    return 0;
+}
