@@ -62,11 +62,11 @@ def plan(games):
     gnugo = sorted(n for n in games if not n.startswith("pro_"))
     pool = pro * 2 + gnugo
     short = [n for n in pool if not games[n][0].handicap]  # the go fonts: no handicap stones
-    specs = []
+    planned = []
 
     def add(name, renderer, kind, params, variant="", sample=False, typeface=""):
         held = renderer in HELD_OUT_RENDERERS or (renderer == "own" and draw.TYPEFACES[typeface][2])
-        specs.append(dict(name=name, renderer=renderer, kind=kind, params=params, variant=variant,
+        planned.append(dict(name=name, renderer=renderer, kind=kind, params=params, variant=variant,
                           sample=sample, typeface=typeface, held_out=held))
 
     # The own renderer: every typeface in every kind.
@@ -144,17 +144,17 @@ def plan(games):
         add(name, "wgo", kind, dict(game=rng.choice(pool), width=width, font=font, stones=stones,
                                     board=board, coords=coords), variant,
             sample=j in (0, 2, 3, 5), typeface=font)
-    return specs
+    return planned
 
 
-def render(spec, games):
-    rng = random.Random(seed_of(spec["name"]))
-    p = spec["params"]
+def render(item, games):
+    rng = random.Random(seed_of(item["name"]))
+    p = item["params"]
     game, path = games[p["game"]]
-    diagram = sgfgame.Diagram(game, last=min(len(game.moves), 250) if spec["renderer"] == "gofonts" else None)
-    r = spec["renderer"]
+    diagram = sgfgame.Diagram(game, last=min(len(game.moves), 250) if item["renderer"] == "gofonts" else None)
+    r = item["renderer"]
     if r == "own":
-        style = draw.Style(spec["typeface"], p["pitch"], p["spacing"], p["board"], p["stones"], p["coords"],
+        style = draw.Style(item["typeface"], p["pitch"], p["spacing"], p["board"], p["stones"], p["coords"],
                            line=1.0, three_digit=p["three_digit"])
         if p["page"]:
             img = draw.render_page(diagram, style, title_of(game), seed=rng.randrange(1 << 30),
@@ -164,9 +164,9 @@ def render(spec, games):
         pitch = p["pitch"]
     elif r == "sgf2dg":
         img, pitch = renderers.sgf2dg(path, p["dpi"], p["coords"])
-        if spec["kind"] in ("scan", "photo"):
+        if item["kind"] in ("scan", "photo"):
             img = img.crop((0, 0, img.width, img.height // 2))  # the diagram and its notes
-        elif spec["kind"] == "screen":
+        elif item["kind"] == "screen":
             d = p["dpi"]
             img = img.crop((int(d * 0.6), int(d * 0.3), int(d * 7.1), int(d * 4.3)))
     elif r == "psgo":
@@ -176,7 +176,7 @@ def render(spec, games):
     else:
         img, pitch = renderers.wgo(diagram, p["width"], p["font"], p["stones"], p["board"], p["coords"],
                                    seed=rng.randrange(1 << 30))
-    kind, variant = spec["kind"], spec["variant"]
+    kind, variant = item["kind"], item["variant"]
     quality, orientation = None, None
     if kind == "screen":
         img = img.convert("RGB")
@@ -234,15 +234,15 @@ def main():
     games = load_games(args.games)
     if not any(n.startswith("pro_") for n in games):
         sys.exit("no professional games in %s: bash scripts/corpus/get_games.sh first (see GAMES.md)" % args.games)
-    specs = [s for s in plan(games) if (not args.sample or s["sample"]) and (not args.only or s["renderer"] == args.only)]
+    planned = [s for s in plan(games) if (not args.sample or s["sample"]) and (not args.only or s["renderer"] == args.only)]
     if args.list:
-        for s in specs:
+        for s in planned:
             print(s["name"], s["kind"], s["variant"], "held-out" if s["held_out"] else "tuned", s["params"]["game"])
         return
     os.makedirs(args.out, exist_ok=True)
     manifest_path = os.path.join(args.out, "manifest.json")
     entries = []
-    for s in specs:
+    for s in planned:
         img, pitch, quality, orientation, diagram, game = render(s, games)
         if args.sample:
             # The committed copies are smaller: photos and scans as a phone or a scanner's
