@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -173,11 +174,11 @@ struct Period {
     double offset = 0;
 };
 
-Period periodOf(const std::vector<double>& values)
+Period periodOf(const std::vector<double>& values, double fewestLines = 17.5, double mostLines = 19.6)
 {
     Period best;
     double bestStrength = -1;
-    for (double lines = 17.5; lines <= 19.6; lines += 0.02) {
+    for (double lines = fewestLines; lines <= mostLines; lines += 0.02) {
         const double pitch = 1.0 / lines;
         std::complex<double> sum;
         for (double v : values)
@@ -191,6 +192,98 @@ Period periodOf(const std::vector<double>& values)
     return best;
 }
 
+// Centres closer than this share of the rough pitch are one stone found twice.
+constexpr double sameStone = 0.35;
+
+std::vector<cv::Point2d> distinct(const std::vector<cv::Point2d>& centres, double pitch)
+{
+    std::vector<cv::Point2d> kept;
+    for (const cv::Point2d& c : centres) {
+        const bool seen = std::any_of(kept.begin(), kept.end(),
+                                      [&](const cv::Point2d& k) { return cv::norm(k - c) < sameStone * pitch; });
+        if (!seen)
+            kept.push_back(c);
+    }
+    return kept;
+}
+
+// The lattice's pitch and direction, told by the stones alone: in a game's diagram most stones
+// have a neighbour on the next point of a line. The ink's outline cannot tell them where a
+// wooden board's grain, a dark table or coordinates join the board's ink.
+struct Neighbours {
+    double pitch = 0;
+    double angle = 0; // of the lines nearest the x axis, in radians
+    double support = 0; // the share of stones with a neighbour at about that pitch
+};
+
+std::optional<Neighbours> neighbours(const std::vector<cv::Point2d>& stones)
+{
+    if (stones.size() < 12)
+        return std::nullopt;
+    std::vector<double> nearest;
+    for (const cv::Point2d& a : stones) {
+        double best = 1e18;
+        for (const cv::Point2d& b : stones) {
+            if (&a != &b)
+                best = std::min(best, cv::norm(a - b));
+        }
+        nearest.push_back(best);
+    }
+    std::nth_element(nearest.begin(), nearest.begin() + long(nearest.size() / 2), nearest.end());
+    const double typical = nearest[nearest.size() / 2];
+    // Every step of about that length, along or across the lines, votes for their direction;
+    // four times the angle makes the four directions of a lattice one.
+    std::complex<double> turn;
+    double length = 0;
+    int steps = 0;
+    for (const cv::Point2d& a : stones) {
+        for (const cv::Point2d& b : stones) {
+            const cv::Point2d d = b - a;
+            const double n = cv::norm(d);
+            if (&a == &b || n < 0.8 * typical || n > 1.2 * typical)
+                continue;
+            turn += std::polar(1.0, 4 * std::atan2(d.y, d.x));
+            length += n;
+            ++steps;
+        }
+    }
+    if (steps < 12)
+        return std::nullopt;
+    const double near = double(std::count_if(nearest.begin(), nearest.end(), [&](double d) {
+                            return d >= 0.8 * typical && d <= 1.2 * typical;
+                        })) / nearest.size();
+    return Neighbours{length / steps, std::arg(turn) / 4, near};
+}
+
+// Lattice indices for the stones, in the frame the neighbours give.
+std::vector<cv::Point2d> indicesByNeighbours(const std::vector<cv::Point2d>& centres, const Neighbours& n)
+{
+    const double c = std::cos(-n.angle), s = std::sin(-n.angle);
+    std::vector<double> us, vs;
+    for (const cv::Point2d& p : centres) {
+        // 19 pitches to the unit, so that the search for the period keeps its scale.
+        us.push_back((c * p.x - s * p.y) / (19 * n.pitch));
+        vs.push_back((s * p.x + c * p.y) / (19 * n.pitch));
+    }
+    const Period pu = periodOf(us, 18.0, 20.0), pv = periodOf(vs, 18.0, 20.0);
+    std::vector<cv::Point2d> lattice;
+    for (std::size_t i = 0; i < centres.size(); ++i)
+        lattice.emplace_back(std::round((us[i] - pu.offset) / pu.pitch), std::round((vs[i] - pv.offset) / pv.pitch));
+    return lattice;
+}
+
+// How many stones stand on a point of the fitted lattice.
+int onLattice(const std::vector<cv::Point2d>& stones, const cv::Matx33d& h)
+{
+    const cv::Matx33d back = h.inv();
+    int on = 0;
+    for (const cv::Point2d& p : stones) {
+        const cv::Point2d q = mapPoint(back, p);
+        on += std::hypot(q.x - std::round(q.x), q.y - std::round(q.y)) < 0.2;
+    }
+    return on;
+}
+
 // Fits lattice points to picture points; returns false when there are too few that agree.
 bool fitLattice(const std::vector<cv::Point2d>& picture, std::vector<cv::Point2d> lattice, cv::Matx33d& h,
                 double tolerance)
@@ -201,8 +294,10 @@ bool fitLattice(const std::vector<cv::Point2d>& picture, std::vector<cv::Point2d
     if (found.empty())
         return false;
     h = cv::Matx33d(found);
-    // Refit on every centre, each given the lattice point nearest to it under the first fit.
-    for (int round = 0; round < 2; ++round) {
+    // Refit on every centre, each given the lattice point nearest to it under the last fit; in
+    // perspective the fit grows outwards from where the first one held, until it holds them all.
+    std::size_t held = 0;
+    for (int round = 0; round < 8; ++round) {
         const cv::Matx33d back = h.inv();
         std::vector<cv::Point2d> from, to;
         for (const cv::Point2d& p : picture) {
@@ -215,6 +310,9 @@ bool fitLattice(const std::vector<cv::Point2d>& picture, std::vector<cv::Point2d
         }
         if (from.size() < 8)
             return false;
+        if (round >= 2 && from.size() <= held)
+            break;
+        held = from.size();
         found = cv::findHomography(from, to, 0);
         if (found.empty())
             return false;
@@ -313,19 +411,44 @@ std::optional<Grid> locateGrid(const Ink& ink, std::string& reason)
         return std::nullopt;
     const cv::Rect box(stats.at<int>(board, cv::CC_STAT_LEFT), stats.at<int>(board, cv::CC_STAT_TOP),
                        stats.at<int>(board, cv::CC_STAT_WIDTH), stats.at<int>(board, cv::CC_STAT_HEIGHT));
-    const double roughPitch = std::max(box.width, box.height) / 18.7;
-    const double scale = std::min(1.0, workingPitch / roughPitch);
-    cv::Mat mask = labels(box) == board;
-    if (scale < 1.0) {
-        cv::resize(mask, mask, cv::Size(), scale, scale, cv::INTER_AREA);
-        cv::threshold(mask, mask, 40, 255, cv::THRESH_BINARY);
+    double scale = 1, pitch = 0;
+    cv::Mat mask, grey;
+    Stones stones;
+    // The stones are sought on a copy where a pitch is about workingPitch pixels, told first by
+    // the size of the ink, which may hold more than the board.
+    const auto seek = [&](double roughPitch) {
+        scale = std::min(1.0, workingPitch / roughPitch);
+        mask = labels(box) == board;
+        if (scale < 1.0) {
+            cv::resize(mask, mask, cv::Size(), scale, scale, cv::INTER_AREA);
+            cv::threshold(mask, mask, 40, 255, cv::THRESH_BINARY);
+        }
+        pitch = roughPitch * scale;
+        stones = findStones(mask, pitch);
+        cv::resize(ink.even(box), grey, mask.size(), 0, 0, cv::INTER_AREA);
+        findCircles(grey, pitch, stones.centres);
+    };
+    seek(std::max(box.width, box.height) / 18.7);
+    // Where the stones' own spacing says otherwise, they are sought again at their size: the
+    // tests of a stone's size hold within a tenth or so.
+    // Where the stones' own spacing says otherwise, they are sought again at their size: the
+    // tests of a stone's size hold within a tenth or so. Few stones found far apart tell
+    // nothing of the spacing, and a second search that finds fewer is not taken.
+    if (const auto n = neighbours(distinct(stones.centres, pitch));
+        n && n->support >= 0.6 && std::abs(n->pitch / pitch - 1) > 0.1) {
+        const double firstScale = scale, firstPitch = pitch;
+        const std::size_t found = distinct(stones.centres, pitch).size();
+        cv::Mat firstMask = mask, firstGrey = grey;
+        Stones first = stones;
+        seek(n->pitch / scale);
+        if (distinct(stones.centres, pitch).size() <= found) {
+            scale = firstScale;
+            pitch = firstPitch;
+            mask = firstMask;
+            grey = firstGrey;
+            stones = std::move(first);
+        }
     }
-    const double pitch = roughPitch * scale;
-
-    Stones stones = findStones(mask, pitch);
-    cv::Mat grey;
-    cv::resize(ink.even(box), grey, mask.size(), 0, 0, cv::INTER_AREA);
-    findCircles(grey, pitch, stones.centres);
     if (stones.centres.size() < 8)
         return std::nullopt;
 
@@ -346,8 +469,21 @@ std::optional<Grid> locateGrid(const Ink& ink, std::string& reason)
     for (const cv::Point2d& u : inUnit)
         lattice.emplace_back(std::round((u.x - pu.offset) / pu.pitch), std::round((u.y - pv.offset) / pv.pitch));
     cv::Matx33d h;
-    if (!fitLattice(stones.centres, lattice, h, 0.25 * pitch))
+    const bool byOutline = fitLattice(stones.centres, lattice, h, 0.25 * pitch);
+    // Where the outline is not the board's, the stones' own spacing finds the lattice: the fit
+    // that puts more stones on its points is taken.
+    const std::vector<cv::Point2d> single = distinct(stones.centres, pitch);
+    if (const auto n = neighbours(single)) {
+        cv::Matx33d other;
+        const bool byStones = fitLattice(stones.centres, indicesByNeighbours(stones.centres, *n), other, 0.25 * n->pitch);
+        if (byStones
+            && (!byOutline || onLattice(single, other) > onLattice(single, h)))
+            h = other;
+        else if (!byOutline)
+            return std::nullopt;
+    } else if (!byOutline) {
         return std::nullopt;
+    }
 
     // The board's edge lines: the only run of 19 lines across the stones' span.
     const cv::Matx33d back = h.inv();

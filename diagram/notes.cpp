@@ -2,6 +2,7 @@
 
 #include "diagram/glyphs.h"
 #include "diagram/numbers.h"
+#include "diagram/stones.h"
 #include "diagram/straightening.h"
 
 #include <opencv2/imgproc.hpp>
@@ -89,31 +90,8 @@ public:
     // the notes draw a little larger than the board's line spacing.
     cv::Rect cell(int k) const { return {2 * k * boardPitch - reach, boardPitch - reach, 2 * reach, 2 * reach}; }
 
-    Stone colour(int k) const
-    {
-        // Black: the band between the digits and the rim is ink. White: an outline closes all
-        // round. Anything else that looked round is a letter or a mark.
-        constexpr int sectors = 36;
-        int dark = 0, all = 0;
-        std::array<bool, sectors> closed{};
-        for (int dy = -reach; dy < reach; ++dy) {
-            for (int dx = -reach; dx < reach; ++dx) {
-                const double r = std::hypot(dx, dy) / boardPitch;
-                const cv::Point at(2 * k * boardPitch + dx, boardPitch + dy);
-                if (r >= 0.28 && r <= 0.40) {
-                    ++all;
-                    dark += row_.dark.at<std::uint8_t>(at) != 0;
-                }
-                if (r >= 0.36 && r < 0.6 && row_.strokes.at<std::uint8_t>(at) != 0) {
-                    const double turn = (std::atan2(dy, dx) + M_PI) / (2 * M_PI);
-                    closed[std::size_t(std::min(sectors - 1, int(turn * sectors)))] = true;
-                }
-            }
-        }
-        if (dark > 0.6 * all)
-            return Stone::Black;
-        return std::count(closed.begin(), closed.end(), true) >= 0.9 * sectors ? Stone::White : Stone::Empty;
-    }
+    // Anything that looked round but is neither stone is a letter or a mark.
+    Stone colour(int k) const { return lookAt(row_, {cv::Point(2 * k * boardPitch, boardPitch)}, noteStone).front().stone; }
 
     // The icons stand on the row's lattice at every other point.
     const StraightBoard& sheet() const { return row_; }

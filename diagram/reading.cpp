@@ -5,10 +5,15 @@
 #include "diagram/numbers.h"
 #include "diagram/orientation.h"
 #include "diagram/picture.h"
+#include "diagram/seen.h"
 #include "diagram/stones.h"
 #include "diagram/straightening.h"
 
+#include <opencv2/imgcodecs.hpp>
+#include <opencv2/imgproc.hpp>
+
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <optional>
 #include <string>
@@ -54,15 +59,19 @@ struct Sheet {
     std::array<StoneLook, 361> looks;
 };
 
-Result readOnce(const cv::Mat& grey, const StopFlag* stop, Sheet& sheet)
+void see(Seen* seen, const cv::Mat& grey, const Ink& ink, const Grid* grid, const Board* board, const StraightBoard* straight);
+
+Result readOnce(const cv::Mat& grey, const StopFlag* stop, Sheet& sheet, Seen* seen)
 {
     const Ink ink = separateInk(grey);
+    see(seen, grey, ink, nullptr, nullptr, nullptr);
     if (stopped(stop))
         return cancelled();
     std::string reason;
     const auto grid = locateGrid(ink, reason);
     if (!grid)
         return failure(Failure::NoBoard, reason);
+    see(seen, grey, ink, &*grid, nullptr, nullptr);
     if (stopped(stop))
         return cancelled();
     sheet.straight = straighten(ink, *grid);
@@ -104,6 +113,7 @@ Result readOnce(const cv::Mat& grey, const StopFlag* stop, Sheet& sheet)
     settleFirstPlayer(result.board);
     mendMisreads(result.board);
     result.notes = readNotes(ink, *grid, result.board);
+    see(seen, grey, ink, &*grid, &result.board, &straight);
     return result;
 }
 
@@ -125,10 +135,10 @@ bool mayBeTurned(const Board& board)
     return doubtOf(board) > doubtOfATurn;
 }
 
-Result readGrey(const cv::Mat& grey, const StopFlag* stop)
+Result readGrey(const cv::Mat& grey, const StopFlag* stop, Seen* seen)
 {
     Sheet sheet;
-    Result upright = readOnce(grey, stop, sheet);
+    Result upright = readOnce(grey, stop, sheet, seen);
     if (upright.failure != Failure::None || !mayBeTurned(upright.board))
         return upright;
     const std::optional<Orientation> way = bestOrientation(sheet.straight, sheet.looks, stop);
@@ -139,11 +149,14 @@ Result readGrey(const cv::Mat& grey, const StopFlag* stop)
                                         "turned or mirrored, or its numbers too small.");
     if (way->upright())
         return upright;
-    Result again = readOnce(turned(grey, *way), stop, sheet);
+    Seen aside;
+    Result again = readOnce(turned(grey, *way), stop, sheet, seen ? &aside : nullptr);
     // Small digits can read a little better sideways by chance: the whole board read the
     // other way must doubt far fewer stones before it is taken.
     if (again.failure != Failure::None || doubtOf(again.board) > 0.5 * doubtOf(upright.board))
         return stopped(stop) ? cancelled() : upright;
+    if (seen)
+        *seen = std::move(aside);
     again.quarterTurns = way->quarterTurns;
     again.mirrored = way->mirrored;
     return again;
@@ -155,10 +168,10 @@ bool stopped(const StopFlag* stop)
 }
 
 // Nothing a picture holds may end the program: whatever escapes a stage is a refusal.
-Result readGuarded(const cv::Mat& grey, const StopFlag* stop)
+Result readGuarded(const cv::Mat& grey, const StopFlag* stop, Seen* seen)
 {
     try {
-        return readGrey(grey, stop);
+        return readGrey(grey, stop, seen);
     } catch (const cv::Exception& e) {
         return failure(Failure::Fault, "The reading failed: " + e.msg);
     } catch (const std::bad_alloc&) {
@@ -168,9 +181,9 @@ Result readGuarded(const cv::Mat& grey, const StopFlag* stop)
     }
 }
 
-Result readPicture(const Picture& picture, const StopFlag* stop)
+Result readPicture(const Picture& picture, const StopFlag* stop, Seen* seen = nullptr)
 {
-    Result r = picture.failure != Failure::None ? failure(picture.failure, picture.reason) : readGuarded(picture.grey, stop);
+    Result r = picture.failure != Failure::None ? failure(picture.failure, picture.reason) : readGuarded(picture.grey, stop, seen);
     r.format = picture.format;
     r.pages = picture.pages;
     if (r.failure != Failure::NoBoard)
@@ -181,7 +194,59 @@ Result readPicture(const Picture& picture, const StopFlag* stop)
     return r;
 }
 
+void see(Seen* seen, const cv::Mat& grey, const Ink& ink, const Grid* grid, const Board* board, const StraightBoard* straight)
+{
+    if (!seen)
+        return;
+    if (!grid) {
+        seen->grey = grey;
+        seen->ink = ink.dark;
+        seen->faint = ink.faint;
+        return;
+    }
+    cv::cvtColor(grey, seen->lattice, cv::COLOR_GRAY2BGR);
+    const int width = std::max(1, int(std::lround(grid->pitch / 16)));
+    for (int k = 1; k <= 19; ++k) {
+        cv::line(seen->lattice, onPicture(*grid, k, 1), onPicture(*grid, k, 19), {0, 0, 255}, width, cv::LINE_AA);
+        cv::line(seen->lattice, onPicture(*grid, 1, k), onPicture(*grid, 19, k), {0, 0, 255}, width, cv::LINE_AA);
+    }
+    if (!board || !straight)
+        return;
+    seen->straight = straight->even;
+    seen->crops.clear();
+    const int half = boardPitch * 5 / 8;
+    for (int y = 1; y <= 19; ++y) {
+        for (int x = 1; x <= 19; ++x) {
+            const Point& p = board->at(x, y);
+            if (p.stone == Stone::Empty)
+                continue;
+            const cv::Rect cut(x * boardPitch - half, y * boardPitch - half, 2 * half, 2 * half);
+            std::string name = std::to_string(x) + "_" + std::to_string(y) + (p.stone == Stone::Black ? "_black_" : "_white_")
+                               + std::to_string(p.number) + (p.unsure ? "_unsure" : "");
+            seen->crops.emplace_back(std::move(name), straight->even(cut).clone());
+        }
+    }
+}
+
 } // namespace
+
+Result readFileSeen(const std::string& path, Seen& seen)
+{
+    seen = Seen{};
+    return readPicture(loadPicture(path), nullptr, &seen);
+}
+
+bool writeSeen(const Seen& seen, const std::string& dir)
+{
+    const auto write = [&](const std::string& name, const cv::Mat& m) {
+        return m.empty() || cv::imwrite(dir + "/" + name + ".png", m);
+    };
+    bool all = write("1_picture", seen.grey) && write("2_ink", seen.ink) && write("3_faint", seen.faint)
+               && write("4_lattice", seen.lattice) && write("5_straight", seen.straight);
+    for (const auto& [name, crop] : seen.crops)
+        all = write("stone_" + name, crop) && all;
+    return all;
+}
 
 Result readEncoded(const std::vector<std::uint8_t>& bytes, const StopFlag* stop)
 {

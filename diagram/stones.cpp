@@ -1,8 +1,9 @@
 #include "diagram/stones.h"
 
+#include <opencv2/imgproc.hpp>
+
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 namespace diagram {
 namespace {
@@ -12,81 +13,146 @@ constexpr int sectors = 36;
 struct Offset {
     int dx, dy;
     int sector;
-    bool band; // inside a stone, clear of most digits
-    bool rim;  // where a white stone's outline runs
+    bool band;
+    bool rim;
 };
 
-std::vector<Offset> offsets()
-{
-    std::vector<Offset> all;
-    const int reach = int(0.54 * boardPitch);
-    for (int dy = -reach; dy <= reach; ++dy) {
-        for (int dx = -reach; dx <= reach; ++dx) {
-            const double r = std::hypot(dx, dy) / boardPitch;
-            const bool band = r >= 0.28 && r <= 0.40;
-            const bool rim = r >= 0.34 && r <= 0.54;
-            if (!band && !rim)
+// The pixels of the band and the rim around a centre, and the rays of the rim's directions,
+// laid out once for a shape.
+class StoneTest {
+public:
+    explicit StoneTest(const StoneShape& shape) : shape_(shape)
+    {
+        const int reach = int(std::ceil(shape.rimTo * boardPitch));
+        for (int dy = -reach; dy <= reach; ++dy) {
+            for (int dx = -reach; dx <= reach; ++dx) {
+                const double r = std::hypot(dx, dy) / boardPitch;
+                const bool band = r >= shape.bandFrom && r <= shape.bandTo;
+                const bool rim = r >= shape.rimFrom && r <= shape.rimTo;
+                if (band || rim)
+                    offsets_.push_back({dx, dy, sectorOf(dx, dy), band, rim});
+            }
+        }
+        for (int k = 0; k < sectors; ++k) {
+            const double t = (k + 0.5) / sectors * 2 * M_PI - M_PI;
+            std::vector<cv::Point> ray;
+            // The edge's outer side keeps within the rim, clear of the neighbours' outlines.
+            for (double r = shape.rimFrom - edgeWidth; r <= shape.rimTo + 1e-9; r += 0.02)
+                ray.emplace_back(int(std::lround(std::cos(t) * r * boardPitch)), int(std::lround(std::sin(t) * r * boardPitch)));
+            rays_.push_back(ray);
+        }
+        edgeSteps_ = int(std::lround(edgeWidth / 0.02));
+    }
+
+    struct Measures {
+        double fill = 0; // share of ink in the band
+        double ring = 0; // share of directions where the rim shows an outline or an edge
+    };
+
+    Measures measure(const StraightBoard& sheet, const cv::Mat& smooth, cv::Point c) const
+    {
+        int bandDark = 0, bandAll = 0;
+        std::array<bool, sectors> closed{};
+        for (const Offset& o : offsets_) {
+            const cv::Point at(c.x + o.dx, c.y + o.dy);
+            if (o.band) {
+                ++bandAll;
+                bandDark += sheet.dark.at<std::uint8_t>(at) != 0;
+            }
+            if (o.rim && sheet.strokes.at<std::uint8_t>(at) != 0)
+                closed[std::size_t(o.sector)] = true;
+        }
+        for (int k = 0; k < sectors; ++k) {
+            if (closed[std::size_t(k)])
                 continue;
-            const double angle = std::atan2(dy, dx) + M_PI;
-            const int sector = std::min(sectors - 1, int(angle / (2 * M_PI) * sectors));
-            all.push_back({dx, dy, sector, band, rim});
+            const std::vector<cv::Point>& ray = rays_[std::size_t(k)];
+            for (std::size_t i = 0; i + std::size_t(edgeSteps_) < ray.size(); ++i) {
+                const int inside = smooth.at<std::uint8_t>(c + ray[i]);
+                const int outside = smooth.at<std::uint8_t>(c + ray[i + std::size_t(edgeSteps_)]);
+                if (inside - outside >= whiteEdgeStep) {
+                    closed[std::size_t(k)] = true;
+                    break;
+                }
+            }
         }
+        return {double(bandDark) / std::max(1, bandAll), double(std::count(closed.begin(), closed.end(), true)) / sectors};
     }
-    return all;
-}
 
-struct Measures {
-    double fill = 0; // share of ink in the band
-    double ring = 0; // share of sectors where the rim has ink
+    StoneLook look(const StraightBoard& sheet, const cv::Mat& smooth, cv::Point centre) const
+    {
+        // The fit may miss a stone's centre by a few pixels; the best of nearby centres counts.
+        double fill = 0, ring = 0;
+        const int step = std::max(1, shape_.missBy);
+        for (int sy = -shape_.missBy; sy <= shape_.missBy; sy += step) {
+            for (int sx = -shape_.missBy; sx <= shape_.missBy; sx += step) {
+                const Measures m = measure(sheet, smooth, centre + cv::Point(sx, sy));
+                ring = std::max(ring, m.ring);
+                fill = std::max(fill, m.fill);
+            }
+        }
+        // Black: the band is ink. White: an outline or an edge closes all round. Sureness falls
+        // as a measure nears the border it was judged by.
+        const double closed = shape_.closedShare;
+        StoneLook look;
+        if (fill > blackFill) {
+            look.stone = Stone::Black;
+            look.sureness = float(std::min(1.0, (fill - blackFill) / 0.2));
+        } else if (ring > closed) {
+            look.stone = Stone::White;
+            look.sureness = float(std::min({1.0, (ring - closed) / 0.15, (blackFill - fill) / 0.2}));
+        } else {
+            look.sureness = float(std::min({1.0, (closed - ring) / 0.2, (blackFill - fill) / 0.2}));
+        }
+        return look;
+    }
+
+private:
+    // The step of a white stone's edge is sought over this much of a pitch.
+    static constexpr double edgeWidth = 0.12;
+
+    static int sectorOf(int dx, int dy)
+    {
+        const double angle = std::atan2(dy, dx) + M_PI;
+        return std::min(sectors - 1, int(angle / (2 * M_PI) * sectors));
+    }
+
+    StoneShape shape_;
+    std::vector<Offset> offsets_;
+    std::vector<std::vector<cv::Point>> rays_;
+    int edgeSteps_ = 4;
 };
 
-Measures measure(const StraightBoard& board, int cx, int cy, const std::vector<Offset>& around)
+cv::Mat smoothed(const StraightBoard& sheet)
 {
-    int bandDark = 0, bandAll = 0;
-    std::array<bool, sectors> closed{};
-    for (const Offset& o : around) {
-        if (o.band) {
-            ++bandAll;
-            bandDark += board.dark.at<std::uint8_t>(cy + o.dy, cx + o.dx) != 0;
-        }
-        if (o.rim && board.strokes.at<std::uint8_t>(cy + o.dy, cx + o.dx) != 0)
-            closed[std::size_t(o.sector)] = true;
-    }
-    return {double(bandDark) / bandAll, double(std::count(closed.begin(), closed.end(), true)) / sectors};
+    cv::Mat smooth;
+    // Blurred well past the grain of a photo or a scan; the edge of a stone is far wider.
+    cv::GaussianBlur(sheet.even, smooth, cv::Size(), 2.5);
+    return smooth;
 }
 
 } // namespace
 
+std::vector<StoneLook> lookAt(const StraightBoard& sheet, const std::vector<cv::Point>& centres, const StoneShape& shape)
+{
+    const StoneTest test(shape);
+    const cv::Mat smooth = smoothed(sheet);
+    std::vector<StoneLook> looks;
+    for (const cv::Point& c : centres)
+        looks.push_back(test.look(sheet, smooth, c));
+    return looks;
+}
+
 std::array<StoneLook, 361> classifyStones(const StraightBoard& board)
 {
-    static const std::vector<Offset> around = offsets();
-    std::array<StoneLook, 361> looks;
+    std::vector<cv::Point> centres;
     for (int y = 1; y <= 19; ++y) {
-        for (int x = 1; x <= 19; ++x) {
-            // The fit may miss a stone's centre by a few pixels; the best of nearby centres counts.
-            double fill = 0, ring = 0;
-            for (int sy = -4; sy <= 4; sy += 4) {
-                for (int sx = -4; sx <= 4; sx += 4) {
-                    const Measures m = measure(board, x * boardPitch + sx, y * boardPitch + sy, around);
-                    ring = std::max(ring, m.ring);
-                    fill = std::max(fill, m.fill);
-                }
-            }
-            StoneLook& look = looks[std::size_t((y - 1) * 19 + (x - 1))];
-            // Black: the band is ink. White: an outline closes all round. Sureness falls as a
-            // measure nears the border it was judged by.
-            if (fill > 0.6) {
-                look.stone = Stone::Black;
-                look.sureness = float(std::min(1.0, (fill - 0.6) / 0.2));
-            } else if (ring > 0.75) {
-                look.stone = Stone::White;
-                look.sureness = float(std::min({1.0, (ring - 0.75) / 0.15, (0.6 - fill) / 0.2}));
-            } else {
-                look.sureness = float(std::min({1.0, (0.75 - ring) / 0.2, (0.6 - fill) / 0.2}));
-            }
-        }
+        for (int x = 1; x <= 19; ++x)
+            centres.emplace_back(x * boardPitch, y * boardPitch);
     }
-    return looks;
+    const std::vector<StoneLook> looks = lookAt(board, centres, boardStone);
+    std::array<StoneLook, 361> all;
+    std::copy(looks.begin(), looks.end(), all.begin());
+    return all;
 }
 
 } // namespace diagram

@@ -1,7 +1,11 @@
 // Reads a picture of a numbered full-game diagram and prints the board, one line per row;
-// with --notes, then the notes beside the diagram, one line each.
+// with --notes, then the notes beside the diagram, one line each; with --dump DIR, also the
+// pictures of what each stage saw, into DIR.
 
 #include "diagram/diagram.h"
+#include "diagram/seen.h"
+
+#include <sys/stat.h>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -12,14 +16,15 @@
 namespace {
 
 // The image decoders report damage on standard error themselves; the tool's one line says it.
-diagram::Result readQuietly(const char* path)
+diagram::Result readQuietly(const char* path, const char* dump)
 {
     std::fflush(stderr);
     const int saved = dup(STDERR_FILENO);
     const int null = open("/dev/null", O_WRONLY);
     if (saved >= 0 && null >= 0)
         dup2(null, STDERR_FILENO);
-    const diagram::Result result = diagram::readFile(path);
+    diagram::Seen seen;
+    const diagram::Result result = dump ? diagram::readFileSeen(path, seen) : diagram::readFile(path);
     std::fflush(stderr);
     if (saved >= 0) {
         dup2(saved, STDERR_FILENO);
@@ -27,6 +32,11 @@ diagram::Result readQuietly(const char* path)
     }
     if (null >= 0)
         close(null);
+    if (dump) {
+        mkdir(dump, 0777);
+        if (!diagram::writeSeen(seen, dump))
+            std::fprintf(stderr, "%s: not every stage could be written into %s\n", path, dump);
+    }
     return result;
 }
 
@@ -34,13 +44,23 @@ diagram::Result readQuietly(const char* path)
 
 int main(int argc, char** argv)
 {
-    const bool notes = argc > 1 && std::strcmp(argv[1], "--notes") == 0;
-    if (argc != 2 + int(notes)) {
-        std::fprintf(stderr, "usage: ranvel_read [--notes] PICTURE\n");
+    bool notes = false;
+    const char* dump = nullptr;
+    int i = 1;
+    for (; i < argc - 1; ++i) {
+        if (std::strcmp(argv[i], "--notes") == 0)
+            notes = true;
+        else if (std::strcmp(argv[i], "--dump") == 0 && i + 2 < argc)
+            dump = argv[++i];
+        else
+            break;
+    }
+    if (i != argc - 1) {
+        std::fprintf(stderr, "usage: ranvel_read [--notes] [--dump DIR] PICTURE\n");
         return 2;
     }
     const char* path = argv[argc - 1];
-    const diagram::Result result = readQuietly(path);
+    const diagram::Result result = readQuietly(path, dump);
     if (result.failure != diagram::Failure::None) {
         std::fprintf(stderr, "%s: %s\n", path, result.reason.c_str());
         return 1;

@@ -1,0 +1,34 @@
+#pragma once
+
+// What each stage of one reading saw, kept on request so that a bad reading of someone's
+// picture can be understood from the pictures alone.
+
+#include "diagram/diagram.h"
+
+#include <opencv2/core.hpp>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace diagram {
+
+struct Seen {
+    cv::Mat grey;     // the picture, upright, one channel
+    cv::Mat ink;      // 255 where the reader took ink
+    cv::Mat faint;    // the ink that holds the lines together
+    cv::Mat lattice;  // the picture in colour with the 19 x 19 lines found drawn over it
+    cv::Mat straight; // the board drawn square, a point every boardPitch pixels
+    // Each stone as it was cut from the straightened board, named by its point and reading.
+    std::vector<std::pair<std::string, cv::Mat>> crops;
+};
+
+// As readFile, keeping what each stage saw in `seen`; a reading turned upright keeps the
+// stages of the turned picture.
+Result readFileSeen(const std::string& path, Seen& seen);
+
+// Writes the pictures of `seen` into the folder `dir`, which must exist; false when a file
+// could not be written.
+bool writeSeen(const Seen& seen, const std::string& dir);
+
+} // namespace diagram
