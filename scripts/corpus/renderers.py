@@ -5,6 +5,7 @@ the stone size in pixels (the distance from one line to the next across)."""
 import base64
 import io
 import os
+import re
 import shutil
 import subprocess
 import tempfile
@@ -40,7 +41,12 @@ def sgf2dg(sgf_path, dpi, coords=False):
     """sgf2dg's own PDF page: one diagram for the whole game, notes under it. 22 px stones at
     150 dpi."""
     with tempfile.TemporaryDirectory() as work:
-        shutil.copy(sgf_path, os.path.join(work, "game.sgf"))
+        # sgf2dg ends a diagram at a commented move: without the comments the page holds the
+        # whole game.
+        with open(sgf_path, encoding="utf-8", errors="replace") as f:
+            text = re.sub(r"\bC\[(?:\\.|[^\]\\])*\]", "", f.read())
+        with open(os.path.join(work, "game.sgf"), "w", encoding="utf-8") as f:
+            f.write(text)
         _run(["sgf2dg", "-converter", "PDF", "-movesPerDiagram", "1000"]
              + (["-coords"] if coords else []) + ["game.sgf"], work)
         _run(["pdftoppm", "-r", str(dpi), "-png", "-singlefile", "game.pdf", "page"], work)

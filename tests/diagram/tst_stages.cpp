@@ -1,0 +1,191 @@
+#include "diagram/grid.h"
+#include "diagram/lighting.h"
+#include "diagram/stones.h"
+#include "diagram/straightening.h"
+
+#include <opencv2/imgproc.hpp>
+
+#include <QtTest>
+
+#include <cmath>
+#include <random>
+
+// The reader's stages one by one, on boards drawn here under a known mapping.
+class TestStages : public QObject {
+    Q_OBJECT
+private slots:
+    void findsLattice_data();
+    void findsLattice();
+    void looksAtStone_data();
+    void looksAtStone();
+};
+
+Q_DECLARE_METATYPE(diagram::Stone)
+
+namespace {
+
+// Board coordinates (1..19) to the picture: a turn about the centre, a pitch, and a
+// perspective that shrinks the far rows.
+cv::Matx33d mapping(double pitch, double degrees, double tilt, cv::Point2d at)
+{
+    const double a = degrees * M_PI / 180;
+    const cv::Matx33d centre(1, 0, -10, 0, 1, -10, 0, 0, 1);
+    const cv::Matx33d turn(pitch * std::cos(a), -pitch * std::sin(a), 0, pitch * std::sin(a), pitch * std::cos(a), 0, 0, 0, 1);
+    const cv::Matx33d far(1, 0, 0, 0, 1, 0, 0, tilt / pitch, 1);
+    const cv::Matx33d place(1, 0, at.x, 0, 1, at.y, 0, 0, 1);
+    return place * far * turn * centre;
+}
+
+// A game's worth of stones, the same for every row: about half the points, in clusters, as a
+// finished game leaves them.
+std::vector<std::pair<cv::Point, bool>> stonesOfAGame()
+{
+    std::mt19937 random(7);
+    std::vector<std::pair<cv::Point, bool>> stones;
+    for (int y = 1; y <= 19; ++y) {
+        for (int x = 1; x <= 19; ++x) {
+            if (random() % 100 < 55)
+                stones.push_back({{x, y}, (x + 2 * y) % 5 < 2 || random() % 3 == 0});
+        }
+    }
+    return stones;
+}
+
+cv::Mat drawBoard(const cv::Matx33d& h, cv::Size size, int paper, int board, bool darkSurround, bool coordinates)
+{
+    cv::Mat grey(size, CV_8U, cv::Scalar(darkSurround ? 40 : paper));
+    const auto at = [&](double x, double y) {
+        const cv::Point2d p = diagram::mapPoint(h, {x, y});
+        return cv::Point(int(std::lround(p.x * 16)), int(std::lround(p.y * 16)));
+    };
+    const double pitch = cv::norm(diagram::mapPoint(h, {11, 10}) - diagram::mapPoint(h, {10, 10}));
+    if (darkSurround) {
+        const std::vector<cv::Point> page{at(-3, -5), at(23, -5), at(23, 26), at(-3, 26)};
+        cv::fillConvexPoly(grey, page, paper, cv::LINE_AA, 4);
+    }
+    // A coloured board runs on past its lines, under the coordinates, with the grain of wood.
+    const double edge = board < paper ? -1.2 : 0.2;
+    const std::vector<cv::Point> wood{at(edge, edge), at(20 - edge, edge), at(20 - edge, 20 - edge), at(edge, 20 - edge)};
+    cv::Mat area(size, CV_8U, cv::Scalar(0));
+    cv::fillConvexPoly(area, wood, 255, cv::LINE_AA, 4);
+    cv::Mat grain(size, CV_8U);
+    for (int y = 0; y < size.height; ++y)
+        grain.row(y).setTo(cv::saturate_cast<std::uint8_t>(board + 30 * std::sin(y * 0.7) * std::sin(y * 0.05)));
+    grain.copyTo(grey, area);
+    const int line = std::max(1, int(pitch / 20));
+    for (int k = 1; k <= 19; ++k) {
+        cv::line(grey, at(k, 1), at(k, 19), 0, line, cv::LINE_AA, 4);
+        cv::line(grey, at(1, k), at(19, k), 0, line, cv::LINE_AA, 4);
+        if (coordinates) {
+            const cv::Point2d c = diagram::mapPoint(h, {0.0, double(k)});
+            cv::putText(grey, std::to_string(20 - k), cv::Point(c) - cv::Point(int(pitch * 0.6), -int(pitch * 0.2)),
+                        cv::FONT_HERSHEY_SIMPLEX, pitch / 45, 0, 1, cv::LINE_AA);
+        }
+    }
+    for (const auto& [p, black] : stonesOfAGame()) {
+        const int r = int(0.47 * pitch * 16);
+        cv::circle(grey, at(p.x, p.y), r, black ? 0 : 255, cv::FILLED, cv::LINE_AA, 4);
+        cv::circle(grey, at(p.x, p.y), r, 0, line, cv::LINE_AA, 4);
+    }
+    return grey;
+}
+
+} // namespace
+
+void TestStages::findsLattice_data()
+{
+    QTest::addColumn<double>("pitch");
+    QTest::addColumn<double>("degrees");
+    QTest::addColumn<double>("tilt");
+    QTest::addColumn<int>("board");
+    QTest::addColumn<bool>("darkSurround");
+    QTest::addColumn<bool>("coordinates");
+    QTest::newRow("straight on paper") << 40.0 << 0.0 << 0.0 << 255 << false << false;
+    QTest::newRow("turned 10 degrees") << 36.0 << 10.0 << 0.0 << 255 << false << false;
+    QTest::newRow("turned back 7 degrees, coordinates") << 30.0 << -7.0 << 0.0 << 255 << false << true;
+    QTest::newRow("in perspective on a dark table") << 34.0 << 3.0 << 0.012 << 255 << true << false;
+    QTest::newRow("wooden board, coordinates") << 28.0 << 0.0 << 0.0 << 200 << false << true;
+    QTest::newRow("small stones of a screenshot") << 20.0 << 0.0 << 0.0 << 255 << false << true;
+}
+
+// The lattice found maps every point of the board within a tenth of a pitch of where it was
+// drawn, whatever surrounds the board.
+void TestStages::findsLattice()
+{
+    QFETCH(double, pitch);
+    QFETCH(double, degrees);
+    QFETCH(double, tilt);
+    QFETCH(int, board);
+    QFETCH(bool, darkSurround);
+    QFETCH(bool, coordinates);
+    const int side = int(26 * pitch);
+    const cv::Matx33d h = mapping(pitch, degrees, tilt, {side / 2.0, side / 2.0});
+    const cv::Mat grey = drawBoard(h, {side, side}, 250, board, darkSurround, coordinates);
+    std::string reason;
+    const auto grid = diagram::locateGrid(diagram::separateInk(grey), reason);
+    QVERIFY2(grid.has_value(), reason.c_str());
+    for (const cv::Point2d p : {cv::Point2d(1, 1), {19, 1}, {1, 19}, {19, 19}, {10, 10}, {4, 16}}) {
+        const double off = cv::norm(diagram::onPicture(*grid, p.x, p.y) - diagram::mapPoint(h, p));
+        QVERIFY2(off < 0.1 * pitch, qPrintable(QStringLiteral("(%1, %2) is %3 px from where it was drawn").arg(p.x).arg(p.y).arg(off)));
+    }
+}
+
+void TestStages::looksAtStone_data()
+{
+    QTest::addColumn<QString>("drawn");
+    QTest::addColumn<int>("board");
+    QTest::addColumn<int>("noise");
+    QTest::addColumn<diagram::Stone>("stone");
+    using diagram::Stone;
+    QTest::newRow("black disc") << "black" << 255 << 0 << Stone::Black;
+    QTest::newRow("white ring") << "white" << 255 << 0 << Stone::White;
+    QTest::newRow("white ring, grainy") << "white" << 255 << 40 << Stone::White;
+    QTest::newRow("white disc on wood, no outline") << "bare white" << 190 << 0 << Stone::White;
+    QTest::newRow("empty crossing") << "" << 255 << 0 << Stone::Empty;
+    QTest::newRow("empty crossing, grainy") << "" << 255 << 40 << Stone::Empty;
+    QTest::newRow("empty crossing on wood") << "" << 190 << 0 << Stone::Empty;
+    QTest::newRow("empty between four black stones") << "between black" << 255 << 0 << Stone::Empty;
+    QTest::newRow("empty between four white stones, grainy") << "between white" << 255 << 40 << Stone::Empty;
+}
+
+void TestStages::looksAtStone()
+{
+    QFETCH(QString, drawn);
+    QFETCH(int, board);
+    QFETCH(int, noise);
+    QFETCH(diagram::Stone, stone);
+    constexpr int p = diagram::boardPitch;
+    cv::Mat grey(20 * p, 20 * p, CV_8U, cv::Scalar(board));
+    for (int i = 1; i <= 19; ++i) {
+        cv::line(grey, {i * p, p}, {i * p, 19 * p}, 0, 2);
+        cv::line(grey, {p, i * p}, {19 * p, i * p}, 0, 2);
+    }
+    const auto put = [&](cv::Point c, bool black, bool outline) {
+        cv::circle(grey, c, int(0.48 * p), black ? 0 : 252, cv::FILLED, cv::LINE_AA);
+        if (outline)
+            cv::circle(grey, c, int(0.48 * p), 0, 2, cv::LINE_AA);
+    };
+    const cv::Point centre(10 * p, 10 * p);
+    if (drawn == "black" || drawn == "white" || drawn == "bare white")
+        put(centre, drawn == "black", drawn != "bare white");
+    if (drawn.startsWith("between")) {
+        for (const cv::Point d : {cv::Point(p, 0), {-p, 0}, {0, p}, {0, -p}})
+            put(centre + d, drawn.endsWith("black"), true);
+    }
+    if (noise > 0) {
+        cv::Mat grain(grey.size(), CV_16S);
+        cv::randn(grain, 0, noise);
+        cv::Mat sum;
+        grey.convertTo(sum, CV_16S);
+        sum += grain;
+        sum.convertTo(grey, CV_8U);
+    }
+    diagram::Grid grid;
+    grid.toPicture = cv::Matx33d(p, 0, 0, 0, p, 0, 0, 0, 1);
+    grid.pitch = p;
+    const diagram::StraightBoard sheet = diagram::straighten(diagram::separateInk(grey), grid);
+    QCOMPARE(diagram::lookAt(sheet, {centre}, diagram::boardStone).front().stone, stone);
+}
+
+QTEST_GUILESS_MAIN(TestStages)
+#include "tst_stages.moc"
