@@ -13,17 +13,82 @@
 namespace diagram {
 namespace {
 
-// The lattice is sought on a copy where a line pitch is about this many pixels.
+// Tuning. Sizes are in line pitches (p) of the working copy unless they say otherwise.
+
+// The lattice is sought on a copy where a line pitch is about this many pixels: a stone is
+// then a blob of a few hundred pixels, large enough to tell a disc from a digit.
 constexpr double workingPitch = 24.0;
 
 // A board's ink spreads over its whole square; a dark table around a photographed page, or
-// a frame, keeps to the edges of its box.
+// a frame, keeps to the edges of its box. The middle is the box less a fifth on each side.
 constexpr double leastInkInMiddle = 0.12;
+
+// A board's ink on the picture: at least this many pixels a side (19 lines need room), about
+// square (coordinates on one side, perspective), and neither a speck nor a solid block.
+constexpr int leastBoardSide = 150;
+constexpr double mostBoardAspect = 1.6;
+constexpr double leastBoardInk = 0.04, mostBoardInk = 0.85;
+
+// A stone alone on the working copy: a hole in the ink (white) or a disc once its digits
+// are filled (black). Digits are far smaller; a square between lines is not round.
+constexpr double mostDigitArea = 0.12;                     // p squared
+constexpr double leastHoleArea = 0.25, mostHoleArea = 0.85; // p squared
+constexpr double leastStoneSide = 0.55, mostHoleSide = 1.05;
+constexpr double mostHoleSkew = 0.2;                       // width less height
+constexpr double leastHoleFill = 0.62, mostHoleFill = 0.86; // of its box; a disc fills pi/4
+constexpr double cornerInset = 0.07;                       // of the box, where a disc leaves paper
+// Opening with a disc of this diameter leaves black stones and drops lines and digits.
+constexpr double openingDisc = 0.6;
+constexpr double leastDiscArea = 0.3, mostDiscArea = 0.95; // p squared
+constexpr double mostDiscSide = 1.1;
+
+// Round edges found by the gradient: centres at least this far apart, radii between these.
+constexpr double leastCircleGap = 0.7;
+constexpr double leastCircleRadius = 0.33, mostCircleRadius = 0.56;
+constexpr double circleEdgeStrength = 150, circlePerfectness = 0.7;
+
+// The ink's outline is taken as four corners where its hull simplifies to four within this
+// share of its length.
+constexpr double outlineTolerance = 0.02;
+
+// The ink's outline spans 18 pitches plus what edge stones stick out, up to about one more.
+constexpr double fewestOutlineLines = 17.5, mostOutlineLines = 19.6;
+constexpr double lineCountStep = 0.02;
+// In the stones' own frame the unit is 19 pitches, give or take the error of their spacing.
+constexpr double fewestFrameLines = 18.0, mostFrameLines = 20.0;
+
+// Steps between stones within this share of the typical nearest distance are one pitch.
+constexpr double pitchSpread = 0.2;
+// The stones' spacing is trusted, and a second search run at it, when this share of them has
+// a neighbour at one pitch and it differs from the outline's by more than this share.
+constexpr double leastNeighbourSupport = 0.6, spacingDisagrees = 0.1;
+constexpr std::size_t fewestStonesForSpacing = 12;
+
+// A centre within this share of a pitch of a lattice point stands on it; the RANSAC fit
+// allows a quarter pitch, and each refit takes centres within a quarter of their point.
+constexpr double onPointShare = 0.2;
+constexpr double fitTolerance = 0.25, snapShare = 0.25;
+constexpr std::size_t fewestFitted = 8;
+constexpr int refits = 8;
+
+// The edge lines: ink sampled this many times a pitch along a line; a run of 19 lines must
+// carry ink over this share of their length in all, and lines just outside count against it.
+constexpr double samplesPerPitch = 5;
+constexpr double leastLineInk = 0.6;
+constexpr double outsidePenalty = 2;
+// The ink's box holds the board and what edge stones stick out: 18 pitches and a little more.
+constexpr double outlinePitches = 18.7;
 
 double shareInMiddle(const cv::Mat& labels, const cv::Rect& box, int label, int area)
 {
     const cv::Rect middle(box.x + box.width / 5, box.y + box.height / 5, box.width * 3 / 5, box.height * 3 / 5);
     return double(cv::countNonZero(labels(middle) == label)) / std::max(1, area);
+}
+
+bool boardShaped(int w, int h, double inkShare)
+{
+    return w >= leastBoardSide && h >= leastBoardSide && w <= mostBoardAspect * h && h <= mostBoardAspect * w
+           && inkShare >= leastBoardInk && inkShare <= mostBoardInk;
 }
 
 // The board is the largest piece of connected ink that is roughly square: lines, black stones
@@ -37,10 +102,7 @@ int boardComponent(const cv::Mat& labels, const cv::Mat& stats, int count)
         const int w = stats.at<int>(i, cv::CC_STAT_WIDTH);
         const int h = stats.at<int>(i, cv::CC_STAT_HEIGHT);
         const int area = stats.at<int>(i, cv::CC_STAT_AREA);
-        if (w < 150 || h < 150 || w > 1.6 * h || h > 1.6 * w)
-            continue;
-        const double density = double(area) / (double(w) * h);
-        if (density < 0.04 || density > 0.85)
+        if (!boardShaped(w, h, double(area) / (double(w) * h)))
             continue;
         const cv::Rect box(stats.at<int>(i, cv::CC_STAT_LEFT), stats.at<int>(i, cv::CC_STAT_TOP), w, h);
         if (shareInMiddle(labels, box, i, area) < leastInkInMiddle)
@@ -62,7 +124,7 @@ struct Stones {
 // stone's arc cut out of it, does not.
 bool roundish(const cv::Mat& labels, const cv::Rect& box, int label)
 {
-    const int ix = int(std::lround(0.07 * box.width)), iy = int(std::lround(0.07 * box.height));
+    const int ix = int(std::lround(cornerInset * box.width)), iy = int(std::lround(cornerInset * box.height));
     const cv::Point corners[] = {{box.x + ix, box.y + iy},
                                  {box.x + box.width - 1 - ix, box.y + iy},
                                  {box.x + ix, box.y + box.height - 1 - iy},
@@ -94,10 +156,10 @@ Stones findStones(const cv::Mat& mask, double pitch)
         const int h = stats.at<int>(i, cv::CC_STAT_HEIGHT);
         const double area = stats.at<int>(i, cv::CC_STAT_AREA);
         const double fill = area / (double(w) * h);
-        const bool digit = area < 0.12 * p2;
-        const bool round = area > 0.25 * p2 && area < 0.85 * p2 && w > 0.55 * pitch && h > 0.55 * pitch
-                           && w < 1.05 * pitch && h < 1.05 * pitch && std::abs(w - h) < 0.2 * pitch
-                           && fill > 0.62 && fill < 0.86;
+        const bool digit = area < mostDigitArea * p2;
+        const bool round = area > leastHoleArea * p2 && area < mostHoleArea * p2 && w > leastStoneSide * pitch
+                           && h > leastStoneSide * pitch && w < mostHoleSide * pitch && h < mostHoleSide * pitch
+                           && std::abs(w - h) < mostHoleSkew * pitch && fill > leastHoleFill && fill < mostHoleFill;
         const cv::Rect box(stats.at<int>(i, cv::CC_STAT_LEFT), stats.at<int>(i, cv::CC_STAT_TOP), w, h);
         if (round && !roundish(labels, box, i))
             continue;
@@ -110,15 +172,15 @@ Stones findStones(const cv::Mat& mask, double pitch)
     }
 
     cv::Mat discs;
-    const int d = std::max(3, int(std::lround(0.6 * pitch)));
+    const int d = std::max(3, int(std::lround(openingDisc * pitch)));
     cv::morphologyEx(found.covered, discs, cv::MORPH_OPEN, cv::getStructuringElement(cv::MORPH_ELLIPSE, cv::Size(d, d)));
     const int blobs = cv::connectedComponentsWithStats(discs, labels, stats, centroids, 8, CV_32S);
     for (int i = 1; i < blobs; ++i) {
         const int w = stats.at<int>(i, cv::CC_STAT_WIDTH);
         const int h = stats.at<int>(i, cv::CC_STAT_HEIGHT);
         const double area = stats.at<int>(i, cv::CC_STAT_AREA);
-        if (area > 0.3 * p2 && area < 0.95 * p2 && w > 0.55 * pitch && h > 0.55 * pitch && w < 1.1 * pitch
-            && h < 1.1 * pitch)
+        if (area > leastDiscArea * p2 && area < mostDiscArea * p2 && w > leastStoneSide * pitch
+            && h > leastStoneSide * pitch && w < mostDiscSide * pitch && h < mostDiscSide * pitch)
             found.centres.emplace_back(centroids.at<double>(i, 0), centroids.at<double>(i, 1));
     }
     return found;
@@ -131,8 +193,8 @@ void findCircles(const cv::Mat& grey, double pitch, std::vector<cv::Point2d>& ce
     std::vector<cv::Vec3f> circles;
     cv::Mat smooth;
     cv::GaussianBlur(grey, smooth, cv::Size(3, 3), 0);
-    cv::HoughCircles(smooth, circles, cv::HOUGH_GRADIENT_ALT, 1.0, 0.7 * pitch, 150, 0.7,
-                     int(0.33 * pitch), int(0.56 * pitch));
+    cv::HoughCircles(smooth, circles, cv::HOUGH_GRADIENT_ALT, 1.0, leastCircleGap * pitch, circleEdgeStrength,
+                     circlePerfectness, int(leastCircleRadius * pitch), int(mostCircleRadius * pitch));
     for (const cv::Vec3f& c : circles)
         centres.emplace_back(c[0], c[1]);
 }
@@ -144,7 +206,7 @@ std::vector<cv::Point2f> outline(const cv::Mat& mask)
     cv::findNonZero(mask, points);
     cv::convexHull(points, hull);
     std::vector<cv::Point> quad;
-    cv::approxPolyDP(hull, quad, 0.02 * cv::arcLength(hull, true), true);
+    cv::approxPolyDP(hull, quad, outlineTolerance * cv::arcLength(hull, true), true);
     std::vector<cv::Point2f> corners;
     if (quad.size() == 4) {
         for (const cv::Point& p : quad)
@@ -174,11 +236,12 @@ struct Period {
     double offset = 0;
 };
 
-Period periodOf(const std::vector<double>& values, double fewestLines = 17.5, double mostLines = 19.6)
+Period periodOf(const std::vector<double>& values, double fewestLines = fewestOutlineLines,
+                double mostLines = mostOutlineLines)
 {
     Period best;
     double bestStrength = -1;
-    for (double lines = fewestLines; lines <= mostLines; lines += 0.02) {
+    for (double lines = fewestLines; lines <= mostLines; lines += lineCountStep) {
         const double pitch = 1.0 / lines;
         std::complex<double> sum;
         for (double v : values)
@@ -218,7 +281,7 @@ struct Neighbours {
 
 std::optional<Neighbours> neighbours(const std::vector<cv::Point2d>& stones)
 {
-    if (stones.size() < 12)
+    if (stones.size() < fewestStonesForSpacing)
         return std::nullopt;
     std::vector<double> nearest;
     for (const cv::Point2d& a : stones) {
@@ -240,17 +303,17 @@ std::optional<Neighbours> neighbours(const std::vector<cv::Point2d>& stones)
         for (const cv::Point2d& b : stones) {
             const cv::Point2d d = b - a;
             const double n = cv::norm(d);
-            if (&a == &b || n < 0.8 * typical || n > 1.2 * typical)
+            if (&a == &b || n < (1 - pitchSpread) * typical || n > (1 + pitchSpread) * typical)
                 continue;
             turn += std::polar(1.0, 4 * std::atan2(d.y, d.x));
             length += n;
             ++steps;
         }
     }
-    if (steps < 12)
+    if (steps < int(fewestStonesForSpacing))
         return std::nullopt;
     const double near = double(std::count_if(nearest.begin(), nearest.end(), [&](double d) {
-                            return d >= 0.8 * typical && d <= 1.2 * typical;
+                            return d >= (1 - pitchSpread) * typical && d <= (1 + pitchSpread) * typical;
                         })) / nearest.size();
     return Neighbours{length / steps, std::arg(turn) / 4, near};
 }
@@ -265,7 +328,7 @@ std::vector<cv::Point2d> indicesByNeighbours(const std::vector<cv::Point2d>& cen
         us.push_back((c * p.x - s * p.y) / (19 * n.pitch));
         vs.push_back((s * p.x + c * p.y) / (19 * n.pitch));
     }
-    const Period pu = periodOf(us, 18.0, 20.0), pv = periodOf(vs, 18.0, 20.0);
+    const Period pu = periodOf(us, fewestFrameLines, mostFrameLines), pv = periodOf(vs, fewestFrameLines, mostFrameLines);
     std::vector<cv::Point2d> lattice;
     for (std::size_t i = 0; i < centres.size(); ++i)
         lattice.emplace_back(std::round((us[i] - pu.offset) / pu.pitch), std::round((vs[i] - pv.offset) / pv.pitch));
@@ -279,7 +342,7 @@ int onLattice(const std::vector<cv::Point2d>& stones, const cv::Matx33d& h)
     int on = 0;
     for (const cv::Point2d& p : stones) {
         const cv::Point2d q = mapPoint(back, p);
-        on += std::hypot(q.x - std::round(q.x), q.y - std::round(q.y)) < 0.2;
+        on += std::hypot(q.x - std::round(q.x), q.y - std::round(q.y)) < onPointShare;
     }
     return on;
 }
@@ -288,7 +351,7 @@ int onLattice(const std::vector<cv::Point2d>& stones, const cv::Matx33d& h)
 bool fitLattice(const std::vector<cv::Point2d>& picture, std::vector<cv::Point2d> lattice, cv::Matx33d& h,
                 double tolerance)
 {
-    if (picture.size() < 8)
+    if (picture.size() < fewestFitted)
         return false;
     cv::Mat found = cv::findHomography(lattice, picture, cv::RANSAC, tolerance);
     if (found.empty())
@@ -297,18 +360,18 @@ bool fitLattice(const std::vector<cv::Point2d>& picture, std::vector<cv::Point2d
     // Refit on every centre, each given the lattice point nearest to it under the last fit; in
     // perspective the fit grows outwards from where the first one held, until it holds them all.
     std::size_t held = 0;
-    for (int round = 0; round < 8; ++round) {
+    for (int round = 0; round < refits; ++round) {
         const cv::Matx33d back = h.inv();
         std::vector<cv::Point2d> from, to;
         for (const cv::Point2d& p : picture) {
             const cv::Point2d q = mapPoint(back, p);
             const cv::Point2d r(std::round(q.x), std::round(q.y));
-            if (std::hypot(q.x - r.x, q.y - r.y) < 0.25) {
+            if (std::hypot(q.x - r.x, q.y - r.y) < snapShare) {
                 from.push_back(r);
                 to.push_back(p);
             }
         }
-        if (from.size() < 8)
+        if (from.size() < fewestFitted)
             return false;
         if (round >= 2 && from.size() <= held)
             break;
@@ -325,7 +388,7 @@ bool fitLattice(const std::vector<cv::Point2d>& picture, std::vector<cv::Point2d
 double inkAlong(const cv::Mat& covered, const cv::Matx33d& h, cv::Point2d from, cv::Point2d to)
 {
     int on = 0, all = 0;
-    const int steps = int(std::max(std::abs(to.x - from.x), std::abs(to.y - from.y)) * 5) + 1;
+    const int steps = int(std::max(std::abs(to.x - from.x), std::abs(to.y - from.y)) * samplesPerPitch) + 1;
     for (int i = 0; i <= steps; ++i) {
         const double t = double(i) / steps;
         const cv::Point2d p = mapPoint(h, from + (to - from) * t);
@@ -353,14 +416,14 @@ std::optional<int> firstLine(const cv::Mat& covered, const cv::Matx33d& h, int l
         double inside = 0;
         for (int k = start; k < start + 19; ++k)
             inside += inkOn(k);
-        const double score = inside - 2 * (inkOn(start - 1) + inkOn(start + 19));
+        const double score = inside - outsidePenalty * (inkOn(start - 1) + inkOn(start + 19));
         if (score > bestScore) {
             bestScore = score;
             bestInside = inside;
             best = start;
         }
     }
-    if (!best || bestInside < 0.6 * 19)
+    if (!best || bestInside < leastLineInk * 19)
         return std::nullopt;
     return best;
 }
@@ -405,12 +468,31 @@ std::optional<Grid> locateGrid(const Ink& ink, std::string& reason)
 {
     reason = "No board was found in the picture.";
     cv::Mat labels, stats, centroids;
-    const int count = cv::connectedComponentsWithStats(ink.faint, labels, stats, centroids, 8, CV_32S);
-    const int board = boardComponent(labels, stats, count);
-    if (board < 0)
-        return std::nullopt;
-    const cv::Rect box(stats.at<int>(board, cv::CC_STAT_LEFT), stats.at<int>(board, cv::CC_STAT_TOP),
+    int count = cv::connectedComponentsWithStats(ink.faint, labels, stats, centroids, 8, CV_32S);
+    int board = boardComponent(labels, stats, count);
+    // On a grey or coloured board the faint grey of the lines is the board's colour too, and
+    // floods it: then the ink alone holds the board together, or, where white stones break
+    // every line, all the ink is taken and the stones tell the lattice.
+    if (board < 0) {
+        count = cv::connectedComponentsWithStats(ink.dark, labels, stats, centroids, 8, CV_32S);
+        board = boardComponent(labels, stats, count);
+    }
+    cv::Rect box;
+    cv::Mat boardInk;
+    if (board >= 0) {
+        box = cv::Rect(stats.at<int>(board, cv::CC_STAT_LEFT), stats.at<int>(board, cv::CC_STAT_TOP),
                        stats.at<int>(board, cv::CC_STAT_WIDTH), stats.at<int>(board, cv::CC_STAT_HEIGHT));
+        boardInk = labels == board;
+    } else {
+        std::vector<cv::Point> inked;
+        cv::findNonZero(ink.dark, inked);
+        if (inked.empty())
+            return std::nullopt;
+        box = cv::boundingRect(inked);
+        if (!boardShaped(box.width, box.height, double(cv::countNonZero(ink.dark(box))) / box.area()))
+            return std::nullopt;
+        boardInk = ink.dark;
+    }
     double scale = 1, pitch = 0;
     cv::Mat mask, grey;
     Stones stones;
@@ -418,7 +500,7 @@ std::optional<Grid> locateGrid(const Ink& ink, std::string& reason)
     // the size of the ink, which may hold more than the board.
     const auto seek = [&](double roughPitch) {
         scale = std::min(1.0, workingPitch / roughPitch);
-        mask = labels(box) == board;
+        mask = boardInk(box).clone();
         if (scale < 1.0) {
             cv::resize(mask, mask, cv::Size(), scale, scale, cv::INTER_AREA);
             cv::threshold(mask, mask, 40, 255, cv::THRESH_BINARY);
@@ -428,14 +510,12 @@ std::optional<Grid> locateGrid(const Ink& ink, std::string& reason)
         cv::resize(ink.even(box), grey, mask.size(), 0, 0, cv::INTER_AREA);
         findCircles(grey, pitch, stones.centres);
     };
-    seek(std::max(box.width, box.height) / 18.7);
-    // Where the stones' own spacing says otherwise, they are sought again at their size: the
-    // tests of a stone's size hold within a tenth or so.
+    seek(std::max(box.width, box.height) / outlinePitches);
     // Where the stones' own spacing says otherwise, they are sought again at their size: the
     // tests of a stone's size hold within a tenth or so. Few stones found far apart tell
     // nothing of the spacing, and a second search that finds fewer is not taken.
     if (const auto n = neighbours(distinct(stones.centres, pitch));
-        n && n->support >= 0.6 && std::abs(n->pitch / pitch - 1) > 0.1) {
+        n && n->support >= leastNeighbourSupport && std::abs(n->pitch / pitch - 1) > spacingDisagrees) {
         const double firstScale = scale, firstPitch = pitch;
         const std::size_t found = distinct(stones.centres, pitch).size();
         cv::Mat firstMask = mask, firstGrey = grey;
@@ -449,7 +529,7 @@ std::optional<Grid> locateGrid(const Ink& ink, std::string& reason)
             stones = std::move(first);
         }
     }
-    if (stones.centres.size() < 8)
+    if (stones.centres.size() < fewestFitted)
         return std::nullopt;
 
     // Lattice indices for the centres in the frame of the ink's outline, then a fit that
@@ -469,13 +549,13 @@ std::optional<Grid> locateGrid(const Ink& ink, std::string& reason)
     for (const cv::Point2d& u : inUnit)
         lattice.emplace_back(std::round((u.x - pu.offset) / pu.pitch), std::round((u.y - pv.offset) / pv.pitch));
     cv::Matx33d h;
-    const bool byOutline = fitLattice(stones.centres, lattice, h, 0.25 * pitch);
+    const bool byOutline = fitLattice(stones.centres, lattice, h, fitTolerance * pitch);
     // Where the outline is not the board's, the stones' own spacing finds the lattice: the fit
     // that puts more stones on its points is taken.
     const std::vector<cv::Point2d> single = distinct(stones.centres, pitch);
     if (const auto n = neighbours(single)) {
         cv::Matx33d other;
-        const bool byStones = fitLattice(stones.centres, indicesByNeighbours(stones.centres, *n), other, 0.25 * n->pitch);
+        const bool byStones = fitLattice(stones.centres, indicesByNeighbours(stones.centres, *n), other, fitTolerance * n->pitch);
         if (byStones
             && (!byOutline || onLattice(single, other) > onLattice(single, h)))
             h = other;

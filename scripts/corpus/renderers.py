@@ -47,7 +47,7 @@ def sgf2dg(sgf_path, dpi, coords=False):
             text = re.sub(r"\bC\[(?:\\.|[^\]\\])*\]", "", f.read())
         with open(os.path.join(work, "game.sgf"), "w", encoding="utf-8") as f:
             f.write(text)
-        _run(["sgf2dg", "-converter", "PDF", "-movesPerDiagram", "1000"]
+        _run(["sgf2dg", "-converter", "PDF", "-movesPerDiagram", "1000", "-ignoreVariations"]
              + (["-coords"] if coords else []) + ["game.sgf"], work)
         _run(["pdftoppm", "-r", str(dpi), "-png", "-singlefile", "game.pdf", "page"], work)
         img = Image.open(os.path.join(work, "page.png")).convert("RGB")
