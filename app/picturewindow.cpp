@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QShortcut>
+#include <QTimer>
 
 namespace {
 
@@ -58,12 +59,12 @@ void PictureWindow::showBeside()
             x = frame.left() - width() - 1 >= room.left() ? frame.left() - width() - 1 : room.right() - width();
         move(qMax(room.left(), x), qMax(room.top(), frame.top()));
     }
-    // The keyboard stays with the main window, where the operator types.
-    const bool mainActive = QApplication::activeWindow() == &main_;
     show();
     raise();
-    if (mainActive)
-        main_.activateWindow();
+    // The keyboard stays with the main window, where the operator types. A platform may
+    // activate a window shown only once it is drawn, so the main one is asked again then.
+    main_.activateWindow();
+    QTimer::singleShot(0, &main_, [main = &main_] { main->activateWindow(); });
 }
 
 QRectF PictureWindow::boardRect() const

@@ -332,7 +332,7 @@ void TestPicturePaste::marksFollowFocus()
 void TestPicturePaste::proofreadWithKeys_data()
 {
     QTest::addColumn<QString>("picture");
-    for (const char* name : {MarkedPicture, "own_freeserif-bold_screen.png", "psgo_screen_sf110_jpeg50.jpg", "own_noto-cjk-bold_screen.png"})
+    for (const char* name : {MarkedPicture, "own_freeserif-bold_screen.png", "own_dejavu-condensed_screen.png", "gofonts_scan200_15pt.jpg", "wgo_640_simple_white.png"})
         QTest::newRow(name) << QString::fromLatin1(name);
 }
 
@@ -390,8 +390,9 @@ void TestPicturePaste::proofreadWithKeys()
             ++keys;
         }
         ++visits;
+        // A progress window shown meanwhile gives the activation back when it closes.
+        QTRY_VERIFY(QApplication::focusWidget());
         QWidget* focused = QApplication::focusWidget();
-        QVERIFY(focused);
         const auto pos = cellOfName(focused->objectName());
         QVERIFY2(pos && w.form().unsurePoints[size_t((pos->y - 1) * 19 + pos->x - 1)], qPrintable(focused->objectName()));
         const QString want = truthAt(*pos);
