@@ -141,7 +141,8 @@ BoardMarks::BoardMarks(TForm1& main)
 void BoardMarks::setMarks(const std::array<bool, 361>& unsure)
 {
     const bool any = std::find(unsure.begin(), unsure.end(), true) != unsure.end();
-    if (any) {
+    // Placed over the cells once each time it appears; every event passes here.
+    if (any && isHidden()) {
         QRect over;
         for (int y = 1; y <= 19; ++y) {
             for (int x = 1; x <= 19; ++x)
