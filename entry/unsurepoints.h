@@ -16,7 +16,9 @@ int supportedHighest(QList<int> numbers);
 // The cells whose numbers lie above the highest supported one.
 QList<CellPos> outlyingCells(const Form& f);
 // The total a reading gives: the highest supported number of the board, and after it the
-// moves that sure notes give one after another.
+// moves that sure notes give one after another. The last moves of a game may all have been
+// played on taken points and be printed only in the notes; only notes that follow on count,
+// so that a misread note cannot make the game hundreds of moves longer.
 int readingTotal(const Form& f);
 
 bool isUnsurePoint(const Form& f, const CellPos& p);
