@@ -23,6 +23,15 @@ const QColor DoubtColour(255, 0, 0);
 const QColor FocusColour = QColor::fromRgba(colours::Focus);
 constexpr int HintHeight = 22;
 
+// F6, from either window: the keyboard goes back to the main window, to the next point in doubt.
+void goToNextDoubt(TForm1& main)
+{
+    if (main.working() || QApplication::activeModalWidget() || !anyUnsurePoint(main.form()))
+        return;
+    main.activateWindow();
+    main.dispatch([&main] { nextUnsurePoint(main.form(), main.ui()); });
+}
+
 } // namespace
 
 PictureWindow::PictureWindow(TForm1& main, const QImage& straight, int pitch, const QString& source)
@@ -125,6 +134,10 @@ void PictureWindow::keyPressEvent(QKeyEvent* event)
         close();
         return;
     }
+    if (event->key() == Qt::Key_F6 && event->modifiers() == Qt::NoModifier) {
+        goToNextDoubt(main_);
+        return;
+    }
     QWidget::keyPressEvent(event);
 }
 
@@ -174,19 +187,11 @@ void BoardMarks::paintEvent(QPaintEvent*)
 
 void bindPictureKeys(TForm1& main)
 {
-    const auto free = [&main] { return !main.working() && !QApplication::activeModalWidget(); };
     auto* next = new QShortcut(QKeySequence(Qt::Key_F6), &main);
-    next->setContext(Qt::ApplicationShortcut);
-    QObject::connect(next, &QShortcut::activated, &main, [&main, free] {
-        if (!free() || !anyUnsurePoint(main.form()))
-            return;
-        main.activateWindow();
-        main.dispatch([&main] { nextUnsurePoint(main.form(), main.ui()); });
-    });
+    QObject::connect(next, &QShortcut::activated, &main, [&main] { goToNextDoubt(main); });
     auto* show = new QShortcut(QKeySequence(Qt::Key_F7), &main);
-    show->setContext(Qt::ApplicationShortcut);
-    QObject::connect(show, &QShortcut::activated, &main, [&main, free] {
-        if (free())
+    QObject::connect(show, &QShortcut::activated, &main, [&main] {
+        if (!main.working())
             main.showPictureWindow();
     });
 }

@@ -54,6 +54,6 @@ private:
     std::array<bool, 361> unsure_{};
 };
 
-// F6 takes the focus to the next point read in doubt, F7 shows the picture again; both work
-// from the picture window too.
+// F6 takes the focus to the next point read in doubt, from the picture window too; F7 shows
+// the picture again.
 void bindPictureKeys(TForm1& main);

@@ -327,6 +327,12 @@ void TestPicturePaste::marksFollowFocus()
     QVERIFY(!picture->isVisible());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F7);
     QTRY_VERIFY(picture->isVisible());
+    // F6 pressed on the picture takes the keyboard back to a point still in doubt.
+    w.cell(1, 1)->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(picture, Qt::Key_F6);
+    QTRY_VERIFY(QApplication::focusWidget() && QApplication::focusWidget() != w.cell(1, 1));
+    const auto landed = cellOfName(QApplication::focusWidget()->objectName());
+    QVERIFY(landed && w.form().unsurePoints[size_t((landed->y - 1) * 19 + landed->x - 1)]);
 }
 
 void TestPicturePaste::proofreadWithKeys_data()
