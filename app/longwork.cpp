@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QtConcurrent>
 
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -118,6 +119,12 @@ void DeferredUi::focusNext()
 void DeferredUi::quit()
 {
     requests_.append({Request::Quit, QString(), BoxKind::Information, QString()});
+}
+
+bool DeferredUi::movesFocus() const
+{
+    return std::any_of(requests_.begin(), requests_.end(),
+                       [](const Request& r) { return r.kind == Request::Focus || r.kind == Request::FocusNext; });
 }
 
 void DeferredUi::replay(Ui& ui) const

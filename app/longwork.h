@@ -25,6 +25,8 @@ public:
     void quit() override;
 
     void replay(Ui& ui) const;
+    // Whether the handler asked for the focus somewhere.
+    bool movesFocus() const;
 
 private:
     struct Request {

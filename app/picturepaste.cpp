@@ -6,6 +6,8 @@
 #include "board/texts.h"
 #include "diagram/diagram.h"
 #include "diagram/pictureheader.h"
+#include "diagram/seen.h"
+#include "diagram/straightening.h"
 #include "entry/readboard.h"
 
 #include <QApplication>
@@ -93,6 +95,21 @@ QImage flattened(const QImage& image)
     painter.drawImage(0, 0, image);
     painter.end();
     return page.convertToFormat(QImage::Format_BGR888);
+}
+
+// The straightened board, kept for the window that shows it beside the record.
+diagram::Seen straightOnly()
+{
+    diagram::Seen seen;
+    seen.straightOnly = true;
+    return seen;
+}
+
+QImage imageOf(const cv::Mat& grey)
+{
+    if (grey.empty() || grey.type() != CV_8UC1)
+        return {};
+    return QImage(grey.data, grey.cols, grey.rows, int(grey.step), QImage::Format_Grayscale8).copy();
 }
 
 } // namespace
@@ -196,15 +213,17 @@ void PicturePaste::readImage(const QImage& image, const QString& source)
     if (window_.working())
         return;
     diagram::Result result;
+    diagram::Seen seen = straightOnly();
     const QImage page = image.isNull() ? QImage() : flattened(image);
     if (page.isNull()) {
         result.failure = image.isNull() ? diagram::Failure::NotAPicture : diagram::Failure::TooLarge;
     } else if (!runBeside(window_, texts::ReadingPicture, [&](const StopFlag& stop) {
-                   result = diagram::readPixels(page.width(), page.height(), int(page.bytesPerLine()), 3, page.constBits(), &stop);
+                   result = diagram::readPixelsSeen(page.width(), page.height(), int(page.bytesPerLine()), 3, page.constBits(),
+                                                    seen, &stop);
                })) {
         return;
     }
-    enter(result, source);
+    enter(result, source, imageOf(seen.straight));
 }
 
 void PicturePaste::readBytes(const QByteArray& bytes, const QString& source)
@@ -212,11 +231,12 @@ void PicturePaste::readBytes(const QByteArray& bytes, const QString& source)
     if (window_.working())
         return;
     diagram::Result result;
+    diagram::Seen seen = straightOnly();
     if (!runBeside(window_, texts::ReadingPicture, [&](const StopFlag& stop) {
-            result = diagram::readEncoded(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), &stop);
+            result = diagram::readEncodedSeen(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), seen, &stop);
         }))
         return;
-    enter(result, source);
+    enter(result, source, imageOf(seen.straight));
 }
 
 void PicturePaste::readFile(const QString& path)
@@ -224,13 +244,14 @@ void PicturePaste::readFile(const QString& path)
     if (window_.working())
         return;
     diagram::Result result;
+    diagram::Seen seen = straightOnly();
     const std::string name = QFile::encodeName(path).toStdString();
-    if (!runBeside(window_, texts::ReadingPicture, [&](const StopFlag& stop) { result = diagram::readFile(name, &stop); }))
+    if (!runBeside(window_, texts::ReadingPicture, [&](const StopFlag& stop) { result = diagram::readFileSeen(name, seen, &stop); }))
         return;
-    enter(result, QDir::toNativeSeparators(path));
+    enter(result, QDir::toNativeSeparators(path), imageOf(seen.straight));
 }
 
-void PicturePaste::enter(const diagram::Result& result, const QString& source)
+void PicturePaste::enter(const diagram::Result& result, const QString& source, const QImage& straight)
 {
     bool go = false;
     window_.dispatch([&] { go = confirmReading(window_.form(), window_.ui(), result, source); });
@@ -257,7 +278,10 @@ void PicturePaste::enter(const diagram::Result& result, const QString& source)
         window_.form() = std::move(read);
         asked.replay(window_.ui());
     });
+    window_.setPicture(straight, diagram::boardPitch, source);
+    // The reading puts the focus on its first point in doubt; the window may not be active
+    // yet after the question, so the cell clicked is given back only where it asked none.
     const QWidget* focus = QApplication::focusWidget();
-    if (cell && cell->isEnabled() && (!focus || focus->window() != &window_))
+    if (cell && cell->isEnabled() && !asked.movesFocus() && (!focus || focus->window() != &window_))
         cell->setFocus(Qt::OtherFocusReason);
 }

@@ -32,7 +32,7 @@ private:
     void readImage(const QImage& image, const QString& source);
     void readFile(const QString& path);
     void readBytes(const QByteArray& bytes, const QString& source);
-    void enter(const diagram::Result& result, const QString& source);
+    void enter(const diagram::Result& result, const QString& source, const QImage& straight);
 
     TForm1& window_;
 };

@@ -2,6 +2,8 @@
 
 #include "app/colouring.h"
 #include "app/movelistmodel.h"
+#include "app/picturewindow.h"
+#include "board/cellname.h"
 #include "board/record.h"
 
 #include <QButtonGroup>
@@ -72,6 +74,25 @@ void TForm1::showOnce()
     for (QAbstractButton* b : radio_->buttons())
         b->setFocusPolicy(b->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
     showLog();
+    showReadingMarks();
+}
+
+void TForm1::showReadingMarks()
+{
+    if (marks_)
+        marks_->setMarks(form_.unsurePoints);
+    if (!picture_)
+        return;
+    // New or Open leaves no reading: its picture goes with it.
+    if (!form_.fromPicture) {
+        picture_->deleteLater();
+        picture_ = nullptr;
+        return;
+    }
+    std::optional<std::pair<int, int>> focus;
+    if (const auto p = cellOfName(form_.controlMei))
+        focus = std::pair{p->x, p->y};
+    picture_->setMarks(form_.unsurePoints, focus);
 }
 
 void TForm1::showCells()

@@ -3,6 +3,7 @@
 #include "app/candidatemenu.h"
 #include "app/movelistmodel.h"
 #include "app/picturepaste.h"
+#include "app/picturewindow.h"
 #include "app/qtui.h"
 #include "board/conversions.h"
 #include "board/lifecycle.h"
@@ -74,6 +75,8 @@ TForm1::TForm1(const BuildKind& kind, Ui* ui)
     bindHandlers();
     new PicturePaste(*this);
     bindCandidatePlaces(*this);
+    marks_ = new BoardMarks(*this);
+    bindPictureKeys(*this);
     FormCreate(form_);
     showModel();
 }
@@ -196,6 +199,23 @@ void TForm1::focusControl(const QString& name)
         w = radio_->checkedButton();
     // A cell reached from the keyboard has its whole text selected, as by Tab.
     w->setFocus(cellIndex_.contains(w) ? Qt::TabFocusReason : Qt::OtherFocusReason);
+}
+
+void TForm1::setPicture(const QImage& straight, int pitch, const QString& source)
+{
+    delete picture_;
+    picture_ = nullptr;
+    if (straight.isNull() || !form_.fromPicture)
+        return;
+    picture_ = new PictureWindow(*this, straight, pitch, source);
+    showReadingMarks();
+    picture_->showBeside();
+}
+
+void TForm1::showPictureWindow()
+{
+    if (picture_ && form_.fromPicture)
+        picture_->showBeside();
 }
 
 void TForm1::moveFocusNext()

@@ -18,6 +18,9 @@ class QPlainTextEdit;
 class QPushButton;
 class QTableView;
 class MoveListModel;
+class BoardMarks;
+class PictureWindow;
+class QImage;
 class Ui;
 
 // The main window. It builds its controls from the layout table, copies what the operator
@@ -53,6 +56,13 @@ public:
     // conversion ends the handler with the general error box.
     void dispatch(const std::function<void()>& handler);
 
+    // The straightened picture a board was just read from, `pitch` pixels a line, shown
+    // beside the window for as long as the record is that reading.
+    void setPicture(const QImage& straight, int pitch, const QString& source);
+    // Shows it again once closed; nothing for a typed record.
+    void showPictureWindow();
+    PictureWindow* pictureWindow() const { return picture_; }
+
     // Long work is running beside the event loop; nothing else may start meanwhile.
     bool working() const { return working_; }
     void setWorking(bool on) { working_ = on; }
@@ -75,6 +85,7 @@ private:
     void showCells();
     void showGrid(QTableView* grid, MoveListModel* model);
     void showLog();
+    void showReadingMarks();
     bool cellEvent(QLineEdit* cellWidget, QEvent* event);
     bool gridEvent(QTableView* grid, QEvent* event);
     void cellFocusIn(QLineEdit* cellWidget, Qt::FocusReason reason);
@@ -105,6 +116,8 @@ private:
     QPlainTextEdit* memo_ = nullptr;
     QButtonGroup* radio_ = nullptr;
     QPushButton* lock_ = nullptr;
+    BoardMarks* marks_ = nullptr;
+    PictureWindow* picture_ = nullptr;
     // The cell whose enter handling has run and whose exit handling has not.
     QLineEdit* enteredCell_ = nullptr;
     // The leading bytes of the hidden header fields as last shown.

@@ -85,6 +85,10 @@ void DataClear(Form& f)
     f.loadedLines.clear();
     f.outputLines.clear();
     f.loadedNodeCount = 0;
+    f.fromPicture = false;
+    f.unsurePoints.fill(false);
+    f.readTotal.clear();
+    f.noteMoves.clear();
 }
 
 void StringGridClear(Form& f)

@@ -111,6 +111,16 @@ struct Form {
     // The opened file's header, and the line after its main line. Bytes, never transcoded.
     QByteArray gameInfo;
     QByteArray sankouZu;
+
+    // A board read from a picture, until the record is next cleared: its points in doubt are
+    // marked on the board and the picture is shown beside it. A typed record has none of it.
+    bool fromPicture = false;
+    // The points still to be looked at, row by row as the cells are.
+    std::array<bool, 361> unsurePoints{};
+    // The total as the reading gave it; while SouTesuu holds it, it follows the board.
+    QString readTotal;
+    // The moves that sure notes beside the diagram give, played on earlier stones' points.
+    QList<int> noteMoves;
 };
 
 // Writes the two column captions into row 0.

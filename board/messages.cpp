@@ -154,6 +154,19 @@ QString noPointLine(int move)
     return listRowName(QString::number(move)) + texts::IllegalNoPoint;
 }
 
+QString totalCauseLine(int total, int highest)
+{
+    return texts::CauseTotal.arg(total).arg(highest);
+}
+
+QString missingStoneCauseLine(const QList<int>& moves)
+{
+    QStringList names;
+    for (int move : moves)
+        names.append(QString::number(move) + texts::Te);
+    return texts::CauseMissingStone.arg(names.join(texts::CandidateSeparator));
+}
+
 QString openLine(const QString& path)
 {
     return texts::OpenLog + path;

@@ -67,6 +67,10 @@ QString placeChosenLine(const QString& moveNumber, const QString& choice);
 QString illegalMoveLine(int x, int y, int move, const QString& fault, const QStringList& suspects);
 // A missing move for which no point is left.
 QString noPointLine(int move);
+// Why no legal game was found: the total beyond the board's highest number, moves with no
+// point left, or a number on the wrong point.
+QString totalCauseLine(int total, int highest);
+QString missingStoneCauseLine(const QList<int>& moves);
 
 // Paths below are as they are shown.
 // The line that logs a file being opened.

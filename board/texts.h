@@ -192,12 +192,22 @@ inline const QString IllegalSuicide = QStringLiteral("  自殺手になってい
 inline const QString IllegalKo = QStringLiteral("  取られたコウをすぐに取り返しています！");
 inline const QString IllegalNoPoint = QStringLiteral("  打てる場所がありません！");
 inline const QString IllegalSuspects = QStringLiteral("  入力ミスの可能性: ");
+// No order of the missing moves makes a legal game; then the likeliest cause, once.
+inline const QString NoLegalGame = QStringLiteral("ルール上正しく打てる手順がありません！");
+// %1 the total, %2 the highest number on the board.
+inline const QString CauseTotal = QStringLiteral("  原因の可能性: 総手数%1手が多すぎます（盤上の最大手番 %2手）");
+// %1 the moves that have no point left.
+inline const QString CauseMissingStone = QStringLiteral("  原因の可能性: 盤上に無い石があります　打てる場所が無い手番: %1");
+inline const QString CauseWrongPoint = QStringLiteral("  原因の可能性: 違う場所に入力された手番があります");
 
 // The notes printed beside a diagram read from a picture: a move played on an earlier stone's point.
 inline const QString NoteHead = QStringLiteral("図の注記　");
 inline const QString NoteFilled = QStringLiteral("  図の注記から入力しました！");
 inline const QString NoteUnsure = QStringLiteral("  読取りが不確かなので入力しませんでした！");
 inline const QString NoteNotMissing = QStringLiteral("  欠番の手番ではないので入力しませんでした！");
+// The window that shows the picture a board was read from. %1 the picture's source.
+inline const QString PictureWindowTitle = QStringLiteral("読込画像　%1");
+inline const QString PictureWindowHint = QStringLiteral("F6: 次の不確かな点　F7: 画像を表示　Esc: 閉じる");
 inline const QString NoteAgainstRules = QStringLiteral("  ルール上その場所には打てないので入力しませんでした！");
 
 // Files from other programs. Why Open refuses a file; %1 is the file's own value.

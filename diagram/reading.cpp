@@ -150,6 +150,7 @@ Result readGrey(const cv::Mat& grey, const StopFlag* stop, Seen* seen)
     if (way->upright())
         return upright;
     Seen aside;
+    aside.straightOnly = seen && seen->straightOnly;
     Result again = readOnce(turned(grey, *way), stop, sheet, seen ? &aside : nullptr);
     // Small digits can read a little better sideways by chance: the whole board read the
     // other way must doubt far fewer stones before it is taken.
@@ -198,6 +199,11 @@ void see(Seen* seen, const cv::Mat& grey, const Ink& ink, const Grid* grid, cons
 {
     if (!seen)
         return;
+    if (seen->straightOnly) {
+        if (board && straight)
+            seen->straight = straight->even;
+        return;
+    }
     if (!grid) {
         seen->grey = grey;
         seen->ink = ink.dark;
@@ -234,6 +240,25 @@ Result readFileSeen(const std::string& path, Seen& seen)
 {
     seen = Seen{};
     return readPicture(loadPicture(path), nullptr, &seen);
+}
+
+Result readFileSeen(const std::string& path, Seen& seen, const StopFlag* stop)
+{
+    seen = Seen{{}, {}, {}, {}, {}, {}, seen.straightOnly};
+    return readPicture(loadPicture(path), stop, &seen);
+}
+
+Result readEncodedSeen(const std::vector<std::uint8_t>& bytes, Seen& seen, const StopFlag* stop)
+{
+    seen = Seen{{}, {}, {}, {}, {}, {}, seen.straightOnly};
+    return readPicture(decodePicture(bytes), stop, &seen);
+}
+
+Result readPixelsSeen(int width, int height, int stride, int channels, const std::uint8_t* data, Seen& seen,
+                      const StopFlag* stop)
+{
+    seen = Seen{{}, {}, {}, {}, {}, {}, seen.straightOnly};
+    return readPicture(pictureOfPixels(width, height, stride, channels, data), stop, &seen);
 }
 
 bool writeSeen(const Seen& seen, const std::string& dir)

@@ -21,11 +21,20 @@ struct Seen {
     cv::Mat straight; // the board drawn square, a point every boardPitch pixels
     // Each stone as it was cut from the straightened board, named by its point and reading.
     std::vector<std::pair<std::string, cv::Mat>> crops;
+    // Keep the straightened board alone: what a window shows beside the board it read costs
+    // no copies of a large page.
+    bool straightOnly = false;
 };
 
 // As readFile, keeping what each stage saw in `seen`; a reading turned upright keeps the
 // stages of the turned picture.
 Result readFileSeen(const std::string& path, Seen& seen);
+// As readFile, readEncoded and readPixels, keeping in `seen` what it asks for. `seen` keeps
+// its straightOnly; the rest is set afresh.
+Result readFileSeen(const std::string& path, Seen& seen, const StopFlag* stop);
+Result readEncodedSeen(const std::vector<std::uint8_t>& bytes, Seen& seen, const StopFlag* stop = nullptr);
+Result readPixelsSeen(int width, int height, int stride, int channels, const std::uint8_t* data, Seen& seen,
+                      const StopFlag* stop = nullptr);
 
 // Writes the pictures of `seen` into the folder `dir`, which must exist; false when a file
 // could not be written.

@@ -8,6 +8,7 @@
 #include "board/record.h"
 #include "board/texts.h"
 #include "board/ui.h"
+#include "entry/unsurepoints.h"
 
 #include <limits>
 #include <optional>
@@ -164,14 +165,19 @@ void NyuuRyokuGo(Form& f, Ui& ui)
     const auto pos = cellOfName(f.controlMei);
     if (!pos)
         return;
+    const bool changed = widthAndCase(f.cell(pos->x, pos->y).text) != f.cellTextOnEnter;
     if (storeLeftCell(f, ui, *pos, f.cellTextOnEnter))
         checkEntry(f, ui, f.cell(pos->x, pos->y));
+    pointLeft(f, *pos, changed);
 }
 
-bool Edit_KeyPress(Form&, Ui& ui, QChar key)
+bool Edit_KeyPress(Form& f, Ui& ui, QChar key)
 {
     if (key != Enter)
         return false;
+    // Enter on a point read in doubt says it was looked at, even left as it is.
+    if (const auto pos = cellOfName(f.controlMei))
+        markUnsurePoint(f, *pos, false);
     ui.focusNext();
     return true;
 }

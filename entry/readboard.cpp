@@ -12,10 +12,13 @@
 #include "checks/missingnumbers.h"
 #include "diagram/diagram.h"
 #include "entry/cellentry.h"
+#include "entry/unsurepoints.h"
 #include "rules/candidatefill.h"
 
 #include <QHash>
 #include <QList>
+#include <QSet>
+#include <QStringList>
 
 #include <algorithm>
 
@@ -76,38 +79,54 @@ bool holdsAnything(const Form& f)
     return !f.gameInfo.isEmpty();
 }
 
+// A game has at most nine handicap stones, and they make white play first: stones that look
+// like more of them, or in a game that black began, are numbers the reader lost.
+constexpr int MostHandicapStones = 9;
+
+bool looksLikeHandicap(const diagram::Point& p)
+{
+    return p.stone == diagram::Stone::Black && p.number == 0 && !p.unsure;
+}
+
+bool handicapPossible(const diagram::Board& board)
+{
+    const auto stones = std::count_if(board.points.begin(), board.points.end(), looksLikeHandicap);
+    return board.firstPlayer == 1 && stones <= MostHandicapStones;
+}
+
 // What the operator would type for the point: its number, "B" for a handicap stone, or nothing.
 // A black stone whose number was not read is left for the operator, never made a handicap
 // label: that would also turn the first player.
-QString typedText(const diagram::Point& p)
+QString typedText(const diagram::Point& p, bool handicap)
 {
     if (p.stone == diagram::Stone::Empty)
         return {};
     if (p.number != 0)
         return QString::number(p.number);
-    return p.stone == diagram::Stone::Black && !p.unsure ? HandicapMark : QString();
+    return handicap && looksLikeHandicap(p) ? HandicapMark : QString();
 }
 
 // A stone without a number that is no handicap stone, or a number without a stone, cannot be
 // typed as read: the operator has to look.
-bool unsure(const diagram::Point& p)
+bool unsure(const diagram::Point& p, bool handicap)
 {
-    const bool whiteWithoutNumber = p.stone == diagram::Stone::White && p.number == 0;
+    const bool withoutNumber = p.stone != diagram::Stone::Empty && p.number == 0 && !(handicap && looksLikeHandicap(p));
     const bool numberWithoutStone = p.stone == diagram::Stone::Empty && p.number != 0;
-    return p.unsure || whiteWithoutNumber || numberWithoutStone;
+    return p.unsure || withoutNumber || numberWithoutStone;
 }
 
 // Types every point and leaves it, in scan order, so that handicap labels count up as typed.
 // Returns the unsure points in that order.
 QList<CellPos> typeBoard(Form& f, Ui& ui, const diagram::Board& board)
 {
+    const bool handicap = handicapPossible(board);
     QList<CellPos> doubtful;
     for (int y = 1; y <= 19; ++y) {
         for (int x = 1; x <= 19; ++x) {
             const diagram::Point& p = board.at(x, y);
-            if (unsure(p))
+            if (unsure(p, handicap))
                 doubtful.append({x, y});
-            const QString text = typedText(p);
+            const QString text = typedText(p, handicap);
             if (text.isEmpty())
                 continue;
             f.cell(x, y).text = text;
@@ -118,18 +137,12 @@ QList<CellPos> typeBoard(Form& f, Ui& ui, const diagram::Board& board)
     return doubtful;
 }
 
-int highestNumber(const Form& f)
-{
-    int highest = 0;
-    for (const Cell& c : f.cells)
-        highest = qMax(highest, tryToInteger(c.text).value_or(0));
-    return highest;
-}
-
 // The faults that leaving each cell would have shown in a box, logged as the input-data
-// check logs them: numbers with too many digits, then each duplicate pair.
-void reportFaults(Form& f)
+// check logs them: numbers with too many digits, then each duplicate pair, into `lines`.
+// Returns the points that these lines name.
+QSet<int> faultLines(const Form& f, QStringList& lines)
 {
+    QSet<int> named;
     QList<InputFault> faults;
     QHash<QString, QList<CellPos>> cellsByText;
     for (int y = 1; y <= 19; ++y) {
@@ -138,8 +151,10 @@ void reportFaults(Form& f)
             if (text.isEmpty() || isHandicapLabel(text))
                 continue;
             cellsByText[text].append({x, y});
-            if (tryToInteger(text).value_or(0) > MostDigits)
+            if (tryToInteger(text).value_or(0) > MostDigits) {
                 faults.append(cellFault(InputFaultKind::BeyondTable, x, y, text));
+                named.insert(y * 19 + x);
+            }
         }
     }
     for (int y = 1; y <= 19; ++y) {
@@ -151,24 +166,14 @@ void reportFaults(Form& f)
                 if (other.y < y || (other.y == y && other.x <= x))
                     continue;
                 faults.append(duplicateFault(x, y, text, other.x, other.y));
+                named.insert(y * 19 + x);
+                named.insert(other.y * 19 + other.x);
             }
         }
     }
     for (const InputFault& fault : faults)
-        f.logLine(inputFaultLine(fault));
-}
-
-// The last moves of a game may all have been played on earlier stones' points, and be printed
-// only in the notes. Only notes that follow on from the board count, so that a misread note
-// cannot make the game hundreds of moves longer.
-int highestMove(const Form& f, const std::vector<diagram::Note>& notes)
-{
-    int highest = highestNumber(f);
-    for (bool more = true; more;) {
-        more = std::any_of(notes.begin(), notes.end(), [&](const diagram::Note& n) { return !n.unsure && n.move == highest + 1; });
-        highest += more;
-    }
-    return highest;
+        lines.append(inputFaultLine(fault));
+    return named;
 }
 
 // The place a note names, as the cell of its stone holds it.
@@ -247,17 +252,36 @@ void enterReading(Form& f, Ui& ui, const diagram::Result& result, const QString&
 {
     startNewRecord(f);
     f.radioGroup1 = result.board.firstPlayer == 1 ? 1 : 0;
-    const QList<CellPos> doubtful = typeBoard(f, ui, result.board);
-    const int highest = highestMove(f, result.notes);
-    f.souTesuu = highest > 0 ? QString::number(highest) : QString();
+    QList<CellPos> doubtful = typeBoard(f, ui, result.board);
+    for (const CellPos& p : outlyingCells(f)) {
+        if (!std::any_of(doubtful.begin(), doubtful.end(), [&](const CellPos& d) { return d.x == p.x && d.y == p.y; }))
+            doubtful.append(p);
+    }
+    std::sort(doubtful.begin(), doubtful.end(), [](const CellPos& a, const CellPos& b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
+    f.fromPicture = true;
+    for (const CellPos& p : doubtful)
+        markUnsurePoint(f, p, true);
+    for (const diagram::Note& n : result.notes) {
+        if (!n.unsure)
+            f.noteMoves.append(n.move);
+    }
+    const int total = readingTotal(f);
+    f.souTesuu = total > 0 ? QString::number(total) : QString();
+    f.readTotal = f.souTesuu;
     // A cell that keeps the focus through the reading is walked through when left, not retyped.
     if (const Cell* focused = f.cellNamed(f.controlMei))
         f.cellTextOnEnter = focused->text;
 
-    f.logLine(messages::pictureReadLine(source, highest));
-    for (const CellPos& p : doubtful)
-        f.logLine(messages::unsureReadLine(p.x, p.y, f.cell(p.x, p.y).text));
-    reportFaults(f);
+    f.logLine(messages::pictureReadLine(source, total));
+    // A point is logged once: a duplicate or an overlong number is named by its own line.
+    QStringList faults;
+    const QSet<int> named = faultLines(f, faults);
+    for (const CellPos& p : doubtful) {
+        if (!named.contains(p.y * 19 + p.x))
+            f.logLine(messages::unsureReadLine(p.x, p.y, f.cell(p.x, p.y).text));
+    }
+    for (const QString& line : faults)
+        f.logLine(line);
     completeRecord(f, result.notes, stop);
 
     if (!doubtful.isEmpty())

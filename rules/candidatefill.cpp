@@ -1,6 +1,7 @@
 #include "rules/candidatefill.h"
 
 #include "board/form.h"
+#include "board/conversions.h"
 #include "board/messages.h"
 #include "board/texts.h"
 #include "rules/inference.h"
@@ -70,6 +71,40 @@ QString faultLine(const Record& rec, const IllegalMove& fault)
     return messages::illegalMoveLine(columnOf(fault.point), rowOf(fault.point), fault.move, line, suspects);
 }
 
+int highestOnBoard(const Record& rec)
+{
+    int highest = 0;
+    for (const QString& label : rec.labels)
+        highest = qMax(highest, tryToInteger(label).value_or(0));
+    return highest;
+}
+
+// No legal game: said once, then the likeliest cause from the faults the replay met. Moves
+// left without a point past the board's highest number point to the total; other moves
+// without a point, to a stone the board lacks; failing both, a number typed on the wrong
+// point, which the fault lines that follow name.
+void reportContradiction(Form& f, const Record& rec, const Inference& found)
+{
+    f.logLine(texts::NoLegalGame);
+    QList<int> pointless;
+    for (const IllegalMove& fault : found.illegal) {
+        if (fault.reason == IllegalMove::NoPoint)
+            pointless.append(fault.move);
+    }
+    const int highest = highestOnBoard(rec);
+    const int total = tryToInteger(f.souTesuu).value_or(0);
+    if (!pointless.isEmpty() && total > highest && pointless.last() > highest)
+        f.logLine(messages::totalCauseLine(total, highest));
+    else if (!pointless.isEmpty())
+        f.logLine(messages::missingStoneCauseLine(pointless));
+    else if (!found.illegal.isEmpty())
+        f.logLine(texts::CauseWrongPoint);
+    for (const IllegalMove& fault : found.illegal) {
+        if (fault.reason != IllegalMove::NoPoint)
+            f.logLine(faultLine(rec, fault));
+    }
+}
+
 } // namespace
 
 void fillCandidatePlaces(Form& f, const std::atomic<bool>* stop)
@@ -79,6 +114,12 @@ void fillCandidatePlaces(Form& f, const std::atomic<bool>* stop)
     const Inference found = infer(rec, DefaultBudget, stop);
     if (found.cancelled)
         return;
+    // Without a legal game no place is better than another: the cause is what helps.
+    if (found.contradicts) {
+        reportContradiction(f, rec, found);
+        f.logLine(texts::CandidateDone);
+        return;
+    }
     for (const IllegalMove& fault : found.illegal)
         f.logLine(faultLine(rec, fault));
     if (found.stopped)

@@ -1,3 +1,4 @@
+#include "app/picturewindow.h"
 #include "app/tform1.h"
 #include "board/cellname.h"
 #include "board/colours.h"
@@ -9,6 +10,9 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QMimeData>
 
@@ -22,12 +26,18 @@ private slots:
     void pasteAndDrop();
     void hostileLeavesRecord_data();
     void hostileLeavesRecord();
+    void marksFollowFocus();
+    void proofreadWithKeys_data();
+    void proofreadWithKeys();
 };
 
 enum class Way { PastePicture, PasteText, DropFile };
 Q_DECLARE_METATYPE(Way)
 
 namespace {
+
+// A screenshot that the reader reads with several points in doubt.
+#define MarkedPicture "own_ipagothic_scan.jpg"
 
 QString picturePath(const QString& name)
 {
@@ -60,6 +70,34 @@ QByteArray recordOf(const Form& f)
             s << row[0] << row[1];
     }
     s << f.souTesuu << f.txtPuls << f.radioGroup1 << f.gameInfo << f.caption << f.lblHyoudai << f.currentFileName;
+    return out;
+}
+
+// Pixels of a pure mark colour in `area` of `image`: the pictures and the board have none of
+// these, so any found were drawn as marks.
+int pixelsOf(const QImage& image, const QRect& area, QRgb colour)
+{
+    int count = 0;
+    const QRect inside = area & image.rect();
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            count += qAbs(qRed(p) - qRed(colour)) < 40 && qAbs(qGreen(p) - qGreen(colour)) < 40 && qAbs(qBlue(p) - qBlue(colour)) < 40;
+        }
+    }
+    return count;
+}
+
+const QRgb Red = qRgb(255, 0, 0);
+const QRgb Blue = qRgb(0, 0, 255);
+
+QList<CellPos> unsurePoints(const Form& f)
+{
+    QList<CellPos> out;
+    for (int i = 0; i < 361; ++i) {
+        if (f.unsurePoints[size_t(i)])
+            out.append({i % 19 + 1, i / 19 + 1});
+    }
     return out;
 }
 
@@ -222,6 +260,174 @@ void TestPicturePaste::hostileLeavesRecord()
         QCOMPARE(ui.boxes.first().kind, BoxKind::Error);
     }
     QCOMPARE(recordOf(w.form()), before);
+}
+
+// A picture pasted over a typed record: the focus goes to the first point in doubt, whose
+// cell is framed on the board and marked on the picture window; F6 moves the focus and the
+// marks with it, Enter takes a frame away, Esc closes the picture and F7 shows it again.
+void TestPicturePaste::marksFollowFocus()
+{
+    WindowUi ui;
+    TForm1 w(BuildKind::standard(), &ui);
+    ui.window = &w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.cell(4, 4)->setFocus(Qt::TabFocusReason);
+    QTRY_COMPARE(QApplication::focusWidget(), w.cell(4, 4));
+    QTest::keyClicks(w.cell(4, 4), QStringLiteral("1"));
+    QTest::keyClick(w.cell(4, 4), Qt::Key_Return);
+    QCOMPARE(w.form().fromPicture, false);
+    QVERIFY(!w.pictureWindow());
+    // The cell clicked last, which the focus must leave for the first point in doubt.
+    w.cell(3, 3)->setFocus(Qt::MouseFocusReason);
+    QTRY_COMPARE(QApplication::focusWidget(), w.cell(3, 3));
+
+    const QImage image(QStringLiteral(RANVEL_TEST_DATA "/corpus/") + QStringLiteral(MarkedPicture));
+    QVERIFY(!image.isNull());
+    QGuiApplication::clipboard()->setImage(image);
+    QTest::keySequence(w.cell(3, 3), QKeySequence::Paste);
+    QTRY_VERIFY(w.form().fromPicture);
+    QCOMPARE(ui.boxes.size(), 1);
+    QCOMPARE(ui.boxes.first().kind, BoxKind::Confirm);
+    const QList<CellPos> doubts = unsurePoints(w.form());
+    QVERIFY(doubts.size() >= 2);
+    const CellPos first = doubts[0], second = doubts[1];
+    QTRY_COMPARE(QApplication::focusWidget(), w.cell(first.x, first.y));
+
+    PictureWindow* picture = w.pictureWindow();
+    QVERIFY(picture && picture->isVisible());
+    // Inside the cell by more than the neighbours overlap it.
+    const auto cellArea = [&](const CellPos& p) { return w.cell(p.x, p.y)->geometry().adjusted(2, 2, -2, -2); };
+    const auto pointArea = [&](const CellPos& p) { return picture->pointRect(p.x, p.y).toAlignedRect().adjusted(-4, -4, 4, 4); };
+
+    QImage board = w.grab().toImage();
+    for (const CellPos& p : doubts)
+        QVERIFY2(pixelsOf(board, cellArea(p), Red) > 20, qPrintable(cellName(p.x, p.y)));
+    for (int x = 1; x <= 19; ++x) {
+        if (!std::any_of(doubts.begin(), doubts.end(), [&](const CellPos& d) { return d.x == x && d.y == 19; }))
+            QCOMPARE(pixelsOf(board, cellArea({x, 19}), Red), 0);
+    }
+    QImage shown = picture->grab().toImage();
+    QVERIFY(pixelsOf(shown, pointArea(first), Red) > 20);
+    QVERIFY(pixelsOf(shown, pointArea(first), Blue) > 20);
+    QCOMPARE(pixelsOf(shown, pointArea(second), Blue), 0);
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+    QTRY_COMPARE(QApplication::focusWidget(), w.cell(second.x, second.y));
+    shown = picture->grab().toImage();
+    QVERIFY(pixelsOf(shown, pointArea(second), Blue) > 20);
+    QCOMPARE(pixelsOf(shown, pointArea(first), Blue), 0);
+
+    QTest::keyClick(w.cell(second.x, second.y), Qt::Key_Return);
+    board = w.grab().toImage();
+    QCOMPARE(pixelsOf(board, cellArea(second), Red), 0);
+    QVERIFY(pixelsOf(board, cellArea(first), Red) > 20);
+
+    picture->close();
+    QVERIFY(!picture->isVisible());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F7);
+    QTRY_VERIFY(picture->isVisible());
+    // F6 pressed on the picture takes the keyboard back to a point still in doubt.
+    w.cell(1, 1)->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(picture, Qt::Key_F6);
+    QTRY_VERIFY(QApplication::focusWidget() && QApplication::focusWidget() != w.cell(1, 1));
+    const auto landed = cellOfName(QApplication::focusWidget()->objectName());
+    QVERIFY(landed && w.form().unsurePoints[size_t((landed->y - 1) * 19 + landed->x - 1)]);
+}
+
+void TestPicturePaste::proofreadWithKeys_data()
+{
+    QTest::addColumn<QString>("picture");
+    for (const char* name : {MarkedPicture, "own_freeserif-bold_screen.png", "own_dejavu-condensed_screen.png", "gofonts_scan200_15pt.jpg", "wgo_640_simple_white.png"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+// A picture checked as an operator would, with its truth standing for what the picture window
+// shows: from the paste, only F6 to the next point in doubt, the number typed where it is
+// wrong (Delete where no stone is), and Enter. Every point in doubt is reached, and each is
+// right once left; the keys are counted for the closing note.
+void TestPicturePaste::proofreadWithKeys()
+{
+    QFETCH(QString, picture);
+    QFile manifest(QStringLiteral(RANVEL_TEST_DATA "/corpus/manifest.json"));
+    QVERIFY(manifest.open(QIODevice::ReadOnly));
+    QStringList truth;
+    int moves = 0;
+    for (const QJsonValue& value : QJsonDocument::fromJson(manifest.readAll()).object().value(QStringLiteral("pictures")).toArray()) {
+        if (value.toObject().value(QStringLiteral("file")).toString() != picture)
+            continue;
+        moves = value.toObject().value(QStringLiteral("moves")).toInt();
+        for (const QJsonValue& line : value.toObject().value(QStringLiteral("board")).toArray())
+            truth += line.toString().split(QLatin1Char(' '));
+    }
+    QCOMPARE(truth.size(), 361);
+    const auto truthAt = [&](const CellPos& p) {
+        const QString t = truth[(p.y - 1) * 19 + p.x - 1];
+        return t == QLatin1String(".") ? QString() : t;
+    };
+    const auto shownAt = [&](TForm1& w, const CellPos& p) {
+        const QString t = w.form().cell(p.x, p.y).text;
+        return t.startsWith(QLatin1Char('B')) ? QStringLiteral("B") : t;
+    };
+
+    WindowUi ui;
+    TForm1 w(BuildKind::standard(), &ui);
+    ui.window = &w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    const QImage image(QStringLiteral(RANVEL_TEST_DATA "/corpus/") + picture);
+    QVERIFY(!image.isNull());
+    QGuiApplication::clipboard()->setImage(image);
+    QTest::keySequence(&w, QKeySequence::Paste);
+    QTRY_VERIFY(w.form().fromPicture);
+    int keys = 1;
+    const QList<CellPos> doubts = unsurePoints(w.form());
+    QStringList wrongBefore;
+    for (int i = 0; i < 361; ++i) {
+        const CellPos p{i % 19 + 1, i / 19 + 1};
+        if (shownAt(w, p) != truthAt(p))
+            wrongBefore << cellName(p.x, p.y);
+    }
+
+    int corrected = 0, visits = 0;
+    while (!unsurePoints(w.form()).isEmpty() && visits < 361) {
+        if (visits > 0) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+            ++keys;
+        }
+        ++visits;
+        // A progress window shown meanwhile gives the activation back when it closes.
+        QTRY_VERIFY(QApplication::focusWidget());
+        QWidget* focused = QApplication::focusWidget();
+        const auto pos = cellOfName(focused->objectName());
+        QVERIFY2(pos && w.form().unsurePoints[size_t((pos->y - 1) * 19 + pos->x - 1)], qPrintable(focused->objectName()));
+        const QString want = truthAt(*pos);
+        if (shownAt(w, *pos) != want) {
+            ++corrected;
+            if (want.isEmpty()) {
+                QTest::keyClick(focused, Qt::Key_Delete);
+                ++keys;
+            } else {
+                QTest::keyClicks(focused, want);
+                keys += int(want.size());
+            }
+        }
+        QTest::keyClick(focused, Qt::Key_Return);
+        ++keys;
+        QCOMPARE(shownAt(w, *pos), want);
+    }
+    QVERIFY(unsurePoints(w.form()).isEmpty());
+    QCOMPARE(visits, doubts.size());
+    QStringList wrongAfter;
+    for (int i = 0; i < 361; ++i) {
+        const CellPos p{i % 19 + 1, i / 19 + 1};
+        if (shownAt(w, p) != truthAt(p))
+            wrongAfter << cellName(p.x, p.y);
+    }
+    qInfo("%s: %d points in doubt, %d wrong after reading, %d corrected, %d keys from paste to the last doubt; "
+          "left wrong (read without doubt): %d; total %s of %d",
+          qPrintable(picture), int(doubts.size()), int(wrongBefore.size()), corrected, keys, int(wrongAfter.size()),
+          qPrintable(w.form().souTesuu), moves);
 }
 
 QTEST_MAIN(TestPicturePaste)

@@ -2,11 +2,18 @@
 #include "board/lifecycle.h"
 #include "board/texts.h"
 #include "diagram/diagram.h"
+#include "board/cellname.h"
+#include "board/messages.h"
+#include "entry/cellentry.h"
 #include "entry/readboard.h"
+#include "entry/unsurepoints.h"
 #include "support/boardtext.h"
 #include "support/scriptedui.h"
 
+#include <QRegularExpression>
 #include <QTest>
+
+#include <algorithm>
 
 Q_DECLARE_METATYPE(diagram::Failure)
 
@@ -66,6 +73,28 @@ std::vector<diagram::Note> notesOf(const QStringList& notes)
     return out;
 }
 
+// Moves 1..n of a game, row by row from row 10, as "x,y,n".
+QStringList gameOf(int moves)
+{
+    QStringList points;
+    for (int k = 1; k <= moves; ++k)
+        points << QStringLiteral("%1,%2,%3").arg((k - 1) % 19 + 1).arg(10 + (k - 1) / 19).arg(k);
+    return points;
+}
+
+// The points read in doubt, as "x,y".
+QStringList unsureOf(const Form& f)
+{
+    QStringList out;
+    for (int y = 1; y <= 19; ++y) {
+        for (int x = 1; x <= 19; ++x) {
+            if (isUnsurePoint(f, {x, y}))
+                out << QStringLiteral("%1,%2").arg(x).arg(y);
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 // A board read from a picture goes onto the record as if typed: boxes, cells, total, first
@@ -75,6 +104,8 @@ class TestReadBoard : public QObject {
 private slots:
     void reads_data();
     void reads();
+    void doubts_data();
+    void doubts();
 };
 
 void TestReadBoard::reads_data()
@@ -226,6 +257,125 @@ void TestReadBoard::reads()
     QCOMPARE(f.memo.mid(log.size()).startsWith(texts::CandidateStart), placed);
     QCOMPARE(f.memo.endsWith(texts::CandidateDone + QStringLiteral("\r\n")), placed);
     QCOMPARE(listed(f.stringGrid2).mid(0, missing.size()), missing);
+    QCOMPARE(ui.focusRequests, focus);
+}
+
+void TestReadBoard::doubts_data()
+{
+    QTest::addColumn<bool>("read");          // false: typed, no picture
+    QTest::addColumn<QStringList>("points");
+    QTest::addColumn<int>("firstPlayer");
+    // "x,y=text" typed into a cell and left, "x,y enter" left with Enter as it is, "x,y pass"
+    // left by an arrow as it is, "total=n" typed into the total, "next" the key to the next doubt.
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("total");
+    QTest::addColumn<QStringList>("unsure");
+    QTest::addColumn<int>("labels");         // handicap labels on the board
+    QTest::addColumn<QStringList>("focus");
+
+    const QStringList high = gameOf(30) + QStringList{"5,5,242"};
+    QTest::newRow("misread high number: in doubt, not the total")
+        << true << high << 0 << QStringList() << "30" << QStringList{"5,5"} << 0 << QStringList{"Edit5_5"};
+    QTest::newRow("several high numbers after a gap: all in doubt")
+        << true << (high + QStringList{"6,6,977", "7,7,655"}) << 0 << QStringList() << "30"
+        << QStringList{"5,5", "6,6", "7,7"} << 0 << QStringList{"Edit5_5"};
+    QTest::newRow("corrected: no longer in doubt, the total follows")
+        << true << high << 0 << QStringList{"5,5=31"} << "31" << QStringList() << 0 << QStringList{"Edit5_5"};
+    QTest::newRow("a total the operator typed stays")
+        << true << high << 0 << QStringList{"total=40", "5,5=31"} << "40" << QStringList() << 0 << QStringList{"Edit5_5"};
+    QTest::newRow("left by an arrow as it is: still in doubt")
+        << true << high << 0 << QStringList{"5,5 pass"} << "30" << QStringList{"5,5"} << 0 << QStringList{"Edit5_5"};
+    QTest::newRow("left with Enter as it is: looked at, the total stays")
+        << true << high << 0 << QStringList{"5,5 enter"} << "30" << QStringList() << 0 << QStringList{"Edit5_5"};
+    QTest::newRow("a close high number is the total")
+        << true << (gameOf(30) + QStringList{"5,5,45"}) << 0 << QStringList() << "45" << QStringList() << 0
+        << QStringList{"StringGrid2"};
+    QTest::newRow("black stones without numbers in a game black began: in doubt, no labels")
+        << true << (gameOf(12) + QStringList{"3,3,B", "15,3,B"}) << 0 << QStringList() << "12"
+        << QStringList{"3,3", "15,3"} << 0 << QStringList{"Edit3_3"};
+    QTest::newRow("handicap stones of a game white began: labels")
+        << true << (gameOf(12) + QStringList{"4,4,B", "16,4,B"}) << 1 << QStringList() << "12" << QStringList() << 2
+        << QStringList();
+    QStringList ten = gameOf(12);
+    for (int x = 1; x <= 10; ++x)
+        ten << QStringLiteral("%1,2,B").arg(x);
+    QTest::newRow("ten stones without numbers are no handicap")
+        << true << ten << 1 << QStringList() << "12"
+        << QStringList{"1,2", "2,2", "3,2", "4,2", "5,2", "6,2", "7,2", "8,2", "9,2", "10,2"} << 0 << QStringList{"Edit1_2"};
+    QTest::newRow("the key goes round the points in doubt")
+        << true << (gameOf(12) + QStringList{"7,1,14?", "2,2,W"}) << 0 << QStringList{"next", "next", "2,2=13", "next"}
+        << "14" << QStringList{"7,1"} << 0 << QStringList{"Edit7_1", "Edit2_2", "Edit7_1", "Edit7_1"};
+    QTest::newRow("a duplicate pair in doubt is one line")
+        << true << (gameOf(12) + QStringList{"7,10,7?", "5,5,7?"}) << 0 << QStringList() << "12"
+        << QStringList{"5,5", "7,10"} << 0 << QStringList{"Edit5_5"};
+    QTest::newRow("typed record: nothing is in doubt and the total stays")
+        << false << QStringList() << 0 << QStringList{"1,1=1", "2,1=2", "3,1=300", "3,1 enter", "next"} << "7"
+        << QStringList() << 0 << QStringList();
+}
+
+// After a reading: which points are in doubt, how they stop being so, the total the board
+// supports, handicap labels only where a game can have them, each point named by one log line.
+void TestReadBoard::doubts()
+{
+    QFETCH(bool, read);
+    QFETCH(QStringList, points);
+    QFETCH(int, firstPlayer);
+    QFETCH(QStringList, steps);
+    QFETCH(QString, total);
+    QFETCH(QStringList, unsure);
+    QFETCH(int, labels);
+    QFETCH(QStringList, focus);
+
+    Form f;
+    FormCreate(f);
+    ScriptedUi ui;
+    if (read) {
+        diagram::Result result;
+        result.board = boardOf(points, firstPlayer);
+        readBoard(f, ui, result, Source);
+    } else {
+        f.souTesuu = QStringLiteral("7");
+    }
+    const int readingEnds = int(f.memo.indexOf(texts::MissingListUp));
+    const QString readingLog = readingEnds < 0 ? f.memo : f.memo.left(readingEnds);
+    for (int y = 1; y <= 19; ++y) {
+        for (int x = 1; x <= 19; ++x) {
+            const QRegularExpression name(QRegularExpression::escape(messages::pointName(x, y)) + QStringLiteral("(?!\\d)"));
+            QVERIFY2(readingLog.count(name) <= 1, qPrintable(readingLog));
+        }
+    }
+
+    // As the window does: the cell in focus is left before another is entered.
+    auto enter = [&](const QString& name) {
+        if (cellOfName(f.controlMei) && f.controlMei != name)
+            NyuuRyokuGo(f, ui);
+        Derutoki(f, name);
+    };
+    if (!ui.focusRequests.isEmpty() && cellOfName(ui.focusRequests.last()))
+        enter(ui.focusRequests.last());
+    for (const QString& step : steps) {
+        if (step.startsWith(QLatin1String("total="))) {
+            f.souTesuu = step.mid(6);
+        } else if (step == QLatin1String("next")) {
+            const qsizetype asked = ui.focusRequests.size();
+            nextUnsurePoint(f, ui);
+            if (ui.focusRequests.size() > asked)
+                enter(ui.focusRequests.last());
+        } else {
+            const QString at = step.section(QRegularExpression(QStringLiteral("[= ]")), 0, 0);
+            const QString name = cellName(at.section(QLatin1Char(','), 0, 0).toInt(), at.section(QLatin1Char(','), 1).toInt());
+            enter(name);
+            if (step.contains(QLatin1Char('=')))
+                f.cellNamed(name)->text = step.section(QLatin1Char('='), 1);
+            if (step.endsWith(QLatin1String(" enter")))
+                Edit_KeyPress(f, ui, QChar(13));
+            NyuuRyokuGo(f, ui);
+        }
+    }
+    QCOMPARE(f.souTesuu, total);
+    QCOMPARE(unsureOf(f), unsure);
+    QCOMPARE(int(std::count_if(f.cells.begin(), f.cells.end(), [](const Cell& c) { return c.text.startsWith(QLatin1Char('B')); })),
+             labels);
     QCOMPARE(ui.focusRequests, focus);
 }
 

@@ -30,6 +30,8 @@ private slots:
     void realGames();
     void mistyped_data();
     void mistyped();
+    void noLegalGame_data();
+    void noLegalGame();
     void koFightSavedFromWindow_data();
     void koFightSavedFromWindow();
     void rowMenu();
@@ -292,6 +294,58 @@ void TestRules::mistyped()
         QCOMPARE(f.stringGrid2.at(1, row), before.stringGrid2.at(1, row));
     for (int p = 0; p < Points; ++p)
         QCOMPARE(f.cells[size_t(p)].text, before.cells[size_t(p)].text);
+}
+
+void TestRules::noLegalGame_data()
+{
+    QTest::addColumn<QStringList>("cells");  // "x,y,text"
+    QTest::addColumn<QStringList>("listed"); // missing moves in StringGrid2, without places
+    QTest::addColumn<QString>("total");
+    QTest::addColumn<QString>("cause");      // the text the cause line begins with; empty: a legal game
+    QTest::addColumn<QStringList>("named");  // what the lines after "no legal game" name
+
+    const QStringList four{"4,4,1", "16,4,2", "4,16,3", "16,16,4"};
+    const auto head = [](const QString& text) { return text.left(text.indexOf(QLatin1Char('%'))); };
+    QTest::newRow("a legal game: nothing said") << four << QStringList() << "4" << QString() << QStringList();
+    QTest::newRow("the total beyond the board")
+        << four << QStringList{"5", "6", "7", "8"} << "8" << head(texts::CauseTotal) << QStringList{"8手", "4手"};
+    QTest::newRow("a stone missing from the board")
+        << QStringList{"4,4,1", "16,4,2", "16,16,4"} << QStringList{"3"} << "4" << head(texts::CauseMissingStone)
+        << QStringList{"3手"};
+    // White 4 typed in the corner that black 1 and 3 enclose.
+    QTest::newRow("a number on the wrong point")
+        << QStringList{"1,2,1", "10,10,2", "2,1,3", "1,1,4", "16,16,5"} << QStringList() << "5" << texts::CauseWrongPoint
+        << QStringList{texts::IllegalSuicide};
+}
+
+// No order of the missing moves makes a legal game: said once, then the likeliest cause, and
+// no line for each move that has no place.
+void TestRules::noLegalGame()
+{
+    QFETCH(QStringList, cells);
+    QFETCH(QStringList, listed);
+    QFETCH(QString, total);
+    QFETCH(QString, cause);
+    QFETCH(QStringList, named);
+    Form f;
+    for (const QString& c : cells) {
+        const QStringList parts = c.split(',');
+        f.cell(parts[0].toInt(), parts[1].toInt()).text = parts[2];
+    }
+    for (int i = 0; i < listed.size(); ++i)
+        f.stringGrid2.at(0, i + 1) = listed[i];
+    f.souTesuu = total;
+    fillCandidatePlaces(f);
+    const QStringList lines = logLines(f);
+    QCOMPARE(lines.count(texts::NoLegalGame), cause.isEmpty() ? 0 : 1);
+    QVERIFY2(lines.filter(texts::CandidateNone).isEmpty() && lines.filter(texts::IllegalNoPoint).isEmpty(), qPrintable(f.memo));
+    if (cause.isEmpty())
+        return;
+    const qsizetype at = lines.indexOf(texts::NoLegalGame);
+    QVERIFY2(lines.value(at + 1).startsWith(cause), qPrintable(f.memo));
+    const QString after = lines.mid(at + 1).join(QLatin1Char('\n'));
+    for (const QString& n : named)
+        QVERIFY2(after.contains(n), qPrintable(f.memo));
 }
 
 void TestRules::koFightSavedFromWindow_data()
