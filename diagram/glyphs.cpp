@@ -8,6 +8,9 @@
 namespace diagram {
 namespace {
 
+// Specks smaller than this share of a pitch squared are no part of a digit.
+constexpr double minPieceArea = 0.004;
+
 std::pair<float, float> largestHole(const cv::Mat& piece)
 {
     cv::Mat padded;
@@ -25,6 +28,33 @@ std::pair<float, float> largestHole(const cv::Mat& piece)
     const float h = float(piece.rows);
     const int top = stats.at<int>(best, cv::CC_STAT_TOP) - 1;
     return {top / h, (top + stats.at<int>(best, cv::CC_STAT_HEIGHT)) / h};
+}
+
+// Light digits on a black stone stand this many grey levels above the stone's face at least;
+// a face without digits differs from itself by its grain and a glint alone.
+constexpr double leastDigitContrast = 60;
+
+// The digits of a black stone told from its own face. The board's one cut between ink and
+// paper can take the grey digits of a scanned or blurred black stone for ink.
+cv::Mat lightOnBlack(const cv::Mat& grey, const cv::Mat& inside)
+{
+    std::vector<std::uint8_t> values;
+    for (int r = 0; r < grey.rows; ++r) {
+        for (int c = 0; c < grey.cols; ++c) {
+            if (inside.at<std::uint8_t>(r, c))
+                values.push_back(grey.at<std::uint8_t>(r, c));
+        }
+    }
+    cv::Mat digits = cv::Mat::zeros(grey.size(), CV_8U);
+    if (values.empty())
+        return digits;
+    cv::Mat row(1, int(values.size()), CV_8U, values.data()), split;
+    const double cut = cv::threshold(row, split, 0, 255, cv::THRESH_BINARY | cv::THRESH_OTSU);
+    const cv::Scalar light = cv::mean(row, split), face = cv::mean(row, 255 - split);
+    if (light[0] - face[0] < leastDigitContrast)
+        return digits;
+    cv::threshold(grey, digits, cut, 255, cv::THRESH_BINARY);
+    return digits & inside;
 }
 
 } // namespace
@@ -55,7 +85,7 @@ Glyphs cutGlyphs(const StraightBoard& board, int x, int y, Stone stone)
             const int h = stats.at<int>(i, cv::CC_STAT_HEIGHT);
             const int w = stats.at<int>(i, cv::CC_STAT_WIDTH);
             const double dx = centroids.at<double>(i, 0) - half, dy = centroids.at<double>(i, 1) - half;
-            if (stats.at<int>(i, cv::CC_STAT_AREA) < 0.004 * boardPitch * boardPitch)
+            if (stats.at<int>(i, cv::CC_STAT_AREA) < minPieceArea * boardPitch * boardPitch)
                 continue;
             // Digits stand upright near the middle; arcs of an outline and specks do not.
             if (h < 0.12 * boardPitch || h > 0.7 * boardPitch || w > 0.75 * boardPitch
@@ -71,11 +101,18 @@ Glyphs cutGlyphs(const StraightBoard& board, int x, int y, Stone stone)
             ++g.pieces;
         }
     };
-    collect(ink, &rest);
-    cv::Mat smaller = cv::Mat::zeros(ink.size(), CV_8U);
-    cv::circle(smaller, {half, half}, int(0.40 * boardPitch), 255, cv::FILLED);
-    rest &= smaller;
-    collect(rest, nullptr);
+    const auto collectAll = [&](const cv::Mat& from) {
+        collect(from, &rest);
+        cv::Mat smaller = cv::Mat::zeros(from.size(), CV_8U);
+        cv::circle(smaller, {half, half}, int(0.40 * boardPitch), 255, cv::FILLED);
+        rest &= smaller;
+        collect(rest, nullptr);
+    };
+    collectAll(ink);
+    if (g.pieces == 0 && stone == Stone::Black) {
+        rest.setTo(0);
+        collectAll(lightOnBlack(board.even(cell), inside));
+    }
     if (g.pieces == 0)
         return g;
     std::sort(pieceBoxes.begin(), pieceBoxes.end());

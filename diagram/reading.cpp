@@ -13,6 +13,7 @@
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <map>
 #include <optional>
@@ -43,6 +44,29 @@ void markRepeats(Board& board)
             continue;
         for (Point* p : points)
             p->unsure = true;
+    }
+}
+
+// Below this a stone's look or its number's reading needs a look.
+constexpr float leastSureness = 0.3f;
+
+// A stone whose colour alone was in doubt stands when its surely read number, found nowhere
+// else on the board and left as read, has the parity of that colour: a misread colour would
+// have to meet a misread number of the other parity.
+void confirmColours(Board& board, const Board& asRead, const std::array<bool, 361>& colourOnly)
+{
+    std::map<int, int> count;
+    for (const Point& p : board.points) {
+        if (p.number > 0)
+            ++count[p.number];
+    }
+    for (std::size_t i = 0; i < board.points.size(); ++i) {
+        Point& p = board.points[i];
+        if (!colourOnly[i] || p.number != asRead.points[i].number || count[p.number] != 1 || p.stone == Stone::Empty)
+            continue;
+        const bool firstPlayers = p.number % 2 == 1;
+        if (firstPlayers == ((p.stone == Stone::Black) == (board.firstPlayer == 0)))
+            p.unsure = false;
     }
 }
 
@@ -99,19 +123,26 @@ Result readOnce(const cv::Mat& grey, const StopFlag* stop, Sheet& sheet, Seen* s
     const std::vector<StoneNumber> numbers = readStoneNumbers(straight, spots, stop);
     if (stopped(stop))
         return cancelled();
+    // Doubt of a stone's colour alone, where its number was read surely: the number's parity
+    // can still settle it once the first player is known.
+    std::array<bool, 361> colourOnly{};
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         Point& p = result.board.points[std::size_t(where[i])];
+        const bool numberSure = !numbers[i].unsure && numbers[i].confidence >= leastSureness && numbers[i].number > 0;
+        colourOnly[std::size_t(where[i])] = numberSure && p.confidence < leastSureness;
         p.number = numbers[i].number;
         p.unsure = numbers[i].unsure;
         p.confidence = std::min(p.confidence, numbers[i].confidence);
     }
     for (Point& p : result.board.points) {
-        if (p.confidence < 0.3f)
+        if (p.confidence < leastSureness)
             p.unsure = true;
     }
     markRepeats(result.board);
+    const Board asRead = result.board;
     settleFirstPlayer(result.board);
     mendMisreads(result.board);
+    confirmColours(result.board, asRead, colourOnly);
     result.notes = readNotes(ink, *grid, result.board);
     see(seen, grey, ink, &*grid, &result.board, &straight);
     return result;

@@ -5,7 +5,6 @@ the stone size in pixels (the distance from one line to the next across)."""
 import base64
 import io
 import os
-import re
 import shutil
 import subprocess
 import tempfile
@@ -41,14 +40,11 @@ def sgf2dg(sgf_path, dpi, coords=False):
     """sgf2dg's own PDF page: one diagram for the whole game, notes under it. 22 px stones at
     150 dpi."""
     with tempfile.TemporaryDirectory() as work:
-        # sgf2dg ends a diagram at a commented move: without the comments the page holds the
-        # whole game.
-        with open(sgf_path, encoding="utf-8", errors="replace") as f:
-            text = re.sub(r"\bC\[(?:\\.|[^\]\\])*\]", "", f.read())
-        with open(os.path.join(work, "game.sgf"), "w", encoding="utf-8") as f:
-            f.write(text)
-        _run(["sgf2dg", "-converter", "PDF", "-movesPerDiagram", "1000", "-ignoreVariations"]
-             + (["-coords"] if coords else []) + ["game.sgf"], work)
+        shutil.copy(sgf_path, os.path.join(work, "game.sgf"))
+        # sgf2dg ends a diagram at a commented or marked move and draws each variation apart:
+        # without them the page holds the whole game in one diagram.
+        _run(["sgf2dg", "-converter", "PDF", "-movesPerDiagram", "1000", "-ignoreComments", "-ignoreLetters",
+              "-ignoreMarks", "-ignoreVariations"] + (["-coords"] if coords else []) + ["game.sgf"], work)
         _run(["pdftoppm", "-r", str(dpi), "-png", "-singlefile", "game.pdf", "page"], work)
         img = Image.open(os.path.join(work, "page.png")).convert("RGB")
     return img, dpi * 22.0 / 150
@@ -149,6 +145,7 @@ def wgo(diagram, width, font="Liberation Sans", stones="glass", board="wood", co
                                                                           "WGo.Color.B" if black else "WGo.Color.W"))
     simple = stones == "simple"
     html = """<!doctype html><html><head><meta charset="utf-8"><style>body{margin:0;background:#fff}</style>
+<style>circle[fill="#fff"]{stroke:#000;stroke-width:0.05}</style>
 <script>%s</script></head><body><div id="b"></div><script>
 var H = WGo.svgDrawHandlers;
 var b = new WGo.H_B(document.getElementById('b'), {size: 19, width: %d, coordinates: %s,
@@ -158,8 +155,8 @@ var b = new WGo.H_B(document.getElementById('b'), {size: 19, width: %d, coordina
 b.addObject([%s]);
 </script></body></html>""" % (open(_wgo_script()).read(), width, "true" if coords else "false", font, colour,
                               background,
-                              "new H.%s(%s)" % (handlers[0], "{color: '#000', lineColor: '#000'}" if simple else ""),
-                              "new H.%s(%s)" % (handlers[1], "{color: '#fff', lineColor: '#000'}" if simple else ""),
+                              "new H.%s(%s)" % (handlers[0], "'#000'" if simple else ""),
+                              "new H.%s(%s)" % (handlers[1], "'#fff'" if simple else ""),
                               ",\n".join(objects))
     html = html.replace("WGo.H_B", "WGo.SVGBoard")
     with tempfile.TemporaryDirectory() as work:
