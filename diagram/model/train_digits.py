@@ -94,9 +94,12 @@ def make_crop(args):
     blur = rng.choice([0.0, rng.uniform(0, 0.6), rng.uniform(0.3, 1.2)]) * min(1.0, pitch / 30)
     noise = rng.choice([0.0, rng.uniform(0, 8), rng.uniform(4, 16)])
     jpeg = rng.choice([None, None, 50, 70, 90])
+    # Typesetters print numbers from small labels on a plain stone to tall digits squeezed
+    # across to fill it; the typefaces' own proportions alone are only the middle of that.
+    scale = rng.choice([1.0, 1.0, rng.uniform(0.6, 0.95), rng.uniform(1.1, 1.8)])
     img = draw.stone_crop(number, black, tf, size, blur=blur, noise=noise, jpeg=jpeg, seed=index + salt,
                           stones=rng.choice(STONES), board=rng.choice(BOARDS), spacing=spacing,
-                          offset=(rng.uniform(-0.05, 0.05), rng.uniform(-0.05, 0.05)))
+                          offset=(rng.uniform(-0.05, 0.05), rng.uniform(-0.05, 0.05)), number_scale=scale)
     # Heavier and lighter strokes than the typefaces have: other printers' ink.
     if size >= 45 and rng.random() < 0.25:
         img = img.filter(ImageFilter.MinFilter(3) if rng.random() < 0.5 else ImageFilter.MaxFilter(3))

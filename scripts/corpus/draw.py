@@ -308,13 +308,14 @@ def render_page(diagram, style, game_title, seed=0, notes="icons", japanese=Fals
 
 
 def stone_crop(number, black, typeface, size, blur=0.0, noise=0.0, jpeg=None, seed=0,
-               stones="flat", board="white", spacing="japanese", offset=(0.0, 0.0)):
+               stones="flat", board="white", spacing="japanese", offset=(0.0, 0.0), number_scale=1.0):
     """One stone with its number (0 for none), cut out with half a line's spacing around it,
     as a grey image of size x size pixels: training data for a digit recogniser.
     blur is a Gaussian radius in pixels, noise a standard deviation in grey levels, jpeg a
-    quality; offset moves the stone off the crop's centre by shares of its size."""
+    quality; offset moves the stone off the crop's centre by shares of its size; number_scale
+    draws the digits taller or shorter, squeezed across where they would not fit."""
     rng = random.Random(seed)
-    style = Style(typeface, size / 1.5, spacing, board, stones)
+    style = Style(typeface, size / 1.5, spacing, board, stones, number_scale=number_scale)
     s = 4
     d = int(size * s)
     base = BOARD_COLOURS[board]
