@@ -15,9 +15,9 @@
 #include "sgf/files.h"
 #include "sgf/loadedgame.h"
 #include "sgf/lock.h"
-#include "sgf/movetable.h"
+#include "sgf/passes.h"
 #include "sgf/open.h"
-#include "sgf/ordering.h"
+#include "ordering/moveordering.h"
 #include "sgf/reader.h"
 #include "support/scriptedui.h"
 
@@ -123,7 +123,10 @@ void open(const QByteArray& bytes, const BuildKind& kind, Answer mode)
     cmdLockKaizyo2Click(f);
     checkBoard(f);
 
-    if (ZyunRetuStrKihu(f) || ZyunRetuKihuKakunin(f, ui))
+    if (ZyunRetuStrKihu(f))
+        return;
+    addLoadedPasses(f);
+    if (ZyunRetuKihuKakunin(f, ui))
         return;
     checkRebuilt(f);
     if (!f.gameInfo.isEmpty() && f.tailLine >= 1)

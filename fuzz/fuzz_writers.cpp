@@ -19,9 +19,9 @@
 #include "sgf/dialect.h"
 #include "sgf/files.h"
 #include "sgf/loadedgame.h"
-#include "sgf/movetable.h"
+#include "sgf/passes.h"
 #include "sgf/open.h"
-#include "sgf/ordering.h"
+#include "ordering/moveordering.h"
 #include "sgf/reader.h"
 #include "support/referenceordering.h"
 #include "support/scriptedui.h"
@@ -266,6 +266,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size)
 
     const Form before = f;
     const bool fault = ZyunRetuStrKihu(f);
+    if (!fault)
+        addLoadedPasses(f);
     checkOrdering(before, f, fault);
     const bool gap = !fault && ZyunRetuKihuKakunin(f, ui);
     const RecordToSave record = recordToSave(f);

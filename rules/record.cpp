@@ -3,7 +3,7 @@
 #include "board/conversions.h"
 #include "board/form.h"
 #include "board/record.h"
-#include "sgf/movetable.h"
+#include "ordering/moveordering.h"
 
 #include <algorithm>
 
@@ -56,11 +56,7 @@ Record recordOf(const Form& form)
         if (isHandicapLabel(r.labels[size_t(p)]))
             r.handicap.append(p);
     }
-    int last = 0;
-    for (int k = HighestMove; k >= 1 && last == 0; --k) {
-        if (!f.moveTable[size_t(k)].isEmpty())
-            last = k;
-    }
+    int last = highestPlacedMove(f);
     std::vector<int> openRow(HighestMove + 1, 0);
     for (int row = MoveList::LastRow; row >= 1; --row) {
         const int m = moveNumber(f.stringGrid2.at(0, row));

@@ -5,7 +5,7 @@
 #include "board/record.h"
 #include "board/texts.h"
 #include "sgf/loadedgame.h"
-#include "sgf/movetable.h"
+#include "sgf/passes.h"
 #include "sgf/reader.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 #include "board/form.h"
 #include "board/texts.h"
 #include "sgf/dialect.h"
-#include "sgf/ordering.h"
+#include "ordering/moveordering.h"
 
 #include <QFile>
 #include <QRegularExpression>

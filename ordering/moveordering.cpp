@@ -1,4 +1,4 @@
-#include "sgf/ordering.h"
+#include "ordering/moveordering.h"
 
 #include "board/conversions.h"
 #include "board/form.h"
@@ -7,8 +7,6 @@
 #include "board/texts.h"
 #include "board/ui.h"
 #include "checks/inputcheck.h"
-#include "sgf/loadedgame.h"
-#include "sgf/movetable.h"
 
 #include <QHash>
 
@@ -170,16 +168,6 @@ void fillMoveTable(Form& f)
     editingListPass(f, board);
 }
 
-void addLoadedPasses(Form& f)
-{
-    if (f.gameInfo.isEmpty() || f.loadedLines.isEmpty())
-        return;
-    for (const LoadedMove& m : loadedGameOf(f.loadedLines).moves) {
-        if (m.pass && m.number <= HighestMove && f.moveTable[size_t(m.number)].isEmpty())
-            f.moveTable[size_t(m.number)] = PassEntry;
-    }
-}
-
 bool ZyunRetuStrKihu(Form& f)
 {
     StringGrid1Seibi(f);
@@ -187,18 +175,22 @@ bool ZyunRetuStrKihu(Form& f)
     if (NyuuryokuDataKakunin(f))
         return true;
     fillMoveTable(f);
-    addLoadedPasses(f);
     return false;
+}
+
+int highestPlacedMove(const Form& f)
+{
+    for (int k = HighestMove; k >= 1; --k) {
+        if (!f.moveTable[size_t(k)].isEmpty())
+            return k;
+    }
+    return 0;
 }
 
 QList<int> unplacedMoves(const Form& f)
 {
     // The last entry counts as well: a placed last move behind a gap would otherwise be dropped.
-    int highest = 0;
-    for (int k = HighestMove; k >= 1 && highest == 0; --k) {
-        if (!f.moveTable[size_t(k)].isEmpty())
-            highest = k;
-    }
+    const int highest = highestPlacedMove(f);
     QList<int> gaps;
     for (int k = 1; k <= highest; ++k) {
         if (f.moveTable[size_t(k)].isEmpty())
