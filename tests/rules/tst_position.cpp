@@ -64,6 +64,10 @@ void TestPosition::plays_data()
     QTest::newRow("ko taken back at once") << ko << "B 3 2; W 2 2" << Verdict::Ko << QStringList{". X O .", "X . X O", ". X O ."};
     QTest::newRow("ko taken back after a move elsewhere") << ko << "B 3 2; W 10 10; B 11 11; W 2 2" << Verdict::Legal
                                                           << QStringList{". X O .", "X O . O", ". X O ."};
+    // Taking one stone is no ko when the taker joins a group: the group, left with the taken
+    // point as its only liberty, is taken back at once.
+    QTest::newRow("snapback") << QStringList{". . X O", "X O O X", "X . . ."} << "W 1 1; B 2 1; W 1 1" << Verdict::Legal
+                              << QStringList{"O . . O", "X O O X", "X . . ."};
     QTest::newRow("occupied point") << QStringList{"X O"} << "W 1 1" << Verdict::Occupied << QStringList{"X O"};
 }
 

@@ -33,6 +33,8 @@ private slots:
     void koFightSavedFromWindow_data();
     void koFightSavedFromWindow();
     void rowMenu();
+    void logLineWording_data();
+    void logLineWording();
     void cleanupTestCase();
 
 private:
@@ -385,6 +387,38 @@ void TestRules::rowMenu()
     std::unique_ptr<QMenu>(candidateMenu(w, 0, nullptr))->actions().first()->trigger();
     for (int row = 1; row <= d.offBoard.size(); ++row)
         QCOMPARE(shownText(list, row, 1), d.offBoard[row - 1].place);
+}
+
+// Each F5 log line once against its wording; the tests above compare with these builders.
+void TestRules::logLineWording_data()
+{
+    QTest::addColumn<QString>("built");
+    QTest::addColumn<QString>("wording");
+    QTest::newRow("place with its point") << messages::placeWithPoint(QStringLiteral("8"), 3, 2)
+                                          << QStringLiteral("8（横3縦2）");
+    QTest::newRow("one place, filled") << messages::placeFilledLine(12, messages::placeWithPoint(QStringLiteral("8"), 3, 2))
+                                       << QStringLiteral("ﾘｽﾄﾎﾞｯｸｽ手番12 場所8（横3縦2）  打てる場所が一つだけなので入力しました！");
+    QTest::newRow("no place") << messages::noPlaceLine(12)
+                              << QStringLiteral("ﾘｽﾄﾎﾞｯｸｽ手番12  ルール上打てる場所がありません！");
+    QTest::newRow("places open") << messages::placesOpenLine(12, {messages::placeWithPoint(QStringLiteral("8"), 3, 2), messages::placeWithPoint(QStringLiteral("B1"), 4, 4)})
+                                 << QStringLiteral("ﾘｽﾄﾎﾞｯｸｽ手番12  場所が決まりません　候補: 8（横3縦2）　B1（横4縦4）");
+    QTest::newRow("place chosen") << messages::placeChosenLine(QStringLiteral("12"), messages::placeWithPoint(QStringLiteral("8"), 3, 2))
+                                  << QStringLiteral("ﾘｽﾄﾎﾞｯｸｽ手番12 場所8（横3縦2）  を入力しました！");
+    QTest::newRow("illegal: occupied, with suspects") << messages::illegalMoveLine(3, 2, 12, texts::IllegalOccupied, {QStringLiteral("9"), QStringLiteral("10")})
+                                                      << QStringLiteral("横3縦2 手番12  まだ取られていない石のある場所に打たれています！  入力ミスの可能性: 9　10");
+    QTest::newRow("illegal: suicide") << messages::illegalMoveLine(1, 1, 4, texts::IllegalSuicide, {})
+                                      << QStringLiteral("横1縦1 手番4  自殺手になっています！  入力ミスの可能性: ");
+    QTest::newRow("illegal: ko") << messages::illegalMoveLine(2, 2, 12, texts::IllegalKo, {})
+                                 << QStringLiteral("横2縦2 手番12  取られたコウをすぐに取り返しています！  入力ミスの可能性: ");
+    QTest::newRow("no point") << messages::noPointLine(12)
+                              << QStringLiteral("ﾘｽﾄﾎﾞｯｸｽ手番12  打てる場所がありません！");
+}
+
+void TestRules::logLineWording()
+{
+    QFETCH(QString, built);
+    QFETCH(QString, wording);
+    QCOMPARE(built, wording);
 }
 
 void TestRules::cleanupTestCase()
