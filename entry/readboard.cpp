@@ -3,6 +3,7 @@
 #include "board/cellname.h"
 #include "board/conversions.h"
 #include "board/form.h"
+#include "board/go.h"
 #include "board/lifecycle.h"
 #include "board/messages.h"
 #include "board/record.h"
@@ -102,8 +103,8 @@ bool unsure(const diagram::Point& p)
 QList<CellPos> typeBoard(Form& f, Ui& ui, const diagram::Board& board)
 {
     QList<CellPos> doubtful;
-    for (int y = 1; y <= 19; ++y) {
-        for (int x = 1; x <= 19; ++x) {
+    for (int y = 1; y <= go::BoardSize; ++y) {
+        for (int x = 1; x <= go::BoardSize; ++x) {
             const diagram::Point& p = board.at(x, y);
             if (unsure(p))
                 doubtful.append({x, y});
@@ -132,8 +133,8 @@ void reportFaults(Form& f)
 {
     QList<InputFault> faults;
     QHash<QString, QList<CellPos>> cellsByText;
-    for (int y = 1; y <= 19; ++y) {
-        for (int x = 1; x <= 19; ++x) {
+    for (int y = 1; y <= go::BoardSize; ++y) {
+        for (int x = 1; x <= go::BoardSize; ++x) {
             const QString& text = f.cell(x, y).text;
             if (text.isEmpty() || isHandicapLabel(text))
                 continue;
@@ -142,8 +143,8 @@ void reportFaults(Form& f)
                 faults.append(cellFault(InputFaultKind::BeyondTable, x, y, text));
         }
     }
-    for (int y = 1; y <= 19; ++y) {
-        for (int x = 1; x <= 19; ++x) {
+    for (int y = 1; y <= go::BoardSize; ++y) {
+        for (int x = 1; x <= go::BoardSize; ++x) {
             const QString& text = f.cell(x, y).text;
             // Each pair once, from the point read first: a reading makes no fault of its own
             // that the operator needs to be told from both sides.
@@ -246,7 +247,7 @@ bool confirmReading(Form& f, Ui& ui, const diagram::Result& result, const QStrin
 void enterReading(Form& f, Ui& ui, const diagram::Result& result, const QString& source, const std::atomic<bool>* stop)
 {
     startNewRecord(f);
-    f.radioGroup1 = result.board.firstPlayer == 1 ? 1 : 0;
+    f.radioGroup1 = result.board.firstPlayer;
     const QList<CellPos> doubtful = typeBoard(f, ui, result.board);
     const int highest = highestMove(f, result.notes);
     f.souTesuu = highest > 0 ? QString::number(highest) : QString();

@@ -91,7 +91,7 @@ void checkRebuilt(const Form& f)
         const QString point = m.pass ? PassEntry : QString(letterOf(m.x)) + letterOf(m.y);
         FUZZ_CHECK(f.moveTable[size_t(m.number)] == point);
         const std::optional<bool> loaded = r.loaded ? loadedColour(*r.loaded, m.number) : std::nullopt;
-        FUZZ_CHECK(m.black == (loaded ? *loaded : (m.number + f.radioGroup1) % 2 == 1));
+        FUZZ_CHECK(m.black == (loaded ? *loaded : (m.number + int(f.radioGroup1)) % 2 == 1));
     }
 }
 

@@ -12,6 +12,7 @@
 
 #include "board/cellname.h"
 #include "board/form.h"
+#include "board/go.h"
 #include "entry/cellentry.h"
 #include "entry/handicap.h"
 #include "fuzzcheck.h"
@@ -86,7 +87,7 @@ void apply(Form& f, Ui& ui, const Command& c)
         txtPulsChange(f);
         return;
     case 'w':
-        f.radioGroup1 = 1;
+        f.radioGroup1 = go::FirstPlayer::White;
         IroKakunin(f);
         return;
     default:

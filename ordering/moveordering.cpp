@@ -2,6 +2,7 @@
 
 #include "board/conversions.h"
 #include "board/form.h"
+#include "board/go.h"
 #include "board/messages.h"
 #include "board/record.h"
 #include "board/texts.h"
@@ -31,8 +32,8 @@ class Board {
 public:
     explicit Board(const Form& f)
     {
-        index_.reserve(361);
-        for (int i = 0; i < 361; ++i) {
+        index_.reserve(go::Points);
+        for (int i = 0; i < go::Points; ++i) {
             texts_[size_t(i)] = trimControl(f.cells[size_t(i)].text);
             if (!texts_[size_t(i)].isEmpty())
                 index_.insert(texts_[size_t(i)], i);
@@ -48,19 +49,19 @@ public:
     {
         QString& p = points_[size_t(cell)];
         if (p.isNull())
-            p = QString(letterOf(cell % 19 + 1)) + letterOf(cell / 19 + 1);
+            p = QString(letterOf(go::columnOf(cell))) + letterOf(go::rowOf(cell));
         return p;
     }
 
 private:
-    std::array<QString, 361> texts_;
-    std::array<QString, 361> points_;
+    std::array<QString, go::Points> texts_;
+    std::array<QString, go::Points> points_;
     QHash<QString, int> index_;
 };
 
 void boardPass(Form& f, Board& board)
 {
-    for (int i = 0; i < 361; ++i) {
+    for (int i = 0; i < go::Points; ++i) {
         const QString& t = board.text(i);
         if (t.isEmpty() || isHandicapLabel(t))
             continue;

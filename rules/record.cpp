@@ -2,6 +2,7 @@
 
 #include "board/conversions.h"
 #include "board/form.h"
+#include "board/go.h"
 #include "board/record.h"
 #include "ordering/moveordering.h"
 
@@ -19,16 +20,16 @@ int moveNumber(const QString& text)
 
 int pointOfEntry(const QString& entry)
 {
-    if (entry.size() != 2)
-        return NoPoint;
-    return pointOf(entry[0].unicode() - 'a' + 1, entry[1].unicode() - 'a' + 1);
+    const int x = entry.size() == 2 ? go::sgfCoordinate(entry[0].unicode()) : 0;
+    const int y = entry.size() == 2 ? go::sgfCoordinate(entry[1].unicode()) : 0;
+    return x && y ? pointOf(x, y) : NoPoint;
 }
 
 } // namespace
 
 Stone Record::colourOf(int move) const
 {
-    return (move % 2) + (whiteFirst ? 1 : 0) == 1 ? BlackStone : WhiteStone;
+    return go::colourOfMove(move, firstPlayer);
 }
 
 int Record::pointNamed(const QString& place) const
@@ -50,7 +51,7 @@ Record recordOf(const Form& form)
     fillMoveTable(f);
 
     Record r;
-    r.whiteFirst = f.radioGroup1 == 1;
+    r.firstPlayer = f.radioGroup1;
     for (int p = 0; p < Points; ++p) {
         r.labels[size_t(p)] = trimControl(f.cells[size_t(p)].text);
         if (isHandicapLabel(r.labels[size_t(p)]))

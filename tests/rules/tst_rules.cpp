@@ -1,6 +1,7 @@
 #include "app/candidatemenu.h"
 #include "app/tform1.h"
 #include "board/form.h"
+#include "board/go.h"
 #include "board/messages.h"
 #include "board/texts.h"
 #include "rules/candidatefill.h"
@@ -65,7 +66,7 @@ Form formOf(const Diagram& d, bool withPlaces)
     for (int y = 1; y <= 19; ++y)
         for (int x = 1; x <= 19; ++x)
             f.cell(x, y).text = d.at(x, y);
-    f.radioGroup1 = d.whiteFirst ? 1 : 0;
+    f.radioGroup1 = d.whiteFirst ? go::FirstPlayer::White : go::FirstPlayer::Black;
     f.souTesuu = QString::number(d.total);
     for (int i = 0; i < d.offBoard.size(); ++i) {
         f.stringGrid2.at(0, i + 1) = QString::number(d.offBoard[i].move);
@@ -84,7 +85,7 @@ int pointNamed(const Diagram& d, const QString& place)
 }
 
 // Every way of placing the open moves, one by one with no shortcut: the values each open move
-// takes in some legal game. Empty when the record has more ways than are worth counting.
+// takes in some legal game. Stone::Empty when the record has more ways than are worth counting.
 std::vector<std::set<int>> everyLegalPlacing(const Record& rec)
 {
     std::vector<int> opens;
@@ -108,7 +109,7 @@ std::vector<std::set<int>> everyLegalPlacing(const Record& rec)
             return;
         }
         for (int c = 0; c < Points && games < 2000000; ++c) {
-            if (p.stone[size_t(c)] != Empty || !p.captured[size_t(c)])
+            if (p.stone[size_t(c)] != Stone::Empty || !p.captured[size_t(c)])
                 continue;
             Position next = p;
             if (next.play(c, rec.colourOf(k), k) != Verdict::Legal)
@@ -143,8 +144,8 @@ bool occupiedBefore(const Game& game, int move, int point)
     const bool whiteFirst = !game.handicap.isEmpty();
     for (int k = 1; k < move; ++k)
         p.play(pointOf(game.moves[k - 1].point.x(), game.moves[k - 1].point.y()),
-               (k % 2) + (whiteFirst ? 1 : 0) == 1 ? BlackStone : WhiteStone, k);
-    return p.stone[size_t(point)] != Empty;
+               (k % 2) + (whiteFirst ? 1 : 0) == 1 ? Stone::Black : Stone::White, k);
+    return p.stone[size_t(point)] != Stone::Empty;
 }
 
 QList<QFileInfo> gameFiles()
