@@ -155,7 +155,7 @@ Written intended(const RecordToSave& r, int from, bool withHandicap)
     for (int k = from + 1; k <= r.moves.size(); ++k) {
         w.moves.append(r.moves[k - 1]);
         const std::optional<bool> loaded = r.loaded ? loadedColour(*r.loaded, k) : std::nullopt;
-        w.black.append(loaded ? *loaded : (k + r.firstPlayer) % 2 == 1);
+        w.black.append(loaded ? *loaded : (k + int(r.firstPlayer)) % 2 == 1);
     }
     if (withHandicap)
         w.handicapPoints = r.handicapPoints;
