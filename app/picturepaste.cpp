@@ -1,12 +1,12 @@
 #include "app/picturepaste.h"
 
 #include "app/longwork.h"
+#include "app/readboard.h"
 #include "app/tform1.h"
 #include "board/cellname.h"
 #include "board/texts.h"
 #include "diagram/diagram.h"
 #include "diagram/pictureheader.h"
-#include "entry/readboard.h"
 
 #include <QApplication>
 #include <QClipboard>

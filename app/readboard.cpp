@@ -1,4 +1,4 @@
-#include "entry/readboard.h"
+#include "app/readboard.h"
 
 #include "board/cellname.h"
 #include "board/conversions.h"

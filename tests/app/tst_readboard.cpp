@@ -1,9 +1,9 @@
+#include "app/readboard.h"
 #include "board/form.h"
 #include "board/go.h"
 #include "board/lifecycle.h"
 #include "board/texts.h"
 #include "diagram/diagram.h"
-#include "entry/readboard.h"
 #include "support/boardtext.h"
 #include "support/scriptedui.h"
 
