@@ -6,11 +6,11 @@
 #include "board/record.h"
 #include "board/texts.h"
 #include "board/ui.h"
+#include "ordering/moveordering.h"
 #include "sgf/dialect.h"
 #include "sgf/files.h"
 #include "sgf/loadedgame.h"
 #include "sgf/passes.h"
-#include "ordering/moveordering.h"
 
 #include <algorithm>
 #include <optional>

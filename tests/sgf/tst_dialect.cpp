@@ -2,8 +2,8 @@
 #include "board/form.h"
 #include "board/go.h"
 #include "board/texts.h"
-#include "sgf/dialect.h"
 #include "ordering/moveordering.h"
+#include "sgf/dialect.h"
 
 #include <QFile>
 #include <QRegularExpression>
