@@ -2,6 +2,7 @@
 
 #include "board/cellname.h"
 #include "board/form.h"
+#include "board/go.h"
 #include "board/texts.h"
 
 namespace {
@@ -58,25 +59,25 @@ void addNumberLabels(std::vector<ControlDef>& out, const Geometry& g)
     auto add = [&](int number, int nameIndex, QPoint at) {
         out.push_back(label(QStringLiteral("Label%1").arg(nameIndex), at, labelSize(number), QString::number(number), font));
     };
-    for (int x = 1; x <= 19; ++x)
+    for (int x = 1; x <= go::BoardSize; ++x)
         add(x, 61 + x, {columnLabelLeft(x), 40});
     // Below the board: Label1..Label4 then Label6..Label20 (Label5 is a row label).
-    for (int x = 1; x <= 19; ++x)
+    for (int x = 1; x <= go::BoardSize; ++x)
         add(x, x <= 4 ? x : x + 1, {columnLabelLeft(x), g.bottomLabelTop});
-    for (int y = 1; y <= 19; ++y)
+    for (int y = 1; y <= go::BoardSize; ++y)
         add(y, y == 1 ? 5 : 19 + y, {8, g.rowPitch * y + g.rowLabelTop});
-    for (int y = 1; y <= 19; ++y)
+    for (int y = 1; y <= go::BoardSize; ++y)
         add(y, 42 + y, {640, g.rowPitch * y + g.rowLabelTop});
 }
 
 void addCells(std::vector<ControlDef>& out, const Geometry& g)
 {
-    for (int y = 1; y <= 19; ++y) {
-        for (int x = 1; x <= 19; ++x) {
+    for (int y = 1; y <= go::BoardSize; ++y) {
+        for (int x = 1; x <= go::BoardSize; ++x) {
             ControlDef c{cellName(x, y), ControlType::Cell, QRect(32 * x - 8, g.rowPitch * y + g.rowTop, 33, g.cellHeight),
                           QString(), tahoma(15)};
             // Positions 285 to 288 belong to controls that Tab never reaches.
-            c.tabOrder = 19 * (y - 1) + (x - 1) + (y >= 16 ? 4 : 0);
+            c.tabOrder = go::pointOf(x, y) + (y >= 16 ? 4 : 0);
             c.tabStop = true;
             c.hasBackground = true;
             c.background = emptyColour(x, y);

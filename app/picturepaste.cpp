@@ -1,6 +1,7 @@
 #include "app/picturepaste.h"
 
 #include "app/longwork.h"
+#include "app/readboard.h"
 #include "app/tform1.h"
 #include "board/cellname.h"
 #include "board/texts.h"
@@ -8,7 +9,6 @@
 #include "diagram/pictureheader.h"
 #include "diagram/seen.h"
 #include "diagram/straightening.h"
-#include "entry/readboard.h"
 
 #include <QApplication>
 #include <QClipboard>

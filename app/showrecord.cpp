@@ -68,7 +68,7 @@ void TForm1::showOnce()
     headersShown_ = true;
     if (controlMei_->text() != form_.controlMei)
         controlMei_->setText(form_.controlMei);
-    if (QAbstractButton* b = radio_->button(form_.radioGroup1); b && !b->isChecked())
+    if (QAbstractButton* b = radio_->button(int(form_.radioGroup1)); b && !b->isChecked())
         b->setChecked(true);
     // As on Windows, Tab enters the group at its checked button only; the arrows move within it.
     for (QAbstractButton* b : radio_->buttons())

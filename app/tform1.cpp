@@ -6,6 +6,7 @@
 #include "app/picturewindow.h"
 #include "app/qtui.h"
 #include "board/conversions.h"
+#include "board/go.h"
 #include "board/lifecycle.h"
 #include "checks/missingnumbers.h"
 #include "checks/search.h"
@@ -88,7 +89,7 @@ TForm1::~TForm1()
 
 QLineEdit* TForm1::cell(int x, int y) const
 {
-    return cells_.value((y - 1) * 19 + (x - 1));
+    return cells_.value(go::pointOf(x, y));
 }
 
 void TForm1::bindHandlers()
@@ -114,7 +115,7 @@ void TForm1::bindHandlers()
     });
     connect(radio_, &QButtonGroup::idClicked, this, [this](int id) {
         dispatch([this, id] {
-            form_.radioGroup1 = id;
+            form_.radioGroup1 = go::FirstPlayer(id);
             RadioGroup1Click(form_);
         });
     });

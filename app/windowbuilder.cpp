@@ -3,6 +3,7 @@
 #include "app/tform1.h"
 
 #include "board/cellname.h"
+#include "board/go.h"
 #include "board/texts.h"
 
 #include <QButtonGroup>
@@ -40,7 +41,7 @@ void TForm1::build()
     setBackgroundRole(QPalette::Window);
     setAutoFillBackground(true);
 
-    cells_.resize(361);
+    cells_.resize(go::Points);
     QList<const ControlDef*> tabbed;
     for (const ControlDef& def : layout_.controls) {
         QWidget* w = makeControl(def);
@@ -92,7 +93,7 @@ QWidget* TForm1::makeControl(const ControlDef& def)
         setCellColours(edit, def.background, def.font.colour);
         edit->installEventFilter(this);
         const auto pos = cellOfName(def.name);
-        const int index = (pos->y - 1) * 19 + (pos->x - 1);
+        const int index = go::pointOf(pos->x, pos->y);
         cells_[index] = edit;
         cellIndex_.insert(edit, index);
         w = edit;

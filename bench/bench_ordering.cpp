@@ -1,6 +1,5 @@
 #include "board/form.h"
-#include "sgf/movetable.h"
-#include "sgf/ordering.h"
+#include "ordering/moveordering.h"
 #include "support/referenceordering.h"
 
 #include <QRandomGenerator>

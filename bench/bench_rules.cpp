@@ -1,4 +1,5 @@
 #include "board/form.h"
+#include "board/go.h"
 #include "rules/candidatefill.h"
 #include "rules/inference.h"
 #include "rules/position.h"
@@ -27,10 +28,10 @@ Game randomGame(int total, int offBoard)
         Game game;
         int replayed = 0;
         for (int k = 1; k <= total; ++k) {
-            const Stone colour = k % 2 == 1 ? BlackStone : WhiteStone;
+            const Stone colour = k % 2 == 1 ? Stone::Black : Stone::White;
             std::vector<int> fresh, again;
             for (int c = 0; c < Points; ++c) {
-                if (p.stone[size_t(c)] != Empty || !p.canPlay(c, colour))
+                if (p.stone[size_t(c)] != Stone::Empty || !p.canPlay(c, colour))
                     continue;
                 (p.captured[size_t(c)] ? again : fresh).push_back(c);
             }
@@ -41,7 +42,7 @@ Game randomGame(int total, int offBoard)
             const int c = from[rng.bounded(int(from.size()))];
             replayed += p.captured[size_t(c)] ? 1 : 0;
             p.play(c, colour, k);
-            game.moves.append({colour == BlackStone, QPoint(columnOf(c), rowOf(c))});
+            game.moves.append({colour == Stone::Black, QPoint(columnOf(c), rowOf(c))});
         }
         if (game.moves.size() == total && replayed == offBoard)
             return game;
@@ -55,7 +56,7 @@ Form typedRecord(const Game& game)
     Form f;
     for (int p = 0; p < Points; ++p)
         f.cells[size_t(p)].text = d.at(columnOf(p), rowOf(p));
-    f.radioGroup1 = d.whiteFirst ? 1 : 0;
+    f.radioGroup1 = d.whiteFirst ? go::FirstPlayer::White : go::FirstPlayer::Black;
     f.souTesuu = QString::number(d.total);
     for (int i = 0; i < d.offBoard.size(); ++i)
         f.stringGrid2.at(0, i + 1) = QString::number(d.offBoard[i].move);

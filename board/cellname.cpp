@@ -1,5 +1,7 @@
 #include "board/cellname.h"
 
+#include "board/go.h"
+
 QString cellName(int x, int y)
 {
     return QStringLiteral("Edit%1_%2").arg(x).arg(y);
@@ -26,7 +28,7 @@ std::optional<CellPos> cellOfName(const QString& name)
     bool oky = false;
     const int x = p.column.toInt(&okx);
     const int y = p.row.toInt(&oky);
-    if (!okx || !oky || x < 1 || x > 19 || y < 1 || y > 19 || cellName(x, y) != name)
+    if (!okx || !oky || !go::onBoard(x, y) || cellName(x, y) != name)
         return std::nullopt;
     return CellPos{x, y};
 }

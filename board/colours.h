@@ -14,10 +14,3 @@ constexpr Rgb Focus = 0xFF0000FF;
 constexpr Rgb LockedList = 0xFFFFFF99;
 constexpr Rgb Log = 0xFFFFFF99;
 } // namespace colours
-
-// A move number is black when its remainder by 2 (with the sign of n) plus the first-player
-// index (0 black first, 1 white first) is 1.
-inline bool stoneIsBlack(int n, int firstPlayer)
-{
-    return (n % 2) + firstPlayer == 1;
-}

@@ -1,5 +1,6 @@
 #include "board/conversions.h"
 
+#include "board/go.h"
 #include "board/texts.h"
 
 #include <QHash>
@@ -200,15 +201,15 @@ std::optional<QString> Ato1(const QString& letter)
 {
     if (letter.size() != 1)
         return std::nullopt;
-    const char16_t u = letter[0].unicode();
-    if (u < 'a' || u > 's')
+    const int n = go::sgfCoordinate(letter[0].unicode());
+    if (n == 0)
         return std::nullopt;
-    return QString::number(u - 'a' + 1);
+    return QString::number(n);
 }
 
 std::optional<QString> ItitoA(const QString& number)
 {
-    for (int n = 1; n <= 19; ++n) {
+    for (int n = 1; n <= go::BoardSize; ++n) {
         if (number == QString::number(n))
             return QString(letterOf(n));
     }
@@ -217,5 +218,5 @@ std::optional<QString> ItitoA(const QString& number)
 
 QChar letterOf(int n)
 {
-    return QChar(char16_t('a' + n - 1));
+    return QChar(char16_t(go::sgfLetter(n)));
 }

@@ -2,6 +2,7 @@
 
 #include "board/cellname.h"
 #include "board/conversions.h"
+#include "board/go.h"
 #include "board/texts.h"
 
 namespace {
@@ -33,8 +34,8 @@ Form::Form(const BuildKind& k)
     , memo(texts::MemoInitial)
     , sankouZu(texts::SankouZuInitial.toLatin1())
 {
-    for (int y = 1; y <= 19; ++y)
-        for (int x = 1; x <= 19; ++x)
+    for (int y = 1; y <= go::BoardSize; ++y)
+        for (int x = 1; x <= go::BoardSize; ++x)
             cell(x, y).background = emptyColour(x, y);
     stringGrid1.shown = false;
     stringGrid1.background = colours::LockedList;
@@ -61,8 +62,8 @@ Rgb emptyColour(int x, int y)
 
 void DataClear(Form& f)
 {
-    for (int x = 1; x <= 19; ++x) {
-        for (int y = 1; y <= 19; ++y) {
+    for (int x = 1; x <= go::BoardSize; ++x) {
+        for (int y = 1; y <= go::BoardSize; ++y) {
             Cell& c = f.cell(x, y);
             c.background = emptyColour(x, y);
             c.text.clear();
@@ -76,7 +77,7 @@ void DataClear(Form& f)
     f.clearLog();
     f.txtPuls.clear();
     writeListHeader(f.stringGrid1);
-    f.radioGroup1 = 0;
+    f.radioGroup1 = go::FirstPlayer::Black;
     f.lockPressed = true;
     for (QString& entry : f.moveTable)
         entry.clear();

@@ -2,6 +2,7 @@
 
 #include "board/buildkind.h"
 #include "board/colours.h"
+#include "board/go.h"
 #include "board/record.h"
 
 #include <QByteArray>
@@ -40,8 +41,8 @@ struct MoveList {
 struct Form {
     explicit Form(const BuildKind& kind = BuildKind::standard());
 
-    Cell& cell(int x, int y) { return cells[size_t((y - 1) * 19 + (x - 1))]; }
-    const Cell& cell(int x, int y) const { return cells[size_t((y - 1) * 19 + (x - 1))]; }
+    Cell& cell(int x, int y) { return cells[size_t(go::pointOf(x, y))]; }
+    const Cell& cell(int x, int y) const { return cells[size_t(go::pointOf(x, y))]; }
     // The cell a control name stands for, or nullptr.
     Cell* cellNamed(const QString& name);
 
@@ -59,7 +60,7 @@ struct Form {
     const BuildKind* kind;
 
     // The board, row by row from the top left: the cell of column x, row y is cell(x, y).
-    std::array<Cell, 361> cells;
+    std::array<Cell, go::Points> cells;
     // The loaded moves that fell on occupied points: move number and the stone they fell on.
     MoveList stringGrid1;
     // The missing numbers being placed: move number and the stone the operator names.
@@ -71,8 +72,8 @@ struct Form {
     QString txtPuls;
     // The text the search looks for on the board.
     QString txtKensaku;
-    // The first player: 0 black, 1 white.
-    int radioGroup1 = 0;
+    // The first player, as the radio group's item index.
+    go::FirstPlayer radioGroup1 = go::FirstPlayer::Black;
     // The lock toggle: pressed while the loaded moves are locked.
     bool lockPressed = true;
     // Shown in edit mode only; a hidden toggle after Open makes Save splice the file.

@@ -1,6 +1,7 @@
 #include "board/lifecycle.h"
 
 #include "board/form.h"
+#include "board/go.h"
 #include "board/messages.h"
 #include "board/texts.h"
 #include "board/ui.h"
@@ -12,7 +13,7 @@ void FormCreate(Form& f)
     writeListHeader(f.stringGrid2);
     f.loadedLines.clear();
     f.outputLines.clear();
-    f.radioGroup1 = 0;
+    f.radioGroup1 = go::FirstPlayer::Black;
     f.lockShown = false;
 }
 

@@ -2,6 +2,7 @@
 
 #include "board/conversions.h"
 #include "board/form.h"
+#include "board/go.h"
 #include "board/messages.h"
 #include "board/record.h"
 #include "board/texts.h"
@@ -21,12 +22,12 @@ struct BoardCell {
     QString text; // trimmed
 };
 
-std::array<BoardCell, 361> trimmedBoard(const Form& f)
+std::array<BoardCell, go::Points> trimmedBoard(const Form& f)
 {
-    std::array<BoardCell, 361> board;
+    std::array<BoardCell, go::Points> board;
     size_t i = 0;
-    for (int y = 1; y <= 19; ++y)
-        for (int x = 1; x <= 19; ++x)
+    for (int y = 1; y <= go::BoardSize; ++y)
+        for (int x = 1; x <= go::BoardSize; ++x)
             board[i++] = {x, y, trimControl(f.cell(x, y).text)};
     return board;
 }
@@ -44,7 +45,7 @@ int totalOf(const Form& f)
 }
 
 // Pass 1: every number must be a move between 1 and the total.
-void checkValues(QList<InputFault>& faults, const std::array<BoardCell, 361>& board, int total)
+void checkValues(QList<InputFault>& faults, const std::array<BoardCell, go::Points>& board, int total)
 {
     for (const BoardCell& c : board) {
         if (!takesPart(c.text))
@@ -65,7 +66,7 @@ void checkValues(QList<InputFault>& faults, const std::array<BoardCell, 361>& bo
 }
 
 // Pass 2: each pair of equal texts is reported from both sides, in scan order.
-void checkDuplicates(QList<InputFault>& faults, const std::array<BoardCell, 361>& board)
+void checkDuplicates(QList<InputFault>& faults, const std::array<BoardCell, go::Points>& board)
 {
     QHash<QString, QList<int>> cellsByText;
     for (int i = 0; i < int(board.size()); ++i) {
@@ -91,7 +92,7 @@ struct PlaceTargets {
     QSet<QString> chainedMoves;
 };
 
-PlaceTargets placeTargets(const Form& f, const std::array<BoardCell, 361>& board)
+PlaceTargets placeTargets(const Form& f, const std::array<BoardCell, go::Points>& board)
 {
     PlaceTargets t;
     for (const BoardCell& c : board) {

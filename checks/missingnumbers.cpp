@@ -2,6 +2,7 @@
 
 #include "board/conversions.h"
 #include "board/form.h"
+#include "board/go.h"
 #include "board/messages.h"
 #include "board/record.h"
 #include "board/texts.h"
@@ -16,8 +17,8 @@ namespace {
 QSet<int> presentNumbers(const Form& f)
 {
     QSet<int> present;
-    for (int x = 1; x <= 19; ++x) {
-        for (int y = 1; y <= 19; ++y) {
+    for (int x = 1; x <= go::BoardSize; ++x) {
+        for (int y = 1; y <= go::BoardSize; ++y) {
             const QString text = trimControl(f.cell(x, y).text);
             if (!text.isEmpty() && !isHandicapLabel(text))
                 present.insert(toInteger(text));

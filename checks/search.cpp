@@ -3,6 +3,7 @@
 #include "board/cellname.h"
 #include "board/conversions.h"
 #include "board/form.h"
+#include "board/go.h"
 #include "board/messages.h"
 #include "board/ui.h"
 
@@ -14,8 +15,8 @@ namespace {
 std::optional<CellPos> findLast(const Form& f, const QString& target)
 {
     std::optional<CellPos> found;
-    for (int y = 1; y <= 19; ++y) {
-        for (int x = 1; x <= 19; ++x) {
+    for (int y = 1; y <= go::BoardSize; ++y) {
+        for (int x = 1; x <= go::BoardSize; ++x) {
             if (f.cell(x, y).text == target)
                 found = CellPos{x, y};
         }

@@ -5,8 +5,8 @@ namespace diagram {
 std::string boardText(const Board& board)
 {
     std::string text;
-    for (int y = 1; y <= 19; ++y) {
-        for (int x = 1; x <= 19; ++x) {
+    for (int y = 1; y <= go::BoardSize; ++y) {
+        for (int x = 1; x <= go::BoardSize; ++x) {
             const Point& p = board.at(x, y);
             if (x > 1)
                 text += ' ';

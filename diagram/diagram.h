@@ -3,6 +3,8 @@
 // Reading a printed, numbered full-game diagram from a picture: a picture in, a board out.
 // Knows nothing of widgets or of the record; the window and ranvel_read both call it.
 
+#include "board/go.h"
+
 #include <array>
 #include <atomic>
 #include <cstdint>
@@ -11,7 +13,7 @@
 
 namespace diagram {
 
-enum class Stone : std::uint8_t { Empty, Black, White };
+using go::Stone;
 
 struct Point {
     Stone stone = Stone::Empty;
@@ -25,12 +27,11 @@ struct Point {
 
 struct Board {
     // x the column 1..19 from the left, y the row 1..19 from the top, as the cells are named.
-    Point& at(int x, int y) { return points[std::size_t((y - 1) * 19 + (x - 1))]; }
-    const Point& at(int x, int y) const { return points[std::size_t((y - 1) * 19 + (x - 1))]; }
+    Point& at(int x, int y) { return points[std::size_t(go::pointOf(x, y))]; }
+    const Point& at(int x, int y) const { return points[std::size_t(go::pointOf(x, y))]; }
 
-    std::array<Point, 361> points;
-    // 0 black plays first, 1 white plays first, as the first-player choice counts them.
-    int firstPlayer = 0;
+    std::array<Point, go::Points> points;
+    go::FirstPlayer firstPlayer = go::FirstPlayer::Black;
 };
 
 enum class Failure {

@@ -1,3 +1,4 @@
+#include "board/go.h"
 #include "diagram/diagram.h"
 
 #include <algorithm>
@@ -7,15 +8,12 @@
 namespace diagram {
 namespace {
 
-// Odd numbers are the first player's stones.
-bool contradicts(const Point& p, int firstPlayer)
+bool contradicts(const Point& p, go::FirstPlayer firstPlayer)
 {
-    const bool firstPlayers = p.number % 2 == 1;
-    const bool black = p.stone == Stone::Black;
-    return firstPlayers != (black == (firstPlayer == 0));
+    return p.stone != go::colourOfMove(p.number, firstPlayer);
 }
 
-int contradictions(const Board& board, int firstPlayer)
+int contradictions(const Board& board, go::FirstPlayer firstPlayer)
 {
     int count = 0;
     for (const Point& p : board.points) {
@@ -60,19 +58,20 @@ void settleFirstPlayer(Board& board)
             lowest = &p;
     }
     if (handicap)
-        board.firstPlayer = 1;
+        board.firstPlayer = go::FirstPlayer::White;
     else if (lowest)
-        board.firstPlayer = lowest->stone == Stone::White ? 1 : 0;
+        board.firstPlayer = lowest->stone == Stone::White ? go::FirstPlayer::White : go::FirstPlayer::Black;
     else
-        board.firstPlayer = 0;
+        board.firstPlayer = go::FirstPlayer::Black;
 
     // One misread stone (a number lost, so a black stone looks like a handicap stone, or a
     // lowest number misread) would otherwise put every other stone in doubt. When most numbers
     // contradict the first player the rules gave, the stones decide, and what misled the
     // rules is in doubt instead.
-    const int other = 1 - board.firstPlayer;
+    const go::FirstPlayer other
+        = board.firstPlayer == go::FirstPlayer::Black ? go::FirstPlayer::White : go::FirstPlayer::Black;
     const int against = contradictions(board, board.firstPlayer);
-    if (against > contradictions(board, other) && 2 * against > contradictions(board, 0) + contradictions(board, 1)) {
+    if (against > contradictions(board, other) && 2 * against > contradictions(board, go::FirstPlayer::Black) + contradictions(board, go::FirstPlayer::White)) {
         board.firstPlayer = other;
         for (Point& p : board.points) {
             if (p.stone == Stone::Black && p.number == 0)
@@ -100,12 +99,11 @@ void mendMisreads(Board& board)
     for (Point& p : board.points) {
         if (p.number <= 0 || p.stone == Stone::Empty)
             continue;
-        const bool firstPlayers = (p.stone == Stone::Black) == (board.firstPlayer == 0);
-        if ((p.number % 2 == 1) == firstPlayers)
+        if (go::colourOfMove(p.number, board.firstPlayer) == p.stone)
             continue;
         int found = 0, candidates = 0;
         for (int m = 1; m <= highest; ++m) {
-            if (!present[std::size_t(m)] && (m % 2 == 1) == firstPlayers
+            if (!present[std::size_t(m)] && go::colourOfMove(m, board.firstPlayer) == p.stone
                 && oneDigitApart(std::to_string(m), std::to_string(p.number))) {
                 found = m;
                 ++candidates;

@@ -1,5 +1,7 @@
 #include "diagram/grid.h"
 
+#include "board/go.h"
+
 #include <opencv2/calib3d.hpp>
 #include <opencv2/imgproc.hpp>
 
@@ -325,8 +327,8 @@ std::vector<cv::Point2d> indicesByNeighbours(const std::vector<cv::Point2d>& cen
     std::vector<double> us, vs;
     for (const cv::Point2d& p : centres) {
         // 19 pitches to the unit, so that the search for the period keeps its scale.
-        us.push_back((c * p.x - s * p.y) / (19 * n.pitch));
-        vs.push_back((s * p.x + c * p.y) / (19 * n.pitch));
+        us.push_back((c * p.x - s * p.y) / (go::BoardSize * n.pitch));
+        vs.push_back((s * p.x + c * p.y) / (go::BoardSize * n.pitch));
     }
     const Period pu = periodOf(us, fewestFrameLines, mostFrameLines), pv = periodOf(vs, fewestFrameLines, mostFrameLines);
     std::vector<cv::Point2d> lattice;
@@ -412,18 +414,18 @@ std::optional<int> firstLine(const cv::Mat& covered, const cv::Matx33d& h, int l
     };
     std::optional<int> best;
     double bestScore = -1e9, bestInside = 0;
-    for (int start = high - 18; start <= low; ++start) {
+    for (int start = high - (go::BoardSize - 1); start <= low; ++start) {
         double inside = 0;
-        for (int k = start; k < start + 19; ++k)
+        for (int k = start; k < start + go::BoardSize; ++k)
             inside += inkOn(k);
-        const double score = inside - outsidePenalty * (inkOn(start - 1) + inkOn(start + 19));
+        const double score = inside - outsidePenalty * (inkOn(start - 1) + inkOn(start + go::BoardSize));
         if (score > bestScore) {
             bestScore = score;
             bestInside = inside;
             best = start;
         }
     }
-    if (!best || bestInside < leastLineInk * 19)
+    if (!best || bestInside < leastLineInk * go::BoardSize)
         return std::nullopt;
     return best;
 }
@@ -434,16 +436,17 @@ std::pair<int, int> busiestSpan(const std::vector<int>& indices)
 {
     const auto [lo, hi] = std::minmax_element(indices.begin(), indices.end());
     int bestStart = *lo, bestCount = -1;
-    for (int start = *lo; start <= std::max(*lo, *hi - 18); ++start) {
-        const int count = int(std::count_if(indices.begin(), indices.end(), [&](int i) { return i >= start && i <= start + 18; }));
+    constexpr int span = go::BoardSize - 1;
+    for (int start = *lo; start <= std::max(*lo, *hi - span); ++start) {
+        const int count = int(std::count_if(indices.begin(), indices.end(), [&](int i) { return i >= start && i <= start + span; }));
         if (count > bestCount) {
             bestCount = count;
             bestStart = start;
         }
     }
-    int low = bestStart + 18, high = bestStart;
+    int low = bestStart + span, high = bestStart;
     for (int i : indices) {
-        if (i >= bestStart && i <= bestStart + 18) {
+        if (i >= bestStart && i <= bestStart + span) {
             low = std::min(low, i);
             high = std::max(high, i);
         }

@@ -35,7 +35,8 @@ std::vector<Icon> findIcons(const Ink& ink, const Grid& grid)
 {
     const auto boardOutline = [&](double scale, cv::Point2d origin) {
         std::vector<cv::Point> outline;
-        for (const cv::Point2d corner : {cv::Point2d(0.4, 0.4), {19.6, 0.4}, {19.6, 19.6}, {0.4, 19.6}})
+        const double far = go::BoardSize + 0.6;
+        for (const cv::Point2d corner : {cv::Point2d(0.4, 0.4), {far, 0.4}, {far, far}, {0.4, far}})
             outline.emplace_back((onPicture(grid, corner.x, corner.y) - origin) * scale);
         return outline;
     };
@@ -70,7 +71,7 @@ std::vector<Icon> findIcons(const Ink& ink, const Grid& grid)
     std::vector<Icon> icons;
     for (const cv::Vec3f& c : circles) {
         const cv::Point2d q = mapPoint(back, {area.x + c[0] / scale, area.y + c[1] / scale});
-        if (q.x < 0.4 || q.x > 19.6 || q.y < 0.4 || q.y > 19.6)
+        if (q.x < 0.4 || q.x > go::BoardSize + 0.6 || q.y < 0.4 || q.y > go::BoardSize + 0.6)
             icons.push_back({q});
     }
     return icons;
@@ -286,9 +287,8 @@ std::vector<Note> readNotes(const Ink& ink, const Grid& grid, const Board& board
             if (m->number == 0 || (place->number > 0 && m->number <= place->number))
                 continue;
             Note note{m->number, place->number, m->unsure || !placeFits};
-            // A move of the first player is odd; the icon's colour must agree.
-            const bool black = (m->number % 2 == 1) == (board.firstPlayer == 0);
-            note.unsure |= m->stone != (black ? Stone::Black : Stone::White);
+            // The icon's colour must be its move's.
+            note.unsure |= m->stone != go::colourOfMove(m->number, board.firstPlayer);
             note.unsure |= numbered.count(m->number) != 0 || note.at == 0 || m->number > last;
             ++times[note.move];
             notes.push_back(note);

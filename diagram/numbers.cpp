@@ -106,7 +106,7 @@ NumberReading readApart(tesseract::TessBaseAPI& api, const std::vector<cv::Mat>&
         show(api, d, tesseract::PSM_SINGLE_CHAR);
         const std::unique_ptr<char[]> one(api.GetUTF8Text());
         const NumberReading r = parse(one.get(), float(api.MeanTextConf()));
-        if (r.number < 0 || !one || std::string(one.get()).find_first_of("0123456789") == std::string::npos)
+        if (!one || std::string(one.get()).find_first_of("0123456789") == std::string::npos)
             return {};
         for (const char* c = one.get(); *c; ++c) {
             if (std::isdigit(static_cast<unsigned char>(*c)))

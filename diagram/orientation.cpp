@@ -41,12 +41,12 @@ StraightBoard turnedBoard(const StraightBoard& b, Orientation o)
 }
 
 // Stones of two and three digits first: one digit reads much the same many ways up.
-std::vector<Spot> sample(const StraightBoard& board, const std::array<StoneLook, 361>& looks)
+std::vector<Spot> sample(const StraightBoard& board, const std::array<StoneLook, go::Points>& looks)
 {
     std::vector<Spot> many, few;
-    for (int y = 1; y <= 19; ++y) {
-        for (int x = 1; x <= 19; ++x) {
-            const Stone s = looks[std::size_t((y - 1) * 19 + (x - 1))].stone;
+    for (int y = 1; y <= go::BoardSize; ++y) {
+        for (int x = 1; x <= go::BoardSize; ++x) {
+            const Stone s = looks[std::size_t(go::pointOf(x, y))].stone;
             if (s == Stone::Empty)
                 continue;
             const Glyphs g = cutGlyphs(board, x, y, s);
@@ -95,7 +95,7 @@ cv::Mat turned(const cv::Mat& picture, Orientation o)
     return o.mirrored ? out : picture.clone();
 }
 
-std::optional<Orientation> bestOrientation(const StraightBoard& board, const std::array<StoneLook, 361>& looks,
+std::optional<Orientation> bestOrientation(const StraightBoard& board, const std::array<StoneLook, go::Points>& looks,
                                            const StopFlag* stop)
 {
     const std::vector<Spot> spots = sample(board, looks);

@@ -26,7 +26,7 @@ cv::Mat turned(const cv::Mat& picture, Orientation o);
 // The way to turn the straightened board (and so the picture) for its numbers to read best:
 // upright unless another way reads clearly better; nothing when two other ways read about as
 // well, and the numbers cannot tell which.
-std::optional<Orientation> bestOrientation(const StraightBoard& board, const std::array<StoneLook, 361>& looks,
+std::optional<Orientation> bestOrientation(const StraightBoard& board, const std::array<StoneLook, go::Points>& looks,
                                            const StopFlag* stop);
 
 } // namespace diagram

@@ -53,7 +53,7 @@ constexpr float leastSureness = 0.3f;
 // A stone whose colour alone was in doubt stands when its surely read number, found nowhere
 // else on the board and left as read, has the parity of that colour: a misread colour would
 // have to meet a misread number of the other parity.
-void confirmColours(Board& board, const Board& asRead, const std::array<bool, 361>& colourOnly)
+void confirmColours(Board& board, const Board& asRead, const std::array<bool, go::Points>& colourOnly)
 {
     std::map<int, int> count;
     for (const Point& p : board.points) {
@@ -64,8 +64,7 @@ void confirmColours(Board& board, const Board& asRead, const std::array<bool, 36
         Point& p = board.points[i];
         if (!colourOnly[i] || p.number != asRead.points[i].number || count[p.number] != 1 || p.stone == Stone::Empty)
             continue;
-        const bool firstPlayers = p.number % 2 == 1;
-        if (firstPlayers == ((p.stone == Stone::Black) == (board.firstPlayer == 0)))
+        if (go::colourOfMove(p.number, board.firstPlayer) == p.stone)
             p.unsure = false;
     }
 }
@@ -80,7 +79,7 @@ Result cancelled()
 // What a reading saw of the board before its numbers, kept to tell which way up it is.
 struct Sheet {
     StraightBoard straight;
-    std::array<StoneLook, 361> looks;
+    std::array<StoneLook, go::Points> looks;
 };
 
 void see(Seen* seen, const cv::Mat& grey, const Ink& ink, const Grid* grid, const Board* board, const StraightBoard* straight);
@@ -108,16 +107,16 @@ Result readOnce(const cv::Mat& grey, const StopFlag* stop, Sheet& sheet, Seen* s
     Result result;
     std::vector<StoneSpot> spots;
     std::vector<int> where;
-    for (int y = 1; y <= 19; ++y) {
-        for (int x = 1; x <= 19; ++x) {
-            const StoneLook& look = looks[std::size_t((y - 1) * 19 + (x - 1))];
+    for (int y = 1; y <= go::BoardSize; ++y) {
+        for (int x = 1; x <= go::BoardSize; ++x) {
+            const StoneLook& look = looks[std::size_t(go::pointOf(x, y))];
             Point& p = result.board.at(x, y);
             p.stone = look.stone;
             p.confidence = look.sureness;
             if (look.stone == Stone::Empty)
                 continue;
             spots.push_back({x, y, look.stone});
-            where.push_back((y - 1) * 19 + (x - 1));
+            where.push_back(go::pointOf(x, y));
         }
     }
     const std::vector<StoneNumber> numbers = readStoneNumbers(straight, spots, stop);
@@ -125,7 +124,7 @@ Result readOnce(const cv::Mat& grey, const StopFlag* stop, Sheet& sheet, Seen* s
         return cancelled();
     // Doubt of a stone's colour alone, where its number was read surely: the number's parity
     // can still settle it once the first player is known.
-    std::array<bool, 361> colourOnly{};
+    std::array<bool, go::Points> colourOnly{};
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         Point& p = result.board.points[std::size_t(where[i])];
         const bool numberSure = !numbers[i].unsure && numbers[i].confidence >= leastSureness && numbers[i].number > 0;
@@ -243,17 +242,17 @@ void see(Seen* seen, const cv::Mat& grey, const Ink& ink, const Grid* grid, cons
     }
     cv::cvtColor(grey, seen->lattice, cv::COLOR_GRAY2BGR);
     const int width = std::max(1, int(std::lround(grid->pitch / 16)));
-    for (int k = 1; k <= 19; ++k) {
-        cv::line(seen->lattice, onPicture(*grid, k, 1), onPicture(*grid, k, 19), {0, 0, 255}, width, cv::LINE_AA);
-        cv::line(seen->lattice, onPicture(*grid, 1, k), onPicture(*grid, 19, k), {0, 0, 255}, width, cv::LINE_AA);
+    for (int k = 1; k <= go::BoardSize; ++k) {
+        cv::line(seen->lattice, onPicture(*grid, k, 1), onPicture(*grid, k, go::BoardSize), {0, 0, 255}, width, cv::LINE_AA);
+        cv::line(seen->lattice, onPicture(*grid, 1, k), onPicture(*grid, go::BoardSize, k), {0, 0, 255}, width, cv::LINE_AA);
     }
     if (!board || !straight)
         return;
     seen->straight = straight->even;
     seen->crops.clear();
     const int half = boardPitch * 5 / 8;
-    for (int y = 1; y <= 19; ++y) {
-        for (int x = 1; x <= 19; ++x) {
+    for (int y = 1; y <= go::BoardSize; ++y) {
+        for (int x = 1; x <= go::BoardSize; ++x) {
             const Point& p = board->at(x, y);
             if (p.stone == Stone::Empty)
                 continue;

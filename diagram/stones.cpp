@@ -142,15 +142,15 @@ std::vector<StoneLook> lookAt(const StraightBoard& sheet, const std::vector<cv::
     return looks;
 }
 
-std::array<StoneLook, 361> classifyStones(const StraightBoard& board)
+std::array<StoneLook, go::Points> classifyStones(const StraightBoard& board)
 {
     std::vector<cv::Point> centres;
-    for (int y = 1; y <= 19; ++y) {
-        for (int x = 1; x <= 19; ++x)
+    for (int y = 1; y <= go::BoardSize; ++y) {
+        for (int x = 1; x <= go::BoardSize; ++x)
             centres.emplace_back(x * boardPitch, y * boardPitch);
     }
     const std::vector<StoneLook> looks = lookAt(board, centres, boardStone);
-    std::array<StoneLook, 361> all;
+    std::array<StoneLook, go::Points> all;
     std::copy(looks.begin(), looks.end(), all.begin());
     return all;
 }

@@ -40,6 +40,6 @@ constexpr int whiteEdgeStep = 8;
 std::vector<StoneLook> lookAt(const StraightBoard& sheet, const std::vector<cv::Point>& centres, const StoneShape& shape);
 
 // The 361 points of a straightened board, from the top left, row by row.
-std::array<StoneLook, 361> classifyStones(const StraightBoard& board);
+std::array<StoneLook, go::Points> classifyStones(const StraightBoard& board);
 
 } // namespace diagram

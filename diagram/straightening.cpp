@@ -1,5 +1,7 @@
 #include "diagram/straightening.h"
 
+#include "board/go.h"
+
 #include <opencv2/calib3d.hpp>
 #include <opencv2/imgproc.hpp>
 
@@ -21,7 +23,7 @@ cv::Matx33d correction(const cv::Mat& even)
     std::vector<cv::Point2d> points, centres;
     for (const cv::Vec3f& c : circles) {
         const double x = std::round(c[0] / boardPitch), y = std::round(c[1] / boardPitch);
-        if (x < 1 || y < 1 || x > 19 || y > 19 || std::hypot(c[0] - x * boardPitch, c[1] - y * boardPitch) > 0.25 * boardPitch)
+        if (x < 1 || y < 1 || x > go::BoardSize || y > go::BoardSize || std::hypot(c[0] - x * boardPitch, c[1] - y * boardPitch) > 0.25 * boardPitch)
             continue;
         points.emplace_back(x * boardPitch, y * boardPitch);
         centres.emplace_back(c[0], c[1]);

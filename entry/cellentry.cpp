@@ -4,6 +4,7 @@
 #include "board/colours.h"
 #include "board/conversions.h"
 #include "board/form.h"
+#include "board/go.h"
 #include "board/messages.h"
 #include "board/record.h"
 #include "board/texts.h"
@@ -17,10 +18,9 @@ namespace {
 
 constexpr QChar Enter{13};
 
-void colourStone(Cell& c, qint64 n, int firstPlayer)
+void colourStone(Cell& c, qint64 n, go::FirstPlayer firstPlayer)
 {
-    // The sign of n % 2 is kept, so a negative odd number is never black.
-    const bool black = stoneIsBlack(int(n % 2), firstPlayer);
+    const bool black = go::isBlackMove(n, firstPlayer);
     c.background = black ? colours::Black : colours::White;
     c.textColour = black ? colours::White : colours::Black;
 }
@@ -42,7 +42,7 @@ void placeHandicap(Form& f, Ui& ui, Cell& c, const CellPos& p)
     c.background = colours::Black;
     c.textColour = colours::White;
     // Handicap stones are black, so white plays first.
-    f.radioGroup1 = 1;
+    f.radioGroup1 = go::FirstPlayer::White;
     IroKakunin(f);
     c.text = HandicapMark + QString::number(nextHandicapNumber(f));
 }
@@ -51,8 +51,8 @@ void placeHandicap(Form& f, Ui& ui, Cell& c, const CellPos& p)
 std::optional<CellPos> lastOtherWithText(const Form& f, const Cell& self, const QString& text)
 {
     std::optional<CellPos> found;
-    for (int y = 1; y <= 19; ++y) {
-        for (int x = 1; x <= 19; ++x) {
+    for (int y = 1; y <= go::BoardSize; ++y) {
+        for (int x = 1; x <= go::BoardSize; ++x) {
             const Cell& c = f.cell(x, y);
             if (&c != &self && c.text == text)
                 found = CellPos{x, y};
@@ -198,8 +198,8 @@ void RadioGroup1Click(Form& f)
 
 void IroKakunin(Form& f)
 {
-    for (int y = 1; y <= 19; ++y) {
-        for (int x = 1; x <= 19; ++x) {
+    for (int y = 1; y <= go::BoardSize; ++y) {
+        for (int x = 1; x <= go::BoardSize; ++x) {
             Cell& c = f.cell(x, y);
             if (const auto n = tryToInteger(c.text))
                 colourStone(c, *n, f.radioGroup1);

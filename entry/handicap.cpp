@@ -3,15 +3,10 @@
 #include "board/colours.h"
 #include "board/conversions.h"
 #include "board/form.h"
+#include "board/go.h"
 #include "board/record.h"
 
 namespace {
-
-// "a".."s" as 1..19; 0 for any other byte, which leaves its coordinate as it was.
-int coordinateOf(char c)
-{
-    return c >= 'a' && c <= 's' ? c - 'a' + 1 : 0;
-}
 
 // Reads four-byte groups from start until one is not "[xy]". Column and row carry over from
 // group to group, and from the first list to the second.
@@ -20,9 +15,10 @@ void readGroups(const QByteArray& text, qsizetype start, int& column, int& row, 
     for (qsizetype i = start; i + 4 <= text.size(); i += 4) {
         if (text[i] != '[' || text[i + 3] != ']')
             return;
-        if (const int x = coordinateOf(text[i + 1]))
+        // Any other byte than a coordinate leaves its coordinate as it was.
+        if (const int x = go::sgfCoordinate(text[i + 1]))
             column = x;
-        if (const int y = coordinateOf(text[i + 2]))
+        if (const int y = go::sgfCoordinate(text[i + 2]))
             row = y;
         if (column && row)
             points.append({column, row});
@@ -31,8 +27,8 @@ void readGroups(const QByteArray& text, qsizetype start, int& column, int& row, 
 
 void numberHandicapStones(Form& f)
 {
-    for (int y = 1; y <= 19; ++y) {
-        for (int x = 1; x <= 19; ++x) {
+    for (int y = 1; y <= go::BoardSize; ++y) {
+        for (int x = 1; x <= go::BoardSize; ++x) {
             Cell& c = f.cell(x, y);
             if (isHandicapLabel(c.text))
                 c.text = HandicapMark + QString::number(nextHandicapNumber(f));
@@ -71,7 +67,7 @@ void OkiisiSet(Form& f)
 {
     const HandicapList list = parseHandicapList(f.gameInfo);
     if (list.listed)
-        f.radioGroup1 = 1;
+        f.radioGroup1 = go::FirstPlayer::White;
     for (const CellPos& p : list.points)
         layLoadedHandicap(f.cell(p.x, p.y));
     numberHandicapStones(f);

@@ -2,6 +2,7 @@
 
 #include "board/cellname.h"
 #include "board/form.h"
+#include "board/go.h"
 #include "board/ui.h"
 
 #include <algorithm>
@@ -30,10 +31,10 @@ std::optional<Step> arrowStep(int key)
     }
 }
 
-// 1..19, leaving one edge of the board for the other.
+// 1..BoardSize, leaving one edge of the board for the other.
 int wrap(int v)
 {
-    return (v + 18) % 19 + 1;
+    return (v + go::BoardSize - 1) % go::BoardSize + 1;
 }
 
 CellPos advance(const CellPos& p, const Step& s)

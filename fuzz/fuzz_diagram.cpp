@@ -28,13 +28,7 @@ void checkBoard(const diagram::Result& result)
         FUZZ_CHECK(!result.reason.empty());
         return;
     }
-    const std::string text = diagram::boardText(result.board);
-    int lines = 0;
-    for (char c : text)
-        lines += c == '\n';
-    FUZZ_CHECK(lines == 19);
-    const int first = result.board.firstPlayer;
-    FUZZ_CHECK(first == 0 || first == 1);
+    const int first = int(result.board.firstPlayer);
     std::set<int> sure;
     for (const diagram::Point& p : result.board.points) {
         FUZZ_CHECK(p.number >= 0 && p.number <= 999);

@@ -125,7 +125,7 @@ void checkCellExit(const QString& typed, const QString& offset, const QString& o
     const qint64 expected = fits ? sum : *value;
     FUZZ_CHECK(c.text == (fits ? QString::number(sum) : mapped));
     FUZZ_CHECK(fits || !ui.boxes.isEmpty());
-    const bool black = (expected % 2) + f.radioGroup1 == 1;
+    const bool black = (expected % 2) + int(f.radioGroup1) == 1;
     FUZZ_CHECK(c.background == (black ? colours::Black : colours::White));
 }
 

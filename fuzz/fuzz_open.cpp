@@ -10,14 +10,14 @@
 #include "board/form.h"
 #include "entry/handicap.h"
 #include "fuzzcheck.h"
+#include "ordering/moveordering.h"
 #include "replayfiles.h"
 #include "sgf/dialect.h"
 #include "sgf/files.h"
 #include "sgf/loadedgame.h"
 #include "sgf/lock.h"
-#include "sgf/movetable.h"
 #include "sgf/open.h"
-#include "sgf/ordering.h"
+#include "sgf/passes.h"
 #include "sgf/reader.h"
 #include "support/scriptedui.h"
 
@@ -91,7 +91,7 @@ void checkRebuilt(const Form& f)
         const QString point = m.pass ? PassEntry : QString(letterOf(m.x)) + letterOf(m.y);
         FUZZ_CHECK(f.moveTable[size_t(m.number)] == point);
         const std::optional<bool> loaded = r.loaded ? loadedColour(*r.loaded, m.number) : std::nullopt;
-        FUZZ_CHECK(m.black == (loaded ? *loaded : (m.number + f.radioGroup1) % 2 == 1));
+        FUZZ_CHECK(m.black == (loaded ? *loaded : (m.number + int(f.radioGroup1)) % 2 == 1));
     }
 }
 
@@ -123,7 +123,10 @@ void open(const QByteArray& bytes, const BuildKind& kind, Answer mode)
     cmdLockKaizyo2Click(f);
     checkBoard(f);
 
-    if (ZyunRetuStrKihu(f) || ZyunRetuKihuKakunin(f, ui))
+    if (ZyunRetuStrKihu(f))
+        return;
+    addLoadedPasses(f);
+    if (ZyunRetuKihuKakunin(f, ui))
         return;
     checkRebuilt(f);
     if (!f.gameInfo.isEmpty() && f.tailLine >= 1)

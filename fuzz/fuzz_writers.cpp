@@ -12,16 +12,17 @@
 
 #include "board/cellname.h"
 #include "board/form.h"
+#include "board/go.h"
 #include "entry/cellentry.h"
 #include "entry/handicap.h"
 #include "fuzzcheck.h"
+#include "ordering/moveordering.h"
 #include "replayfiles.h"
 #include "sgf/dialect.h"
 #include "sgf/files.h"
 #include "sgf/loadedgame.h"
-#include "sgf/movetable.h"
 #include "sgf/open.h"
-#include "sgf/ordering.h"
+#include "sgf/passes.h"
 #include "sgf/reader.h"
 #include "support/referenceordering.h"
 #include "support/scriptedui.h"
@@ -86,7 +87,7 @@ void apply(Form& f, Ui& ui, const Command& c)
         txtPulsChange(f);
         return;
     case 'w':
-        f.radioGroup1 = 1;
+        f.radioGroup1 = go::FirstPlayer::White;
         IroKakunin(f);
         return;
     default:
@@ -154,7 +155,7 @@ Written intended(const RecordToSave& r, int from, bool withHandicap)
     for (int k = from + 1; k <= r.moves.size(); ++k) {
         w.moves.append(r.moves[k - 1]);
         const std::optional<bool> loaded = r.loaded ? loadedColour(*r.loaded, k) : std::nullopt;
-        w.black.append(loaded ? *loaded : (k + r.firstPlayer) % 2 == 1);
+        w.black.append(loaded ? *loaded : (k + int(r.firstPlayer)) % 2 == 1);
     }
     if (withHandicap)
         w.handicapPoints = r.handicapPoints;
@@ -266,6 +267,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size)
 
     const Form before = f;
     const bool fault = ZyunRetuStrKihu(f);
+    if (!fault)
+        addLoadedPasses(f);
     checkOrdering(before, f, fault);
     const bool gap = !fault && ZyunRetuKihuKakunin(f, ui);
     const RecordToSave record = recordToSave(f);

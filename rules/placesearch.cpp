@@ -83,7 +83,7 @@ std::vector<int> PlaceSearch::candidates(const Position& p) const
 {
     std::vector<int> out;
     for (int c = 0; c < Points; ++c) {
-        if (p.stone[size_t(c)] == Empty && p.captured[size_t(c)])
+        if (p.stone[size_t(c)] == Stone::Empty && p.captured[size_t(c)])
             out.push_back(c);
     }
     std::stable_sort(out.begin(), out.end(),

@@ -1,5 +1,7 @@
 #include "rules/position.h"
 
+#include "board/go.h"
+
 #include <random>
 
 namespace rules {
@@ -15,12 +17,12 @@ struct Neighbours {
             const int x = columnOf(p), y = rowOf(p);
             if (x > 1)
                 of[p][count[p]++] = p - 1;
-            if (x < 19)
+            if (x < go::BoardSize)
                 of[p][count[p]++] = p + 1;
             if (y > 1)
-                of[p][count[p]++] = p - 19;
-            if (y < 19)
-                of[p][count[p]++] = p + 19;
+                of[p][count[p]++] = p - go::BoardSize;
+            if (y < go::BoardSize)
+                of[p][count[p]++] = p + go::BoardSize;
         }
     }
 };
@@ -40,8 +42,8 @@ struct Keys {
     {
         std::mt19937_64 random(0x52616e76656cULL);
         for (int p = 0; p < Points; ++p) {
-            stone[p][1] = random();
-            stone[p][2] = random();
+            stone[p][size_t(Stone::Black)] = random();
+            stone[p][size_t(Stone::White)] = random();
             captured[p] = random();
         }
         for (auto& k : ko)
@@ -54,11 +56,6 @@ const Keys keyTable;
 const Keys& keys()
 {
     return keyTable;
-}
-
-Stone opponent(Stone c)
-{
-    return c == BlackStone ? WhiteStone : BlackStone;
 }
 
 // Flood fills of one chain. The marks are stamped with a generation, so nothing is cleared.
@@ -87,7 +84,7 @@ public:
             for (int j = 0; j < near_.count[p]; ++j) {
                 const int q = near_.of[p][j];
                 const Stone s = pos_.stone[size_t(q)];
-                if (s == Empty)
+                if (s == Stone::Empty)
                     return true;
                 if (s == colour && mark[size_t(q)] != generation) {
                     mark[size_t(q)] = generation;
@@ -112,20 +109,20 @@ private:
 
 void Position::putHandicap(int point)
 {
-    if (stone[size_t(point)] != Empty)
+    if (stone[size_t(point)] != Stone::Empty)
         return;
-    stone[size_t(point)] = BlackStone;
+    stone[size_t(point)] = Stone::Black;
     placedBy[size_t(point)] = 0;
-    hash ^= keys().stone[size_t(point)][BlackStone];
+    hash ^= keys().stone[size_t(point)][size_t(Stone::Black)];
 }
 
 bool Position::canPlay(int point, Stone colour) const
 {
-    if (stone[size_t(point)] != Empty || point == koPoint)
+    if (stone[size_t(point)] != Stone::Empty || point == koPoint)
         return false;
     const Neighbours& n = neighbours();
     for (int j = 0; j < n.count[point]; ++j) {
-        if (stone[size_t(n.of[point][j])] == Empty)
+        if (stone[size_t(n.of[point][j])] == Stone::Empty)
             return true;
     }
     Position trial = *this;
@@ -134,7 +131,7 @@ bool Position::canPlay(int point, Stone colour) const
 
 Verdict Position::play(int point, Stone colour, int move)
 {
-    if (stone[size_t(point)] != Empty)
+    if (stone[size_t(point)] != Stone::Empty)
         return Verdict::Occupied;
     if (point == koPoint)
         return Verdict::Ko;
@@ -146,12 +143,12 @@ Verdict Position::play(int point, Stone colour, int move)
     int lastTaken = NoPoint;
     for (int j = 0; j < n.count[point]; ++j) {
         const int q = n.of[point][j];
-        if (stone[size_t(q)] != opponent(colour) || chain.hasLiberty(q))
+        if (stone[size_t(q)] != go::opponent(colour) || chain.hasLiberty(q))
             continue;
         for (int i = 0; i < chain.size(); ++i) {
             const int c = chain.member(i);
-            stone[size_t(c)] = Empty;
-            hash ^= k.stone[size_t(c)][opponent(colour)];
+            stone[size_t(c)] = Stone::Empty;
+            hash ^= k.stone[size_t(c)][size_t(go::opponent(colour))];
             if (!captured[size_t(c)])
                 hash ^= k.captured[size_t(c)];
             captured[size_t(c)] = true;
@@ -161,10 +158,10 @@ Verdict Position::play(int point, Stone colour, int move)
         taken += chain.size();
     }
     if (taken == 0 && !chain.hasLiberty(point)) {
-        stone[size_t(point)] = Empty;
+        stone[size_t(point)] = Stone::Empty;
         return Verdict::Suicide;
     }
-    hash ^= k.stone[size_t(point)][colour];
+    hash ^= k.stone[size_t(point)][size_t(colour)];
     placedBy[size_t(point)] = std::int16_t(move);
     if (koPoint != NoPoint)
         hash ^= k.ko[size_t(koPoint)];
@@ -176,7 +173,7 @@ Verdict Position::play(int point, Stone colour, int move)
         bool alone = true;
         for (int j = 0; j < n.count[point]; ++j) {
             const Stone s = stone[size_t(n.of[point][j])];
-            liberties += s == Empty ? 1 : 0;
+            liberties += s == Stone::Empty ? 1 : 0;
             alone = alone && s != colour;
         }
         if (alone && liberties == 1)

@@ -1,19 +1,18 @@
 #pragma once
 
+#include "board/go.h"
+
 #include <array>
 #include <cstdint>
 
 namespace rules {
 
-// Points are numbered row by row from the top left, as the board's cells are scanned.
-constexpr int Points = 361;
-constexpr int NoPoint = -1;
-
-inline int pointOf(int x, int y) { return (y - 1) * 19 + (x - 1); }
-inline int columnOf(int point) { return point % 19 + 1; }
-inline int rowOf(int point) { return point / 19 + 1; }
-
-enum Stone : std::uint8_t { Empty = 0, BlackStone = 1, WhiteStone = 2 };
+using go::columnOf;
+using go::NoPoint;
+using go::pointOf;
+using go::Points;
+using go::rowOf;
+using go::Stone;
 
 enum class Verdict { Legal, Occupied, Suicide, Ko };
 

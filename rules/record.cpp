@@ -2,8 +2,9 @@
 
 #include "board/conversions.h"
 #include "board/form.h"
+#include "board/go.h"
 #include "board/record.h"
-#include "sgf/movetable.h"
+#include "ordering/moveordering.h"
 
 #include <algorithm>
 
@@ -19,16 +20,16 @@ int moveNumber(const QString& text)
 
 int pointOfEntry(const QString& entry)
 {
-    if (entry.size() != 2)
-        return NoPoint;
-    return pointOf(entry[0].unicode() - 'a' + 1, entry[1].unicode() - 'a' + 1);
+    const int x = entry.size() == 2 ? go::sgfCoordinate(entry[0].unicode()) : 0;
+    const int y = entry.size() == 2 ? go::sgfCoordinate(entry[1].unicode()) : 0;
+    return x && y ? pointOf(x, y) : NoPoint;
 }
 
 } // namespace
 
 Stone Record::colourOf(int move) const
 {
-    return (move % 2) + (whiteFirst ? 1 : 0) == 1 ? BlackStone : WhiteStone;
+    return go::colourOfMove(move, firstPlayer);
 }
 
 int Record::pointNamed(const QString& place) const
@@ -50,17 +51,13 @@ Record recordOf(const Form& form)
     fillMoveTable(f);
 
     Record r;
-    r.whiteFirst = f.radioGroup1 == 1;
+    r.firstPlayer = f.radioGroup1;
     for (int p = 0; p < Points; ++p) {
         r.labels[size_t(p)] = trimControl(f.cells[size_t(p)].text);
         if (isHandicapLabel(r.labels[size_t(p)]))
             r.handicap.append(p);
     }
-    int last = 0;
-    for (int k = HighestMove; k >= 1 && last == 0; --k) {
-        if (!f.moveTable[size_t(k)].isEmpty())
-            last = k;
-    }
+    int last = highestPlacedMove(f);
     std::vector<int> openRow(HighestMove + 1, 0);
     for (int row = MoveList::LastRow; row >= 1; --row) {
         const int m = moveNumber(f.stringGrid2.at(0, row));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "board/go.h"
 #include "rules/position.h"
 
 #include <QList>
@@ -26,7 +27,7 @@ struct MoveSource {
 struct Record {
     std::array<QString, Points> labels; // trimmed cell texts
     QList<int> handicap;
-    bool whiteFirst = false;
+    go::FirstPlayer firstPlayer = go::FirstPlayer::Black;
     std::vector<int> points{NoPoint};       // points[k]: move k's point, or NoPoint
     std::vector<MoveSource> sources{{}};    // what gave move k its point, or its unplaced row
     std::vector<int> openRow{0};            // StringGrid2 row of a move whose place is empty

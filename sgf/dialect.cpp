@@ -2,10 +2,11 @@
 
 #include "board/conversions.h"
 #include "board/form.h"
+#include "board/go.h"
 #include "board/record.h"
 #include "board/texts.h"
 #include "sgf/loadedgame.h"
-#include "sgf/movetable.h"
+#include "sgf/passes.h"
 #include "sgf/reader.h"
 
 #include <algorithm>
@@ -25,7 +26,7 @@ QByteArray closingLine()
 QByteArray nodeOf(const RecordToSave& r, int k)
 {
     const std::optional<bool> loaded = r.loaded ? loadedColour(*r.loaded, k) : std::nullopt;
-    const bool black = loaded ? *loaded : (k + r.firstPlayer) % 2 == 1;
+    const bool black = loaded ? *loaded : go::isBlackMove(k, r.firstPlayer);
     QByteArray value = r.moves[k - 1];
     if (r.loaded && k <= r.loaded->moves.size() && r.loaded->moves[k - 1].pass && value == PassEntry.toLatin1()
         && !r.loaded->moves[k - 1].passAsTt)
@@ -85,8 +86,8 @@ RecordToSave recordToSave(const Form& f)
     for (int k = 1; k <= n; ++k)
         r.moves.append(f.moveTable[size_t(k)].toLatin1());
     r.firstPlayer = f.radioGroup1;
-    for (int y = 1; y <= 19; ++y) {
-        for (int x = 1; x <= 19; ++x) {
+    for (int y = 1; y <= go::BoardSize; ++y) {
+        for (int x = 1; x <= go::BoardSize; ++x) {
             if (isHandicapLabel(f.cell(x, y).text))
                 r.handicapPoints.append(QByteArray(1, letterOf(x).toLatin1()) + letterOf(y).toLatin1());
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "board/go.h"
+
 #include <QByteArray>
 #include <QList>
 
@@ -16,8 +18,7 @@ struct LoadedGame;
 struct RecordToSave {
     // Points ("pd") of moves 1..n, as the move table holds them.
     QList<QByteArray> moves;
-    // 0: black plays move 1; 1: white does.
-    int firstPlayer = 0;
+    go::FirstPlayer firstPlayer = go::FirstPlayer::Black;
     // Points of the handicap stones, row by row from the top left.
     QList<QByteArray> handicapPoints;
     // The opened file, if any: its header text, its lines, where its moves begin, the line

@@ -1,5 +1,6 @@
 #include "sgf/loadedgame.h"
 
+#include "board/go.h"
 #include "sgf/parser.h"
 
 #include <QByteArray>
@@ -32,16 +33,11 @@ struct JoinedText {
     }
 };
 
-int coordinate(char c)
-{
-    return c >= 'a' && c <= 's' ? c - 'a' + 1 : 0;
-}
-
 std::optional<CellPos> pointOf(QByteArrayView value)
 {
-    if (value.size() != 2 || !coordinate(value[0]) || !coordinate(value[1]))
+    if (value.size() != 2 || !go::sgfCoordinate(value[0]) || !go::sgfCoordinate(value[1]))
         return std::nullopt;
-    return CellPos{coordinate(value[0]), coordinate(value[1])};
+    return CellPos{go::sgfCoordinate(value[0]), go::sgfCoordinate(value[1])};
 }
 
 // "aa:cc" stands for the rectangle between the two corners.
@@ -304,7 +300,8 @@ LoadedGame finished(LoadedGame& g, MainLineReader& reader, const JoinedText& joi
 
 bool LoadedGame::isNineteen() const
 {
-    return boardSize.isEmpty() || boardSize == "19" || boardSize == "19:19";
+    return boardSize.isEmpty() || boardSize == QByteArray::number(go::BoardSize)
+        || boardSize == QByteArray::number(go::BoardSize) + ':' + QByteArray::number(go::BoardSize);
 }
 
 bool LoadedGame::isGo() const
@@ -376,21 +373,21 @@ Lines rootLines(const Lines& loaded, const LoadedGame& game)
     return out;
 }
 
-int firstPlayerOf(const LoadedGame& game)
+go::FirstPlayer firstPlayerOf(const LoadedGame& game)
 {
     if (game.moves.isEmpty()) {
         if (!game.toPlay.isEmpty())
-            return game.toPlay == "W" ? 1 : 0;
+            return game.toPlay == "W" ? go::FirstPlayer::White : go::FirstPlayer::Black;
         // Black stones alone are a handicap; with white ones they set up a position.
-        return (game.blackStonesListed && game.whiteStones == 0) || game.handicap >= 2 ? 1 : 0;
+        const bool handicap = (game.blackStonesListed && game.whiteStones == 0) || game.handicap >= 2;
+        return handicap ? go::FirstPlayer::White : go::FirstPlayer::Black;
     }
-    // Move k is black when k + the first player is odd; the last loaded move sets the turn
-    // of the next one, also where the file does not take turns, unless a PL after it says
-    // whose turn it is.
+    // The last loaded move sets the turn of the next one, also where the file does not take
+    // turns, unless a PL after it says whose turn it is.
     const LoadedMove& last = game.moves.last();
     if (!game.toPlayLater.isEmpty())
-        return ((last.number + 1) % 2 == 1) == (game.toPlayLater == "B") ? 0 : 1;
-    return (last.number % 2 == 1) == last.black ? 0 : 1;
+        return go::firstPlayerFor(last.number + 1, game.toPlayLater == "B");
+    return go::firstPlayerFor(last.number, last.black);
 }
 
 std::optional<bool> loadedColour(const LoadedGame& game, int number)

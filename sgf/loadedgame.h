@@ -5,6 +5,7 @@
 // ends and new moves go. Worked out from the parse, the same at Open and at Save.
 
 #include "board/cellname.h"
+#include "board/go.h"
 #include "sgf/dialect.h"
 
 #include <QByteArray>
@@ -79,10 +80,10 @@ LoadedGame loadedGameOf(const Lines& lines);
 // them; a line that goes on after the root is cut where the root ends.
 Lines rootLines(const Lines& lines, const LoadedGame& game);
 
-// 0 when black plays the move after the last loaded one by turns from move 1, 1 when white
-// does: from the file's own moves, else from its PL, else white after handicap stones (black ones alone, or an HA of
+// Black when black plays the move after the last loaded one by turns from move 1, white when
+// white does: from the file's own moves, else from its PL, else white after handicap stones (black ones alone, or an HA of
 // 2 or more).
-int firstPlayerOf(const LoadedGame& game);
+go::FirstPlayer firstPlayerOf(const LoadedGame& game);
 
 // The colour a move of the loaded main line has in the file, when the board's turn-taking
 // cannot tell it; nothing otherwise.

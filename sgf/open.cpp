@@ -3,6 +3,7 @@
 #include "board/colours.h"
 #include "board/conversions.h"
 #include "board/form.h"
+#include "board/go.h"
 #include "board/messages.h"
 #include "board/record.h"
 #include "board/texts.h"
@@ -119,15 +120,15 @@ bool fitsCell(const LoadedMove& move)
 // rebuilds the file from the board cannot hold them.
 int unplacedMoves(const LoadedGame& game)
 {
-    std::array<bool, 361> taken{};
+    std::array<bool, go::Points> taken{};
     for (const CellPos& p : game.blackStones)
-        taken[size_t((p.y - 1) * 19 + p.x - 1)] = true;
+        taken[size_t(go::pointOf(p.x, p.y))] = true;
     int rows = 0;
     int unplaced = 0;
     for (const LoadedMove& m : game.moves) {
         if (m.pass)
             continue;
-        bool& point = taken[size_t((m.y - 1) * 19 + m.x - 1)];
+        bool& point = taken[size_t(go::pointOf(m.x, m.y))];
         if (!fitsCell(m) || (point && rows >= MoveList::LastRow))
             ++unplaced;
         else if (point)

@@ -6,11 +6,11 @@
 #include "board/record.h"
 #include "board/texts.h"
 #include "board/ui.h"
+#include "ordering/moveordering.h"
 #include "sgf/dialect.h"
 #include "sgf/files.h"
 #include "sgf/loadedgame.h"
-#include "sgf/movetable.h"
-#include "sgf/ordering.h"
+#include "sgf/passes.h"
 
 #include <algorithm>
 #include <optional>
@@ -112,6 +112,15 @@ void saveRecordWithFile(Form& f, Ui& ui, const QString& backup, const WriteBytes
     reportSaved(f, ui, path, note);
 }
 
+// The ordering, with the opened file's passes, and the gap check; true when either found a fault.
+bool orderMoves(Form& f, Ui& ui)
+{
+    if (ZyunRetuStrKihu(f))
+        return true;
+    addLoadedPasses(f);
+    return ZyunRetuKihuKakunin(f, ui);
+}
+
 } // namespace
 
 void Hozon(Form& f, Ui& ui, const WriteBytes& write)
@@ -121,7 +130,7 @@ void Hozon(Form& f, Ui& ui, const WriteBytes& write)
     const QString question = messages::saveConfirm(hasFile ? shownPath(f.currentFileName) : QString());
     if (ui.ask(BoxKind::Confirm, question, BoxButtons::OkCancel) == Answer::Cancel)
         return;
-    if (ZyunRetuStrKihu(f) || ZyunRetuKihuKakunin(f, ui)) {
+    if (orderMoves(f, ui)) {
         reportInvalidData(f, ui);
         return;
     }

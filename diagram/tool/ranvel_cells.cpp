@@ -2,6 +2,7 @@
 // named X_Y.png in OUTDIR, and prints "X Y b|w" for each: the real crops that the network's
 // training is checked against.
 
+#include "board/go.h"
 #include "diagram/grid.h"
 #include "diagram/lighting.h"
 #include "diagram/network.h"
@@ -34,9 +35,9 @@ int main(int argc, char** argv)
     }
     const diagram::StraightBoard sheet = diagram::straighten(ink, *grid);
     const auto looks = diagram::classifyStones(sheet);
-    for (int y = 1; y <= 19; ++y) {
-        for (int x = 1; x <= 19; ++x) {
-            const diagram::Stone s = looks[std::size_t((y - 1) * 19 + (x - 1))].stone;
+    for (int y = 1; y <= go::BoardSize; ++y) {
+        for (int x = 1; x <= go::BoardSize; ++x) {
+            const diagram::Stone s = looks[std::size_t(go::pointOf(x, y))].stone;
             if (s == diagram::Stone::Empty)
                 continue;
             const std::string name = std::string(argv[2]) + "/" + std::to_string(x) + "_" + std::to_string(y) + ".png";

@@ -69,7 +69,7 @@ QByteArray recordOf(const Form& f)
         for (const auto& row : list->cells)
             s << row[0] << row[1];
     }
-    s << f.souTesuu << f.txtPuls << f.radioGroup1 << f.gameInfo << f.caption << f.lblHyoudai << f.currentFileName;
+    s << f.souTesuu << f.txtPuls << int(f.radioGroup1) << f.gameInfo << f.caption << f.lblHyoudai << f.currentFileName;
     return out;
 }
 

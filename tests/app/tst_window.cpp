@@ -1,5 +1,6 @@
 #include "app/tform1.h"
 #include "board/cellname.h"
+#include "board/go.h"
 #include "board/messages.h"
 #include "board/texts.h"
 #include "support/folders.h"
@@ -198,7 +199,7 @@ void TestWindow::tabChain()
     QFETCH(int, firstPlayer);
     ScriptedUi ui;
     TForm1 w(BuildKind::standard(), &ui);
-    w.form().radioGroup1 = firstPlayer;
+    w.form().radioGroup1 = go::FirstPlayer(firstPlayer);
     w.showModel();
     w.show();
     QStringList expected;
@@ -315,7 +316,7 @@ void TestWindow::freshStart()
     QCOMPARE(w.windowTitle(), texts::Caption);
     QVERIFY(f.memo.isEmpty());
     QVERIFY(qobject_cast<QPlainTextEdit*>(w.control(QStringLiteral("Memo1")))->toPlainText().isEmpty());
-    QCOMPARE(f.radioGroup1, 0);
+    QCOMPARE(f.radioGroup1, go::FirstPlayer::Black);
     QVERIFY(qobject_cast<QRadioButton*>(w.findChildren<QRadioButton*>().value(0))->isChecked());
     QVERIFY(!w.control(QStringLiteral("cmdLockKaizyo2"))->isVisible());
     auto* grid2 = qobject_cast<QTableView*>(w.control(QStringLiteral("StringGrid2")));
@@ -355,7 +356,7 @@ void TestWindow::newCommand()
     f.gameInfo = "(;GM[1]";
     f.txtPuls = QStringLiteral("100");
     f.souTesuu = QStringLiteral("120");
-    f.radioGroup1 = 1;
+    f.radioGroup1 = go::FirstPlayer::White;
     f.lockShown = true;
     f.lblOkiisiShown = false;
     f.caption = texts::CaptionKeepMode;
@@ -396,7 +397,7 @@ void TestWindow::newCommand()
     QCOMPARE(qobject_cast<QTableView*>(w.control(QStringLiteral("StringGrid2")))->currentIndex().row(), 1);
     QVERIFY(f.gameInfo.isEmpty());
     QVERIFY(f.txtPuls.isEmpty());
-    QCOMPARE(f.radioGroup1, 0);
+    QCOMPARE(f.radioGroup1, go::FirstPlayer::Black);
     QVERIFY(!w.control(QStringLiteral("cmdLockKaizyo2"))->isVisible());
     QVERIFY(f.lockPressed);
     QCOMPARE(qobject_cast<QLabel*>(w.control(QStringLiteral("lblHyoudai")))->text(), texts::TitleNewRecord);

@@ -1,6 +1,7 @@
 #include "board/cellname.h"
 #include "board/colours.h"
 #include "board/conversions.h"
+#include "board/go.h"
 
 #include <QtTest>
 
@@ -191,7 +192,7 @@ void TestConversions::stoneColour()
     QFETCH(int, n);
     QFETCH(int, first);
     QFETCH(bool, black);
-    QCOMPARE(stoneIsBlack(n, first), black);
+    QCOMPARE(go::isBlackMove(n, go::FirstPlayer(first)), black);
 }
 
 QTEST_GUILESS_MAIN(TestConversions)

@@ -1,3 +1,4 @@
+#include "board/go.h"
 #include "diagram/diagram.h"
 
 #include <QtTest>
@@ -73,7 +74,7 @@ void TestDiagramReading::mendsContradictedNumber()
     read.number = misread;
     diagram::settleFirstPlayer(board);
     diagram::mendMisreads(board);
-    QCOMPARE(board.firstPlayer, 0);
+    QCOMPARE(board.firstPlayer, go::FirstPlayer::Black);
     QCOMPARE(board.at(1, 2).number, mended);
     QCOMPARE(board.at(1, 2).unsure, misread % 2 != leftOut.front() % 2);
 }
@@ -130,7 +131,7 @@ void TestDiagramReading::settlesFirstPlayer()
     blank.stone = diagram::Stone::Black;
     blank.unsure = inkInside;
     diagram::settleFirstPlayer(board);
-    QCOMPARE(board.firstPlayer, firstPlayer);
+    QCOMPARE(int(board.firstPlayer), firstPlayer);
     QCOMPARE(board.at(5, 5).unsure, inkInside);
     for (int n = 1; n <= 12; ++n)
         QVERIFY(!board.at(n, 1).unsure);

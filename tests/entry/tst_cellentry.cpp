@@ -1,6 +1,7 @@
 #include "board/cellname.h"
 #include "board/colours.h"
 #include "board/form.h"
+#include "board/go.h"
 #include "board/messages.h"
 #include "board/lifecycle.h"
 #include "board/texts.h"
@@ -143,7 +144,7 @@ private slots:
             expectBlackStone(c);
         QVERIFY(ui.boxes.isEmpty());
         QVERIFY(f.memo.isEmpty());
-        QCOMPARE(f.radioGroup1, 0);
+        QCOMPARE(f.radioGroup1, go::FirstPlayer::Black);
     }
 
     void stoneColour_data()
@@ -171,7 +172,7 @@ private slots:
         QFETCH(QString, offset);
         QFETCH(int, firstPlayer);
         QFETCH(bool, black);
-        f.radioGroup1 = firstPlayer;
+        f.radioGroup1 = go::FirstPlayer(firstPlayer);
         f.txtPuls = offset;
         typeInto(f, ui, 2, 9, typed);
         if (black)
@@ -261,12 +262,12 @@ private slots:
         typeInto(f, ui, 2, 1, QStringLiteral("2"));
         expectBlackStone(f.cell(1, 1));
         typeInto(f, ui, 10, 10, QStringLiteral("b"));
-        QCOMPARE(f.radioGroup1, 1);
+        QCOMPARE(f.radioGroup1, go::FirstPlayer::White);
         expectWhiteStone(f.cell(1, 1));
         expectBlackStone(f.cell(2, 1));
         // Erasing the stone does not give black the first move back.
         typeInto(f, ui, 10, 10, QString());
-        QCOMPARE(f.radioGroup1, 1);
+        QCOMPARE(f.radioGroup1, go::FirstPlayer::White);
         QCOMPARE(f.cell(10, 10).background, colours::Star);
     }
 
@@ -282,7 +283,7 @@ private slots:
         QCOMPARE(ui.boxes[0].buttons, BoxButtons::Ok);
         QCOMPARE(f.cell(4, 4).text, QString());
         QCOMPARE(f.cell(4, 4).background, colours::Star);
-        QCOMPARE(f.radioGroup1, 0);
+        QCOMPARE(f.radioGroup1, go::FirstPlayer::Black);
         expectBlackStone(f.cell(1, 1));
         QVERIFY(f.memo.isEmpty());
     }
@@ -292,7 +293,7 @@ private slots:
         typeInto(f, ui, 6, 6, QStringLiteral("B7"));
         QCOMPARE(f.cell(6, 6).text, QStringLiteral("B7"));
         expectBlackStone(f.cell(6, 6));
-        QCOMPARE(f.radioGroup1, 0);
+        QCOMPARE(f.radioGroup1, go::FirstPlayer::Black);
     }
 
     void firstPlayerRecoloursNumbersOnly()
@@ -309,7 +310,7 @@ private slots:
         f.cell(2, 2).text = QStringLiteral("1.5");
         f.cell(2, 2).background = colours::Focus;
 
-        f.radioGroup1 = 1;
+        f.radioGroup1 = go::FirstPlayer::White;
         RadioGroup1Click(f);
         for (int i = 0; i < stones.size(); ++i) {
             if (stones[i].second)
@@ -323,7 +324,7 @@ private slots:
         QCOMPARE(f.cell(3, 3).background, colours::Board);
         QCOMPARE(f.cell(4, 4).background, colours::Star);
 
-        f.radioGroup1 = 0;
+        f.radioGroup1 = go::FirstPlayer::Black;
         RadioGroup1Click(f);
         expectBlackStone(f.cell(1, 1));
         expectWhiteStone(f.cell(2, 1));

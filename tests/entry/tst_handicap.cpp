@@ -93,7 +93,7 @@ private slots:
         Form f;
         f.gameInfo = header;
         OkiisiSet(f);
-        QCOMPARE(f.radioGroup1, firstPlayer);
+        QCOMPARE(int(f.radioGroup1), firstPlayer);
         QCOMPARE(stonesOnBoard(f), stones);
         for (const Cell& c : f.cells) {
             const bool stone = c.text.startsWith(QLatin1Char('B'));

@@ -24,9 +24,9 @@ Position drawn(const QStringList& rows)
         const QStringList fields = rows[y].split(QLatin1Char(' '));
         for (int x = 0; x < fields.size(); ++x) {
             if (fields[x] == QLatin1String("X"))
-                p.stone[size_t(pointOf(x + 1, y + 1))] = BlackStone;
+                p.stone[size_t(pointOf(x + 1, y + 1))] = Stone::Black;
             else if (fields[x] == QLatin1String("O"))
-                p.stone[size_t(pointOf(x + 1, y + 1))] = WhiteStone;
+                p.stone[size_t(pointOf(x + 1, y + 1))] = Stone::White;
         }
     }
     return p;
@@ -39,7 +39,7 @@ QStringList drawing(const Position& p, int columns, int rows)
         QStringList fields;
         for (int x = 1; x <= columns; ++x) {
             const Stone s = p.stone[size_t(pointOf(x, y))];
-            fields << (s == BlackStone ? QStringLiteral("X") : s == WhiteStone ? QStringLiteral("O") : QStringLiteral("."));
+            fields << (s == Stone::Black ? QStringLiteral("X") : s == Stone::White ? QStringLiteral("O") : QStringLiteral("."));
         }
         out << fields.join(QLatin1Char(' '));
     }
@@ -64,6 +64,10 @@ void TestPosition::plays_data()
     QTest::newRow("ko taken back at once") << ko << "B 3 2; W 2 2" << Verdict::Ko << QStringList{". X O .", "X . X O", ". X O ."};
     QTest::newRow("ko taken back after a move elsewhere") << ko << "B 3 2; W 10 10; B 11 11; W 2 2" << Verdict::Legal
                                                           << QStringList{". X O .", "X O . O", ". X O ."};
+    // Taking one stone is no ko when the taker joins a group: the group, left with the taken
+    // point as its only liberty, is taken back at once.
+    QTest::newRow("snapback") << QStringList{". . X O", "X O O X", "X . . ."} << "W 1 1; B 2 1; W 1 1" << Verdict::Legal
+                              << QStringList{"O . . O", "X O O X", "X . . ."};
     QTest::newRow("occupied point") << QStringList{"X O"} << "W 1 1" << Verdict::Occupied << QStringList{"X O"};
 }
 
@@ -79,7 +83,7 @@ void TestPosition::plays()
     for (const QString& move : moves.split(QLatin1Char(';'))) {
         const QStringList m = move.trimmed().split(QLatin1Char(' '));
         QCOMPARE(m.size(), 3);
-        verdict = p.play(pointOf(m[1].toInt(), m[2].toInt()), m[0] == QLatin1String("B") ? BlackStone : WhiteStone, ++number);
+        verdict = p.play(pointOf(m[1].toInt(), m[2].toInt()), m[0] == QLatin1String("B") ? Stone::Black : Stone::White, ++number);
     }
     QCOMPARE(verdict, last);
     const int columns = int(after.first().split(QLatin1Char(' ')).size());

@@ -1,6 +1,7 @@
 #include "app/candidatemenu.h"
 #include "app/tform1.h"
 #include "board/form.h"
+#include "board/go.h"
 #include "board/messages.h"
 #include "board/texts.h"
 #include "rules/candidatefill.h"
@@ -35,6 +36,8 @@ private slots:
     void koFightSavedFromWindow_data();
     void koFightSavedFromWindow();
     void rowMenu();
+    void logLineWording_data();
+    void logLineWording();
     void cleanupTestCase();
 
 private:
@@ -65,7 +68,7 @@ Form formOf(const Diagram& d, bool withPlaces)
     for (int y = 1; y <= 19; ++y)
         for (int x = 1; x <= 19; ++x)
             f.cell(x, y).text = d.at(x, y);
-    f.radioGroup1 = d.whiteFirst ? 1 : 0;
+    f.radioGroup1 = d.whiteFirst ? go::FirstPlayer::White : go::FirstPlayer::Black;
     f.souTesuu = QString::number(d.total);
     for (int i = 0; i < d.offBoard.size(); ++i) {
         f.stringGrid2.at(0, i + 1) = QString::number(d.offBoard[i].move);
@@ -84,7 +87,7 @@ int pointNamed(const Diagram& d, const QString& place)
 }
 
 // Every way of placing the open moves, one by one with no shortcut: the values each open move
-// takes in some legal game. Empty when the record has more ways than are worth counting.
+// takes in some legal game. Stone::Empty when the record has more ways than are worth counting.
 std::vector<std::set<int>> everyLegalPlacing(const Record& rec)
 {
     std::vector<int> opens;
@@ -108,7 +111,7 @@ std::vector<std::set<int>> everyLegalPlacing(const Record& rec)
             return;
         }
         for (int c = 0; c < Points && games < 2000000; ++c) {
-            if (p.stone[size_t(c)] != Empty || !p.captured[size_t(c)])
+            if (p.stone[size_t(c)] != Stone::Empty || !p.captured[size_t(c)])
                 continue;
             Position next = p;
             if (next.play(c, rec.colourOf(k), k) != Verdict::Legal)
@@ -143,8 +146,8 @@ bool occupiedBefore(const Game& game, int move, int point)
     const bool whiteFirst = !game.handicap.isEmpty();
     for (int k = 1; k < move; ++k)
         p.play(pointOf(game.moves[k - 1].point.x(), game.moves[k - 1].point.y()),
-               (k % 2) + (whiteFirst ? 1 : 0) == 1 ? BlackStone : WhiteStone, k);
-    return p.stone[size_t(point)] != Empty;
+               (k % 2) + (whiteFirst ? 1 : 0) == 1 ? Stone::Black : Stone::White, k);
+    return p.stone[size_t(point)] != Stone::Empty;
 }
 
 QList<QFileInfo> gameFiles()
@@ -439,6 +442,38 @@ void TestRules::rowMenu()
     std::unique_ptr<QMenu>(candidateMenu(w, 0, nullptr))->actions().first()->trigger();
     for (int row = 1; row <= d.offBoard.size(); ++row)
         QCOMPARE(shownText(list, row, 1), d.offBoard[row - 1].place);
+}
+
+// Each F5 log line once against its wording; the tests above compare with these builders.
+void TestRules::logLineWording_data()
+{
+    QTest::addColumn<QString>("built");
+    QTest::addColumn<QString>("wording");
+    QTest::newRow("place with its point") << messages::placeWithPoint(QStringLiteral("8"), 3, 2)
+                                          << QStringLiteral("8（横3縦2）");
+    QTest::newRow("one place, filled") << messages::placeFilledLine(12, messages::placeWithPoint(QStringLiteral("8"), 3, 2))
+                                       << QStringLiteral("ﾘｽﾄﾎﾞｯｸｽ手番12 場所8（横3縦2）  打てる場所が一つだけなので入力しました！");
+    QTest::newRow("no place") << messages::noPlaceLine(12)
+                              << QStringLiteral("ﾘｽﾄﾎﾞｯｸｽ手番12  ルール上打てる場所がありません！");
+    QTest::newRow("places open") << messages::placesOpenLine(12, {messages::placeWithPoint(QStringLiteral("8"), 3, 2), messages::placeWithPoint(QStringLiteral("B1"), 4, 4)})
+                                 << QStringLiteral("ﾘｽﾄﾎﾞｯｸｽ手番12  場所が決まりません　候補: 8（横3縦2）　B1（横4縦4）");
+    QTest::newRow("place chosen") << messages::placeChosenLine(QStringLiteral("12"), messages::placeWithPoint(QStringLiteral("8"), 3, 2))
+                                  << QStringLiteral("ﾘｽﾄﾎﾞｯｸｽ手番12 場所8（横3縦2）  を入力しました！");
+    QTest::newRow("illegal: occupied, with suspects") << messages::illegalMoveLine(3, 2, 12, texts::IllegalOccupied, {QStringLiteral("9"), QStringLiteral("10")})
+                                                      << QStringLiteral("横3縦2 手番12  まだ取られていない石のある場所に打たれています！  入力ミスの可能性: 9　10");
+    QTest::newRow("illegal: suicide") << messages::illegalMoveLine(1, 1, 4, texts::IllegalSuicide, {})
+                                      << QStringLiteral("横1縦1 手番4  自殺手になっています！  入力ミスの可能性: ");
+    QTest::newRow("illegal: ko") << messages::illegalMoveLine(2, 2, 12, texts::IllegalKo, {})
+                                 << QStringLiteral("横2縦2 手番12  取られたコウをすぐに取り返しています！  入力ミスの可能性: ");
+    QTest::newRow("no point") << messages::noPointLine(12)
+                              << QStringLiteral("ﾘｽﾄﾎﾞｯｸｽ手番12  打てる場所がありません！");
+}
+
+void TestRules::logLineWording()
+{
+    QFETCH(QString, built);
+    QFETCH(QString, wording);
+    QCOMPARE(built, wording);
 }
 
 void TestRules::cleanupTestCase()

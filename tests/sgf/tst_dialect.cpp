@@ -1,8 +1,9 @@
 #include "board/conversions.h"
 #include "board/form.h"
+#include "board/go.h"
 #include "board/texts.h"
+#include "ordering/moveordering.h"
 #include "sgf/dialect.h"
-#include "sgf/ordering.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -116,7 +117,7 @@ void TestDialect::freshExampleByteForByte()
     Form f;
     f.cell(4, 4).text = QStringLiteral("B1");
     f.cell(16, 16).text = QStringLiteral("B2");
-    f.radioGroup1 = 1;
+    f.radioGroup1 = go::FirstPlayer::White;
     const QList<QPair<int, int>> moves{{16, 4}, {4, 16}, {17, 6}, {14, 3}, {16, 10}, {10, 4}, {3, 6}, {6, 3},
                                        {3, 5}, {4, 3}, {17, 14}, {14, 17}, {16, 17}, {17, 17}, {15, 17}};
     for (int k = 1; k <= moves.size(); ++k)
@@ -161,7 +162,7 @@ void TestDialect::freshMoveLines()
     QFETCH(QList<int>, nodesPerLine);
 
     Form f;
-    f.radioGroup1 = firstPlayer;
+    f.radioGroup1 = go::FirstPlayer(firstPlayer);
     fillTable(f, moves);
     const Lines file = buildFresh(recordToSave(f));
     QCOMPARE(file.first(), header());
@@ -342,7 +343,7 @@ void TestDialect::rebuilt()
     f.firstMoveLine = firstMoveLine;
     f.tailLine = 4;
     f.loadedNodeCount = 2;
-    f.radioGroup1 = 1;
+    f.radioGroup1 = go::FirstPlayer::White;
     fillTable(f, 16);
     const Lines expected
         = expectedHeader

@@ -1,5 +1,6 @@
 #include "board/colours.h"
 #include "board/form.h"
+#include "board/go.h"
 #include "board/messages.h"
 #include "board/texts.h"
 #include "sgf/open.h"
@@ -293,7 +294,7 @@ private slots:
         Form f;
         ScriptedUi ui;
         open(f, ui, writeFile(dir, QStringLiteral("turn.sgf"), text));
-        QCOMPARE(f.radioGroup1, firstPlayer);
+        QCOMPARE(int(f.radioGroup1), firstPlayer);
     }
 
     void modeQuestionCancelChangesNothing()
@@ -401,7 +402,7 @@ private slots:
         QCOMPARE(f.loadedNodeCount, 3);
         QCOMPARE(f.tailLine, 3);
         QCOMPARE(f.sankouZu, QByteArray("(;C[reference])"));
-        QCOMPARE(f.radioGroup1, 0);
+        QCOMPARE(f.radioGroup1, go::FirstPlayer::Black);
         QVERIFY(f.stringGrid1.shown);
         QCOMPARE(listText(f), QString());
         QCOMPARE(f.memo, messages::openLine(path) + crlf + messages::highestLoadedLine(3) + crlf);
@@ -417,7 +418,7 @@ private slots:
         Form f;
         ScriptedUi ui;
         open(f, ui, path);
-        QCOMPARE(f.radioGroup1, 1);
+        QCOMPARE(f.radioGroup1, go::FirstPlayer::White);
         QCOMPARE(boardText(f), QStringLiteral("4,4=B1/b 16,4=1/w 17,6=3/w 4,16=2/b 16,16=B2/b"));
         QCOMPARE(listText(f), QStringLiteral("4=1 5=B2 6=1"));
         QCOMPARE(f.cell(4, 4).tag, CellOrigin::LoadedHandicap);
@@ -471,7 +472,7 @@ private slots:
         QCOMPARE(f.firstMoveLine, 0);
         QCOMPARE(f.gameInfo, gameInfo);
         QCOMPARE(boardText(f), stones);
-        QCOMPARE(f.radioGroup1, firstPlayer);
+        QCOMPARE(int(f.radioGroup1), firstPlayer);
         QCOMPARE(f.currentFileName, path);
         QVERIFY(!f.stringGrid1.shown);
         QCOMPARE(f.loadedNodeCount, 0);

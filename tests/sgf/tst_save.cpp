@@ -1,6 +1,7 @@
 #include "board/cellname.h"
 #include "board/colours.h"
 #include "board/form.h"
+#include "board/go.h"
 #include "board/messages.h"
 #include "board/lifecycle.h"
 #include "board/texts.h"
@@ -31,7 +32,7 @@ void typeMove(Form& f, int x, int y, int n)
 {
     Cell& c = f.cell(x, y);
     c.text = QString::number(n);
-    const bool black = stoneIsBlack(n, f.radioGroup1);
+    const bool black = go::isBlackMove(n, f.radioGroup1);
     c.background = black ? colours::Black : colours::White;
     c.textColour = black ? colours::White : colours::Black;
 }
@@ -276,7 +277,7 @@ private slots:
     {
         QTemporaryDir dir;
         Form f;
-        f.radioGroup1 = 1;
+        f.radioGroup1 = go::FirstPlayer::White;
         typeHandicap(f, 16, 16);
         typeHandicap(f, 4, 4);
         typeMove(f, 16, 4, 1);
@@ -601,7 +602,7 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("round.sgf"));
         Form f;
         ScriptedUi typing;
-        f.radioGroup1 = 1;
+        f.radioGroup1 = go::FirstPlayer::White;
         const auto type = [&](int x, int y, const char* text) {
             Derutoki(f, cellName(x, y));
             f.cell(x, y).text = QString::fromLatin1(text);

@@ -1,11 +1,12 @@
+#include "app/readboard.h"
+#include "board/cellname.h"
 #include "board/form.h"
+#include "board/go.h"
 #include "board/lifecycle.h"
+#include "board/messages.h"
 #include "board/texts.h"
 #include "diagram/diagram.h"
-#include "board/cellname.h"
-#include "board/messages.h"
 #include "entry/cellentry.h"
-#include "entry/readboard.h"
 #include "entry/unsurepoints.h"
 #include "support/boardtext.h"
 #include "support/scriptedui.h"
@@ -26,7 +27,7 @@ const QString Source = QStringLiteral("/scans/page 12.png");
 diagram::Board boardOf(const QStringList& points, int firstPlayer)
 {
     diagram::Board board;
-    board.firstPlayer = firstPlayer;
+    board.firstPlayer = go::FirstPlayer(firstPlayer);
     for (const QString& point : points) {
         const QStringList parts = point.split(QLatin1Char(','));
         QString read = parts[2];
@@ -250,7 +251,7 @@ void TestReadBoard::reads()
         QVERIFY(c.enabled);
     }
     QCOMPARE(f.souTesuu, total);
-    QCOMPARE(f.radioGroup1, radio);
+    QCOMPARE(int(f.radioGroup1), radio);
     QCOMPARE(f.memo.left(log.size()), log);
     // Once a board is on the record, the rules of Go look for the places of the listed moves.
     const bool placed = failure == diagram::Failure::None && !cancel;

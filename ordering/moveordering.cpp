@@ -1,14 +1,13 @@
-#include "sgf/ordering.h"
+#include "ordering/moveordering.h"
 
 #include "board/conversions.h"
 #include "board/form.h"
+#include "board/go.h"
 #include "board/messages.h"
 #include "board/record.h"
 #include "board/texts.h"
 #include "board/ui.h"
 #include "checks/inputcheck.h"
-#include "sgf/loadedgame.h"
-#include "sgf/movetable.h"
 
 #include <QHash>
 
@@ -33,8 +32,8 @@ class Board {
 public:
     explicit Board(const Form& f)
     {
-        index_.reserve(361);
-        for (int i = 0; i < 361; ++i) {
+        index_.reserve(go::Points);
+        for (int i = 0; i < go::Points; ++i) {
             texts_[size_t(i)] = trimControl(f.cells[size_t(i)].text);
             if (!texts_[size_t(i)].isEmpty())
                 index_.insert(texts_[size_t(i)], i);
@@ -50,19 +49,19 @@ public:
     {
         QString& p = points_[size_t(cell)];
         if (p.isNull())
-            p = QString(letterOf(cell % 19 + 1)) + letterOf(cell / 19 + 1);
+            p = QString(letterOf(go::columnOf(cell))) + letterOf(go::rowOf(cell));
         return p;
     }
 
 private:
-    std::array<QString, 361> texts_;
-    std::array<QString, 361> points_;
+    std::array<QString, go::Points> texts_;
+    std::array<QString, go::Points> points_;
     QHash<QString, int> index_;
 };
 
 void boardPass(Form& f, Board& board)
 {
-    for (int i = 0; i < 361; ++i) {
+    for (int i = 0; i < go::Points; ++i) {
         const QString& t = board.text(i);
         if (t.isEmpty() || isHandicapLabel(t))
             continue;
@@ -170,16 +169,6 @@ void fillMoveTable(Form& f)
     editingListPass(f, board);
 }
 
-void addLoadedPasses(Form& f)
-{
-    if (f.gameInfo.isEmpty() || f.loadedLines.isEmpty())
-        return;
-    for (const LoadedMove& m : loadedGameOf(f.loadedLines).moves) {
-        if (m.pass && m.number <= HighestMove && f.moveTable[size_t(m.number)].isEmpty())
-            f.moveTable[size_t(m.number)] = PassEntry;
-    }
-}
-
 bool ZyunRetuStrKihu(Form& f)
 {
     StringGrid1Seibi(f);
@@ -187,18 +176,22 @@ bool ZyunRetuStrKihu(Form& f)
     if (NyuuryokuDataKakunin(f))
         return true;
     fillMoveTable(f);
-    addLoadedPasses(f);
     return false;
+}
+
+int highestPlacedMove(const Form& f)
+{
+    for (int k = HighestMove; k >= 1; --k) {
+        if (!f.moveTable[size_t(k)].isEmpty())
+            return k;
+    }
+    return 0;
 }
 
 QList<int> unplacedMoves(const Form& f)
 {
     // The last entry counts as well: a placed last move behind a gap would otherwise be dropped.
-    int highest = 0;
-    for (int k = HighestMove; k >= 1 && highest == 0; --k) {
-        if (!f.moveTable[size_t(k)].isEmpty())
-            highest = k;
-    }
+    const int highest = highestPlacedMove(f);
     QList<int> gaps;
     for (int k = 1; k <= highest; ++k) {
         if (f.moveTable[size_t(k)].isEmpty())

@@ -1,8 +1,9 @@
-#include "entry/readboard.h"
+#include "app/readboard.h"
 
 #include "board/cellname.h"
 #include "board/conversions.h"
 #include "board/form.h"
+#include "board/go.h"
 #include "board/lifecycle.h"
 #include "board/messages.h"
 #include "board/record.h"
@@ -91,7 +92,7 @@ bool looksLikeHandicap(const diagram::Point& p)
 bool handicapPossible(const diagram::Board& board)
 {
     const auto stones = std::count_if(board.points.begin(), board.points.end(), looksLikeHandicap);
-    return board.firstPlayer == 1 && stones <= MostHandicapStones;
+    return board.firstPlayer == go::FirstPlayer::White && stones <= MostHandicapStones;
 }
 
 // What the operator would type for the point: its number, "B" for a handicap stone, or nothing.
@@ -121,8 +122,8 @@ QList<CellPos> typeBoard(Form& f, Ui& ui, const diagram::Board& board)
 {
     const bool handicap = handicapPossible(board);
     QList<CellPos> doubtful;
-    for (int y = 1; y <= 19; ++y) {
-        for (int x = 1; x <= 19; ++x) {
+    for (int y = 1; y <= go::BoardSize; ++y) {
+        for (int x = 1; x <= go::BoardSize; ++x) {
             const diagram::Point& p = board.at(x, y);
             if (unsure(p, handicap))
                 doubtful.append({x, y});
@@ -145,8 +146,8 @@ QSet<int> faultLines(const Form& f, QStringList& lines)
     QSet<int> named;
     QList<InputFault> faults;
     QHash<QString, QList<CellPos>> cellsByText;
-    for (int y = 1; y <= 19; ++y) {
-        for (int x = 1; x <= 19; ++x) {
+    for (int y = 1; y <= go::BoardSize; ++y) {
+        for (int x = 1; x <= go::BoardSize; ++x) {
             const QString& text = f.cell(x, y).text;
             if (text.isEmpty() || isHandicapLabel(text))
                 continue;
@@ -157,8 +158,8 @@ QSet<int> faultLines(const Form& f, QStringList& lines)
             }
         }
     }
-    for (int y = 1; y <= 19; ++y) {
-        for (int x = 1; x <= 19; ++x) {
+    for (int y = 1; y <= go::BoardSize; ++y) {
+        for (int x = 1; x <= go::BoardSize; ++x) {
             const QString& text = f.cell(x, y).text;
             // Each pair once, from the point read first: a reading makes no fault of its own
             // that the operator needs to be told from both sides.
@@ -251,7 +252,7 @@ bool confirmReading(Form& f, Ui& ui, const diagram::Result& result, const QStrin
 void enterReading(Form& f, Ui& ui, const diagram::Result& result, const QString& source, const std::atomic<bool>* stop)
 {
     startNewRecord(f);
-    f.radioGroup1 = result.board.firstPlayer == 1 ? 1 : 0;
+    f.radioGroup1 = result.board.firstPlayer;
     QList<CellPos> doubtful = typeBoard(f, ui, result.board);
     for (const CellPos& p : outlyingCells(f)) {
         if (!std::any_of(doubtful.begin(), doubtful.end(), [&](const CellPos& d) { return d.x == p.x && d.y == p.y; }))

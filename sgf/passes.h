@@ -4,11 +4,6 @@
 
 struct Form;
 
-// Clears MoveTable and fills it from the board, StringGrid1 and StringGrid2, as the ordering
-// does once the board has passed the input-data check. Rows and cells whose numbers have no
-// entry in the table are passed over.
-void fillMoveTable(Form& f);
-
 // The entry of a pass: the point past the edge of a 19x19 board, as SGF writes a pass there.
 inline const QString PassEntry = QStringLiteral("tt");
 
