@@ -320,6 +320,71 @@ std::optional<Neighbours> neighbours(const std::vector<cv::Point2d>& stones)
     return Neighbours{length / steps, std::arg(turn) / 4, near};
 }
 
+// Stones with their lattice indices, found by stepping from stone to near stone.
+struct Indexed {
+    std::vector<cv::Point2d> picture, lattice;
+};
+
+// Steps of at most this many points each way, each within this share of a step of a point,
+// carry an index from one stone to the next.
+constexpr int longestStep = 2;
+constexpr double stepTolerance = 0.25;
+
+// Lattice indices grown outwards from the stone nearest the middle, each stone's steps taken
+// from the stone it was reached from: in strong perspective the pitch changes across the board
+// and no one frame holds every stone, but from one stone to its neighbour it hardly changes.
+Indexed indicesByGrowth(const std::vector<cv::Point2d>& stones, const Neighbours& n)
+{
+    Indexed out;
+    if (stones.empty())
+        return out;
+    cv::Point2d mean;
+    for (const cv::Point2d& p : stones)
+        mean += p;
+    mean *= 1.0 / double(stones.size());
+    std::size_t seed = 0;
+    for (std::size_t i = 1; i < stones.size(); ++i) {
+        if (cv::norm(stones[i] - mean) < cv::norm(stones[seed] - mean))
+            seed = i;
+    }
+    std::vector<bool> reached(stones.size(), false);
+    std::vector<cv::Point2i> index(stones.size());
+    std::vector<cv::Point2d> across(stones.size()), down(stones.size());
+    across[seed] = cv::Point2d(std::cos(n.angle), std::sin(n.angle)) * n.pitch;
+    down[seed] = cv::Point2d(-std::sin(n.angle), std::cos(n.angle)) * n.pitch;
+    reached[seed] = true;
+    std::vector<std::size_t> queue{seed};
+    for (std::size_t head = 0; head < queue.size(); ++head) {
+        const std::size_t s = queue[head];
+        const cv::Point2d u = across[s], v = down[s];
+        const double det = u.x * v.y - u.y * v.x;
+        if (std::abs(det) < 1e-9)
+            continue;
+        for (std::size_t t = 0; t < stones.size(); ++t) {
+            if (reached[t])
+                continue;
+            const cv::Point2d d = stones[t] - stones[s];
+            const double a = (d.x * v.y - d.y * v.x) / det, b = (u.x * d.y - u.y * d.x) / det;
+            const double ra = std::round(a), rb = std::round(b);
+            if ((ra == 0 && rb == 0) || std::abs(ra) > longestStep || std::abs(rb) > longestStep
+                || std::hypot(a - ra, b - rb) > stepTolerance)
+                continue;
+            reached[t] = true;
+            index[t] = index[s] + cv::Point2i(int(ra), int(rb));
+            across[t] = rb == 0 ? d / ra : u;
+            down[t] = ra == 0 ? d / rb : v;
+            queue.push_back(t);
+        }
+    }
+    for (std::size_t i = 0; i < stones.size(); ++i) {
+        if (reached[i]) {
+            out.picture.push_back(stones[i]);
+            out.lattice.emplace_back(index[i].x, index[i].y);
+        }
+    }
+    return out;
+}
+
 // Lattice indices for the stones, in the frame the neighbours give.
 std::vector<cv::Point2d> indicesByNeighbours(const std::vector<cv::Point2d>& centres, const Neighbours& n)
 {
@@ -559,10 +624,19 @@ std::optional<Grid> locateGrid(const Ink& ink, std::string& reason)
     if (const auto n = neighbours(single)) {
         cv::Matx33d other;
         const bool byStones = fitLattice(stones.centres, indicesByNeighbours(stones.centres, *n), other, fitTolerance * n->pitch);
-        if (byStones
-            && (!byOutline || onLattice(single, other) > onLattice(single, h)))
+        cv::Matx33d grown;
+        const Indexed steps = indicesByGrowth(single, *n);
+        const bool byGrowth = fitLattice(steps.picture, steps.lattice, grown, fitTolerance * n->pitch);
+        bool any = byOutline;
+        if (byStones && (!any || onLattice(single, other) > onLattice(single, h))) {
             h = other;
-        else if (!byOutline)
+            any = true;
+        }
+        if (byGrowth && (!any || onLattice(single, grown) > onLattice(single, h))) {
+            h = grown;
+            any = true;
+        }
+        if (!any)
             return std::nullopt;
     } else if (!byOutline) {
         return std::nullopt;

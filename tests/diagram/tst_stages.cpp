@@ -106,6 +106,7 @@ void TestStages::findsLattice_data()
     QTest::newRow("in perspective on a dark table") << 34.0 << 3.0 << 0.012 << 255 << true << false;
     QTest::newRow("wooden board, coordinates") << 28.0 << 0.0 << 0.0 << 200 << false << true;
     QTest::newRow("small stones of a screenshot") << 20.0 << 0.0 << 0.0 << 255 << false << true;
+    QTest::newRow("wooden board photographed steeply") << 30.0 << 4.0 << 0.03 << 200 << true << false;
 }
 
 // The lattice found maps every point of the board within a tenth of a pitch of where it was
