@@ -160,6 +160,11 @@ double doubtOf(const Board& board)
     return stones > 0 ? double(unsure) / stones : 0.0;
 }
 
+// A reading that doubts nearly every stone has read nothing: a page turned a quarter turn
+// doubts them all, an upright page that is merely hard to read far fewer. Where no way up reads
+// clearly better, the first is refused and the second kept, its doubts marked.
+constexpr double doubtOfNothingRead = 0.9;
+
 bool mayBeTurned(const Board& board)
 {
     return doubtOf(board) > doubtOfATurn;
@@ -174,6 +179,8 @@ Result readGrey(const cv::Mat& grey, const StopFlag* stop, Seen* seen)
     const std::optional<Orientation> way = bestOrientation(sheet.straight, sheet.looks, stop);
     if (stopped(stop))
         return cancelled();
+    if (!way && doubtOf(upright.board) < doubtOfNothingRead)
+        return upright;
     if (!way)
         return failure(Failure::Turned, "The numbers read no better one way up than another: the picture may be "
                                         "turned or mirrored, or its numbers too small.");
