@@ -232,6 +232,34 @@ BoxAndLog pictureFailed(const QString& source, const QString& reason)
             texts::PictureFailedLog + source + texts::ReasonLabel + reason};
 }
 
+QString figureQuestion()
+{
+    using namespace texts;
+    return FigureQ1 + CrLf + CrLf + FigureQ2 + CrLf + FigureQ3 + CrLf + FigureQ4;
+}
+
+QString figureReadLine(const QString& source, int first, int last)
+{
+    return texts::FigureReadLog + source + TwoBlanks + texts::FigureMoves.arg(first).arg(last);
+}
+
+QString figureNumberingLine(int printedLow, int printedHigh, int first, int last, const QString& style,
+                            const QString& otherStyle, int otherFirst)
+{
+    const QString line = texts::FigureNumberingLine.arg(printedLow).arg(printedHigh).arg(first).arg(last).arg(style);
+    return otherStyle.isEmpty() ? line : line + texts::NumberingAlso.arg(otherStyle).arg(otherFirst);
+}
+
+QString figureMismatchLine(int x, int y, const QString& shown, const QString& before)
+{
+    return pointName(x, y) + texts::ReadValue + shown + texts::FigureMismatch.arg(before);
+}
+
+QString figureEarlierMoveLine(int x, int y, const QString& shown)
+{
+    return pointName(x, y) + texts::ReadValue + shown + texts::FigureEarlierMove;
+}
+
 QString noteFilledLine(int move, const QString& place)
 {
     return listRowName(QString::number(move)) + texts::CandidatePlace + place + texts::NoteFilled;

@@ -1,0 +1,322 @@
+#include "entry/nextfigure.h"
+
+#include "board/cellname.h"
+#include "board/conversions.h"
+#include "board/form.h"
+#include "board/messages.h"
+#include "board/record.h"
+#include "board/texts.h"
+#include "board/ui.h"
+#include "checks/missingnumbers.h"
+#include "diagram/diagram.h"
+#include "entry/cellentry.h"
+#include "entry/unsurepoints.h"
+#include "rules/candidatefill.h"
+#include "rules/record.h"
+
+#include <QHash>
+#include <QMap>
+
+#include <algorithm>
+
+using rules::NoPoint;
+using rules::Position;
+
+namespace {
+
+struct Before {
+    rules::Record record;
+    Position position;
+    int highest = 0;
+};
+
+// The position the record's moves leave, replayed as F5 replays them; a move without a point
+// or against the rules is passed over, as the figure alone cannot mend it.
+Before positionBefore(const Form& f)
+{
+    Before b;
+    b.record = rules::recordOf(f);
+    for (int p : b.record.handicap)
+        b.position.putHandicap(p);
+    for (int k = 1; k <= b.record.last(); ++k) {
+        if (b.record.points[size_t(k)] != NoPoint)
+            b.position.play(b.record.points[size_t(k)], b.record.colourOf(k), k);
+    }
+    b.highest = std::max(b.record.last(), int(tryToInteger(f.souTesuu).value_or(0)));
+    return b;
+}
+
+rules::Stone stoneOf(diagram::Stone s)
+{
+    return s == diagram::Stone::Black ? rules::BlackStone : s == diagram::Stone::White ? rules::WhiteStone : rules::Empty;
+}
+
+QString stoneName(rules::Stone s)
+{
+    return s == rules::BlackStone ? texts::FigureBlack : s == rules::WhiteStone ? texts::FigureWhite : texts::FigureEmpty;
+}
+
+QString styleName(FigureNumbering::Style s)
+{
+    switch (s) {
+    case FigureNumbering::Continued:
+        return texts::NumberingContinued;
+    case FigureNumbering::Restarted:
+        return texts::NumberingRestarted;
+    case FigureNumbering::HundredsDropped:
+        return texts::NumberingHundreds;
+    }
+    return {};
+}
+
+// Why a point of the figure is in doubt, as its log line says.
+struct Doubt {
+    int point = NoPoint;
+    QString line;
+};
+
+// The figure read with one numbering: where each of its moves goes, and what is at odds.
+struct Trial {
+    FigureNumbering numbering;
+    QMap<int, int> pointOfMove;  // moves with a point on the figure or from a note
+    QMap<int, int> numberedAt;   // moves printed on the figure, and their points
+    QList<int> notePlaceless;    // moves of notes whose point is not known
+    QList<Doubt> doubts;
+    int first = 0;
+    int last = 0;
+
+    int faults() const { return int(doubts.size()); }
+};
+
+QString shownText(const diagram::Point& p)
+{
+    return p.number > 0 ? QString::number(p.number) : stoneName(stoneOf(p.stone));
+}
+
+Trial tryNumbering(const Before& b, const diagram::Result& figure, const FigureNumbering& numbering)
+{
+    Trial t;
+    t.numbering = numbering;
+    t.first = HighestMove;
+    const auto doubt = [&](int point, const QString& line) {
+        if (std::none_of(t.doubts.begin(), t.doubts.end(), [&](const Doubt& d) { return d.point == point; }))
+            t.doubts.append({point, line});
+    };
+    for (int p = 0; p < rules::Points; ++p) {
+        const diagram::Point& fp = figure.board.points[size_t(p)];
+        if (fp.stone == diagram::Stone::Empty || fp.number <= 0)
+            continue;
+        const int x = rules::columnOf(p);
+        const int y = rules::rowOf(p);
+        const int m = numbering.absolute(fp.number);
+        if (m <= b.highest) {
+            doubt(p, messages::figureEarlierMoveLine(x, y, shownText(fp)));
+            continue;
+        }
+        t.first = std::min(t.first, m);
+        t.last = std::max(t.last, m);
+        if (t.pointOfMove.contains(m)) {
+            doubt(p, messages::unsureReadLine(x, y, shownText(fp)));
+            doubt(t.pointOfMove.value(m), messages::unsureReadLine(rules::columnOf(t.pointOfMove.value(m)),
+                                                                   rules::rowOf(t.pointOfMove.value(m)), shownText(fp)));
+            continue;
+        }
+        t.pointOfMove.insert(m, p);
+        t.numberedAt.insert(m, p);
+        if (stoneOf(fp.stone) != b.record.colourOf(m) || fp.unsure)
+            doubt(p, messages::unsureReadLine(x, y, shownText(fp)));
+    }
+    for (const diagram::Note& n : figure.notes) {
+        if (n.unsure || n.move <= 0)
+            continue;
+        const int m = numbering.absolute(n.move);
+        if (m <= b.highest || t.pointOfMove.contains(m))
+            continue;
+        t.first = std::min(t.first, m);
+        t.last = std::max(t.last, m);
+        int point = NoPoint;
+        if (n.at > 0) {
+            const int at = numbering.absolute(n.at);
+            if (t.numberedAt.contains(at))
+                point = t.numberedAt.value(at);
+            else if (numbering.style == FigureNumbering::Continued && n.at <= b.record.last())
+                point = b.record.points[size_t(n.at)];
+        }
+        if (point == NoPoint)
+            t.notePlaceless.append(m);
+        else
+            t.pointOfMove.insert(m, point);
+    }
+    if (t.last == 0)
+        t.first = 0;
+
+    // The figure's own moves, played on from the position before it: a stone of an earlier
+    // figure may be missing only where they capture it.
+    Position pos = b.position;
+    for (auto it = t.pointOfMove.cbegin(); it != t.pointOfMove.cend(); ++it) {
+        if (pos.play(it.value(), b.record.colourOf(it.key()), it.key()) == rules::Verdict::Legal)
+            continue;
+        const diagram::Point& fp = figure.board.points[size_t(it.value())];
+        doubt(it.value(), messages::unsureReadLine(rules::columnOf(it.value()), rules::rowOf(it.value()), shownText(fp)));
+    }
+    for (int p = 0; p < rules::Points; ++p) {
+        const diagram::Point& fp = figure.board.points[size_t(p)];
+        if (fp.number > 0 && fp.stone != diagram::Stone::Empty)
+            continue;
+        const rules::Stone was = b.position.stone[size_t(p)];
+        const rules::Stone shown = stoneOf(fp.stone);
+        const bool capturedInFigure = pos.emptiedBy[size_t(p)] > b.highest;
+        const bool agrees = shown == was || (shown == rules::Empty && capturedInFigure);
+        if (!agrees)
+            doubt(p, messages::figureMismatchLine(rules::columnOf(p), rules::rowOf(p), stoneName(shown), stoneName(was)));
+    }
+    return t;
+}
+
+QList<int> printedNumbers(const diagram::Result& figure)
+{
+    QList<int> printed;
+    for (const diagram::Point& p : figure.board.points) {
+        if (p.stone != diagram::Stone::Empty && p.number > 0 && !p.unsure)
+            printed.append(p.number);
+    }
+    // Only a figure whose numbers were all read in doubt is judged by them all the same.
+    if (printed.isEmpty()) {
+        for (const diagram::Point& p : figure.board.points) {
+            if (p.stone != diagram::Stone::Empty && p.number > 0)
+                printed.append(p.number);
+        }
+    }
+    return printed;
+}
+
+int listRowOf(const Form& f, int move)
+{
+    const QString number = QString::number(move);
+    for (int r = 1; r <= MoveList::LastRow; ++r) {
+        if (f.stringGrid2.at(0, r) == number)
+            return r;
+    }
+    return 0;
+}
+
+// The list is written afresh up to the new total, and every place it held goes back beside
+// its move, where it was typed or read before.
+void listWithPlaces(Form& f, const QMap<int, QString>& places)
+{
+    QMap<int, QString> kept;
+    for (int r = 1; r <= MoveList::LastRow; ++r) {
+        const int m = int(tryToInteger(f.stringGrid2.at(0, r)).value_or(0));
+        const QString place = f.stringGrid2.at(1, r);
+        if (m > 0 && !place.isEmpty())
+            kept.insert(m, place);
+    }
+    kept.insert(places);
+    StringGrid2Clear(f);
+    f.logLine(texts::MissingListUp);
+    listMissingNumbers(f);
+    f.logLine(texts::MissingDone);
+    for (auto it = kept.cbegin(); it != kept.cend(); ++it) {
+        if (const int row = listRowOf(f, it.key()))
+            f.stringGrid2.at(1, row) = it.value();
+    }
+}
+
+} // namespace
+
+void enterNextFigure(Form& f, Ui& ui, const diagram::Result& result, const QString& source, const CaptionRange& caption,
+                     const std::atomic<bool>* stop)
+{
+    const Before before = positionBefore(f);
+    const QList<int> printed = printedNumbers(result);
+    const QList<FigureNumbering> numberings = numberingsFor(before.highest, printed, caption);
+    if (numberings.isEmpty()) {
+        f.logLine(messages::figureReadLine(source, before.highest + 1, before.highest));
+        f.logLine(texts::FigureNoNumbers);
+        return;
+    }
+
+    QList<Trial> trials;
+    for (const FigureNumbering& n : numberings) {
+        trials.append(tryNumbering(before, result, n));
+        if (stop && stop->load())
+            return;
+    }
+    // The rules judge between readings that fit the numbers alike; the likelier reading wins a tie.
+    const auto best = std::min_element(trials.begin(), trials.end(), [](const Trial& a, const Trial& b) { return a.faults() < b.faults(); });
+    const Trial& chosen = *best;
+    const Trial* rival = nullptr;
+    for (const Trial& t : trials) {
+        if (&t != &chosen && t.faults() == chosen.faults() && t.first == chosen.first) {
+            rival = &t;
+            break;
+        }
+    }
+
+    // The figure's numbered moves, in order: into an empty cell as typed, or beside the label
+    // already shown on a taken point.
+    QMap<int, QString> places;
+    QList<int> listed;
+    for (auto it = chosen.numberedAt.cbegin(); it != chosen.numberedAt.cend(); ++it) {
+        const CellPos pos{rules::columnOf(it.value()), rules::rowOf(it.value())};
+        Cell& c = f.cell(pos.x, pos.y);
+        const QString shown = trimControl(c.text);
+        if (shown.isEmpty()) {
+            c.text = QString::number(it.key());
+            // Unchanged since "entered", so no offset is added: the number is already absolute.
+            storeLeftCell(f, ui, pos, c.text);
+        } else {
+            places.insert(it.key(), shown);
+            listed.append(it.key());
+        }
+    }
+    for (auto it = chosen.pointOfMove.cbegin(); it != chosen.pointOfMove.cend(); ++it) {
+        if (chosen.numberedAt.contains(it.key()))
+            continue;
+        places.insert(it.key(), trimControl(f.cells[size_t(it.value())].text));
+        listed.append(it.key());
+    }
+    listed.append(chosen.notePlaceless);
+
+    const int last = std::max(chosen.last, before.highest);
+    f.souTesuu = QString::number(last);
+    f.readTotal = f.souTesuu;
+    f.fromPicture = true;
+    // Moves on taken points carry the total past the board's highest number, as notes do.
+    for (int m : listed) {
+        if (!f.noteMoves.contains(m))
+            f.noteMoves.append(m);
+    }
+    if (const Cell* focused = f.cellNamed(f.controlMei))
+        f.cellTextOnEnter = focused->text;
+
+    f.logLine(messages::figureReadLine(source, chosen.first, chosen.last));
+    const int low = *std::min_element(printed.begin(), printed.end());
+    const int high = *std::max_element(printed.begin(), printed.end());
+    f.logLine(messages::figureNumberingLine(low, high, chosen.numbering.absolute(low), chosen.numbering.absolute(high),
+                                            styleName(chosen.numbering.style),
+                                            rival ? styleName(rival->numbering.style) : QString(),
+                                            rival ? rival->numbering.absolute(low) : 0));
+    QList<Doubt> doubts = chosen.doubts;
+    // A numbering chosen between two alike is itself in doubt: its lowest number is the place to look.
+    if (rival && !chosen.numberedAt.isEmpty()) {
+        const int p = chosen.numberedAt.first();
+        if (std::none_of(doubts.begin(), doubts.end(), [&](const Doubt& d) { return d.point == p; }))
+            doubts.append({p, messages::unsureReadLine(rules::columnOf(p), rules::rowOf(p), QString::number(printed.isEmpty() ? 0 : low))});
+    }
+    std::sort(doubts.begin(), doubts.end(), [](const Doubt& a, const Doubt& b) { return a.point < b.point; });
+    for (const Doubt& d : doubts) {
+        markUnsurePoint(f, {rules::columnOf(d.point), rules::rowOf(d.point)}, true);
+        f.logLine(d.line);
+    }
+
+    listWithPlaces(f, places);
+    if (stop && stop->load())
+        return;
+    fillCandidatePlaces(f, stop);
+
+    if (!doubts.isEmpty())
+        ui.setFocus(cellName(rules::columnOf(doubts.first().point), rules::rowOf(doubts.first().point)));
+    else if (!f.stringGrid2.at(0, 1).isEmpty())
+        ui.setFocus(QStringLiteral("StringGrid2"));
+}
