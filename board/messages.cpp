@@ -235,7 +235,7 @@ BoxAndLog pictureFailed(const QString& source, const QString& reason)
 QString figureQuestion()
 {
     using namespace texts;
-    return FigureQ1 + CrLf + CrLf + FigureQ2 + CrLf + FigureQ3 + CrLf + FigureQ4;
+    return pictureConfirm() + CrLf + CrLf + FigureQ1 + CrLf + FigureQ2 + CrLf + FigureQ3;
 }
 
 QString figureReadLine(const QString& source, int first, int last)
@@ -244,10 +244,10 @@ QString figureReadLine(const QString& source, int first, int last)
 }
 
 QString figureNumberingLine(int printedLow, int printedHigh, int first, int last, const QString& style,
-                            const QString& otherStyle, int otherFirst)
+                            const QString& otherStyle, int otherLow)
 {
     const QString line = texts::FigureNumberingLine.arg(printedLow).arg(printedHigh).arg(first).arg(last).arg(style);
-    return otherStyle.isEmpty() ? line : line + texts::NumberingAlso.arg(otherStyle).arg(otherFirst);
+    return otherStyle.isEmpty() ? line : line + texts::NumberingAlso.arg(otherStyle).arg(printedLow).arg(otherLow);
 }
 
 QString figureMismatchLine(int x, int y, const QString& shown, const QString& before)

@@ -104,7 +104,7 @@ BoxAndLog pictureFailed(const QString& source, const QString& reason);
 QString figureQuestion();
 QString figureReadLine(const QString& source, int first, int last);
 QString figureNumberingLine(int printedLow, int printedHigh, int first, int last, const QString& style,
-                            const QString& otherStyle, int otherFirst);
+                            const QString& otherStyle, int otherLow);
 QString figureMismatchLine(int x, int y, const QString& shown, const QString& before);
 QString figureEarlierMoveLine(int x, int y, const QString& shown);
 // A note beside the diagram that placed a listed move, or was not used for the reason given.

@@ -211,10 +211,10 @@ inline const QString PictureWindowHint = QStringLiteral("F6: 次の不確かな�
 inline const QString NoteAgainstRules = QStringLiteral("  ルール上その場所には打てないので入力しませんでした！");
 
 // A picture pasted or dropped onto a record: the next figure of its game, or a new record.
-inline const QString FigureQ1 = QStringLiteral("画像をこの棋譜の続きの図として読み込みますか？");
-inline const QString FigureQ2 = QStringLiteral("   [Yes]  続きの図として読み込む");
-inline const QString FigureQ3 = QStringLiteral("   [No]   新しい棋譜として読み込む（現在編集中のデータは破棄されます）");
-inline const QString FigureQ4 = QStringLiteral("   [Cancel]  中止");
+// After the question of a picture onto a record: Yes a new record, as before, No the next figure.
+inline const QString FigureQ1 = QStringLiteral("   [Yes]  新しい棋譜として読み込む");
+inline const QString FigureQ2 = QStringLiteral("   [No]   この棋譜の続きの図として読み込む");
+inline const QString FigureQ3 = QStringLiteral("   [Cancel]  中止");
 inline const QString FigureReadLog = QStringLiteral("続きの図読込み　");
 // %1 the first and %2 the last move of the figure.
 inline const QString FigureMoves = QStringLiteral("%1手～%2手");
@@ -223,8 +223,8 @@ inline const QString FigureNumberingLine = QStringLiteral("図の手番　%1～%
 inline const QString NumberingContinued = QStringLiteral("（前の図からの通し番号）");
 inline const QString NumberingRestarted = QStringLiteral("（1から付け直し）");
 inline const QString NumberingHundreds = QStringLiteral("（百の位を省略）");
-// %1 the other numbering, %2 the move its 1 would be.
-inline const QString NumberingAlso = QStringLiteral("  %1とも読めます（%2手目から）！確認して下さい。");
+// %1 the other numbering, %2 the figure's lowest number and %3 the move it would then be.
+inline const QString NumberingAlso = QStringLiteral("  %1とも読めます（図の%2が%3手）！確認して下さい。");
 inline const QString FigureNoNumbers = QStringLiteral("続きの図に手番の数字が読み取れません！");
 inline const QString FigureBlack = QStringLiteral("黒石");
 inline const QString FigureWhite = QStringLiteral("白石");

@@ -21,6 +21,9 @@ struct Point {
     // 0..1: how sure the reader is of the stone and its number together.
     float confidence = 1.0f;
     bool unsure = false;
+    // A letter or sign printed on a stone without a number, that a note names ("73 at a"):
+    // the stone of an earlier figure on whose point a move of this one was played. 0 for none.
+    char mark = 0;
 };
 
 struct Board {
@@ -57,6 +60,8 @@ struct Note {
     int at = 0;
     // Read badly, or at odds with the board: not to be used without a look.
     bool unsure = false;
+    // The mark of the stone named instead of a number ("232 at a"); 0 when a number is named.
+    char atMark = 0;
 };
 
 struct Result {

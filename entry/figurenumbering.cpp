@@ -14,6 +14,9 @@ constexpr int LongestStartGap = 20;
 struct Fit {
     FigureNumbering numbering;
     int gap = 0;
+    // Moves from the figure's first to its last that no number stands for: a figure numbers its
+    // moves one after another, and only those played on taken points are left to its notes.
+    int holes = 0;
 };
 
 bool sameMoves(const FigureNumbering& a, const FigureNumbering& b, const QList<int>& printed)
@@ -66,12 +69,17 @@ QList<FigureNumbering> numberingsFor(int recordHighest, const QList<int>& printe
             continue;
         if (std::any_of(fits.begin(), fits.end(), [&](const Fit& f) { return sameMoves(f.numbering, n, printed); }))
             continue;
-        fits.append({n, low - before - 1});
+        QList<int> moves;
+        for (int p : printed)
+            moves.append(n.absolute(p));
+        std::sort(moves.begin(), moves.end());
+        const int distinct = int(std::unique(moves.begin(), moves.end()) - moves.begin());
+        fits.append({n, low - before - 1, high - before - distinct});
     }
     const bool anyClose = std::any_of(fits.begin(), fits.end(), [](const Fit& f) { return f.gap <= LongestStartGap; });
     if (anyClose)
         fits.erase(std::remove_if(fits.begin(), fits.end(), [](const Fit& f) { return f.gap > LongestStartGap; }), fits.end());
-    std::stable_sort(fits.begin(), fits.end(), [](const Fit& a, const Fit& b) { return a.gap < b.gap; });
+    std::stable_sort(fits.begin(), fits.end(), [](const Fit& a, const Fit& b) { return a.holes < b.holes; });
     QList<FigureNumbering> out;
     for (const Fit& f : fits)
         out.append(f.numbering);

@@ -23,7 +23,8 @@ struct CaptionRange {
 };
 
 // The readings of a figure's printed numbers that fit a record whose highest move is
-// `recordHighest`, likeliest first: those that give the figure's lowest number the move after
-// the record's come before those that leave a gap. Readings that give every printed number the
+// `recordHighest`, likeliest first: those that leave fewer of the moves from the record's last
+// to the figure's last without a number come first; one that leaves more than a few moves
+// before the figure's first number is dropped while another fits. Readings that give every printed number the
 // same move are one. Empty when no number is printed.
 QList<FigureNumbering> numberingsFor(int recordHighest, const QList<int>& printed, const CaptionRange& caption = {});

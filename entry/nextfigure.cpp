@@ -84,8 +84,10 @@ struct Trial {
     QList<Doubt> doubts;
     int first = 0;
     int last = 0;
+    // Moves up to the figure's last that neither a number nor a note gives.
+    int holes = 0;
 
-    int faults() const { return int(doubts.size()); }
+    int faults() const { return int(doubts.size()) + holes; }
 };
 
 QString shownText(const diagram::Point& p)
@@ -135,7 +137,12 @@ Trial tryNumbering(const Before& b, const diagram::Result& figure, const FigureN
         t.first = std::min(t.first, m);
         t.last = std::max(t.last, m);
         int point = NoPoint;
-        if (n.at > 0) {
+        if (n.atMark != 0) {
+            for (int p = 0; p < rules::Points && point == NoPoint; ++p) {
+                if (figure.board.points[size_t(p)].mark == n.atMark)
+                    point = p;
+            }
+        } else if (n.at > 0) {
             const int at = numbering.absolute(n.at);
             if (t.numberedAt.contains(at))
                 point = t.numberedAt.value(at);
@@ -149,12 +156,19 @@ Trial tryNumbering(const Before& b, const diagram::Result& figure, const FigureN
     }
     if (t.last == 0)
         t.first = 0;
+    for (int m = b.highest + 1; m <= t.last; ++m) {
+        if (!t.pointOfMove.contains(m) && !t.notePlaceless.contains(m))
+            ++t.holes;
+    }
 
     // The figure's own moves, played on from the position before it: a stone of an earlier
     // figure may be missing only where they capture it.
+    // A move whose point no note gives may capture what a later move is played on: after it,
+    // the rules cannot judge the figure's moves.
+    const int firstPlaceless = t.notePlaceless.isEmpty() ? HighestMove + 1 : *std::min_element(t.notePlaceless.begin(), t.notePlaceless.end());
     Position pos = b.position;
     for (auto it = t.pointOfMove.cbegin(); it != t.pointOfMove.cend(); ++it) {
-        if (pos.play(it.value(), b.record.colourOf(it.key()), it.key()) == rules::Verdict::Legal)
+        if (pos.play(it.value(), b.record.colourOf(it.key()), it.key()) == rules::Verdict::Legal || it.key() > firstPlaceless)
             continue;
         const diagram::Point& fp = figure.board.points[size_t(it.value())];
         doubt(it.value(), messages::unsureReadLine(rules::columnOf(it.value()), rules::rowOf(it.value()), shownText(fp)));
@@ -171,6 +185,30 @@ Trial tryNumbering(const Before& b, const diagram::Result& figure, const FigureN
             doubt(p, messages::figureMismatchLine(rules::columnOf(p), rules::rowOf(p), stoneName(shown), stoneName(was)));
     }
     return t;
+}
+
+// How far the figure's moves jump about: a move answers the one before it more often than not,
+// nearby, so of two orders that the rules allow alike the one that jumps less is the game's.
+// Jumps longer than a local exchange count alike, as a move elsewhere does.
+constexpr int LocalReach = 6;
+
+int jumps(const Before& b, const Trial& t)
+{
+    const auto pointOfMove = [&](int m) {
+        if (m <= b.record.last())
+            return b.record.points[size_t(m)];
+        return t.pointOfMove.value(m, NoPoint);
+    };
+    int sum = 0;
+    for (int m = std::max(1, b.highest); m < t.last; ++m) {
+        const int p = pointOfMove(m);
+        const int q = pointOfMove(m + 1);
+        if (p == NoPoint || q == NoPoint)
+            continue;
+        const int d = std::max(std::abs(rules::columnOf(p) - rules::columnOf(q)), std::abs(rules::rowOf(p) - rules::rowOf(q)));
+        sum += std::min(d, LocalReach);
+    }
+    return sum;
 }
 
 QList<int> printedNumbers(const diagram::Result& figure)
@@ -242,9 +280,19 @@ void enterNextFigure(Form& f, Ui& ui, const diagram::Result& result, const QStri
         if (stop && stop->load())
             return;
     }
-    // The rules judge between readings that fit the numbers alike; the likelier reading wins a tie.
-    const auto best = std::min_element(trials.begin(), trials.end(), [](const Trial& a, const Trial& b) { return a.faults() < b.faults(); });
-    const Trial& chosen = *best;
+    // The rules judge between readings that fit the numbers alike; between those that the rules
+    // allow alike, the order of the moves does, and is in doubt.
+    QList<int> jumpsOf;
+    for (const Trial& t : trials)
+        jumpsOf.append(jumps(before, t));
+    int bestIndex = 0;
+    for (int i = 1; i < trials.size(); ++i) {
+        const int a = trials[i].faults();
+        const int b = trials[bestIndex].faults();
+        if (a < b || (a == b && jumpsOf[i] < jumpsOf[bestIndex]))
+            bestIndex = i;
+    }
+    const Trial& chosen = trials[bestIndex];
     const Trial* rival = nullptr;
     for (const Trial& t : trials) {
         if (&t != &chosen && t.faults() == chosen.faults() && t.first == chosen.first) {
@@ -293,16 +341,16 @@ void enterNextFigure(Form& f, Ui& ui, const diagram::Result& result, const QStri
     f.logLine(messages::figureReadLine(source, chosen.first, chosen.last));
     const int low = *std::min_element(printed.begin(), printed.end());
     const int high = *std::max_element(printed.begin(), printed.end());
-    f.logLine(messages::figureNumberingLine(low, high, chosen.numbering.absolute(low), chosen.numbering.absolute(high),
+    f.logLine(messages::figureNumberingLine(low, high, chosen.first, chosen.last,
                                             styleName(chosen.numbering.style),
                                             rival ? styleName(rival->numbering.style) : QString(),
                                             rival ? rival->numbering.absolute(low) : 0));
     QList<Doubt> doubts = chosen.doubts;
     // A numbering chosen between two alike is itself in doubt: its lowest number is the place to look.
-    if (rival && !chosen.numberedAt.isEmpty()) {
-        const int p = chosen.numberedAt.first();
+    if (rival && chosen.numberedAt.contains(chosen.numbering.absolute(low))) {
+        const int p = chosen.numberedAt.value(chosen.numbering.absolute(low));
         if (std::none_of(doubts.begin(), doubts.end(), [&](const Doubt& d) { return d.point == p; }))
-            doubts.append({p, messages::unsureReadLine(rules::columnOf(p), rules::rowOf(p), QString::number(printed.isEmpty() ? 0 : low))});
+            doubts.append({p, messages::unsureReadLine(rules::columnOf(p), rules::rowOf(p), QString::number(low))});
     }
     std::sort(doubts.begin(), doubts.end(), [](const Doubt& a, const Doubt& b) { return a.point < b.point; });
     for (const Doubt& d : doubts) {
