@@ -104,29 +104,35 @@ Trial tryNumbering(const Before& b, const diagram::Result& figure, const FigureN
         if (std::none_of(t.doubts.begin(), t.doubts.end(), [&](const Doubt& d) { return d.point == point; }))
             t.doubts.append({point, line});
     };
-    for (int p = 0; p < rules::Points; ++p) {
-        const diagram::Point& fp = figure.board.points[size_t(p)];
-        if (fp.stone == diagram::Stone::Empty || fp.number <= 0)
-            continue;
-        const int x = rules::columnOf(p);
-        const int y = rules::rowOf(p);
-        const int m = numbering.absolute(fp.number);
-        if (m <= b.highest) {
-            doubt(p, messages::figureEarlierMoveLine(x, y, shownText(fp)));
-            continue;
+    // Numbers on points that were empty first: a number read on a stone of an earlier figure
+    // is more often a misreading than the same move read twice.
+    for (const bool onStone : {false, true}) {
+        for (int p = 0; p < rules::Points; ++p) {
+            const diagram::Point& fp = figure.board.points[size_t(p)];
+            if (fp.stone == diagram::Stone::Empty || fp.number <= 0 || (b.position.stone[size_t(p)] != rules::Empty) != onStone)
+                continue;
+            const int x = rules::columnOf(p);
+            const int y = rules::rowOf(p);
+            const int m = numbering.absolute(fp.number);
+            if (m <= b.highest) {
+                doubt(p, messages::figureEarlierMoveLine(x, y, shownText(fp)));
+                continue;
+            }
+            if (t.pointOfMove.contains(m)) {
+                doubt(p, messages::unsureReadLine(x, y, shownText(fp)));
+                if (!onStone) {
+                    const int other = t.pointOfMove.value(m);
+                    doubt(other, messages::unsureReadLine(rules::columnOf(other), rules::rowOf(other), shownText(fp)));
+                }
+                continue;
+            }
+            t.first = std::min(t.first, m);
+            t.last = std::max(t.last, m);
+            t.pointOfMove.insert(m, p);
+            t.numberedAt.insert(m, p);
+            if (stoneOf(fp.stone) != b.record.colourOf(m) || fp.unsure)
+                doubt(p, messages::unsureReadLine(x, y, shownText(fp)));
         }
-        t.first = std::min(t.first, m);
-        t.last = std::max(t.last, m);
-        if (t.pointOfMove.contains(m)) {
-            doubt(p, messages::unsureReadLine(x, y, shownText(fp)));
-            doubt(t.pointOfMove.value(m), messages::unsureReadLine(rules::columnOf(t.pointOfMove.value(m)),
-                                                                   rules::rowOf(t.pointOfMove.value(m)), shownText(fp)));
-            continue;
-        }
-        t.pointOfMove.insert(m, p);
-        t.numberedAt.insert(m, p);
-        if (stoneOf(fp.stone) != b.record.colourOf(m) || fp.unsure)
-            doubt(p, messages::unsureReadLine(x, y, shownText(fp)));
     }
     for (const diagram::Note& n : figure.notes) {
         if (n.unsure || n.move <= 0)
@@ -167,11 +173,20 @@ Trial tryNumbering(const Before& b, const diagram::Result& figure, const FigureN
     // the rules cannot judge the figure's moves.
     const int firstPlaceless = t.notePlaceless.isEmpty() ? HighestMove + 1 : *std::min_element(t.notePlaceless.begin(), t.notePlaceless.end());
     Position pos = b.position;
+    QList<int> misread;
     for (auto it = t.pointOfMove.cbegin(); it != t.pointOfMove.cend(); ++it) {
         if (pos.play(it.value(), b.record.colourOf(it.key()), it.key()) == rules::Verdict::Legal || it.key() > firstPlaceless)
             continue;
         const diagram::Point& fp = figure.board.points[size_t(it.value())];
         doubt(it.value(), messages::unsureReadLine(rules::columnOf(it.value()), rules::rowOf(it.value()), shownText(fp)));
+        // A number on a stone of an earlier figure that is still there is that stone, misread.
+        if (t.numberedAt.value(it.key(), NoPoint) == it.value() && pos.stone[size_t(it.value())] != rules::Empty
+            && pos.placedBy[size_t(it.value())] <= b.highest)
+            misread.append(it.key());
+    }
+    for (int m : misread) {
+        t.pointOfMove.remove(m);
+        t.numberedAt.remove(m);
     }
     for (int p = 0; p < rules::Points; ++p) {
         const diagram::Point& fp = figure.board.points[size_t(p)];

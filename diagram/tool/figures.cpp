@@ -63,6 +63,9 @@ int readFigures(int argc, char** argv, const ReadPicture& read)
             enterNextFigure(f, ui, result, source);
     }
     Hozon(f, ui);
+    // The processing log, as the window would show it.
+    std::fputs(qUtf8Printable(QString(f.memo).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))), stdout);
+    std::fflush(stdout);
     int doubtful = 0;
     for (int y = 1; y <= 19; ++y) {
         for (int x = 1; x <= 19; ++x) {
