@@ -95,7 +95,8 @@ QString shownText(const diagram::Point& p)
     return p.number > 0 ? QString::number(p.number) : stoneName(stoneOf(p.stone));
 }
 
-Trial tryNumbering(const Before& b, const diagram::Result& figure, const FigureNumbering& numbering)
+// highestPrinted: the highest number the others lead up to; one above it is a misreading.
+Trial tryNumbering(const Before& b, const diagram::Result& figure, const FigureNumbering& numbering, int highestPrinted)
 {
     Trial t;
     t.numbering = numbering;
@@ -113,6 +114,10 @@ Trial tryNumbering(const Before& b, const diagram::Result& figure, const FigureN
                 continue;
             const int x = rules::columnOf(p);
             const int y = rules::rowOf(p);
+            if (fp.number > highestPrinted) {
+                doubt(p, messages::unsureReadLine(x, y, shownText(fp)));
+                continue;
+            }
             const int m = numbering.absolute(fp.number);
             if (m <= b.highest) {
                 doubt(p, messages::figureEarlierMoveLine(x, y, shownText(fp)));
@@ -240,6 +245,9 @@ QList<int> printedNumbers(const diagram::Result& figure)
                 printed.append(p.number);
         }
     }
+    // A number far above the rest is misread, as on a first figure.
+    const int highest = supportedHighest(printed);
+    printed.erase(std::remove_if(printed.begin(), printed.end(), [&](int n) { return n > highest; }), printed.end());
     return printed;
 }
 
@@ -291,7 +299,7 @@ void enterNextFigure(Form& f, Ui& ui, const diagram::Result& result, const QStri
 
     QList<Trial> trials;
     for (const FigureNumbering& n : numberings) {
-        trials.append(tryNumbering(before, result, n));
+        trials.append(tryNumbering(before, result, n, *std::max_element(printed.begin(), printed.end())));
         if (stop && stop->load())
             return;
     }
