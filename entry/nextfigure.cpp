@@ -95,6 +95,58 @@ QString shownText(const diagram::Point& p)
     return p.number > 0 ? QString::number(p.number) : stoneName(stoneOf(p.stone));
 }
 
+int listRowOf(const Form& f, int move);
+
+// The point of the stone a note names: a marked stone, a number of the figure, or, on from the
+// figure before, a move of the record.
+int pointNamed(const Before& b, const Trial& t, const diagram::Result& figure, const diagram::Note& n)
+{
+    if (n.atMark != 0) {
+        for (int p = 0; p < rules::Points; ++p) {
+            if (figure.board.points[size_t(p)].mark == n.atMark)
+                return p;
+        }
+        return NoPoint;
+    }
+    if (n.at <= 0)
+        return NoPoint;
+    const int at = t.numbering.absolute(n.at);
+    if (t.numberedAt.contains(at))
+        return t.numberedAt.value(at);
+    if (t.numbering.style == FigureNumbering::Continued && n.at <= b.record.last())
+        return b.record.points[size_t(n.at)];
+    return NoPoint;
+}
+
+// Notes read in doubt place their moves only where the rules allow that place, once the sure
+// notes and the figure's numbers have placed theirs.
+void placeDoubtfulNotes(Form& f, const Before& b, const Trial& t, const diagram::Result& figure, const std::atomic<bool>* stop)
+{
+    QList<std::pair<int, QString>> tried;
+    for (const diagram::Note& n : figure.notes) {
+        if (!n.unsure || n.move <= 0)
+            continue;
+        const int m = t.numbering.absolute(n.move);
+        const int point = pointNamed(b, t, figure, n);
+        if (m <= b.highest || point == NoPoint)
+            continue;
+        const QString place = trimControl(f.cells[size_t(point)].text);
+        const int row = listRowOf(f, m);
+        if (row > 0 && f.stringGrid2.at(1, row).isEmpty() && !place.isEmpty())
+            tried.append({row, place});
+    }
+    if (tried.isEmpty())
+        return;
+    const QHash<int, QList<PlaceChoice>> allowed = candidatePlacesByRow(f, stop);
+    for (const auto& [row, place] : tried) {
+        const QList<PlaceChoice> choices = allowed.value(row);
+        if (std::none_of(choices.begin(), choices.end(), [&](const PlaceChoice& c) { return c.place == place; }))
+            continue;
+        f.stringGrid2.at(1, row) = place;
+        f.logLine(messages::noteFilledLine(f.stringGrid2.at(0, row).toInt(), place) + texts::UnsureRead);
+    }
+}
+
 // highestPrinted: the highest number the others lead up to; one above it is a misreading.
 Trial tryNumbering(const Before& b, const diagram::Result& figure, const FigureNumbering& numbering, int highestPrinted)
 {
@@ -147,19 +199,7 @@ Trial tryNumbering(const Before& b, const diagram::Result& figure, const FigureN
             continue;
         t.first = std::min(t.first, m);
         t.last = std::max(t.last, m);
-        int point = NoPoint;
-        if (n.atMark != 0) {
-            for (int p = 0; p < rules::Points && point == NoPoint; ++p) {
-                if (figure.board.points[size_t(p)].mark == n.atMark)
-                    point = p;
-            }
-        } else if (n.at > 0) {
-            const int at = numbering.absolute(n.at);
-            if (t.numberedAt.contains(at))
-                point = t.numberedAt.value(at);
-            else if (numbering.style == FigureNumbering::Continued && n.at <= b.record.last())
-                point = b.record.points[size_t(n.at)];
-        }
+        const int point = pointNamed(b, t, figure, n);
         if (point == NoPoint)
             t.notePlaceless.append(m);
         else
@@ -382,6 +422,9 @@ void enterNextFigure(Form& f, Ui& ui, const diagram::Result& result, const QStri
     }
 
     listWithPlaces(f, places);
+    if (stop && stop->load())
+        return;
+    placeDoubtfulNotes(f, before, chosen, result, stop);
     if (stop && stop->load())
         return;
     fillCandidatePlaces(f, stop);
