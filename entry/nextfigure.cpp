@@ -191,11 +191,25 @@ Trial tryNumbering(const Before& b, const diagram::Result& figure, const FigureN
                 doubt(p, messages::unsureReadLine(x, y, shownText(fp)));
         }
     }
+    // Notes past the figure's last number count only where they follow on from it, as on a
+    // first figure: a misread note must not make the figure longer.
+    const int lastNumbered = t.last;
+    QList<int> beyond;
+    for (const diagram::Note& n : figure.notes) {
+        if (!n.unsure && n.move > 0 && numbering.absolute(n.move) > lastNumbered)
+            beyond.append(numbering.absolute(n.move));
+    }
+    std::sort(beyond.begin(), beyond.end());
+    int followsOn = lastNumbered;
+    for (int m : beyond) {
+        if (m == followsOn + 1)
+            followsOn = m;
+    }
     for (const diagram::Note& n : figure.notes) {
         if (n.unsure || n.move <= 0)
             continue;
         const int m = numbering.absolute(n.move);
-        if (m <= b.highest || t.pointOfMove.contains(m))
+        if (m <= b.highest || m > followsOn || t.pointOfMove.contains(m))
             continue;
         t.first = std::min(t.first, m);
         t.last = std::max(t.last, m);

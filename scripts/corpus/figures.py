@@ -7,7 +7,11 @@ notes beside it. Each figure is cut from the page, with its notes, into a pictur
     /usr/bin/python3 scripts/corpus/figures.py OUT [DPI]
 
 writes OUT/<game>_<style>/fig1.png, fig2.png... and OUT/figures.json, which names each set's
-game and style and holds its truth: the moves, as SGF points, black first, up to the first pass."""
+game and style and holds its truth: the moves, as SGF points, black first, up to the first pass.
+
+Beside sgf2dg's, the own renderer draws the same games in typefaces held out from tuning, as a
+Japanese book prints them: figures of uneven length, numbered from 1 again or without the
+hundreds, its notes in text, a stone without a number named by "B"."""
 
 import json
 import os
@@ -18,6 +22,7 @@ import tempfile
 
 from PIL import Image
 
+import draw
 import sgfgame
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -80,6 +85,92 @@ def figures(sgf_path, style, dpi):
         return pictures
 
 
+# The own renderer's sets: typeface (held out), numbering, where each figure ends.
+OWN = [("c059", "hundreds", [120, 190]), ("noto-cjk-bold", "restarted", [90, 170]), ("lm-sans", "hundreds", [100, 160])]
+
+
+def neighbours(p):
+    x, y = p
+    for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1)):
+        if 1 <= x + dx <= 19 and 1 <= y + dy <= 19:
+            yield (x + dx, y + dy)
+
+
+def play(board, black, p):
+    """Puts the stone and takes the groups it leaves without liberties."""
+    board[p] = black
+    for q in neighbours(p):
+        if q in board and board[q] != black:
+            group, liberties, todo = {q}, False, [q]
+            while todo:
+                r = todo.pop()
+                for n in neighbours(r):
+                    if n not in board:
+                        liberties = True
+                    elif board[n] == board[q] and n not in group:
+                        group.add(n)
+                        todo.append(n)
+            if not liberties:
+                for r in group:
+                    del board[r]
+
+
+class Figure(sgfgame.Diagram):
+    """One figure of a game: the stones before it without numbers, its moves numbered as the
+    book numbers them, and its notes."""
+
+    def __init__(self, board, moves, first, printed):
+        self.stones = {p: (black, 0) for p, black in board.items()}
+        self.notes = []
+        for k, (black, x, y) in enumerate(moves, first):
+            shown = self.stones.get((x, y))
+            if shown is None:
+                self.stones[(x, y)] = (black, printed(k))
+            else:
+                self.notes.append((printed(k), shown[1]))
+        self.total = first + len(moves) - 1
+        self.white_first = False
+
+
+def own_figures(sgf, typeface, style, ends, seed):
+    game = sgfgame.read_game(sgf)
+    ends = ends + [len(game.moves)]
+    board, first, pictures = {}, 1, []
+    look = draw.Style(typeface, 30, "japanese", "white", "flat")
+    for k, end in enumerate(ends, 1):
+        if first == 1:
+            printed = lambda m: m
+        elif style == "restarted":
+            printed = lambda m, f=first: m - f + 1
+        else:
+            printed = lambda m: m % 100 or 100
+        fig = Figure(board, game.moves[first - 1:end], first, printed)
+        caption = "第%d譜 (%d～%d)" % (k, first, end)
+        pictures.append(draw.render_page(fig, look, "", seed=seed + k, notes="text", japanese=True,
+                                         text_lines=2, caption=caption).convert("L"))
+        for black, x, y in game.moves[first - 1:end]:
+            play(board, black, (x, y))
+        first = end + 1
+    return pictures
+
+
+def save_set(out, name, game, style, pics, sgf, renderer, typeface=None):
+    os.makedirs(os.path.join(out, name), exist_ok=True)
+    files = []
+    for k, pic in enumerate(pics, 1):
+        file = "fig%d.png" % k
+        # Four greys keep the committed sets small; the ink keeps its antialiased edge.
+        pic.quantize(4).save(os.path.join(out, name, file), optimize=True)
+        files.append(file)
+    moves = "".join("abcdefghijklmnopqrs"[x - 1] + "abcdefghijklmnopqrs"[y - 1]
+                    for _, x, y in sgfgame.read_game(sgf).moves)
+    entry = {"set": name, "game": game, "style": style, "renderer": renderer, "figures": files, "moves": moves,
+             "held_out": bool(typeface and draw.TYPEFACES[typeface][2])}
+    if typeface:
+        entry["typeface"] = typeface
+    return entry
+
+
 def main():
     out = sys.argv[1]
     dpi = int(sys.argv[2]) if len(sys.argv) > 2 else 200
@@ -87,18 +178,11 @@ def main():
     for game in GAMES:
         sgf = os.path.join(HERE, "games", game + ".sgf")
         for style in STYLES:
-            name = "%s_%s" % (game, style)
-            os.makedirs(os.path.join(out, name), exist_ok=True)
-            pics = figures(sgf, style, dpi)
-            files = []
-            for k, pic in enumerate(pics, 1):
-                file = "fig%d.png" % k
-                # Four greys keep the committed sets small; the ink keeps its antialiased edge.
-                pic.quantize(4).save(os.path.join(out, name, file), optimize=True)
-                files.append(file)
-            moves = "".join("abcdefghijklmnopqrs"[x - 1] + "abcdefghijklmnopqrs"[y - 1]
-                            for _, x, y in sgfgame.read_game(sgf).moves)
-            sets.append({"set": name, "game": game, "style": style, "figures": files, "moves": moves})
+            sets.append(save_set(out, "%s_%s" % (game, style), game, style, figures(sgf, style, dpi), sgf, "sgf2dg"))
+    for i, (game, (typeface, style, ends)) in enumerate(zip(GAMES, OWN)):
+        sgf = os.path.join(HERE, "games", game + ".sgf")
+        sets.append(save_set(out, "%s_own_%s" % (game, style), game, style, own_figures(sgf, typeface, style, ends, i),
+                             sgf, "own", typeface))
     with open(os.path.join(out, "figures.json"), "w") as f:
         json.dump(sets, f, indent=1)
 

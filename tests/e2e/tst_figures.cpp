@@ -66,8 +66,9 @@ SetOutcome readSet(const QJsonObject& set, const QString& work)
 
 } // namespace
 
-// Games printed over three figures by sgf2dg, in each of its numberings, read by ranvel_read
-// --sgf onto one record and saved: GNU Go replays what is read whole as the game was played.
+// Games printed over three figures, by sgf2dg in each of its numberings and by our own renderer
+// in typefaces held out from tuning, read by ranvel_read --sgf onto one record and saved: GNU Go
+// replays what is read whole as the game was played.
 class TestFigures : public QObject {
     Q_OBJECT
 private slots:
@@ -84,18 +85,22 @@ void TestFigures::initTestCase()
 
 void TestFigures::styles_data()
 {
+    QTest::addColumn<QString>("renderer");
     QTest::addColumn<QString>("style");
     // Today's reading: sets not read whole, and what is left in doubt over all sets.
     QTest::addColumn<int>("mostNotWhole");
     QTest::addColumn<int>("mostInDoubt");
 
-    QTest::newRow("on from the figure before") << "continued" << 2 << 18;
-    QTest::newRow("from 1 again") << "restarted" << 2 << 24;
-    QTest::newRow("hundreds dropped") << "hundreds" << 3 << 47;
+    QTest::newRow("sgf2dg, on from the figure before") << "sgf2dg" << "continued" << 2 << 18;
+    QTest::newRow("sgf2dg, from 1 again") << "sgf2dg" << "restarted" << 2 << 24;
+    QTest::newRow("sgf2dg, hundreds dropped") << "sgf2dg" << "hundreds" << 3 << 47;
+    QTest::newRow("own, held out, from 1 again") << "own" << "restarted" << 1 << 11;
+    QTest::newRow("own, held out, hundreds dropped") << "own" << "hundreds" << 2 << 159;
 }
 
 void TestFigures::styles()
 {
+    QFETCH(QString, renderer);
     QFETCH(QString, style);
     QFETCH(int, mostNotWhole);
     QFETCH(int, mostInDoubt);
@@ -108,7 +113,7 @@ void TestFigures::styles()
     int inDoubt = 0;
     for (const QJsonValue& v : QJsonDocument::fromJson(manifest.readAll()).array()) {
         const QJsonObject set = v.toObject();
-        if (set.value(QStringLiteral("style")).toString() != style)
+        if (set.value(QStringLiteral("style")).toString() != style || set.value(QStringLiteral("renderer")).toString() != renderer)
             continue;
         const SetOutcome o = readSet(set, work.path());
         ++sets;
@@ -117,7 +122,7 @@ void TestFigures::styles()
         qInfo("%-28s saved %-3s whole %-3s in doubt %d", qPrintable(set.value(QStringLiteral("set")).toString()),
               o.saved ? "yes" : "no", o.whole ? "yes" : "no", o.inDoubt);
     }
-    qInfo("%s: %d of %d sets read whole, %d left in doubt", qPrintable(style), sets - notWhole, sets, inDoubt);
+    qInfo("%s %s: %d of %d sets read whole, %d left in doubt", qPrintable(renderer), qPrintable(style), sets - notWhole, sets, inDoubt);
     QVERIFY(sets > 0);
     QVERIFY2(notWhole <= mostNotWhole, qPrintable(QStringLiteral("%1 sets not read whole").arg(notWhole)));
     QVERIFY2(inDoubt <= mostInDoubt, qPrintable(QStringLiteral("%1 left in doubt").arg(inDoubt)));
