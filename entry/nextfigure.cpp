@@ -86,6 +86,9 @@ struct Trial {
     int last = 0;
     // Moves up to the figure's last that neither a number nor a note gives.
     int holes = 0;
+    // Stones of earlier figures with something printed on them: the book marks the stones its
+    // notes name ("232 at a"), and a mark not read as one is read as a number.
+    QList<int> marked;
 
     int faults() const { return int(doubts.size()) + holes; }
 };
@@ -119,31 +122,80 @@ int pointNamed(const Before& b, const Trial& t, const diagram::Result& figure, c
 }
 
 // Notes read in doubt place their moves only where the rules allow that place, once the sure
-// notes and the figure's numbers have placed theirs.
+// notes and the figure's numbers have placed theirs. A note whose move is no open move of the
+// figure still names a stone read right more often than not: it goes to the one open move that
+// the rules allow there, if only one.
 void placeDoubtfulNotes(Form& f, const Before& b, const Trial& t, const diagram::Result& figure, const std::atomic<bool>* stop)
 {
     QList<std::pair<int, QString>> tried;
     for (const diagram::Note& n : figure.notes) {
         if (!n.unsure || n.move <= 0)
             continue;
-        const int m = t.numbering.absolute(n.move);
         const int point = pointNamed(b, t, figure, n);
-        if (m <= b.highest || point == NoPoint)
+        const QString place = point == NoPoint ? QString() : trimControl(f.cells[size_t(point)].text);
+        if (place.isEmpty())
             continue;
-        const QString place = trimControl(f.cells[size_t(point)].text);
-        const int row = listRowOf(f, m);
-        if (row > 0 && f.stringGrid2.at(1, row).isEmpty() && !place.isEmpty())
-            tried.append({row, place});
+        const int m = t.numbering.absolute(n.move);
+        const int row = m > b.highest ? listRowOf(f, m) : 0;
+        tried.append({row > 0 && f.stringGrid2.at(1, row).isEmpty() ? row : 0, place});
     }
     if (tried.isEmpty())
         return;
     const QHash<int, QList<PlaceChoice>> allowed = candidatePlacesByRow(f, stop);
-    for (const auto& [row, place] : tried) {
+    const auto allows = [&](int row, const QString& place) {
         const QList<PlaceChoice> choices = allowed.value(row);
-        if (std::none_of(choices.begin(), choices.end(), [&](const PlaceChoice& c) { return c.place == place; }))
+        return std::any_of(choices.begin(), choices.end(), [&](const PlaceChoice& c) { return c.place == place; });
+    };
+    for (auto [row, place] : tried) {
+        if (row == 0) {
+            QList<int> rows;
+            for (auto it = allowed.cbegin(); it != allowed.cend(); ++it) {
+                const int m = f.stringGrid2.at(0, it.key()).toInt();
+                if (m > b.highest && m <= t.last && allows(it.key(), place))
+                    rows.append(it.key());
+            }
+            if (rows.size() != 1)
+                continue;
+            row = rows.first();
+        }
+        if (!f.stringGrid2.at(1, row).isEmpty() || !allows(row, place))
             continue;
         f.stringGrid2.at(1, row) = place;
         f.logLine(messages::noteFilledLine(f.stringGrid2.at(0, row).toInt(), place) + texts::UnsureRead);
+    }
+}
+
+// A move of the figure that the rules leave open between several taken points goes on the one
+// of them that the figure marks, where only one is; each place so found narrows the next.
+void placeOnMarks(Form& f, const Before& b, const Trial& t, const std::atomic<bool>* stop)
+{
+    if (t.marked.isEmpty())
+        return;
+    for (;;) {
+        const QHash<int, QList<PlaceChoice>> allowed = candidatePlacesByRow(f, stop);
+        if (stop && stop->load())
+            return;
+        int bestRow = 0;
+        int bestMove = HighestMove + 1;
+        PlaceChoice best;
+        for (auto it = allowed.cbegin(); it != allowed.cend(); ++it) {
+            const int m = f.stringGrid2.at(0, it.key()).toInt();
+            if (m <= b.highest || m > t.last || m >= bestMove)
+                continue;
+            QList<PlaceChoice> onMarks;
+            for (const PlaceChoice& c : it.value()) {
+                if (t.marked.contains(rules::pointOf(c.x, c.y)))
+                    onMarks.append(c);
+            }
+            if (onMarks.size() == 1 && it.value().size() > 1) {
+                bestRow = it.key();
+                bestMove = m;
+                best = onMarks.first();
+            }
+        }
+        if (bestRow == 0)
+            return;
+        choosePlace(f, bestRow, best);
     }
 }
 
@@ -246,6 +298,13 @@ Trial tryNumbering(const Before& b, const diagram::Result& figure, const FigureN
     for (int m : misread) {
         t.pointOfMove.remove(m);
         t.numberedAt.remove(m);
+    }
+    const QList<int> numberedPoints = t.numberedAt.values();
+    for (int p = 0; p < rules::Points; ++p) {
+        const diagram::Point& fp = figure.board.points[size_t(p)];
+        const bool printedOn = fp.mark != 0 || (fp.number > 0 && !numberedPoints.contains(p));
+        if (printedOn && fp.stone != diagram::Stone::Empty && b.position.stone[size_t(p)] != rules::Empty)
+            t.marked.append(p);
     }
     for (int p = 0; p < rules::Points; ++p) {
         const diagram::Point& fp = figure.board.points[size_t(p)];
@@ -439,6 +498,9 @@ void enterNextFigure(Form& f, Ui& ui, const diagram::Result& result, const QStri
     if (stop && stop->load())
         return;
     placeDoubtfulNotes(f, before, chosen, result, stop);
+    if (stop && stop->load())
+        return;
+    placeOnMarks(f, before, chosen, stop);
     if (stop && stop->load())
         return;
     fillCandidatePlaces(f, stop);
