@@ -6,6 +6,8 @@
 #include "entry/nextfigure.h"
 #include "entry/readboard.h"
 #include "sgf/ordering.h"
+#include "sgf/save.h"
+#include "support/realgame.h"
 #include "diagram/diagram.h"
 #include "support/hostilepictures.h"
 #include "support/windowui.h"
@@ -19,6 +21,7 @@
 #include <QJsonObject>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QTemporaryDir>
 
 // Paste and drop in the real window: a picture on the clipboard or a picture file dropped on a
 // cell fills the board as the reader reads it, and text on the clipboard still goes into the
@@ -447,7 +450,8 @@ void TestPicturePaste::figuresDropped_data()
 }
 
 // A game's three figures dropped one after another, each after the first read as the next
-// figure of the record, leave the record that the same readings leave without the window.
+// figure of the record, leave the record that the same readings leave without the window, and
+// Save writes the game as it was played.
 void TestPicturePaste::figuresDropped()
 {
     QFETCH(QString, set);
@@ -502,8 +506,24 @@ void TestPicturePaste::figuresDropped()
         QCOMPARE(f.stringGrid2.at(0, r), plain.stringGrid2.at(0, r));
         QCOMPARE(f.stringGrid2.at(1, r), plain.stringGrid2.at(1, r));
     }
-    // The three figures make one game of their moves, past the first figure's hundred.
-    Form ordered = f;
-    ZyunRetuStrKihu(ordered);
-    QVERIFY(!ordered.moveTable[250].isEmpty());
+    QFile manifest(QStringLiteral(RANVEL_TEST_DATA "/figures/figures.json"));
+    QVERIFY(manifest.open(QIODevice::ReadOnly));
+    QString moves;
+    for (const QJsonValue& v : QJsonDocument::fromJson(manifest.readAll()).array()) {
+        if (v.toObject().value(QStringLiteral("set")).toString() == set)
+            moves = v.toObject().value(QStringLiteral("moves")).toString();
+    }
+    QVERIFY(!moves.isEmpty());
+    QTemporaryDir work;
+    const QString saved = work.filePath(QStringLiteral("game.sgf"));
+    ui.savePaths << saved;
+    w.dispatch([&] { cmdSaveClick(w.form(), w.ui()); });
+    QFile file(saved);
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(w.form().memo.right(400)));
+    const auto game = readGame(file.readAll());
+    QVERIFY(game);
+    QString played;
+    for (const GameMove& m : game->moves)
+        played += QString(QChar('a' + m.point.x() - 1)) + QChar('a' + m.point.y() - 1);
+    QCOMPARE(played, moves);
 }
