@@ -243,6 +243,11 @@ QString figureReadLine(const QString& source, int first, int last)
     return texts::FigureReadLog + source + TwoBlanks + texts::FigureMoves.arg(first).arg(last);
 }
 
+QString figureNoNumbersLine(const QString& source)
+{
+    return texts::FigureReadLog + source + TwoBlanks + texts::FigureNoNumbers;
+}
+
 QString figureNumberingLine(int printedLow, int printedHigh, int first, int last, const QString& style,
                             const QString& otherStyle, int otherLow)
 {

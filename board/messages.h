@@ -103,6 +103,7 @@ BoxAndLog pictureFailed(const QString& source, const QString& reason);
 // the line that says how its numbers were read, and a point at odds with the figures before.
 QString figureQuestion();
 QString figureReadLine(const QString& source, int first, int last);
+QString figureNoNumbersLine(const QString& source);
 QString figureNumberingLine(int printedLow, int printedHigh, int first, int last, const QString& style,
                             const QString& otherStyle, int otherLow);
 QString figureMismatchLine(int x, int y, const QString& shown, const QString& before);

@@ -405,8 +405,7 @@ void enterNextFigure(Form& f, Ui& ui, const diagram::Result& result, const QStri
     const QList<int> printed = printedNumbers(result);
     const QList<FigureNumbering> numberings = numberingsFor(before.highest, printed, caption);
     if (numberings.isEmpty()) {
-        f.logLine(messages::figureReadLine(source, before.highest + 1, before.highest));
-        f.logLine(texts::FigureNoNumbers);
+        f.logLine(messages::figureNoNumbersLine(source));
         return;
     }
 
