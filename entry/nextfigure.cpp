@@ -86,6 +86,8 @@ struct Trial {
     int last = 0;
     // Moves up to the figure's last that neither a number nor a note gives.
     int holes = 0;
+    // The highest number printed on the figure's stones that the others lead up to.
+    int highestPrinted = 0;
     // Stones of earlier figures with something printed on them: the book marks the stones its
     // notes name ("232 at a"), and a mark not read as one is read as a number.
     QList<int> marked;
@@ -99,6 +101,16 @@ QString shownText(const diagram::Point& p)
 }
 
 int listRowOf(const Form& f, int move);
+
+// The move a note gives. A figure that numbers its stones from 1 again or without the hundreds
+// may still print its notes' moves whole ("208 at 21"): a number past every number on the
+// stones and past the record's last move is such a move.
+int noteMove(const Before& b, const Trial& t, const diagram::Note& n)
+{
+    if (t.numbering.style != FigureNumbering::Continued && n.move > t.highestPrinted && n.move > b.highest)
+        return n.move;
+    return t.numbering.absolute(n.move);
+}
 
 // The point of the stone a note names: a marked stone, a number of the figure, or, on from the
 // figure before, a move of the record.
@@ -135,7 +147,7 @@ void placeDoubtfulNotes(Form& f, const Before& b, const Trial& t, const diagram:
         const QString place = point == NoPoint ? QString() : trimControl(f.cells[size_t(point)].text);
         if (place.isEmpty())
             continue;
-        const int m = t.numbering.absolute(n.move);
+        const int m = noteMove(b, t, n);
         const int row = m > b.highest ? listRowOf(f, m) : 0;
         tried.append({row > 0 && f.stringGrid2.at(1, row).isEmpty() ? row : 0, place});
     }
@@ -204,6 +216,7 @@ Trial tryNumbering(const Before& b, const diagram::Result& figure, const FigureN
 {
     Trial t;
     t.numbering = numbering;
+    t.highestPrinted = highestPrinted;
     t.first = HighestMove;
     const auto doubt = [&](int point, const QString& line) {
         if (std::none_of(t.doubts.begin(), t.doubts.end(), [&](const Doubt& d) { return d.point == point; }))
@@ -248,8 +261,8 @@ Trial tryNumbering(const Before& b, const diagram::Result& figure, const FigureN
     const int lastNumbered = t.last;
     QList<int> beyond;
     for (const diagram::Note& n : figure.notes) {
-        if (!n.unsure && n.move > 0 && numbering.absolute(n.move) > lastNumbered)
-            beyond.append(numbering.absolute(n.move));
+        if (!n.unsure && n.move > 0 && noteMove(b, t, n) > lastNumbered)
+            beyond.append(noteMove(b, t, n));
     }
     std::sort(beyond.begin(), beyond.end());
     int followsOn = lastNumbered;
@@ -260,7 +273,7 @@ Trial tryNumbering(const Before& b, const diagram::Result& figure, const FigureN
     for (const diagram::Note& n : figure.notes) {
         if (n.unsure || n.move <= 0)
             continue;
-        const int m = numbering.absolute(n.move);
+        const int m = noteMove(b, t, n);
         if (m <= b.highest || m > followsOn || t.pointOfMove.contains(m))
             continue;
         t.first = std::min(t.first, m);
@@ -299,10 +312,10 @@ Trial tryNumbering(const Before& b, const diagram::Result& figure, const FigureN
         t.pointOfMove.remove(m);
         t.numberedAt.remove(m);
     }
-    const QList<int> numberedPoints = t.numberedAt.values();
+    // A book prints no number on a stone of an earlier figure: whatever is read there is a mark.
     for (int p = 0; p < rules::Points; ++p) {
         const diagram::Point& fp = figure.board.points[size_t(p)];
-        const bool printedOn = fp.mark != 0 || (fp.number > 0 && !numberedPoints.contains(p));
+        const bool printedOn = fp.mark != 0 || fp.number > 0;
         if (printedOn && fp.stone != diagram::Stone::Empty && b.position.stone[size_t(p)] != rules::Empty)
             t.marked.append(p);
     }
