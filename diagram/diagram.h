@@ -79,6 +79,9 @@ struct Result {
     Board board;
     // In the order printed.
     std::vector<Note> notes;
+    // The moves a figure's caption names ("Figure 2 (101-200)"), when it was read; 0 otherwise.
+    int captionFirst = 0;
+    int captionLast = 0;
 };
 
 // Set from another thread to end a reading early; the reading then fails as Cancelled.

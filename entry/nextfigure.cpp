@@ -416,7 +416,9 @@ void enterNextFigure(Form& f, Ui& ui, const diagram::Result& result, const QStri
 {
     const Before before = positionBefore(f);
     const QList<int> printed = printedNumbers(result);
-    const QList<FigureNumbering> numberings = numberingsFor(before.highest, printed, caption);
+    // A caption read by the reader stands unless the caller gives one.
+    const CaptionRange named = caption.first > 0 ? caption : CaptionRange{result.captionFirst, result.captionLast};
+    const QList<FigureNumbering> numberings = numberingsFor(before.highest, printed, named);
     if (numberings.isEmpty()) {
         f.logLine(messages::figureNoNumbersLine(source));
         return;
