@@ -235,7 +235,7 @@ BoxAndLog pictureFailed(const QString& source, const QString& reason)
 QString figureQuestion()
 {
     using namespace texts;
-    return pictureConfirm() + CrLf + CrLf + FigureQ1 + CrLf + FigureQ2 + CrLf + FigureQ3;
+    return FigureQ0 + CrLf + CrLf + FigureQ1 + CrLf + FigureQ2 + CrLf + FigureQ3;
 }
 
 QString figureReadLine(const QString& source, int first, int last)

@@ -211,8 +211,9 @@ inline const QString PictureWindowHint = QStringLiteral("F6: 次の不確かな�
 inline const QString NoteAgainstRules = QStringLiteral("  ルール上その場所には打てないので入力しませんでした！");
 
 // A picture pasted or dropped onto a record: the next figure of its game, or a new record.
-// After the question of a picture onto a record: Yes a new record, as before, No the next figure.
-inline const QString FigureQ1 = QStringLiteral("   [Yes]  新しい棋譜として読み込む");
+// A picture onto a record: Yes a new record, as before, No the next figure of its game.
+inline const QString FigureQ0 = QStringLiteral("画像から棋譜を読み込みます。");
+inline const QString FigureQ1 = QStringLiteral("   [Yes]  現在編集中のデータを破棄して、新しい棋譜として読み込む");
 inline const QString FigureQ2 = QStringLiteral("   [No]   この棋譜の続きの図として読み込む");
 inline const QString FigureQ3 = QStringLiteral("   [Cancel]  中止");
 inline const QString FigureReadLog = QStringLiteral("続きの図読込み　");
