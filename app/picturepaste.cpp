@@ -9,6 +9,7 @@
 #include "diagram/pictureheader.h"
 #include "diagram/seen.h"
 #include "diagram/straightening.h"
+#include "app/nextfigure.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -253,9 +254,9 @@ void PicturePaste::readFile(const QString& path)
 
 void PicturePaste::enter(const diagram::Result& result, const QString& source, const QImage& straight)
 {
-    bool go = false;
-    window_.dispatch([&] { go = confirmReading(window_.form(), window_.ui(), result, source); });
-    if (!go)
+    PictureUse use = PictureUse::None;
+    window_.dispatch([&] { use = choosePictureUse(window_.form(), window_.ui(), result, source); });
+    if (use == PictureUse::None)
         return;
     // The board, the notes and the places from the rules are worked out on a copy of the
     // record; the window's record stays as it is until that is done, and if Esc stops it.
@@ -263,7 +264,12 @@ void PicturePaste::enter(const diagram::Result& result, const QString& source, c
     Form read = window_.form();
     DeferredUi asked;
     if (!runBeside(window_, texts::ReadingPicture,
-                   [&](const StopFlag& stop) { enterReading(read, asked, result, source, &stop); }))
+                   [&](const StopFlag& stop) {
+                       if (use == PictureUse::NextFigure)
+                           enterNextFigure(read, asked, result, source, {}, &stop);
+                       else
+                           enterReading(read, asked, result, source, &stop);
+                   }))
         return;
 
     // The cell being typed in is left before its text is replaced, so its exit handling sees

@@ -249,6 +249,28 @@ bool confirmReading(Form& f, Ui& ui, const diagram::Result& result, const QStrin
            || ui.ask(BoxKind::Confirm, messages::pictureConfirm(), BoxButtons::OkCancel) != Answer::Cancel;
 }
 
+PictureUse choosePictureUse(Form& f, Ui& ui, const diagram::Result& result, const QString& source)
+{
+    if (result.failure == diagram::Failure::Cancelled)
+        return PictureUse::None;
+    if (result.failure != diagram::Failure::None) {
+        reportFailure(f, ui, result, source);
+        return PictureUse::None;
+    }
+    if (!holdsAnything(f))
+        return PictureUse::NewRecord;
+    switch (ui.ask(BoxKind::Confirm, messages::figureQuestion(), BoxButtons::YesNoCancel)) {
+    case Answer::Yes:
+    case Answer::Ok:
+        return PictureUse::NewRecord;
+    case Answer::No:
+        return PictureUse::NextFigure;
+    case Answer::Cancel:
+        break;
+    }
+    return PictureUse::None;
+}
+
 void enterReading(Form& f, Ui& ui, const diagram::Result& result, const QString& source, const std::atomic<bool>* stop)
 {
     startNewRecord(f);

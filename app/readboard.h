@@ -19,6 +19,10 @@ void readBoard(Form& f, Ui& ui, const diagram::Result& result, const QString& so
 // readBoard in two steps, for a window that does the second beside its event loop: the refusal
 // of a failed reading, or the question before a record is replaced (false: stop here)...
 bool confirmReading(Form& f, Ui& ui, const diagram::Result& result, const QString& source);
+// The same for a window that can also read the picture as the next figure of the record's
+// game: with a record on the board, Yes starts a new record and No reads the next figure.
+enum class PictureUse { None, NewRecord, NextFigure };
+PictureUse choosePictureUse(Form& f, Ui& ui, const diagram::Result& result, const QString& source);
 // ...then the board on the record, the notes and the places from the rules. Asks nothing: it
 // only logs, and moves the focus.
 // Once `stop` is set it ends early, leaving the record half done: the caller drops it.

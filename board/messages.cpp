@@ -232,6 +232,39 @@ BoxAndLog pictureFailed(const QString& source, const QString& reason)
             texts::PictureFailedLog + source + texts::ReasonLabel + reason};
 }
 
+QString figureQuestion()
+{
+    using namespace texts;
+    return FigureQ0 + CrLf + CrLf + FigureQ1 + CrLf + FigureQ2 + CrLf + FigureQ3;
+}
+
+QString figureReadLine(const QString& source, int first, int last)
+{
+    return texts::FigureReadLog + source + TwoBlanks + texts::FigureMoves.arg(first).arg(last);
+}
+
+QString figureNoNumbersLine(const QString& source)
+{
+    return texts::FigureReadLog + source + TwoBlanks + texts::FigureNoNumbers;
+}
+
+QString figureNumberingLine(int printedLow, int printedHigh, int first, int last, const QString& style,
+                            const QString& otherStyle, int otherLow)
+{
+    const QString line = texts::FigureNumberingLine.arg(printedLow).arg(printedHigh).arg(first).arg(last).arg(style);
+    return otherStyle.isEmpty() ? line : line + texts::NumberingAlso.arg(otherStyle).arg(printedLow).arg(otherLow);
+}
+
+QString figureMismatchLine(int x, int y, const QString& shown, const QString& before)
+{
+    return pointName(x, y) + texts::ReadValue + shown + texts::FigureMismatch.arg(before);
+}
+
+QString figureEarlierMoveLine(int x, int y, const QString& shown)
+{
+    return pointName(x, y) + texts::ReadValue + shown + texts::FigureEarlierMove;
+}
+
 QString noteFilledLine(int move, const QString& place)
 {
     return listRowName(QString::number(move)) + texts::CandidatePlace + place + texts::NoteFilled;

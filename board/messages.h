@@ -99,6 +99,15 @@ QString pictureReadLine(const QString& source, int highest);
 QString unsureReadLine(int x, int y, const QString& text);
 // A picture that could not be read, and why.
 BoxAndLog pictureFailed(const QString& source, const QString& reason);
+// The next figure of a game: the question before it is read onto the record, its log line,
+// the line that says how its numbers were read, and a point at odds with the figures before.
+QString figureQuestion();
+QString figureReadLine(const QString& source, int first, int last);
+QString figureNoNumbersLine(const QString& source);
+QString figureNumberingLine(int printedLow, int printedHigh, int first, int last, const QString& style,
+                            const QString& otherStyle, int otherLow);
+QString figureMismatchLine(int x, int y, const QString& shown, const QString& before);
+QString figureEarlierMoveLine(int x, int y, const QString& shown);
 // A note beside the diagram that placed a listed move, or was not used for the reason given.
 QString noteFilledLine(int move, const QString& place);
 QString noteUnusedLine(int move, const QString& place, const QString& reason);

@@ -210,6 +210,30 @@ inline const QString PictureWindowTitle = QStringLiteral("読込画像　%1");
 inline const QString PictureWindowHint = QStringLiteral("F6: 次の不確かな点　F7: 画像を表示　Esc: 閉じる");
 inline const QString NoteAgainstRules = QStringLiteral("  ルール上その場所には打てないので入力しませんでした！");
 
+// A picture pasted or dropped onto a record: the next figure of its game, or a new record.
+// A picture onto a record: Yes a new record, as before, No the next figure of its game.
+inline const QString FigureQ0 = QStringLiteral("画像から棋譜を読み込みます。");
+inline const QString FigureQ1 = QStringLiteral("   [Yes]  現在編集中のデータを破棄して、新しい棋譜として読み込む");
+inline const QString FigureQ2 = QStringLiteral("   [No]   この棋譜の続きの図として読み込む");
+inline const QString FigureQ3 = QStringLiteral("   [Cancel]  中止");
+inline const QString FigureReadLog = QStringLiteral("続きの図読込み　");
+// %1 the first and %2 the last move of the figure.
+inline const QString FigureMoves = QStringLiteral("%1手～%2手");
+// %1..%2 the numbers printed, %3..%4 the moves they stand for, %5 how the figure numbers them.
+inline const QString FigureNumberingLine = QStringLiteral("図の手番　%1～%2 → %3手～%4手　%5");
+inline const QString NumberingContinued = QStringLiteral("（前の図からの通し番号）");
+inline const QString NumberingRestarted = QStringLiteral("（1から付け直し）");
+inline const QString NumberingHundreds = QStringLiteral("（百の位を省略）");
+// %1 the other numbering, %2 the figure's lowest number and %3 the move it would then be.
+inline const QString NumberingAlso = QStringLiteral("  %1とも読めます（図の%2が%3手）！確認して下さい。");
+inline const QString FigureNoNumbers = QStringLiteral("続きの図に手番の数字が読み取れません！");
+inline const QString FigureBlack = QStringLiteral("黒石");
+inline const QString FigureWhite = QStringLiteral("白石");
+inline const QString FigureEmpty = QStringLiteral("空点");
+// %1 what the position before the figure has on the point.
+inline const QString FigureMismatch = QStringLiteral("  前の図までの局面では%1です！確認して下さい。");
+inline const QString FigureEarlierMove = QStringLiteral("  前の図までの手番です！確認して下さい。");
+
 // Files from other programs. Why Open refuses a file; %1 is the file's own value.
 inline const QString NotNineteen = QStringLiteral("19路盤の棋譜ではありません　SZ[%1]");
 inline const QString NotGo = QStringLiteral("囲碁の棋譜ではありません　GM[%1]");

@@ -23,6 +23,9 @@ struct Point {
     // 0..1: how sure the reader is of the stone and its number together.
     float confidence = 1.0f;
     bool unsure = false;
+    // A letter or sign printed on a stone without a number, that a note names ("73 at a"):
+    // the stone of an earlier figure on whose point a move of this one was played. 0 for none.
+    char mark = 0;
 };
 
 struct Board {
@@ -58,6 +61,8 @@ struct Note {
     int at = 0;
     // Read badly, or at odds with the board: not to be used without a look.
     bool unsure = false;
+    // The mark of the stone named instead of a number ("232 at a"); 0 when a number is named.
+    char atMark = 0;
 };
 
 struct Result {
@@ -75,6 +80,9 @@ struct Result {
     Board board;
     // In the order printed.
     std::vector<Note> notes;
+    // The moves a figure's caption names ("Figure 2 (101-200)"), when it was read; 0 otherwise.
+    int captionFirst = 0;
+    int captionLast = 0;
 };
 
 // Set from another thread to end a reading early; the reading then fails as Cancelled.

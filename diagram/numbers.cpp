@@ -240,9 +240,8 @@ std::vector<StoneNumber> readStoneNumbers(const StraightBoard& sheet, const std:
         }
         // The network too takes a small bold 0 for a 6 now and then; the holes tell them apart.
         const bool zeroInDoubt = zerosByShape(s.number, glyphs[i].holes, 0);
-        // Digits that do not touch are separate shapes: more of them than digits read is doubt,
-        // and so are fewer, where one mark or touching digits read as several.
-        const bool fits = glyphs[i].pieces == std::max(1, lengthOf(r.number));
+        // Digits that do not touch are separate shapes: more of them than digits read is doubt.
+        const bool fits = glyphs[i].pieces <= std::max(1, lengthOf(r.number));
         s.unsure = r.number == 0 || r.confidence < networkSure || !fits || zeroInDoubt;
         if (s.unsure) {
             doubtful.push_back(std::move(glyphs[i]));

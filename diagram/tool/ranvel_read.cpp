@@ -1,9 +1,11 @@
 // Reads a picture of a numbered full-game diagram and prints the board, one line per row;
 // with --notes, then the notes beside the diagram, one line each; with --dump DIR, also the
-// pictures of what each stage saw, into DIR.
+// pictures of what each stage saw, into DIR. With --sgf OUT.sgf, reads the figures of one game
+// in order onto one record, as the window does, and saves it as the window's Save does.
 
 #include "diagram/diagram.h"
 #include "diagram/seen.h"
+#include "diagram/tool/figures.h"
 
 #include <sys/stat.h>
 
@@ -44,6 +46,8 @@ diagram::Result readQuietly(const char* path, const char* dump)
 
 int main(int argc, char** argv)
 {
+    if (argc >= 2 && std::strcmp(argv[1], "--sgf") == 0)
+        return readFigures(argc, argv, readQuietly);
     bool notes = false;
     const char* dump = nullptr;
     int i = 1;
@@ -56,7 +60,8 @@ int main(int argc, char** argv)
             break;
     }
     if (i != argc - 1) {
-        std::fprintf(stderr, "usage: ranvel_read [--notes] [--dump DIR] PICTURE\n");
+        std::fprintf(stderr, "usage: ranvel_read [--notes] [--dump DIR] PICTURE\n"
+                             "       ranvel_read --sgf OUT.sgf FIGURE1 [FIGURE2...]\n");
         return 2;
     }
     const char* path = argv[argc - 1];

@@ -242,9 +242,10 @@ def _wrap(draw, text_words, font, width, joiner):
     return lines
 
 
-def render_page(diagram, style, game_title, seed=0, notes="icons", japanese=False, text_lines=6):
+def render_page(diagram, style, game_title, seed=0, notes="icons", japanese=False, text_lines=6, caption=None):
     """A book's page: a caption, the diagram, the notes and some of the commentary.
-    notes: icons (stone pictures, as sgf2dg prints them) or text ("152 at 67")."""
+    notes: icons (stone pictures, as sgf2dg prints them) or text ("152 at 67"). caption: the
+    figure's own, in place of the first figure's."""
     rng = random.Random(seed)
     board = render_board(diagram, style, seed)
     margin = int(style.pitch * 1.5)
@@ -255,7 +256,9 @@ def render_page(diagram, style, game_title, seed=0, notes="icons", japanese=Fals
                                         + style.pitch * 0.9 * (1 + len(diagram.notes) // 6))), (255, 255, 255))
     draw = ImageDraw.Draw(page)
     y = margin // 2
-    if japanese:
+    if caption is not None:
+        caption = "%s  %s" % (caption, game_title)
+    elif japanese:
         caption = "第1譜 (1～%d)  %s" % (diagram.total, game_title)
     else:
         caption = "Figure 1 (1-%d)  %s" % (diagram.total, game_title)

@@ -2,6 +2,12 @@
 #include "app/tform1.h"
 #include "board/cellname.h"
 #include "board/colours.h"
+#include "board/lifecycle.h"
+#include "app/nextfigure.h"
+#include "app/readboard.h"
+#include "ordering/moveordering.h"
+#include "sgf/save.h"
+#include "support/realgame.h"
 #include "diagram/diagram.h"
 #include "support/hostilepictures.h"
 #include "support/windowui.h"
@@ -15,6 +21,7 @@
 #include <QJsonObject>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QTemporaryDir>
 
 // Paste and drop in the real window: a picture on the clipboard or a picture file dropped on a
 // cell fills the board as the reader reads it, and text on the clipboard still goes into the
@@ -29,6 +36,8 @@ private slots:
     void marksFollowFocus();
     void proofreadWithKeys_data();
     void proofreadWithKeys();
+    void figuresDropped_data();
+    void figuresDropped();
 };
 
 enum class Way { PastePicture, PasteText, DropFile };
@@ -432,3 +441,89 @@ void TestPicturePaste::proofreadWithKeys()
 
 QTEST_MAIN(TestPicturePaste)
 #include "tst_picturepaste.moc"
+
+void TestPicturePaste::figuresDropped_data()
+{
+    QTest::addColumn<QString>("set");
+    for (const char* style : {"continued", "restarted", "hundreds"})
+        QTest::newRow(style) << QStringLiteral("pro_kisei28_g7_%1").arg(QLatin1String(style));
+}
+
+// A game's three figures dropped one after another, each after the first read as the next
+// figure of the record, leave the record that the same readings leave without the window, and
+// Save writes the game as it was played.
+void TestPicturePaste::figuresDropped()
+{
+    QFETCH(QString, set);
+    const QString folder = QStringLiteral(RANVEL_TEST_DATA "/figures/") + set;
+    QStringList paths;
+    for (int k = 1; k <= 3; ++k)
+        paths << QDir::toNativeSeparators(folder + QStringLiteral("/fig%1.png").arg(k));
+
+    Form plain;
+    FormCreate(plain);
+    ScriptedUi plainUi;
+    for (int k = 0; k < paths.size(); ++k) {
+        const diagram::Result read = diagram::readFile(QFile::encodeName(paths[k]).toStdString());
+        QCOMPARE(read.failure, diagram::Failure::None);
+        if (k == 0)
+            enterReading(plain, plainUi, read, paths[k]);
+        else
+            enterNextFigure(plain, plainUi, read, paths[k]);
+    }
+
+    WindowUi ui;
+    TForm1 w(BuildKind::standard(), &ui);
+    ui.window = &w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    // New record or next figure: No reads the next figure.
+    ui.answers << Answer::No << Answer::No;
+    for (int k = 0; k < paths.size(); ++k) {
+        QLineEdit* cell = w.cell(10, 10);
+        auto* mime = new QMimeData;
+        mime->setUrls({QUrl::fromLocalFile(paths[k])});
+        const QPoint at = cell->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(cell, &enter);
+        QDropEvent drop(QPointF(at), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(cell, &drop);
+        QVERIFY(drop.isAccepted());
+        delete mime;
+        QTRY_VERIFY_WITH_TIMEOUT(w.form().memo.contains(paths[k]), 60000);
+    }
+    QCOMPARE(ui.boxes.size(), 2);
+    for (const ScriptedUi::Box& b : ui.boxes)
+        QCOMPARE(b.buttons, BoxButtons::YesNoCancel);
+
+    const Form& f = w.form();
+    QCOMPARE(f.souTesuu, plain.souTesuu);
+    for (int i = 0; i < 361; ++i) {
+        QCOMPARE(f.cells[size_t(i)].text, plain.cells[size_t(i)].text);
+        QCOMPARE(f.unsurePoints[size_t(i)], plain.unsurePoints[size_t(i)]);
+    }
+    for (int r = 1; r <= MoveList::LastRow; ++r) {
+        QCOMPARE(f.stringGrid2.at(0, r), plain.stringGrid2.at(0, r));
+        QCOMPARE(f.stringGrid2.at(1, r), plain.stringGrid2.at(1, r));
+    }
+    QFile manifest(QStringLiteral(RANVEL_TEST_DATA "/figures/figures.json"));
+    QVERIFY(manifest.open(QIODevice::ReadOnly));
+    QString moves;
+    for (const QJsonValue& v : QJsonDocument::fromJson(manifest.readAll()).array()) {
+        if (v.toObject().value(QStringLiteral("set")).toString() == set)
+            moves = v.toObject().value(QStringLiteral("moves")).toString();
+    }
+    QVERIFY(!moves.isEmpty());
+    QTemporaryDir work;
+    const QString saved = work.filePath(QStringLiteral("game.sgf"));
+    ui.savePaths << saved;
+    w.dispatch([&] { cmdSaveClick(w.form(), w.ui()); });
+    QFile file(saved);
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(w.form().memo.right(400)));
+    const auto game = readGame(file.readAll());
+    QVERIFY(game);
+    QString played;
+    for (const GameMove& m : game->moves)
+        played += QString(QChar('a' + m.point.x() - 1)) + QChar('a' + m.point.y() - 1);
+    QCOMPARE(played, moves);
+}
