@@ -8,8 +8,17 @@
 namespace diagram {
 namespace {
 
+// Tuning, in pitches of the straightened board.
+
 // Specks smaller than this share of a pitch squared are no part of a digit.
 constexpr double minPieceArea = 0.004;
+// The square cut about a point, and the circle inside a stone where its digits stand; a digit
+// that touched a white stone's outline is looked for again inside the smaller circle.
+constexpr double cellHalf = 0.48, insideStone = 0.45, clearOfOutline = 0.40;
+// A digit stands upright near the middle: at least this tall, at most this tall and wide, its
+// centre within this of the point. Arcs of an outline and specks fail one of these.
+constexpr double leastDigitHeight = 0.12, mostDigitHeight = 0.7, mostDigitWidth = 0.75;
+constexpr double mostDigitOffCentre = 0.32;
 
 std::pair<float, float> largestHole(const cv::Mat& piece)
 {
@@ -61,14 +70,14 @@ cv::Mat lightOnBlack(const cv::Mat& grey, const cv::Mat& inside)
 
 Glyphs cutGlyphs(const StraightBoard& board, int x, int y, Stone stone)
 {
-    const int half = int(0.48 * boardPitch);
+    const int half = int(cellHalf * boardPitch);
     const cv::Rect cell(x * boardPitch - half, y * boardPitch - half, 2 * half + 1, 2 * half + 1);
     cv::Mat ink = board.dark(cell).clone();
     if (stone == Stone::Black)
         ink = 255 - ink;
     // Inside the stone only: a white stone's outline and a black stone's surroundings go.
     cv::Mat inside = cv::Mat::zeros(ink.size(), CV_8U);
-    cv::circle(inside, {half, half}, int(0.45 * boardPitch), 255, cv::FILLED);
+    cv::circle(inside, {half, half}, int(insideStone * boardPitch), 255, cv::FILLED);
     ink &= inside;
 
     // A digit near the rim may touch a white stone's outline and be lost with it: what is
@@ -88,8 +97,8 @@ Glyphs cutGlyphs(const StraightBoard& board, int x, int y, Stone stone)
             if (stats.at<int>(i, cv::CC_STAT_AREA) < minPieceArea * boardPitch * boardPitch)
                 continue;
             // Digits stand upright near the middle; arcs of an outline and specks do not.
-            if (h < 0.12 * boardPitch || h > 0.7 * boardPitch || w > 0.75 * boardPitch
-                || std::hypot(dx, dy) > 0.32 * boardPitch) {
+            if (h < leastDigitHeight * boardPitch || h > mostDigitHeight * boardPitch || w > mostDigitWidth * boardPitch
+                || std::hypot(dx, dy) > mostDigitOffCentre * boardPitch) {
                 if (rejected)
                     rejected->setTo(255, labels == i);
                 continue;
@@ -104,7 +113,7 @@ Glyphs cutGlyphs(const StraightBoard& board, int x, int y, Stone stone)
     const auto collectAll = [&](const cv::Mat& from) {
         collect(from, &rest);
         cv::Mat smaller = cv::Mat::zeros(from.size(), CV_8U);
-        cv::circle(smaller, {half, half}, int(0.40 * boardPitch), 255, cv::FILLED);
+        cv::circle(smaller, {half, half}, int(clearOfOutline * boardPitch), 255, cv::FILLED);
         rest &= smaller;
         collect(rest, nullptr);
     };

@@ -16,9 +16,29 @@
 namespace diagram {
 namespace {
 
+// Tuning. Lengths are in board pitches unless they say otherwise.
+
 // The circles are sought on a copy where a stone is about this many pixels across.
 constexpr double searchPitch = 40.0;
 constexpr std::size_t maxIcons = 150;
+// The board's own stones reach this far past its edge lines: icons lie beyond.
+constexpr double boardReach = 0.6;
+// Off-board ink is first looked for on a copy where a pitch is this many pixels: words stay,
+// specks and thin rings vanish.
+constexpr double glancePitch = 8.0;
+// Icons are round edges of about a stone's size, at least this far apart.
+constexpr double leastIconGap = 0.7, leastIconRadius = 0.36, mostIconRadius = 0.58;
+constexpr double iconEdgeStrength = 150, iconPerfectness = 0.8;
+// Drawn large, an icon's outline is a disc of about a stone's area, give or take this share,
+// found within this far of where the circle was.
+constexpr double discAreaSpread = 0.4;
+constexpr double mostCentreShift = 0.2;
+// Icons within half a pitch of height stand on one line of notes; icons closer than this
+// across touch, as a picture's stones do, and make no note; a gap wider than this parts the
+// moves of a note from the stone they were played at.
+constexpr double sameLine = 0.5;
+constexpr double touching = 1.2;
+constexpr double atGap = 1.65;
 
 struct Icon {
     cv::Point2d onBoard; // board coordinates, which go on past the board over the flat page
@@ -35,15 +55,15 @@ std::vector<Icon> findIcons(const Ink& ink, const Grid& grid)
 {
     const auto boardOutline = [&](double scale, cv::Point2d origin) {
         std::vector<cv::Point> outline;
-        const double far = go::BoardSize + 0.6;
-        for (const cv::Point2d corner : {cv::Point2d(0.4, 0.4), {far, 0.4}, {far, far}, {0.4, far}})
+        const double near = 1 - boardReach, far = go::BoardSize + boardReach;
+        for (const cv::Point2d corner : {cv::Point2d(near, near), {far, near}, {far, far}, {near, far}})
             outline.emplace_back((onPicture(grid, corner.x, corner.y) - origin) * scale);
         return outline;
     };
     // Only around the ink off the board, found on a very small copy: most of a page is blank
     // paper, and specks of noise vanish. So do the thin rings of white stones, but not the
     // words beside them.
-    const double glance = std::min(1.0, 8.0 / grid.pitch);
+    const double glance = std::min(1.0, glancePitch / grid.pitch);
     cv::Mat inked;
     cv::resize(ink.dark, inked, cv::Size(), glance, glance, cv::INTER_AREA);
     cv::fillConvexPoly(inked, boardOutline(glance, {}), 0);
@@ -65,13 +85,14 @@ std::vector<Icon> findIcons(const Ink& ink, const Grid& grid)
     cv::fillConvexPoly(page, boardOutline(scale, area.tl()), 255);
     cv::GaussianBlur(page, page, cv::Size(3, 3), 0);
     std::vector<cv::Vec3f> circles;
-    cv::HoughCircles(page, circles, cv::HOUGH_GRADIENT_ALT, 1.0, 0.7 * searchPitch, 150, 0.8, int(0.36 * searchPitch),
-                     int(0.58 * searchPitch));
+    cv::HoughCircles(page, circles, cv::HOUGH_GRADIENT_ALT, 1.0, leastIconGap * searchPitch, iconEdgeStrength,
+                     iconPerfectness, int(leastIconRadius * searchPitch), int(mostIconRadius * searchPitch));
     const cv::Matx33d back = grid.toPicture.inv();
     std::vector<Icon> icons;
     for (const cv::Vec3f& c : circles) {
         const cv::Point2d q = mapPoint(back, {area.x + c[0] / scale, area.y + c[1] / scale});
-        if (q.x < 0.4 || q.x > go::BoardSize + 0.6 || q.y < 0.4 || q.y > go::BoardSize + 0.6)
+        if (q.x < 1 - boardReach || q.x > go::BoardSize + boardReach || q.y < 1 - boardReach
+            || q.y > go::BoardSize + boardReach)
             icons.push_back({q});
     }
     return icons;
@@ -107,10 +128,10 @@ public:
         cv::findContours(row_.strokes(cell(k)).clone(), outlines, cv::RETR_EXTERNAL, cv::CHAIN_APPROX_SIMPLE);
         for (const auto& o : outlines) {
             const cv::Moments m = cv::moments(o);
-            if (m.m00 < 0.6 * disc || m.m00 > 1.4 * disc)
+            if (m.m00 < (1 - discAreaSpread) * disc || m.m00 > (1 + discAreaSpread) * disc)
                 continue;
             const cv::Point2d off(m.m10 / m.m00 - reach, m.m01 / m.m00 - reach);
-            if (std::hypot(off.x, off.y) < 0.2 * boardPitch)
+            if (std::hypot(off.x, off.y) < mostCentreShift * boardPitch)
                 return off / double(boardPitch);
         }
         return {};
@@ -225,7 +246,7 @@ std::vector<std::pair<std::vector<const Icon*>, const Icon*>> groups(const std::
     std::sort(order.begin(), order.end(), [](const Icon* a, const Icon* b) { return a->onBoard.y < b->onBoard.y; });
     std::vector<std::vector<const Icon*>> lines;
     for (const Icon* i : order) {
-        if (lines.empty() || i->onBoard.y - lines.back().front()->onBoard.y > 0.5)
+        if (lines.empty() || i->onBoard.y - lines.back().front()->onBoard.y > sameLine)
             lines.emplace_back();
         lines.back().push_back(i);
     }
@@ -233,13 +254,13 @@ std::vector<std::pair<std::vector<const Icon*>, const Icon*>> groups(const std::
     for (auto& line : lines) {
         std::vector<const Icon*> moves;
         std::sort(line.begin(), line.end(), [](const Icon* a, const Icon* b) { return a->onBoard.x < b->onBoard.x; });
-        const auto touching = std::adjacent_find(line.begin(), line.end(), [](const Icon* a, const Icon* b) {
-            return b->onBoard.x - a->onBoard.x < 1.2;
+        const auto touch = std::adjacent_find(line.begin(), line.end(), [](const Icon* a, const Icon* b) {
+            return b->onBoard.x - a->onBoard.x < touching;
         });
-        if (touching != line.end())
+        if (touch != line.end())
             continue;
         for (std::size_t k = 0; k < line.size(); ++k) {
-            const bool afterAt = k > 0 && line[k]->onBoard.x - line[k - 1]->onBoard.x > 1.65 && !moves.empty();
+            const bool afterAt = k > 0 && line[k]->onBoard.x - line[k - 1]->onBoard.x > atGap && !moves.empty();
             if (!afterAt) {
                 moves.push_back(line[k]);
                 continue;

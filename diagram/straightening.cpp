@@ -12,25 +12,33 @@ namespace diagram {
 
 namespace {
 
+// Tuning, in pitches of the straightened board: the stones' outlines are round edges of these
+// radii, at least this far apart, taken within a quarter pitch of their point; the correcting
+// fit allows this much error.
+constexpr double leastStoneGap = 0.7, leastStoneRadius = 0.36, mostStoneRadius = 0.54;
+constexpr double stoneEdgeStrength = 150, stonePerfectness = 0.8;
+constexpr double nearItsPoint = 0.25, correctionTolerance = 0.08;
+constexpr std::size_t fewestCircles = 12;
+
 // The lattice was fitted to stone centres found on a small copy of the picture; on the
 // straightened board the stones' outlines are sharp enough to correct what that fit left,
 // most of it near the edges and corners, where the fit extrapolates.
 cv::Matx33d correction(const cv::Mat& even)
 {
     std::vector<cv::Vec3f> circles;
-    cv::HoughCircles(even, circles, cv::HOUGH_GRADIENT_ALT, 1.0, 0.7 * boardPitch, 150, 0.8,
-                     int(0.36 * boardPitch), int(0.54 * boardPitch));
+    cv::HoughCircles(even, circles, cv::HOUGH_GRADIENT_ALT, 1.0, leastStoneGap * boardPitch, stoneEdgeStrength,
+                     stonePerfectness, int(leastStoneRadius * boardPitch), int(mostStoneRadius * boardPitch));
     std::vector<cv::Point2d> points, centres;
     for (const cv::Vec3f& c : circles) {
         const double x = std::round(c[0] / boardPitch), y = std::round(c[1] / boardPitch);
-        if (x < 1 || y < 1 || x > go::BoardSize || y > go::BoardSize || std::hypot(c[0] - x * boardPitch, c[1] - y * boardPitch) > 0.25 * boardPitch)
+        if (x < 1 || y < 1 || x > go::BoardSize || y > go::BoardSize || std::hypot(c[0] - x * boardPitch, c[1] - y * boardPitch) > nearItsPoint * boardPitch)
             continue;
         points.emplace_back(x * boardPitch, y * boardPitch);
         centres.emplace_back(c[0], c[1]);
     }
-    if (points.size() < 12)
+    if (points.size() < fewestCircles)
         return cv::Matx33d::eye();
-    const cv::Mat h = cv::findHomography(points, centres, cv::RANSAC, 0.08 * boardPitch);
+    const cv::Mat h = cv::findHomography(points, centres, cv::RANSAC, correctionTolerance * boardPitch);
     return h.empty() ? cv::Matx33d::eye() : cv::Matx33d(h);
 }
 
