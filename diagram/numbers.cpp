@@ -14,6 +14,19 @@
 namespace diagram {
 namespace {
 
+// Tuning of Tesseract's readings, whose confidences are its own, out of 1.
+// A reading of the digits' black-and-white cut, or of each digit alone, stands for the grey
+// reading that lost a digit, but is never as sure as a reading of the whole.
+constexpr float mostSureOfACut = 0.8f;
+// A digit read alone for which Tesseract gave no confidence.
+constexpr float digitWithoutConfidence = 0.5f;
+// A reading whose shapes and digits disagree, or the surer of two readings in doubt, however
+// it was rated.
+constexpr float mostSureOfAMismatch = 0.4f;
+// A 0's hole lies about its middle, a 6's lower: where the hole's middle lies above this share
+// of the digit's height, from the top, the digit is a 0.
+constexpr float zeroHoleMiddle = 0.56f;
+
 // Loading Tesseract's model costs more than reading a page; each thread keeps one engine.
 tesseract::TessBaseAPI* engine()
 {
@@ -101,7 +114,7 @@ NumberReading readOne(tesseract::TessBaseAPI& api, const cv::Mat& picture)
 NumberReading readApart(tesseract::TessBaseAPI& api, const std::vector<cv::Mat>& digits)
 {
     std::string text;
-    float confidence = 0.8f;
+    float confidence = mostSureOfACut;
     for (const cv::Mat& d : digits) {
         show(api, d, tesseract::PSM_SINGLE_CHAR);
         const std::unique_ptr<char[]> one(api.GetUTF8Text());
@@ -112,7 +125,7 @@ NumberReading readApart(tesseract::TessBaseAPI& api, const std::vector<cv::Mat>&
             if (std::isdigit(static_cast<unsigned char>(*c)))
                 text += *c;
         }
-        confidence = std::min(confidence, r.confidence > 0 ? r.confidence : 0.5f);
+        confidence = std::min(confidence, r.confidence > 0 ? r.confidence : digitWithoutConfidence);
     }
     return parse(text.c_str(), confidence * 100);
 }
@@ -143,14 +156,14 @@ std::vector<NumberReading> readNumbers(const std::vector<Glyphs>& glyphs, const 
         const NumberReading again = readOne(*api, g.sharp);
         if (again.number != 0 && lengthOf(again.number) == g.pieces) {
             readings[i] = again;
-            readings[i].confidence = std::min(again.confidence, 0.8f);
+            readings[i].confidence = std::min(again.confidence, mostSureOfACut);
             continue;
         }
         const NumberReading apart = readApart(*api, g.digits);
         if (apart.number != 0 && lengthOf(apart.number) == g.pieces)
             readings[i] = apart;
         else
-            readings[i].confidence = std::min(readings[i].confidence, 0.4f);
+            readings[i].confidence = std::min(readings[i].confidence, mostSureOfAMismatch);
     }
     api->Clear();
     return readings;
@@ -163,7 +176,7 @@ bool zerosByShape(int& number, const std::vector<std::pair<float, float>>& holes
     for (std::size_t i = 1; number != 0 && digits.size() == holes.size() && i < digits.size(); ++i) {
         if (digits[i] != '6')
             continue;
-        if (holes[i].second > holes[i].first && holes[i].first + holes[i].second < 2 * 0.56f)
+        if (holes[i].second > holes[i].first && holes[i].first + holes[i].second < 2 * zeroHoleMiddle)
             digits[i] = '0';
         else if (holes[i].second <= holes[i].first)
             doubt = true;
@@ -267,7 +280,7 @@ std::vector<StoneNumber> readStoneNumbers(const StraightBoard& sheet, const std:
                                                                && second[k].confidence > s.confidence))) {
             // Of two readings in doubt, the surer is shown, and the stone stays in doubt.
             s.number = number;
-            s.confidence = std::min(second[k].confidence, 0.4f);
+            s.confidence = std::min(second[k].confidence, mostSureOfAMismatch);
         }
     }
     return out;

@@ -8,7 +8,16 @@
 namespace diagram {
 namespace {
 
+// The rim is looked at in this many directions.
 constexpr int sectors = 36;
+// Sureness reaches 1 this far from the border a measure was judged by: a fifth of the band's
+// ink, a fifth or (for a white stone's closed rim) a seventh of the rim's directions.
+constexpr double fillMargin = 0.2, ringMargin = 0.2, closedRingMargin = 0.15;
+// Rays step outwards by this share of a pitch.
+constexpr double rayStep = 0.02;
+// Blurred well past the grain of a photo or a scan, in pixels of the sheet; a stone's edge is
+// far wider.
+constexpr double grainBlur = 2.5;
 
 struct Offset {
     int dx, dy;
@@ -37,11 +46,11 @@ public:
             const double t = (k + 0.5) / sectors * 2 * M_PI - M_PI;
             std::vector<cv::Point> ray;
             // The edge's outer side keeps within the rim, clear of the neighbours' outlines.
-            for (double r = shape.rimFrom - edgeWidth; r <= shape.rimTo + 1e-9; r += 0.02)
+            for (double r = shape.rimFrom - edgeWidth; r <= shape.rimTo + 1e-9; r += rayStep)
                 ray.emplace_back(int(std::lround(std::cos(t) * r * boardPitch)), int(std::lround(std::sin(t) * r * boardPitch)));
             rays_.push_back(ray);
         }
-        edgeSteps_ = int(std::lround(edgeWidth / 0.02));
+        edgeSteps_ = int(std::lround(edgeWidth / rayStep));
     }
 
     struct Measures {
@@ -96,12 +105,12 @@ public:
         StoneLook look;
         if (fill > blackFill) {
             look.stone = Stone::Black;
-            look.sureness = float(std::min(1.0, (fill - blackFill) / 0.2));
+            look.sureness = float(std::min(1.0, (fill - blackFill) / fillMargin));
         } else if (ring > closed) {
             look.stone = Stone::White;
-            look.sureness = float(std::min({1.0, (ring - closed) / 0.15, (blackFill - fill) / 0.2}));
+            look.sureness = float(std::min({1.0, (ring - closed) / closedRingMargin, (blackFill - fill) / fillMargin}));
         } else {
-            look.sureness = float(std::min({1.0, (closed - ring) / 0.2, (blackFill - fill) / 0.2}));
+            look.sureness = float(std::min({1.0, (closed - ring) / ringMargin, (blackFill - fill) / fillMargin}));
         }
         return look;
     }
@@ -125,8 +134,7 @@ private:
 cv::Mat smoothed(const StraightBoard& sheet)
 {
     cv::Mat smooth;
-    // Blurred well past the grain of a photo or a scan; the edge of a stone is far wider.
-    cv::GaussianBlur(sheet.even, smooth, cv::Size(), 2.5);
+    cv::GaussianBlur(sheet.even, smooth, cv::Size(), grainBlur);
     return smooth;
 }
 
