@@ -100,7 +100,6 @@ QString shownText(const diagram::Point& p)
     return p.number > 0 ? QString::number(p.number) : stoneName(stoneOf(p.stone));
 }
 
-int listRowOf(const Form& f, int move);
 
 // The move a note gives. A figure that numbers its stones from 1 again or without the hundreds
 // may still print its notes' moves whole ("208 at 21"): a number past every number on the
@@ -375,16 +374,6 @@ QList<int> printedNumbers(const diagram::Result& figure)
     const int highest = supportedHighest(printed);
     printed.erase(std::remove_if(printed.begin(), printed.end(), [&](int n) { return n > highest; }), printed.end());
     return printed;
-}
-
-int listRowOf(const Form& f, int move)
-{
-    const QString number = QString::number(move);
-    for (int r = 1; r <= MoveList::LastRow; ++r) {
-        if (f.stringGrid2.at(0, r) == number)
-            return r;
-    }
-    return 0;
 }
 
 // The list is written afresh up to the new total, and every place it held goes back beside

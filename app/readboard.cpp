@@ -183,16 +183,6 @@ QString placeText(const diagram::Note& note)
     return note.at <= 0 ? HandicapMark : QString::number(note.at);
 }
 
-int listRowOf(const Form& f, int move)
-{
-    const QString number = QString::number(move);
-    for (int r = 1; r <= MoveList::LastRow; ++r) {
-        if (f.stringGrid2.at(0, r) == number)
-            return r;
-    }
-    return 0;
-}
-
 // The notes beside the diagram give the places of listed moves; the rules of Go are asked only
 // for what they leave open. A note read wrong may name another stone of the board. One search
 // judges every note: a place the rules allow for its move, or any place when they allow none

@@ -93,3 +93,13 @@ void Button2Click(Form& f, Ui& ui)
         StringGrid2Clear(f);
     f.logLine(texts::ClearLog);
 }
+
+int listRowOf(const Form& f, int move)
+{
+    const QString number = QString::number(move);
+    for (int r = 1; r <= MoveList::LastRow; ++r) {
+        if (f.stringGrid2.at(0, r) == number)
+            return r;
+    }
+    return 0;
+}
