@@ -11,6 +11,7 @@
 #include "ordering/moveordering.h"
 #include "support/realgame.h"
 #include "support/scriptedui.h"
+#include "support/unsurepoints.h"
 
 #include <QFile>
 #include <QTest>
@@ -110,18 +111,6 @@ int firstWrongMove(Form& f, const Game& game)
             return k;
     }
     return f.moveTable[size_t(game.moves.size() + 1)].isEmpty() ? 0 : int(game.moves.size()) + 1;
-}
-
-QStringList unsureOf(const Form& f)
-{
-    QStringList out;
-    for (int y = 1; y <= 19; ++y) {
-        for (int x = 1; x <= 19; ++x) {
-            if (isUnsurePoint(f, {x, y}))
-                out << QStringLiteral("%1,%2").arg(x).arg(y);
-        }
-    }
-    return out;
 }
 
 QList<int> numbersFrom(const QString& ranges)

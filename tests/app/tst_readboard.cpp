@@ -10,6 +10,7 @@
 #include "entry/unsurepoints.h"
 #include "support/boardtext.h"
 #include "support/scriptedui.h"
+#include "support/unsurepoints.h"
 
 #include <QRegularExpression>
 #include <QTest>
@@ -81,19 +82,6 @@ QStringList gameOf(int moves)
     for (int k = 1; k <= moves; ++k)
         points << QStringLiteral("%1,%2,%3").arg((k - 1) % 19 + 1).arg(10 + (k - 1) / 19).arg(k);
     return points;
-}
-
-// The points read in doubt, as "x,y".
-QStringList unsureOf(const Form& f)
-{
-    QStringList out;
-    for (int y = 1; y <= 19; ++y) {
-        for (int x = 1; x <= 19; ++x) {
-            if (isUnsurePoint(f, {x, y}))
-                out << QStringLiteral("%1,%2").arg(x).arg(y);
-        }
-    }
-    return out;
 }
 
 } // namespace
