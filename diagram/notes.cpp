@@ -40,12 +40,7 @@ constexpr double sameLine = 0.5;
 constexpr double touching = 1.2;
 constexpr double atGap = 1.65;
 
-struct Icon {
-    cv::Point2d onBoard; // board coordinates, which go on past the board over the flat page
-    Stone stone = Stone::Empty;
-    int number = 0;
-    bool unsure = false;
-};
+using Icon = NoteIcon;
 
 // Circles of a stone's size off the board, wherever the notes stand. On a small page the
 // icons of one note touch those of the next, so the circles are sought by their round edges,
@@ -274,7 +269,7 @@ std::vector<std::pair<std::vector<const Icon*>, const Icon*>> groups(const std::
 
 } // namespace
 
-std::vector<Note> readNotes(const Ink& ink, const Grid& grid, const Board& board)
+std::vector<NoteIcon> readNoteIcons(const Ink& ink, const Grid& grid)
 {
     std::vector<Icon> icons = findIcons(ink, grid);
     // A page of a few dozen notes at most; more circles than that are something else, and
@@ -282,6 +277,18 @@ std::vector<Note> readNotes(const Ink& ink, const Grid& grid, const Board& board
     if (icons.size() < 2 || icons.size() > maxIcons)
         return {};
     readIcons(ink, grid, icons);
+    return icons;
+}
+
+std::vector<Note> readNotes(const Ink& ink, const Grid& grid, const Board& board)
+{
+    return checkNotes(readNoteIcons(ink, grid), board);
+}
+
+std::vector<Note> checkNotes(const std::vector<NoteIcon>& icons, const Board& board)
+{
+    if (icons.empty())
+        return {};
 
     std::map<int, const Point*> numbered;
     for (const Point& p : board.points) {

@@ -12,7 +12,17 @@
 
 namespace diagram {
 
+struct NoteIcon {
+    cv::Point2d onBoard; // board coordinates, which go on past the board over the flat page
+    Stone stone = Stone::Empty;
+    int number = 0;
+    bool unsure = false;
+};
+
+// The icons are read from the picture alone, so they can be read while the board is.
+std::vector<NoteIcon> readNoteIcons(const Ink& ink, const Grid& grid);
 // The board, already read, is what a note is checked against.
+std::vector<Note> checkNotes(const std::vector<NoteIcon>& icons, const Board& board);
 std::vector<Note> readNotes(const Ink& ink, const Grid& grid, const Board& board);
 
 } // namespace diagram

@@ -2,6 +2,7 @@
 #include "diagram/network.h"
 
 #include <omp.h>
+#include <opencv2/core/utility.hpp>
 #include <tesseract/baseapi.h>
 #include <tesseract/ltrresultiterator.h>
 #include <tesseract/resultiterator.h>
@@ -135,37 +136,44 @@ NumberReading readApart(tesseract::TessBaseAPI& api, const std::vector<cv::Mat>&
 std::vector<NumberReading> readNumbers(const std::vector<Glyphs>& glyphs, const StopFlag* stop)
 {
     std::vector<NumberReading> readings(glyphs.size());
-    tesseract::TessBaseAPI* api = engine();
-    if (!api || glyphs.empty())
+    if (glyphs.empty())
         return readings;
 
     // One call per stone: measured against one call over a mosaic of all the stones' digits,
     // it reads more zeros right (the mosaic's neighbours pull a small bold 0 towards 6) at
-    // a similar cost, since the network's work grows with the digits either way.
+    // a similar cost, since the network's work grows with the digits either way. The stones
+    // are shared among the cores, each with its own engine; a stone's reading depends on
+    // nothing but its own digits.
     auto lengthOf = [](int n) { return n >= 100 ? 3 : n >= 10 ? 2 : 1; };
-    for (std::size_t i = 0; i < glyphs.size(); ++i) {
-        if (stop && stop->load(std::memory_order_relaxed))
-            break;
-        const Glyphs& g = glyphs[i];
-        readings[i] = readOne(*api, g.picture);
-        // Digits that do not touch are separate shapes: a count that disagrees is doubt. The
-        // grey of a blurred last digit is sometimes lost where its black-and-white cut, or
-        // the digit read alone, is not.
-        if (g.pieces <= lengthOf(readings[i].number))
-            continue;
-        const NumberReading again = readOne(*api, g.sharp);
-        if (again.number != 0 && lengthOf(again.number) == g.pieces) {
-            readings[i] = again;
-            readings[i].confidence = std::min(again.confidence, mostSureOfACut);
-            continue;
+    cv::parallel_for_(cv::Range(0, int(glyphs.size())), [&](const cv::Range& range) {
+        tesseract::TessBaseAPI* api = engine();
+        if (!api)
+            return;
+        for (int at = range.start; at < range.end; ++at) {
+            if (stop && stop->load(std::memory_order_relaxed))
+                break;
+            const auto i = std::size_t(at);
+            const Glyphs& g = glyphs[i];
+            readings[i] = readOne(*api, g.picture);
+            // Digits that do not touch are separate shapes: a count that disagrees is doubt.
+            // The grey of a blurred last digit is sometimes lost where its black-and-white
+            // cut, or the digit read alone, is not.
+            if (g.pieces <= lengthOf(readings[i].number))
+                continue;
+            const NumberReading again = readOne(*api, g.sharp);
+            if (again.number != 0 && lengthOf(again.number) == g.pieces) {
+                readings[i] = again;
+                readings[i].confidence = std::min(again.confidence, mostSureOfACut);
+                continue;
+            }
+            const NumberReading apart = readApart(*api, g.digits);
+            if (apart.number != 0 && lengthOf(apart.number) == g.pieces)
+                readings[i] = apart;
+            else
+                readings[i].confidence = std::min(readings[i].confidence, mostSureOfAMismatch);
         }
-        const NumberReading apart = readApart(*api, g.digits);
-        if (apart.number != 0 && lengthOf(apart.number) == g.pieces)
-            readings[i] = apart;
-        else
-            readings[i].confidence = std::min(readings[i].confidence, mostSureOfAMismatch);
-    }
-    api->Clear();
+        api->Clear();
+    });
     return readings;
 }
 
@@ -228,11 +236,15 @@ std::vector<StoneNumber> readStoneNumbers(const StraightBoard& sheet, const std:
     std::vector<StoneNumber> out(spots.size());
     std::vector<Glyphs> glyphs(spots.size());
     std::vector<cv::Mat> cells(spots.size());
-    for (std::size_t i = 0; i < spots.size(); ++i) {
-        glyphs[i] = cutGlyphs(sheet, spots[i].x, spots[i].y, spots[i].stone);
-        cells[i] = stoneCell(sheet, spots[i].x, spots[i].y, spots[i].stone);
-        out[i].ink = !glyphs[i].picture.empty();
-    }
+    // Each stone's cut is its own: the cores share them.
+    cv::parallel_for_(cv::Range(0, int(spots.size())), [&](const cv::Range& range) {
+        for (int at = range.start; at < range.end; ++at) {
+            const auto i = std::size_t(at);
+            glyphs[i] = cutGlyphs(sheet, spots[i].x, spots[i].y, spots[i].stone);
+            cells[i] = stoneCell(sheet, spots[i].x, spots[i].y, spots[i].stone);
+            out[i].ink = !glyphs[i].picture.empty();
+        }
+    });
     if (stop && stop->load(std::memory_order_relaxed))
         return out;
     const std::vector<CellReading> net = readCells(cells);

@@ -15,9 +15,14 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <condition_variable>
+#include <deque>
+#include <future>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <utility>
 
 namespace diagram {
@@ -30,6 +35,66 @@ Result failure(Failure kind, std::string reason)
     r.reason = std::move(reason);
     return r;
 }
+
+// The notes beside the board are read on a thread of their own while the board is read: the
+// board's circle search uses one core alone. The thread lasts as long as the program, so its
+// number reader is made once.
+class NotesThread {
+public:
+    static NotesThread& instance()
+    {
+        static NotesThread helper;
+        return helper;
+    }
+
+    std::future<std::vector<NoteIcon>> read(const Ink& ink, const Grid& grid)
+    {
+        // Copies, so that a reading stopped early may drop its own picture.
+        std::packaged_task<std::vector<NoteIcon>()> job([ink, grid] { return readNoteIcons(ink, grid); });
+        auto answer = job.get_future();
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            jobs_.push_back(std::move(job));
+        }
+        wake_.notify_one();
+        return answer;
+    }
+
+    ~NotesThread()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            closing_ = true;
+        }
+        wake_.notify_one();
+        thread_.join();
+    }
+
+private:
+    NotesThread() = default;
+
+    void run()
+    {
+        for (;;) {
+            std::packaged_task<std::vector<NoteIcon>()> job;
+            {
+                std::unique_lock<std::mutex> lock(mutex_);
+                wake_.wait(lock, [this] { return closing_ || !jobs_.empty(); });
+                if (jobs_.empty())
+                    return;
+                job = std::move(jobs_.front());
+                jobs_.pop_front();
+            }
+            job();
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<std::packaged_task<std::vector<NoteIcon>()>> jobs_;
+    bool closing_ = false;
+    std::thread thread_{[this] { run(); }};
+};
 
 // Two points that show the same number cannot both be right.
 void markRepeats(Board& board)
@@ -97,6 +162,7 @@ Result readOnce(const cv::Mat& grey, const StopFlag* stop, Sheet& sheet, Seen* s
     see(seen, grey, ink, &*grid, nullptr, nullptr);
     if (stopped(stop))
         return cancelled();
+    std::future<std::vector<NoteIcon>> icons = NotesThread::instance().read(ink, *grid);
     sheet.straight = straighten(ink, *grid);
     sheet.looks = classifyStones(sheet.straight);
     const StraightBoard& straight = sheet.straight;
@@ -142,7 +208,7 @@ Result readOnce(const cv::Mat& grey, const StopFlag* stop, Sheet& sheet, Seen* s
     settleFirstPlayer(result.board);
     mendMisreads(result.board);
     confirmColours(result.board, asRead, colourOnly);
-    result.notes = readNotes(ink, *grid, result.board);
+    result.notes = checkNotes(icons.get(), result.board);
     see(seen, grey, ink, &*grid, &result.board, &straight);
     return result;
 }

@@ -144,9 +144,12 @@ std::vector<StoneLook> lookAt(const StraightBoard& sheet, const std::vector<cv::
 {
     const StoneTest test(shape);
     const cv::Mat smooth = smoothed(sheet);
-    std::vector<StoneLook> looks;
-    for (const cv::Point& c : centres)
-        looks.push_back(test.look(sheet, smooth, c));
+    // Every point is judged on its own: the cores share them.
+    std::vector<StoneLook> looks(centres.size());
+    cv::parallel_for_(cv::Range(0, int(centres.size())), [&](const cv::Range& range) {
+        for (int i = range.start; i < range.end; ++i)
+            looks[std::size_t(i)] = test.look(sheet, smooth, centres[std::size_t(i)]);
+    });
     return looks;
 }
 
