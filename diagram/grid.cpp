@@ -550,7 +550,7 @@ std::optional<Grid> locateGrid(const Ink& ink, std::string& reason)
     if (board >= 0) {
         box = cv::Rect(stats.at<int>(board, cv::CC_STAT_LEFT), stats.at<int>(board, cv::CC_STAT_TOP),
                        stats.at<int>(board, cv::CC_STAT_WIDTH), stats.at<int>(board, cv::CC_STAT_HEIGHT));
-        boardInk = labels == board;
+        boardInk = labels(box) == board;
     } else {
         std::vector<cv::Point> inked;
         cv::findNonZero(ink.dark, inked);
@@ -559,7 +559,7 @@ std::optional<Grid> locateGrid(const Ink& ink, std::string& reason)
         box = cv::boundingRect(inked);
         if (!boardShaped(box.width, box.height, double(cv::countNonZero(ink.dark(box))) / box.area()))
             return std::nullopt;
-        boardInk = ink.dark;
+        boardInk = ink.dark(box);
     }
     double scale = 1, pitch = 0;
     cv::Mat mask, grey;
@@ -568,7 +568,7 @@ std::optional<Grid> locateGrid(const Ink& ink, std::string& reason)
     // the size of the ink, which may hold more than the board.
     const auto seek = [&](double roughPitch) {
         scale = std::min(1.0, workingPitch / roughPitch);
-        mask = boardInk(box).clone();
+        mask = boardInk.clone();
         if (scale < 1.0) {
             cv::resize(mask, mask, cv::Size(), scale, scale, cv::INTER_AREA);
             cv::threshold(mask, mask, 40, 255, cv::THRESH_BINARY);

@@ -6,13 +6,23 @@
 #include <cmath>
 
 namespace diagram {
+namespace {
+
+// Tuning. The paper's light is judged on a copy whose long side is this many pixels: shadows
+// and tint change over hundreds of pixels, not a few.
+constexpr double paperSide = 400.0;
+// What counts as paper near a place is the brightest within the copy's long side over this:
+// wider than a block of black stones.
+constexpr double paperReachParts = 10.0;
+
+} // namespace
 
 Ink separateInk(const cv::Mat& grey)
 {
     // The paper's brightness, estimated on a small copy: the brightest pixels around each place,
     // smoothed, so that ink does not count and the estimate follows shadows and tint.
     const int side = std::max(grey.cols, grey.rows);
-    const double shrink = std::min(1.0, 400.0 / side);
+    const double shrink = std::min(1.0, paperSide / side);
     cv::Mat small;
     // A thin picture's short side would shrink to nothing.
     if (std::min(grey.cols, grey.rows) * shrink >= 1.0)
@@ -20,7 +30,7 @@ Ink separateInk(const cv::Mat& grey)
     else
         cv::resize(grey, small, cv::Size(std::max(1, int(grey.cols * shrink)), std::max(1, int(grey.rows * shrink))), 0, 0, cv::INTER_AREA);
     // Wide enough to see past a block of black stones; light changes more slowly than that.
-    const int reach = std::max(3, int(std::lround(std::max(small.cols, small.rows) / 10.0)) | 1);
+    const int reach = std::max(3, int(std::lround(std::max(small.cols, small.rows) / paperReachParts)) | 1);
     cv::dilate(small, small, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(reach, reach)));
     cv::GaussianBlur(small, small, cv::Size(), reach / 2.0);
     cv::Mat paper;
