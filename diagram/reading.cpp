@@ -230,6 +230,9 @@ double doubtOf(const Board& board)
 // doubts them all, an upright page that is merely hard to read far fewer. Where no way up reads
 // clearly better, the first is refused and the second kept, its doubts marked.
 constexpr double doubtOfNothingRead = 0.9;
+// Small digits can read a little better sideways by chance: the whole board read the other
+// way must doubt at most this share of the stones the upright reading doubts.
+constexpr double doubtOfTheOtherWay = 0.5;
 
 bool mayBeTurned(const Board& board)
 {
@@ -255,9 +258,7 @@ Result readGrey(const cv::Mat& grey, const StopFlag* stop, Seen* seen)
     Seen aside;
     aside.straightOnly = seen && seen->straightOnly;
     Result again = readOnce(turned(grey, *way), stop, sheet, seen ? &aside : nullptr);
-    // Small digits can read a little better sideways by chance: the whole board read the
-    // other way must doubt far fewer stones before it is taken.
-    if (again.failure != Failure::None || doubtOf(again.board) > 0.5 * doubtOf(upright.board))
+    if (again.failure != Failure::None || doubtOf(again.board) > doubtOfTheOtherWay * doubtOf(upright.board))
         return stopped(stop) ? cancelled() : upright;
     if (seen)
         *seen = std::move(aside);
