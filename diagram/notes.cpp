@@ -280,16 +280,8 @@ std::vector<NoteIcon> readNoteIcons(const Ink& ink, const Grid& grid)
     return icons;
 }
 
-std::vector<Note> readNotes(const Ink& ink, const Grid& grid, const Board& board)
-{
-    return checkNotes(readNoteIcons(ink, grid), board);
-}
-
 std::vector<Note> checkNotes(const std::vector<NoteIcon>& icons, const Board& board)
 {
-    if (icons.empty())
-        return {};
-
     std::map<int, const Point*> numbered;
     for (const Point& p : board.points) {
         if (p.number > 0)

@@ -23,6 +23,5 @@ struct NoteIcon {
 std::vector<NoteIcon> readNoteIcons(const Ink& ink, const Grid& grid);
 // The board, already read, is what a note is checked against.
 std::vector<Note> checkNotes(const std::vector<NoteIcon>& icons, const Board& board);
-std::vector<Note> readNotes(const Ink& ink, const Grid& grid, const Board& board);
 
 } // namespace diagram

@@ -41,12 +41,6 @@ Result failure(Failure kind, std::string reason)
 // number reader is made once.
 class NotesThread {
 public:
-    static NotesThread& instance()
-    {
-        static NotesThread helper;
-        return helper;
-    }
-
     std::future<std::vector<NoteIcon>> read(const Ink& ink, const Grid& grid)
     {
         // Copies, so that a reading stopped early may drop its own picture.
@@ -71,8 +65,6 @@ public:
     }
 
 private:
-    NotesThread() = default;
-
     void run()
     {
         for (;;) {
@@ -162,7 +154,8 @@ Result readOnce(const cv::Mat& grey, const StopFlag* stop, Sheet& sheet, Seen* s
     see(seen, grey, ink, &*grid, nullptr, nullptr);
     if (stopped(stop))
         return cancelled();
-    std::future<std::vector<NoteIcon>> icons = NotesThread::instance().read(ink, *grid);
+    static NotesThread notesThread;
+    std::future<std::vector<NoteIcon>> icons = notesThread.read(ink, *grid);
     sheet.straight = straighten(ink, *grid);
     sheet.looks = classifyStones(sheet.straight);
     const StraightBoard& straight = sheet.straight;
