@@ -127,8 +127,9 @@ int pointNamed(const Before& b, const Trial& t, const diagram::Result& figure, c
     const int at = t.numbering.absolute(n.at);
     if (t.numberedAt.contains(at))
         return t.numberedAt.value(at);
+    // A pass of the record names no point.
     if (t.numbering.style == FigureNumbering::Continued && n.at <= b.record.last())
-        return b.record.points[size_t(n.at)];
+        return std::max(b.record.points[size_t(n.at)], NoPoint);
     return NoPoint;
 }
 

@@ -86,6 +86,7 @@ void DataClear(Form& f)
     f.loadedLines.clear();
     f.outputLines.clear();
     f.loadedNodeCount = 0;
+    f.loadedPasses.clear();
     f.fromPicture = false;
     f.unsurePoints.fill(false);
     f.readTotal.clear();

@@ -109,6 +109,8 @@ struct Form {
     QString cellTextOnEnter;
     // The name of the cell that has the focus, "Edit<x>_<y>".
     QString controlMei;
+    // The passes of the opened file's main line: numbers taken that no cell shows.
+    QList<int> loadedPasses;
     // The opened file's header, and the line after its main line. Bytes, never transcoded.
     QByteArray gameInfo;
     QByteArray sankouZu;

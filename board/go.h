@@ -10,6 +10,8 @@ namespace go {
 constexpr int BoardSize = 19;
 constexpr int Points = BoardSize * BoardSize;
 constexpr int NoPoint = -1;
+// A move that takes no point: a pass of an opened file.
+constexpr int PassPoint = -2;
 
 // Points are numbered row by row from the top left, in the order every scan of the board runs:
 // x the column and y the row, 1..BoardSize each, as the cells are named.

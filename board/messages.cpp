@@ -52,6 +52,29 @@ QString notListedLine(qint64 count)
     return texts::MissingNotListed.arg(count);
 }
 
+QString pastMostDigitsLine(qint64 count)
+{
+    return texts::PastMostDigits.arg(count);
+}
+
+QString pastListRowsLine(qint64 count)
+{
+    return texts::PastListRows.arg(count);
+}
+
+BoxAndLog passEntry(const QString& text, bool editMode, int next)
+{
+    const QString head = texts::GridMoveHeader + text + texts::PassAlready;
+    const QString advice = editMode ? texts::PassReplaced : loadedNumber(text.toInt(), next);
+    return {head + CrLf + CrLf + advice, head + texts::ItemIndent + advice};
+}
+
+BoxAndLog cutShort(bool keepMode)
+{
+    return {texts::CutShortBox + (keepMode ? texts::CutShortKept : QString()),
+            texts::CutShortLog + (keepMode ? texts::ItemIndent + texts::CutShortKept : QString())};
+}
+
 BoxAndLog duplicateEntry(const QString& text, int otherX, int otherY)
 {
     const QString head = texts::GridMoveHeader + text + texts::DupAlready;

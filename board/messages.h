@@ -24,6 +24,10 @@ QString gapLine(int move);
 QString gapBox();
 // Moves missing from the record that did not fit in the list of missing numbers.
 QString notListedLine(qint64 count);
+// Moves of an opened file the board cannot hold: numbered past three digits, or on taken
+// points beyond the list's rows.
+QString pastMostDigitsLine(qint64 count);
+QString pastListRowsLine(qint64 count);
 
 // A box and the log entry that goes with it; the log text carries its own line ends only
 // where it takes more than one line.
@@ -130,5 +134,10 @@ BoxAndLog dropped(const QStringList& items);
 // Keep mode: a typed move with a number that the loaded main line has, and the first free one.
 QString loadedNumber(int move, int next);
 BoxAndLog spliceFailed(const QString& path, const QString& reason);
+// A file that ends inside a value; keep mode can save it only as it was.
+BoxAndLog cutShort(bool keepMode);
+// A typed number that the opened file's main line holds as a pass: edit mode saves the
+// point instead of the pass, keep mode takes new moves from next on.
+BoxAndLog passEntry(const QString& text, bool editMode, int next);
 
 } // namespace messages

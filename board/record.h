@@ -13,6 +13,10 @@ constexpr int LastListRow = ListRows - 1;
 // The highest move number a cell takes without a word; a fourth digit is a typo or a misread.
 constexpr int MostDigits = 999;
 
+// The move-table entry of a pass: the point past the edge of a 19x19 board, as SGF writes a
+// pass there.
+inline const QString PassEntry = QStringLiteral("tt");
+
 // Where a cell's stone came from: typed here, or laid from an opened file and locked.
 enum class CellOrigin {
     Typed,

@@ -238,9 +238,23 @@ inline const QString FigureEarlierMove = QStringLiteral("  前の図までの手
 inline const QString NotNineteen = QStringLiteral("19路盤の棋譜ではありません　SZ[%1]");
 inline const QString NotGo = QStringLiteral("囲碁の棋譜ではありません　GM[%1]");
 inline const QString Utf16File = QStringLiteral("UTF-16で書かれたﾌｧｲﾙです");
-inline const QString ByteOrderMark = QStringLiteral("先頭にﾊﾞｲﾄ順ﾏｰｸ(BOM)があります");
 inline const QString NoGameTree = QStringLiteral("SGFの棋譜がありません");
 inline const QString CutShort = QStringLiteral("ゲーム情報の値の途中でﾌｧｲﾙが終わっています");
+inline const QString CharsetInDoubt
+    = QStringLiteral("文字ｺｰﾄﾞ(CA)の指定が無く、どの文字ｺｰﾄﾞで読んでも値の区切りが合わないため、手の順番を確定できません");
+// A file that ends inside a value: told at Open; keep mode saves it only as it was.
+inline const QString CutShortBox = QStringLiteral("このﾌｧｲﾙは値（コメントなど）の途中で終わっています！\r\n\r\n");
+inline const QString CutShortKept = QStringLiteral("読込データを編集しないモードでは、新しい手を追加して保存することはできません。");
+inline const QString CutShortLog = QStringLiteral("ﾌｧｲﾙが値の途中で終わっています");
+inline const QString CutShortNoSplice
+    = QStringLiteral("ﾌｧｲﾙが値の途中で終わっているため、新しい手を続けられません。読込データを編集するモードで開いて下さい");
+// Moves of an opened file that the board cannot hold: numbered past a cell's three digits,
+// or on taken points beyond the rows of the list.
+inline const QString PastMostDigits = QStringLiteral("手番が999を超えるため、%1個の手は盤上に表示していません！");
+inline const QString PastListRows = QStringLiteral("入力済み欠番のﾘｽﾄに入りきらないため、%1個の手は表示していません！");
+// A number typed that an opened file's main line holds as a pass.
+inline const QString PassAlready = QStringLiteral("は読込データのﾊﾟｽです！");
+inline const QString PassReplaced = QStringLiteral("保存するとﾊﾟｽの代わりにこの場所の手になります。");
 // %1 the move number, %2 its property as the file writes it.
 inline const QString UnreadableMove = QStringLiteral("%1手の着手 %2 は碁盤の点ではありません");
 // What the board of an opened file cannot show, and what edit mode does not save. Each item

@@ -29,6 +29,9 @@ QSet<int> presentNumbers(const Form& f)
         if (!text.isEmpty())
             present.insert(toInteger(text));
     }
+    // A pass has its number, though no stone.
+    for (const int pass : f.loadedPasses)
+        present.insert(pass);
     return present;
 }
 

@@ -123,6 +123,11 @@ void checkEntry(Form& f, Ui& ui, const Cell& c)
     const auto n = writtenNumber(stored);
     if (n && *n > MostDigits)
         reportTooManyDigits(f, ui, stored);
+    if (n && *n <= MostDigits && f.loadedPasses.contains(int(*n))) {
+        const messages::BoxAndLog m = messages::passEntry(stored, f.lockShown, f.loadedNodeCount + 1);
+        ui.warn(m.box);
+        f.logLine(m.log);
+    }
 }
 
 } // namespace

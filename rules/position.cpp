@@ -131,6 +131,13 @@ bool Position::canPlay(int point, Stone colour) const
 
 Verdict Position::play(int point, Stone colour, int move)
 {
+    // A pass lifts the ko ban and changes nothing else.
+    if (point == go::PassPoint) {
+        if (koPoint != NoPoint)
+            hash ^= keys().ko[size_t(koPoint)];
+        koPoint = NoPoint;
+        return Verdict::Legal;
+    }
     if (stone[size_t(point)] != Stone::Empty)
         return Verdict::Occupied;
     if (point == koPoint)

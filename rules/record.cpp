@@ -69,8 +69,13 @@ Record recordOf(const Form& form)
     r.points.assign(size_t(last + 1), NoPoint);
     r.sources.assign(size_t(last + 1), {});
     r.openRow.assign(size_t(last + 1), 0);
+    for (const int pass : f.loadedPasses) {
+        if (pass >= 1 && pass <= last && f.moveTable[size_t(pass)].isEmpty())
+            f.moveTable[size_t(pass)] = PassEntry;
+    }
     for (int k = 1; k <= last; ++k) {
-        r.points[size_t(k)] = pointOfEntry(f.moveTable[size_t(k)]);
+        const QString& entry = f.moveTable[size_t(k)];
+        r.points[size_t(k)] = entry == PassEntry ? go::PassPoint : pointOfEntry(entry);
         if (r.points[size_t(k)] == NoPoint)
             r.openRow[size_t(k)] = openRow[size_t(k)];
     }

@@ -55,12 +55,28 @@ QByteArray openedGameInfo(const QByteArray& gameInfo)
     return text;
 }
 
+// A file of game information alone, closed by its ")" with nothing after it: its text is
+// written back as one line before the moves, as its own program writes it, unless a value
+// runs over lines, whose text the joining would change.
+bool rebuiltAsOneLine(const RecordToSave& r)
+{
+    const LoadedGame& g = *r.loaded;
+    if (r.firstMoveLine != 0 || g.secondNode.line >= 0 || !g.closed || g.rootValueSpansLines)
+        return false;
+    QByteArray after = r.loadedLines[g.splice.line].mid(g.splice.column + 1);
+    for (int i = g.splice.line + 1; i < r.loadedLines.size(); ++i)
+        after += r.loadedLines[i];
+    return std::all_of(after.begin(), after.end(), [](char c) { return uchar(c) <= 32; });
+}
+
 // The root node whatever its layout, every property kept; a text with no game tree in it
 // is kept as the lines before its moves.
 Lines keptHeader(const RecordToSave& r)
 {
     if (r.gameInfo.isEmpty())
         return {freshHeaderLine(r)};
+    if (r.loaded && r.loaded->hasTree && rebuiltAsOneLine(r))
+        return {openedGameInfo(r.gameInfo)};
     if (r.loaded && r.loaded->hasTree)
         return rootLines(r.loadedLines, *r.loaded);
     if (r.firstMoveLine == 0)

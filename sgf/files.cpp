@@ -56,8 +56,9 @@ ReadOutcome readLines(const QString& path)
 
 QString unreadableEncoding(const QByteArray& bytes)
 {
-    if (bytes.startsWith("\xEF\xBB\xBF") || bytes.startsWith("\xFE\xFF") || bytes.startsWith("\xFF\xFE"))
-        return texts::ByteOrderMark;
+    // UTF-8's mark is three bytes before "(" that a save keeps; UTF-16's is a text of another width.
+    if (bytes.startsWith("\xFE\xFF") || bytes.startsWith("\xFF\xFE"))
+        return texts::Utf16File;
     // Without a mark, UTF-16 shows as a NUL beside each ASCII byte of "(;".
     if (bytes.size() >= 4) {
         const auto nul = [&bytes](int i) { return bytes[i] == '\0'; };

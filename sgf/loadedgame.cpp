@@ -151,8 +151,11 @@ public:
         // A value the text cuts short is no value; its bytes stay the node's all the same.
         if (!closed)
             return;
-        if (mainNodes_ == 1)
+        if (mainNodes_ == 1) {
             rootValue(begin, end);
+            if (text_.indexOf('\n', begin) >= 0 && text_.indexOf('\n', begin) < end)
+                g_.rootValueSpansLines = true;
+        }
         else if (ident_ == "PL")
             g_.toPlayLater = unescaped(text_, begin, end).trimmed().toUpper();
         if ((ident_ == "B" || ident_ == "W") && !hasMove_) {
@@ -314,8 +317,10 @@ LoadedGame loadedGameOf(const Lines& lines)
 {
     const JoinedText joined(lines);
     const QByteArray& text = joined.text;
-    const Charset charset = charsetOf(text);
+    const CharsetChoice choice = chooseCharset(text);
+    const Charset charset = choice.charset;
     LoadedGame g;
+    g.charsetInDoubt = choice.inDoubt;
     MainLineReader reader(text, g);
     // A lone lead byte before "]" swallows the bracket; text that reads to its end only as
     // single bytes was not in that character set.
@@ -323,6 +328,7 @@ LoadedGame loadedGameOf(const Lines& lines)
         return finished(g, reader, joined);
     if (charset != Charset::SingleByte) {
         LoadedGame single;
+        single.charsetInDoubt = choice.inDoubt;
         MainLineReader again(text, single);
         if (tokenizeSgf(text, Charset::SingleByte, again))
             return finished(single, again, joined);

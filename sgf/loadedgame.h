@@ -62,9 +62,14 @@ struct LoadedGame {
     bool closed = false;
     // The text ends inside a value: what follows its last whole node is lost to the record.
     bool cutShort = false;
+    // No CA, and no reading of the text's bytes cuts its values where the SGF around them
+    // says: where a value ends, and so which node a move is, cannot be told.
+    bool charsetInDoubt = false;
     // PL of the root, and of a node after the last move: "B", "W" or empty.
     QByteArray toPlay;
     QByteArray toPlayLater;
+    // A value of the root holds a line break: joining the root's lines would change its text.
+    bool rootValueSpansLines = false;
     // HA of the root.
     int handicap = 0;
     // Black and white take turns along the whole main line.

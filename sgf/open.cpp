@@ -43,6 +43,8 @@ QString refusalOf(const LoadedGame& game, const Lines& lines)
     // Moves written after a root that never ends would be part of its last value.
     if (game.cutShort && game.secondNode.line < 0)
         return texts::CutShort;
+    if (game.charsetInDoubt)
+        return texts::CharsetInDoubt;
     if (!game.isGo())
         return messages::notGo(game.gameType);
     if (!game.isNineteen())
@@ -87,15 +89,13 @@ void openHeaderOnly(Form& f, Ui& ui, const QByteArray& gameInfo, const LoadedGam
     f.logLine(f.kind->headerOnlyLog);
     f.firstMoveLine = 0;
     f.gameInfo = gameInfo;
-    // Only the small-screen build shows the stones; both take the first player from the
-    // file, so that a move typed next has its colour.
+    // Only the small-screen build shows the stones and so takes white as the first player
+    // after them; the standard build leaves the board and the first player as cleared.
     if (f.kind->placesHeaderOnlyStones)
         placeHandicap(f, game);
-    else
-        f.radioGroup1 = firstPlayerOf(game);
-    // Save rebuilds such a file from its root, as the dialect's own are written: the root's
-    // lines, the moves, ")" on a line of its own. Where the ")" shares a line, or more stands
-    // after it, keep mode puts the new moves after the root and keeps the rest as it is.
+    // Save rebuilds such a file from its root in either mode: the root, the moves, ")" on a
+    // line of its own. Only where more than blanks stands after the root's ")" (another game
+    // tree) does keep mode put the new moves after the root and keep the rest as it is.
     if (!game.closed) {
         // Never closed: keep mode keeps the text and adds new moves after the root.
         if (!f.lockShown && !game.cutShort && game.hasTree)
@@ -105,8 +105,7 @@ void openHeaderOnly(Form& f, Ui& ui, const QByteArray& gameInfo, const LoadedGam
     const bool more = textAfter(f.loadedLines, game.splice);
     if (more && f.lockShown && !acceptDropped(f, ui, game))
         return;
-    const bool closeAlone = f.loadedLines[game.splice.line].left(game.splice.column).trimmed().isEmpty();
-    if (!f.lockShown && (more || !closeAlone))
+    if (!f.lockShown && more)
         f.tailLine = game.splice.line + 1;
 }
 
@@ -238,24 +237,35 @@ void openMoves(Form& f, Ui& ui, const Lines& lines, const LoadedGame& game)
         return;
     placeHandicap(f, game);
     int listRow = 1;
-    qint64 notShown = 0;
+    qint64 pastDigits = 0;
+    qint64 pastRows = 0;
     for (const LoadedMove& move : game.moves) {
-        if (!move.pass && !placeMove(f, move, listRow))
-            ++notShown;
+        if (move.pass)
+            f.loadedPasses.append(move.number);
+        else if (!fitsCell(move))
+            ++pastDigits;
+        else if (!placeMove(f, move, listRow))
+            ++pastRows;
     }
-    // A text cut short inside a value has no sound place for new moves: Save rebuilds it. One
-    // that only lacks its last ")" takes them after its last node.
-    f.tailLine = game.cutShort ? 0 : game.splice.line + 1;
+    // Keep mode writes the text back from where the main line ends; a text cut short inside
+    // a value is written back only as it was, which Save sees from the parse.
+    f.tailLine = game.splice.line + 1;
     f.loadedNodeCount = int(game.moves.size());
     if (f.tailLine < lines.size())
         f.sankouZu = lines[f.tailLine];
     f.stringGrid1.shown = true;
     f.logLine(messages::highestLoadedLine(highestLoadedMove(f, game)));
-    // A long record has more moves on taken points than the list has rows; the operator must
-    // know that a rebuild from the board cannot hold them.
-    if (notShown > 0)
-        f.logLine(messages::notListedLine(notShown));
+    // The operator must know that a rebuild from the board cannot hold these.
+    if (pastDigits > 0)
+        f.logLine(messages::pastMostDigitsLine(pastDigits));
+    if (pastRows > 0)
+        f.logLine(messages::pastListRowsLine(pastRows));
     reportNotShown(f, ui, game);
+    if (game.cutShort) {
+        const messages::BoxAndLog m = messages::cutShort(!f.lockShown);
+        ui.inform(m.box);
+        f.logLine(m.log);
+    }
 }
 
 } // namespace

@@ -18,8 +18,15 @@ enum class Charset {
     SingleByte,
 };
 
-// The character set the CA property declares; without one, UTF-8 when the text is valid
-// UTF-8, else the dialect's Shift-JIS.
+// The character set the CA property declares. Without one: UTF-8 when the text is valid
+// UTF-8; else the reading under which every value closes where the SGF around it says it
+// must, the detector's guess breaking ties, and the dialect's Shift-JIS where all readings
+// agree. inDoubt when the readings disagree and none fits.
+struct CharsetChoice {
+    Charset charset = Charset::ShiftJis;
+    bool inDoubt = false;
+};
+CharsetChoice chooseCharset(const QByteArray& text);
 Charset charsetOf(const QByteArray& text);
 
 class SgfTokens {

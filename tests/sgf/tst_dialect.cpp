@@ -319,9 +319,11 @@ void TestDialect::rebuilt_data()
 
     const Lines headerOnly{sjisInfo + ")"};
     QTest::newRow("header-only file") << headerOnly << sjisInfo + ")" << 0 << Lines{sjisInfo};
-    // The root keeps its lines, and so the line breaks of its comments.
     QTest::newRow("header-only file of two lines")
-        << Lines{sjisInfo, "PW[\x94\x92])"} << sjisInfo + "PW[\x94\x92])" << 0 << Lines{sjisInfo, "PW[\x94\x92]"};
+        << Lines{sjisInfo, "PW[\x94\x92])"} << sjisInfo + "PW[\x94\x92])" << 0 << Lines{sjisInfo + "PW[\x94\x92]"};
+    // Joined, a comment would lose its line break: the root keeps its lines.
+    QTest::newRow("header-only file with a comment over two lines")
+        << Lines{sjisInfo + "GC[a", "b])"} << sjisInfo + "GC[ab])" << 0 << Lines{sjisInfo + "GC[a", "b]"};
     // Cutting the last byte blindly would cut the blank and leave the ")" before the moves.
     QTest::newRow("header-only file with a trailing blank")
         << Lines{sjisInfo + ") "} << sjisInfo + ") " << 0 << Lines{sjisInfo};

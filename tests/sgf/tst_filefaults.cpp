@@ -7,7 +7,9 @@
 #include "board/form.h"
 #include "board/messages.h"
 #include "board/texts.h"
+#include "checks/missingnumbers.h"
 #include "entry/cellentry.h"
+#include "rules/record.h"
 #include "sgf/open.h"
 #include "sgf/save.h"
 #include "support/folders.h"
@@ -579,13 +581,47 @@ private slots:
         open(f, path, mode);
         QCOMPARE(f.loadedNodeCount, 1000);
         QCOMPARE(f.stringGrid1.at(0, MoveList::LastRow), QStringLiteral("860"));
-        QVERIFY2(f.memo.contains(messages::notListedLine(140)), qPrintable(f.memo));
+        // Moves 861..999 found no list row; move 1000 has four digits.
+        QVERIFY2(f.memo.contains(messages::pastListRowsLine(139)), qPrintable(f.memo));
+        QVERIFY2(f.memo.contains(messages::pastMostDigitsLine(1)), qPrintable(f.memo));
 
         const ScriptedUi ui = save(f);
         QCOMPARE(ui.boxes.last().kind, BoxKind::Information);
         QCOMPARE(readFile(dir.filePath(QStringLiteral("long_bk.sgf"))), original);
         const QByteArray shown = header + lineEnd + gameInfoLine + lineEnd + moveLines(points.mid(0, 860)) + ")" + lineEnd;
         QCOMPARE(readFile(path), mode == Answer::Yes ? original : shown);
+    }
+
+    // A pass of the opened file has its number: it is not missing, the rules play it as a
+    // pass, and typing its number on a point is told in both modes.
+    void passOfOpenedFile_data()
+    {
+        QTest::addColumn<Answer>("mode");
+        QTest::newRow("keep mode") << Answer::Yes;
+        QTest::newRow("edit mode") << Answer::No;
+    }
+
+    void passOfOpenedFile()
+    {
+        QFETCH(Answer, mode);
+        QTemporaryDir dir;
+        const QString path = writeFile(dir.filePath(QStringLiteral("pass.sgf")), header + lineEnd + ";B[pd];W[];B[dd])" + lineEnd);
+        Form f;
+        open(f, path, mode);
+        f.souTesuu = QStringLiteral("5");
+        listMissingNumbers(f);
+        QCOMPARE(f.stringGrid2.at(0, 1), QStringLiteral("4"));
+        QCOMPARE(f.stringGrid2.at(0, 2), QStringLiteral("5"));
+        const rules::Record record = rules::recordOf(f);
+        QCOMPARE(record.points[2], go::PassPoint);
+
+        ScriptedUi ui;
+        Derutoki(f, cellName(10, 10));
+        f.cell(10, 10).text = QStringLiteral("2");
+        NyuuRyokuGo(f, ui);
+        QCOMPARE(ui.boxes.size(), 1);
+        QCOMPARE(ui.boxes[0].kind, BoxKind::Warning);
+        QCOMPARE(ui.boxes[0].text, messages::passEntry(QStringLiteral("2"), mode == Answer::No, 4).box);
     }
 };
 

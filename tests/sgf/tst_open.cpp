@@ -3,7 +3,9 @@
 #include "board/go.h"
 #include "board/messages.h"
 #include "board/texts.h"
+#include "entry/cellentry.h"
 #include "sgf/open.h"
+#include "sgf/save.h"
 #include "sgf/loadedgame.h"
 #include "sgf/reader.h"
 #include "support/scriptedui.h"
@@ -182,12 +184,15 @@ private slots:
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QString>("reason");
         const QByteArray game = header + "\r\n;B[pd];W[dd])\r\n";
-        QTest::newRow("UTF-8 byte-order mark") << "\xEF\xBB\xBF" + game << texts::ByteOrderMark;
         QByteArray utf16;
         for (const char c : game)
             utf16 += QByteArray(1, c) + '\0';
         QTest::newRow("UTF-16 without a mark") << utf16 << texts::Utf16File;
-        QTest::newRow("UTF-16 with its mark") << "\xFF\xFE" + utf16 << texts::ByteOrderMark;
+        QTest::newRow("UTF-16 with its mark") << "\xFF\xFE" + utf16 << texts::Utf16File;
+        // No CA: a lone lead byte before one "]" and a Shift-JIS character ending in "\" before
+        // another; no reading closes every value where the SGF says it must.
+        QTest::newRow("encoding that no reading fits")
+            << QByteArray("(;GM[1]PB[\xE5]PW[\x83\x5C]\r\n;B[pd];W[dd])") << texts::CharsetInDoubt;
         QTest::newRow("9x9") << QByteArray("(;GM[1]SZ[9];B[ee])") << messages::notNineteen("9");
         QTest::newRow("another game") << QByteArray("(;GM[2]SZ[19];B[ee])") << messages::notGo("2");
         QTest::newRow("move off the board") << QByteArray("(;SZ[19];B[pd];W[zz])") << messages::unreadableMove(2, "W[zz]");
@@ -439,8 +444,9 @@ private slots:
         for (const bool small : {false, true}) {
             const char* build = small ? "small" : "standard";
             const QString stones = small ? QStringLiteral("4,4=B1/b 16,16=B2/b") : QString();
-            // Both builds take the first player from the file, white after the stones.
-            const int firstPlayer = 1;
+            // The small-screen build shows the stones and so moves white first after them;
+            // the standard build leaves the board and the first player as cleared.
+            const int firstPlayer = small ? 1 : 0;
             QTest::addRow("%s: empty file", build) << small << QByteArray() << QByteArray() << QString() << 0;
             QTest::addRow("%s: one line", build) << small << one + "\r\n" << one << stones << firstPlayer;
             QTest::addRow("%s: no move line", build)
@@ -476,6 +482,58 @@ private slots:
         QCOMPARE(f.currentFileName, path);
         QVERIFY(!f.stringGrid1.shown);
         QCOMPARE(f.loadedNodeCount, 0);
+    }
+
+    // A file of game information alone, opened, one move typed at 10-10 and saved: the
+    // root as one line, the move on its own line, ")" on its own line, in both modes.
+    void headerOnlySaved_data()
+    {
+        QTest::addColumn<bool>("small");
+        QTest::addColumn<Answer>("mode");
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QByteArray>("saved");
+
+        const QByteArray root = "(;CA[shift_jis]AB[dd][pp]SZ[19]AP[MultiGo:4.3.0]MULTIGOGM[1]";
+        const QList<std::pair<const char*, QByteArray>> shapes{
+            {"one line", root + ")\r\n"},
+            {"close on a line of its own", root + "\r\n)\r\n"},
+            {"root over two lines", "(;CA[shift_jis]AB[dd][pp]\r\nSZ[19]AP[MultiGo:4.3.0]MULTIGOGM[1])\r\n"},
+            {"LF ends", root + ")\n"},
+        };
+        for (const bool small : {false, true}) {
+            for (const Answer mode : {Answer::Yes, Answer::No}) {
+                for (const auto& [shape, text] : shapes) {
+                    const QByteArray move = small ? ";W[jj]" : ";B[jj]";
+                    QTest::addRow("%s, %s: %s", small ? "small" : "standard", mode == Answer::Yes ? "keep" : "edit", shape)
+                        << small << mode << text << root + "\r\n" + move + "\r\n)\r\n";
+                }
+            }
+        }
+        // A comment over two lines keeps its line break.
+        QTest::addRow("standard, edit: comment over two lines")
+            << false << Answer::No << QByteArray("(;GM[1]GC[a\r\nb]MULTIGOGM[1])\r\n")
+            << QByteArray("(;GM[1]GC[a\r\nb]MULTIGOGM[1]\r\n;B[jj]\r\n)\r\n");
+    }
+
+    void headerOnlySaved()
+    {
+        QFETCH(bool, small);
+        QFETCH(Answer, mode);
+        QFETCH(QByteArray, text);
+        QFETCH(QByteArray, saved);
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, QStringLiteral("info.sgf"), text);
+        Form f(small ? BuildKind::smallScreen() : BuildKind::standard());
+        ScriptedUi ui;
+        open(f, ui, path, mode);
+        Derutoki(f, QStringLiteral("Edit10_10"));
+        f.cell(10, 10).text = QStringLiteral("1");
+        NyuuRyokuGo(f, ui);
+        Hozon(f, ui);
+        QVERIFY2(ui.boxes.last().text.startsWith(texts::Saved), qPrintable(ui.boxes.last().text));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), saved);
     }
 
     void headerOverTwoLines()
