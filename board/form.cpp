@@ -87,6 +87,7 @@ void DataClear(Form& f)
     f.outputLines.clear();
     f.loadedNodeCount = 0;
     f.loadedPasses.clear();
+    f.textAfterNul = false;
     f.fromPicture = false;
     f.unsurePoints.fill(false);
     f.readTotal.clear();

@@ -109,6 +109,9 @@ struct Form {
     QString cellTextOnEnter;
     // The name of the cell that has the focus, "Edit<x>_<y>".
     QString controlMei;
+    // The opened file goes on after the NUL byte that ended its text: keep mode, which writes
+    // the text back, would lose the rest.
+    bool textAfterNul = false;
     // The passes of the opened file's main line: numbers taken that no cell shows.
     QList<int> loadedPasses;
     // The opened file's header, and the line after its main line. Bytes, never transcoded.

@@ -75,6 +75,12 @@ BoxAndLog cutShort(bool keepMode)
             texts::CutShortLog + (keepMode ? texts::ItemIndent + texts::CutShortKept : QString())};
 }
 
+BoxAndLog textAfterNul(bool keepMode)
+{
+    return {texts::NulBox + (keepMode ? texts::NulKept : QString()),
+            texts::NulLog + (keepMode ? texts::ItemIndent + texts::NulKept : QString())};
+}
+
 BoxAndLog duplicateEntry(const QString& text, int otherX, int otherY)
 {
     const QString head = texts::GridMoveHeader + text + texts::DupAlready;

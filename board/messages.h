@@ -136,6 +136,8 @@ QString loadedNumber(int move, int next);
 BoxAndLog spliceFailed(const QString& path, const QString& reason);
 // A file that ends inside a value; keep mode can save it only as it was.
 BoxAndLog cutShort(bool keepMode);
+// A file that goes on after the NUL byte that ended its text.
+BoxAndLog textAfterNul(bool keepMode);
 // A typed number that the opened file's main line holds as a pass: edit mode saves the
 // point instead of the pass, keep mode takes new moves from next on.
 BoxAndLog passEntry(const QString& text, bool editMode, int next);

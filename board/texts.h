@@ -248,6 +248,13 @@ inline const QString CutShortKept = QStringLiteral("読込データを編集し�
 inline const QString CutShortLog = QStringLiteral("ﾌｧｲﾙが値の途中で終わっています");
 inline const QString CutShortNoSplice
     = QStringLiteral("ﾌｧｲﾙが値の途中で終わっているため、新しい手を続けられません。読込データを編集するモードで開いて下さい");
+// A file whose text a NUL byte ends before its last bytes: told at Open; keep mode, which
+// writes the text back, cannot save it whole.
+inline const QString NulBox = QStringLiteral("このﾌｧｲﾙはNUL文字の後にもﾃﾞｰﾀがあり、その部分は読み込んでいません！\r\n\r\n");
+inline const QString NulLog = QStringLiteral("NUL文字の後のﾃﾞｰﾀは読み込んでいません");
+inline const QString NulKept = QStringLiteral("読込データを編集しないモードでは保存できません。");
+inline const QString NulNoSplice
+    = QStringLiteral("NUL文字の後のﾃﾞｰﾀを書き戻せないため、このモードでは保存できません。読込データを編集するモードで開いて下さい");
 // Moves of an opened file that the board cannot hold: numbered past a cell's three digits,
 // or on taken points beyond the rows of the list.
 inline const QString PastMostDigits = QStringLiteral("手番が999を超えるため、%1個の手は盤上に表示していません！");

@@ -71,6 +71,13 @@ void placeHandicap(Form& f, const LoadedGame& game)
 
 bool acceptDropped(Form& f, Ui& ui, const LoadedGame& game);
 
+// More than NUL bytes and blanks after the NUL that ends the text.
+bool hasTextAfterNul(const QByteArray& bytes)
+{
+    const qsizetype nul = bytes.indexOf('\0');
+    return nul >= 0 && std::any_of(bytes.begin() + nul, bytes.end(), [](char c) { return uchar(c) > 32; });
+}
+
 // Anything but blanks after the ")" that closes the first game.
 bool textAfter(const Lines& lines, const LinePosition& close)
 {
@@ -300,11 +307,16 @@ void FileHiraku(Form& f, Ui& ui)
     f.loadedLines = read.lines;
     const Lines& lines = f.loadedLines;
     // The root alone: game information and maybe stones, but no node of moves after it.
-    if (!game.hasTree || game.secondNode.line < 0) {
+    if (!game.hasTree || game.secondNode.line < 0)
         openHeaderOnly(f, ui, concatLines(lines, int(lines.size())), game);
-        return;
+    else
+        openMoves(f, ui, lines, game);
+    if (hasTextAfterNul(read.bytes)) {
+        f.textAfterNul = true;
+        const messages::BoxAndLog m = messages::textAfterNul(!f.lockShown);
+        ui.inform(m.box);
+        f.logLine(m.log);
     }
-    openMoves(f, ui, lines, game);
 }
 
 void cmdOpenClick(Form& f, Ui& ui)

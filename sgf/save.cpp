@@ -94,9 +94,11 @@ void saveRecordWithFile(Form& f, Ui& ui, const QString& backup, const WriteBytes
     if (splice) {
         // A text that ends inside a value has no place for new moves: they would land in it.
         const bool cutShort = record.loaded && record.loaded->cutShort && record.moves.size() > record.loadedNodeCount;
-        if (const int lost = cutShort ? 0 : moveSpliceWouldLose(record); lost || cutShort) {
-            const QString reason
-                = cutShort ? texts::CutShortNoSplice : messages::loadedNumber(lost, record.loadedNodeCount + 1);
+        const bool refused = cutShort || f.textAfterNul;
+        if (const int lost = refused ? 0 : moveSpliceWouldLose(record); lost || refused) {
+            const QString reason = f.textAfterNul ? texts::NulNoSplice
+                : cutShort                        ? texts::CutShortNoSplice
+                                                  : messages::loadedNumber(lost, record.loadedNodeCount + 1);
             const messages::BoxAndLog m = messages::spliceFailed(shownPath(f.currentFileName), reason);
             ui.error(m.box);
             f.logLine(m.log);

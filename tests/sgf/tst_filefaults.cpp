@@ -403,33 +403,37 @@ private slots:
         QVERIFY(readFile(path) == expected);
     }
 
-    // The text ends at a NUL byte, as the reader's contract has it; whatever followed it
-    // survives in the backup.
+    // The text ends at a NUL byte, as the reader's contract has it. What follows it is told at
+    // Open; keep mode, which would write the file back without it, refuses to save, and edit
+    // mode rebuilds what was read, the whole file surviving in the backup.
     void nulByte_data()
     {
         QTest::addColumn<QByteArray>("original");
+        QTest::addColumn<Answer>("mode");
         QTest::addColumn<QByteArray>("expected");
         QTest::addColumn<QString>("board");
         const QByteArray nul(1, '\0');
-        QTest::newRow("after the main line")
-            << header + lineEnd + closedMoveLines(opening) + nul + "(;W[dp])" + lineEnd + ")" + lineEnd
-            << header + lineEnd + closedMoveLines(opening) << "1 2 3";
-        QTest::newRow("inside the moves")
-            << header + lineEnd + ";B[pd];W[" + nul + "dd]" + lineEnd + ";B[pp])" + lineEnd
-            << header + lineEnd + ";B[pd]" + lineEnd + ")" + lineEnd << "1";
-        QTest::newRow("first byte") << nul + header + lineEnd + closedMoveLines(opening)
-                                    << header + lineEnd + ")" + lineEnd << "";
+        const QByteArray after = header + lineEnd + closedMoveLines(opening) + nul + "(;W[dp])" + lineEnd + ")" + lineEnd;
+        QTest::newRow("after the main line, keep mode") << after << Answer::Yes << after << "1 2 3";
+        QTest::newRow("after the main line, edit mode")
+            << after << Answer::No << header + lineEnd + moveLines(opening) + ")" + lineEnd << "1 2 3";
+        const QByteArray inside = header + lineEnd + ";B[pd];W[" + nul + "dd]" + lineEnd + ";B[pp])" + lineEnd;
+        QTest::newRow("inside the moves, keep mode") << inside << Answer::Yes << inside << "1";
+        QTest::newRow("inside the moves, edit mode") << inside << Answer::No << header + lineEnd + ";B[pd]" + lineEnd + ")" + lineEnd << "1";
+        const QByteArray trailing = header + lineEnd + closedMoveLines(opening) + nul + nul + lineEnd;
+        QTest::newRow("nothing but NULs after it") << trailing << Answer::Yes << header + lineEnd + closedMoveLines(opening) << "1 2 3";
     }
 
     void nulByte()
     {
         QFETCH(QByteArray, original);
+        QFETCH(Answer, mode);
         QFETCH(QByteArray, expected);
         QFETCH(QString, board);
         QTemporaryDir dir;
         const QString path = writeFile(dir.filePath(QStringLiteral("nul.sgf")), original);
         Form f;
-        open(f, path, Answer::Yes);
+        const ScriptedUi opened = open(f, path, mode);
         QStringList numbers;
         for (const QString& p : opening) {
             const QString& text = f.cell(p[0].unicode() - 'a' + 1, p[1].unicode() - 'a' + 1).text;
@@ -437,11 +441,15 @@ private slots:
                 numbers << text;
         }
         QCOMPARE(numbers.join(QLatin1Char(' ')), board);
+        // Only text after the NUL is worth a word.
+        QCOMPARE(opened.boxes.last().text.startsWith(texts::NulBox), original.contains(QByteArray("\0(", 2)) || original.contains(QByteArray("\0dd", 3)));
 
         const ScriptedUi ui = save(f);
-        QCOMPARE(ui.boxes.last().kind, BoxKind::Information);
-        QCOMPARE(readFile(dir.filePath(QStringLiteral("nul_bk.sgf"))), original);
+        const bool refused = ui.boxes.last().kind == BoxKind::Error;
+        QCOMPARE(refused, expected == original);
         QCOMPARE(readFile(path), expected);
+        if (!refused)
+            QCOMPARE(readFile(dir.filePath(QStringLiteral("nul_bk.sgf"))), original);
     }
 
     // Every line end and none at all: the moves are read, a save writes CR LF, and the old
