@@ -211,7 +211,8 @@ void PicturePaste::drop(const QMimeData* mime)
 
 void PicturePaste::readImage(const QImage& image, const QString& source)
 {
-    if (window_.working())
+    const PictureUse use = askUse();
+    if (use == PictureUse::None)
         return;
     diagram::Result result;
     diagram::Seen seen = straightOnly();
@@ -224,12 +225,13 @@ void PicturePaste::readImage(const QImage& image, const QString& source)
                })) {
         return;
     }
-    enter(result, source, imageOf(seen.straight));
+    enter(result, source, imageOf(seen.straight), use);
 }
 
 void PicturePaste::readBytes(const QByteArray& bytes, const QString& source)
 {
-    if (window_.working())
+    const PictureUse use = askUse();
+    if (use == PictureUse::None)
         return;
     diagram::Result result;
     diagram::Seen seen = straightOnly();
@@ -237,26 +239,38 @@ void PicturePaste::readBytes(const QByteArray& bytes, const QString& source)
             result = diagram::readEncodedSeen(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), seen, &stop);
         }))
         return;
-    enter(result, source, imageOf(seen.straight));
+    enter(result, source, imageOf(seen.straight), use);
 }
 
 void PicturePaste::readFile(const QString& path)
 {
-    if (window_.working())
+    const PictureUse use = askUse();
+    if (use == PictureUse::None)
         return;
     diagram::Result result;
     diagram::Seen seen = straightOnly();
     const std::string name = QFile::encodeName(path).toStdString();
     if (!runBeside(window_, texts::ReadingPicture, [&](const StopFlag& stop) { result = diagram::readFileSeen(name, seen, &stop); }))
         return;
-    enter(result, QDir::toNativeSeparators(path), imageOf(seen.straight));
+    enter(result, QDir::toNativeSeparators(path), imageOf(seen.straight), use);
 }
 
-void PicturePaste::enter(const diagram::Result& result, const QString& source, const QImage& straight)
+PictureUse PicturePaste::askUse()
 {
+    if (window_.working())
+        return PictureUse::None;
+    // Asked before the reading: the operator answers while the picture is in mind, and the
+    // seconds of reading are not spent on a picture pasted by mistake.
     PictureUse use = PictureUse::None;
-    window_.dispatch([&] { use = choosePictureUse(window_.form(), window_.ui(), result, source); });
-    if (use == PictureUse::None)
+    window_.dispatch([&] { use = askPictureUse(window_.form(), window_.ui()); });
+    return use;
+}
+
+void PicturePaste::enter(const diagram::Result& result, const QString& source, const QImage& straight, PictureUse use)
+{
+    bool taken = false;
+    window_.dispatch([&] { taken = readingTaken(window_.form(), window_.ui(), result, source); });
+    if (!taken)
         return;
     // The board, the notes and the places from the rules are worked out on a copy of the
     // record; the window's record stays as it is until that is done, and if Esc stops it.

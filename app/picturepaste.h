@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QString>
 
+#include "app/readboard.h"
+
 class QImage;
 class QMimeData;
 class TForm1;
@@ -32,7 +34,8 @@ private:
     void readImage(const QImage& image, const QString& source);
     void readFile(const QString& path);
     void readBytes(const QByteArray& bytes, const QString& source);
-    void enter(const diagram::Result& result, const QString& source, const QImage& straight);
+    PictureUse askUse();
+    void enter(const diagram::Result& result, const QString& source, const QImage& straight, PictureUse use);
 
     TForm1& window_;
 };

@@ -89,6 +89,10 @@ private:
     bool cellEvent(QLineEdit* cellWidget, QEvent* event);
     bool gridEvent(QTableView* grid, QEvent* event);
     void cellFocusIn(QLineEdit* cellWidget, Qt::FocusReason reason);
+    // A point of a reading still to be looked at.
+    bool isDoubt(const QLineEdit* cellWidget) const;
+    // Enter on such a point: it was looked at; on to the next one.
+    void confirmDoubt(QLineEdit* cellWidget);
     void cellFocusOut(QLineEdit* cellWidget, Qt::FocusReason reason);
 
     Form form_;

@@ -88,6 +88,7 @@ void DataClear(Form& f)
     f.loadedNodeCount = 0;
     f.fromPicture = false;
     f.unsurePoints.fill(false);
+    f.pairDoubts.fill(false);
     f.readTotal.clear();
     f.noteMoves.clear();
 }
