@@ -1,6 +1,7 @@
 #include "app/picturepaste.h"
 
 #include "app/longwork.h"
+#include "app/picturecrop.h"
 #include "app/readboard.h"
 #include "app/tform1.h"
 #include "board/cellname.h"
@@ -26,6 +27,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QUrl>
+#include <QBuffer>
 
 #include <algorithm>
 #include <iterator>
@@ -225,7 +227,7 @@ void PicturePaste::readImage(const QImage& image, const QString& source)
                })) {
         return;
     }
-    enter(result, source, imageOf(seen.straight), use);
+    enter(result, source, imageOf(seen.straight), use, [image] { return image; });
 }
 
 void PicturePaste::readBytes(const QByteArray& bytes, const QString& source)
@@ -239,7 +241,13 @@ void PicturePaste::readBytes(const QByteArray& bytes, const QString& source)
             result = diagram::readEncodedSeen(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), seen, &stop);
         }))
         return;
-    enter(result, source, imageOf(seen.straight), use);
+    enter(result, source, imageOf(seen.straight), use, [bytes] {
+        QBuffer buffer;
+        buffer.setData(bytes);
+        QImageReader reader(&buffer);
+        reader.setAutoTransform(true);
+        return reader.read();
+    });
 }
 
 void PicturePaste::readFile(const QString& path)
@@ -252,7 +260,22 @@ void PicturePaste::readFile(const QString& path)
     const std::string name = QFile::encodeName(path).toStdString();
     if (!runBeside(window_, texts::ReadingPicture, [&](const StopFlag& stop) { result = diagram::readFileSeen(name, seen, &stop); }))
         return;
-    enter(result, QDir::toNativeSeparators(path), imageOf(seen.straight), use);
+    enter(result, QDir::toNativeSeparators(path), imageOf(seen.straight), use, [path] {
+        QImageReader reader(path);
+        reader.setAutoTransform(true);
+        return reader.read();
+    });
+}
+
+void PicturePaste::offerCrop(const QImage& picture, const QString& source)
+{
+    if (picture.isNull())
+        return;
+    // A board among much else (a whole screen, a page of text) is found once the operator
+    // shows where it is. The part is read as a pasted picture, asked about afresh.
+    auto* crop = new PictureCrop(&window_, picture, source, [this, source](const QImage& part) { readImage(part, source); });
+    crop->show();
+    crop->activateWindow();
 }
 
 PictureUse PicturePaste::askUse()
@@ -266,12 +289,16 @@ PictureUse PicturePaste::askUse()
     return use;
 }
 
-void PicturePaste::enter(const diagram::Result& result, const QString& source, const QImage& straight, PictureUse use)
+void PicturePaste::enter(const diagram::Result& result, const QString& source, const QImage& straight, PictureUse use,
+                         const std::function<QImage()>& original)
 {
     bool taken = false;
     window_.dispatch([&] { taken = readingTaken(window_.form(), window_.ui(), result, source); });
-    if (!taken)
+    if (!taken) {
+        if (result.failure == diagram::Failure::NoBoard)
+            offerCrop(original(), source);
         return;
+    }
     // The board, the notes and the places from the rules are worked out on a copy of the
     // record; the window's record stays as it is until that is done, and if Esc stops it.
     window_.dispatch([] {});

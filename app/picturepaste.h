@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 #include "app/readboard.h"
 
 class QImage;
@@ -35,7 +37,10 @@ private:
     void readFile(const QString& path);
     void readBytes(const QByteArray& bytes, const QString& source);
     PictureUse askUse();
-    void enter(const diagram::Result& result, const QString& source, const QImage& straight, PictureUse use);
+    // `original` decodes the picture again, for the operator to show where its board is.
+    void enter(const diagram::Result& result, const QString& source, const QImage& straight, PictureUse use,
+               const std::function<QImage()>& original);
+    void offerCrop(const QImage& picture, const QString& source);
 
     TForm1& window_;
 };

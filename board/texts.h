@@ -207,6 +207,8 @@ inline const QString NoteUnsure = QStringLiteral("  読取りが不確かなの�
 inline const QString NoteNotMissing = QStringLiteral("  欠番の手番ではないので入力しませんでした！");
 // The window that shows the picture a board was read from. %1 the picture's source.
 inline const QString PictureWindowTitle = QStringLiteral("読込画像　%1");
+inline const QString CropWindowTitle = QStringLiteral("盤の範囲を指定　%1");
+inline const QString CropWindowHint = QStringLiteral("碁盤をマウスで囲むと、その範囲を読み込みます　Esc: 閉じる");
 inline const QString DoubtsLeft = QStringLiteral("　（不確かな点 残り%1）");
 inline const QString PictureWindowHint = QStringLiteral("F6: 次の不確かな点　F7: 画像を表示　Esc: 閉じる");
 inline const QString NoteAgainstRules = QStringLiteral("  ルール上その場所には打てないので入力しませんでした！");

@@ -1,3 +1,4 @@
+#include "app/picturecrop.h"
 #include "app/picturewindow.h"
 #include "app/tform1.h"
 #include "board/cellname.h"
@@ -37,6 +38,7 @@ private slots:
     void marksFollowFocus();
     void proofreadWithKeys_data();
     void proofreadWithKeys();
+    void cropWhereNoBoard();
     void figuresDropped_data();
     void figuresDropped();
 };
@@ -455,6 +457,54 @@ void TestPicturePaste::proofreadWithKeys()
     QVERIFY(keys <= 4 * doubts.size());
     QVERIFY2(wrongAfter.isEmpty(), qPrintable(wrongAfter.join(QLatin1Char(' '))));
     QCOMPARE(w.form().souTesuu, QString::number(moves));
+}
+
+// A whole screen with a web board in it, which the reader finds no board in: the refusal is
+// followed by the picture in a window of its own, a rectangle dragged around the board there is
+// read, and the board is the one the reader reads from the web board alone.
+void TestPicturePaste::cropWhereNoBoard()
+{
+    const QString boardPath = QStringLiteral(RANVEL_TEST_DATA "/corpus/wgo_420_glass_wood.png");
+    const QImage board(boardPath);
+    QVERIFY(!board.isNull());
+    QImage screen(1920, 1080, QImage::Format_RGB32);
+    screen.fill(Qt::white);
+    QPainter painter(&screen);
+    painter.fillRect(0, 0, 1920, 64, QColor(40, 60, 120));
+    painter.fillRect(0, 64, 320, 1016, QColor(230, 230, 230));
+    for (int i = 0; i < 30; ++i)
+        painter.drawText(20, 100 + i * 30, QStringLiteral("Player %1  5d").arg(i));
+    const QPoint at(700, 200);
+    painter.drawImage(at, board);
+    painter.end();
+
+    WindowUi ui;
+    TForm1 w(BuildKind::standard(), &ui);
+    ui.window = &w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QGuiApplication::clipboard()->setImage(screen);
+    QTest::keySequence(&w, QKeySequence::Paste);
+    QTRY_VERIFY_WITH_TIMEOUT(w.findChild<PictureCrop*>(), 60000);
+    QCOMPARE(ui.boxes.size(), 1);
+    QCOMPARE(ui.boxes.first().kind, BoxKind::Error);
+    QVERIFY(!w.form().fromPicture);
+
+    QPointer<PictureCrop> crop = w.findChild<PictureCrop*>();
+    QVERIFY(QTest::qWaitForWindowExposed(crop));
+    QVERIFY(crop);
+    const QRectF shown = crop->pictureRect();
+    const qreal scale = shown.width() / screen.width();
+    const auto onCrop = [&](QPointF p) { return (shown.topLeft() + p * scale).toPoint(); };
+    const QRect around = QRect(at, board.size()).adjusted(-12, -12, 12, 12);
+    QTest::mousePress(crop, Qt::LeftButton, Qt::NoModifier, onCrop(around.topLeft()));
+    QTest::mouseMove(crop, onCrop(around.center()));
+    QTest::mouseRelease(crop, Qt::LeftButton, Qt::NoModifier, onCrop(around.bottomRight()));
+    QTRY_VERIFY_WITH_TIMEOUT(w.form().fromPicture, 60000);
+    QCOMPARE(ui.boxes.size(), 1);
+    const diagram::Result alone = diagram::readFile(QFile::encodeName(boardPath).toStdString());
+    QCOMPARE(alone.failure, diagram::Failure::None);
+    QCOMPARE(shownBoard(w), QString::fromStdString(diagram::boardText(alone.board)).remove(QLatin1Char('?')));
 }
 
 QTEST_MAIN(TestPicturePaste)
