@@ -184,6 +184,9 @@ inline const QString CandidateOpen = QStringLiteral("  場所が決まりませ�
 inline const QString CandidateNone = QStringLiteral("  ルール上打てる場所がありません！");
 inline const QString CandidateStopped = QStringLiteral("候補の場所の探索が長くなるため途中で打ち切りました！　候補は見つかった分だけです。");
 inline const QString CandidateSeparator = QStringLiteral("　");
+inline const QString CandidateIndent = QStringLiteral("    ");
+// After the search was cut short with nothing filled: what the operator can do.
+inline const QString CandidateStoppedAdvice = QStringLiteral("  盤上の不確かな点と総手数を確かめてから、もう一度F5を押すか、欠番手番の場所を右クリックで一つずつ入力して下さい。");
 // %1 column, %2 row of a point, after a place.
 inline const QString CandidatePoint = QStringLiteral("（横%1縦%2）");
 inline const QString IllegalMoveNumber = QStringLiteral(" 手番");
