@@ -38,7 +38,7 @@ void goToNextDoubt(TForm1& main)
     if (main.working() || QApplication::activeModalWidget() || !anyUnsurePoint(main.form()))
         return;
     main.activateWindow();
-    main.dispatch([&main] { nextUnsurePoint(main.form(), main.ui()); });
+    main.goToDoubt(false);
 }
 
 } // namespace

@@ -266,7 +266,7 @@ bool TForm1::cellEvent(QLineEdit* cellWidget, QEvent* event)
         const QString typed = key->text();
         if (code == vk::Return || (typed.size() == 1 && typed[0] == QChar(13))) {
             if (cellWidget == enteredCell_ && isDoubt(cellWidget) && !modifierHeld(key)) {
-                confirmDoubt(cellWidget);
+                goToDoubt(true);
                 return true;
             }
             bool swallowed = false;
@@ -286,18 +286,26 @@ bool TForm1::isDoubt(const QLineEdit* cellWidget) const
     return pos && form_.fromPicture && isUnsurePoint(form_, *pos);
 }
 
-void TForm1::confirmDoubt(QLineEdit* cellWidget)
+void TForm1::goToDoubt(bool confirmed)
 {
     // The cell is left before the next point is chosen: a number that now stands twice puts
     // its other cell in doubt, and that one must not be passed over.
-    enteredCell_ = nullptr;
-    dispatch([this] {
-        leaveCell(form_, *ui_, true);
-        followReading(form_);
+    QLineEdit* cellWidget = focusWidget() == enteredCell_ ? enteredCell_ : nullptr;
+    if (cellWidget) {
+        enteredCell_ = nullptr;
+        dispatch([this, confirmed] {
+            leaveCell(form_, *ui_, confirmed);
+            followReading(form_);
+        });
+    }
+    dispatch([this, confirmed] {
+        if (confirmed)
+            goOnFromDoubt(form_, *ui_);
+        else
+            nextUnsurePoint(form_, *ui_);
     });
-    dispatch([this] { goOnFromDoubt(form_, *ui_); });
     // The focus stayed (the only point left in doubt is this one): it is entered again.
-    if (QApplication::focusWidget() == cellWidget && !enteredCell_) {
+    if (cellWidget && focusWidget() == cellWidget && !enteredCell_) {
         cellFocusIn(cellWidget, Qt::OtherFocusReason);
         if (isDoubt(cellWidget))
             cellWidget->selectAll();
