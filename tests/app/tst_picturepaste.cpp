@@ -460,16 +460,25 @@ void TestPicturePaste::proofreadWithKeys()
     QVERIFY2(wrongAfter.isEmpty(), qPrintable(wrongAfter.join(QLatin1Char(' '))));
     QCOMPARE(w.form().souTesuu, QString::number(moves));
     // The missing-number list followed every correction: the numbers the board lacks, no more.
-    QStringList missing, listed;
-    for (int n = 1; n <= moves; ++n) {
-        if (!truth.contains(QString::number(n)))
-            missing << QString::number(n);
+    // So does it a total typed over the read one, longer and then shorter again.
+    auto* total = qobject_cast<QLineEdit*>(w.control(QStringLiteral("SouTesuu")));
+    for (const int typed : {moves + 2, moves}) {
+        QStringList missing, listed;
+        for (int n = 1; n <= typed; ++n) {
+            if (!truth.contains(QString::number(n)))
+                missing << QString::number(n);
+        }
+        total->setFocus(Qt::TabFocusReason);
+        QTRY_COMPARE(QApplication::focusWidget(), total);
+        total->selectAll();
+        QTest::keyClicks(total, QString::number(typed));
+        QTest::keyClick(total, Qt::Key_Return);
+        for (int r = 1; r <= MoveList::LastRow; ++r) {
+            if (!w.form().stringGrid2.at(0, r).isEmpty())
+                listed << w.form().stringGrid2.at(0, r);
+        }
+        QCOMPARE(listed, missing);
     }
-    for (int r = 1; r <= MoveList::LastRow; ++r) {
-        if (!w.form().stringGrid2.at(0, r).isEmpty())
-            listed << w.form().stringGrid2.at(0, r);
-    }
-    QCOMPARE(listed, missing);
 }
 
 // A whole screen with a web board in it, which the reader finds no board in: the refusal is
