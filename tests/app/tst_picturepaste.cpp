@@ -322,6 +322,11 @@ void TestPicturePaste::marksFollowFocus()
     QVERIFY(pixelsOf(shown, pointArea(first), Red) > 20);
     QVERIFY(pixelsOf(shown, pointArea(first), Blue) > 20);
     QCOMPARE(pixelsOf(shown, pointArea(second), Blue), 0);
+    // Magnified below the board: the focused point framed in blue, itself in doubt in red.
+    const QRect loupe = picture->loupeRect().toAlignedRect();
+    QVERIFY(loupe.top() >= picture->pointRect(19, 19).bottom() && loupe.width() > 3 * picture->pointRect(1, 1).width());
+    QVERIFY(pixelsOf(shown, loupe, Blue) > 100);
+    QVERIFY(pixelsOf(shown, loupe, Red) > 100);
 
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
     QTRY_COMPARE(QApplication::focusWidget(), w.cell(second.x, second.y));
