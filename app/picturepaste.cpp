@@ -13,6 +13,7 @@
 #include "app/nextfigure.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -27,7 +28,6 @@
 #include <QPainter>
 #include <QPointer>
 #include <QUrl>
-#include <QBuffer>
 
 #include <algorithm>
 #include <iterator>

@@ -7,8 +7,6 @@
 #include "entry/unsurepoints.h"
 
 #include <QApplication>
-
-#include <algorithm>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -16,6 +14,8 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace {
 

@@ -85,11 +85,6 @@ bool anyUnsurePoint(const Form& f)
     return std::find(f.unsurePoints.begin(), f.unsurePoints.end(), true) != f.unsurePoints.end();
 }
 
-int unsurePointCount(const Form& f)
-{
-    return int(std::count(f.unsurePoints.begin(), f.unsurePoints.end(), true));
-}
-
 bool proofreading(const Form& f)
 {
     return f.fromPicture && anyUnsurePoint(f);

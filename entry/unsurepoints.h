@@ -24,7 +24,6 @@ int readingTotal(const Form& f);
 bool isUnsurePoint(const Form& f, const CellPos& p);
 void markUnsurePoint(Form& f, const CellPos& p, bool unsure);
 bool anyUnsurePoint(const Form& f);
-int unsurePointCount(const Form& f);
 // A reading is being checked: the record came from a picture and still holds points in doubt.
 // Faults found meanwhile are marked and logged, never boxed, so the walk is not broken.
 bool proofreading(const Form& f);
