@@ -4,6 +4,7 @@
 #include "board/cellname.h"
 #include "board/colours.h"
 #include "board/lifecycle.h"
+#include "board/texts.h"
 #include "app/nextfigure.h"
 #include "app/readboard.h"
 #include "ordering/moveordering.h"
@@ -416,6 +417,7 @@ void TestPicturePaste::proofreadWithKeys()
     const qsizetype boxesBefore = ui.boxes.size();
     const QList<CellPos> doubts = unsurePoints(w.form());
     const QStringList wrongBefore = wrongCells(w);
+    const qsizetype duplicatesRead = w.form().memo.count(texts::DupAlready);
 
     int keys = 0, corrected = 0, unselected = 0, steps = 0;
     QHash<int, int> visits;
@@ -451,10 +453,12 @@ void TestPicturePaste::proofreadWithKeys()
     const int never = int(std::count_if(doubts.begin(), doubts.end(), [&](const CellPos& p) { return !visits.contains((p.y - 1) * 19 + p.x - 1); }));
     const int boxes = int(ui.boxes.size() - boxesBefore);
     const QStringList wrongAfter = wrongCells(w);
-    qInfo("%s: %d in doubt, %d wrong after reading, %d corrected; %d keys, %.2f a point; %d boxes; %d visited twice, %d never, "
-          "%d unselected; %d left wrong; total %s of %d; read %.1f s, walked %.1f s",
+    // Numbers that came to stand twice while checking, logged and marked instead of boxed.
+    const int duplicates = int(w.form().memo.count(texts::DupAlready) - duplicatesRead);
+    qInfo("%s: %d in doubt, %d wrong after reading, %d corrected; %d keys, %.2f a point; %d boxes, %d duplicates logged; "
+          "%d visited twice, %d never, %d unselected; %d left wrong; total %s of %d; read %.1f s, walked %.1f s",
           qPrintable(picture), int(doubts.size()), int(wrongBefore.size()), corrected, keys,
-          doubts.isEmpty() ? 0.0 : double(keys) / double(doubts.size()), boxes, twice, never, unselected, int(wrongAfter.size()),
+          doubts.isEmpty() ? 0.0 : double(keys) / double(doubts.size()), boxes, duplicates, twice, never, unselected, int(wrongAfter.size()),
           qPrintable(w.form().souTesuu), moves, readMs / 1000.0, walkMs / 1000.0);
     QVERIFY(unsurePoints(w.form()).isEmpty());
     QCOMPARE(boxes, 0);
