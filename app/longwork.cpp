@@ -8,6 +8,7 @@
 #include <QEventLoop>
 #include <QFutureWatcher>
 #include <QKeyEvent>
+#include <QMoveEvent>
 #include <QPointer>
 #include <QProgressDialog>
 #include <QThreadPool>
@@ -96,6 +97,33 @@ private:
     StopFlag& stop_;
 };
 
+// The progress window keeps its place over the main window when the operator moves that: a
+// window manager leaves a dialog where it was shown.
+class FollowMoves : public QObject {
+public:
+    FollowMoves(QWidget& main, QPointer<QProgressDialog>& follower)
+        : main_(main)
+        , follower_(follower)
+    {
+        main_.installEventFilter(this);
+    }
+    ~FollowMoves() override { main_.removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == &main_ && event->type() == QEvent::Move && follower_) {
+            const auto* moved = static_cast<QMoveEvent*>(event);
+            follower_->move(follower_->pos() + moved->pos() - moved->oldPos());
+        }
+        return false;
+    }
+
+private:
+    QWidget& main_;
+    QPointer<QProgressDialog>& follower_;
+};
+
 } // namespace
 
 Answer DeferredUi::box(const QString& title, BoxKind kind, const QString& text, BoxButtons buttons)
@@ -168,6 +196,7 @@ bool runBeside(TForm1& window, const QString& what, const std::function<void(con
     }));
 
     QPointer<QProgressDialog> progress;
+    const FollowMoves follow(window, progress);
     QTimer later;
     later.setSingleShot(true);
     QObject::connect(&later, &QTimer::timeout, &window, [&] {

@@ -1,6 +1,7 @@
 #include "app/picturepaste.h"
 
 #include "app/longwork.h"
+#include "app/picturecrop.h"
 #include "app/readboard.h"
 #include "app/tform1.h"
 #include "board/cellname.h"
@@ -12,6 +13,7 @@
 #include "app/nextfigure.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -211,7 +213,8 @@ void PicturePaste::drop(const QMimeData* mime)
 
 void PicturePaste::readImage(const QImage& image, const QString& source)
 {
-    if (window_.working())
+    const PictureUse use = askUse();
+    if (use == PictureUse::None)
         return;
     diagram::Result result;
     diagram::Seen seen = straightOnly();
@@ -224,12 +227,13 @@ void PicturePaste::readImage(const QImage& image, const QString& source)
                })) {
         return;
     }
-    enter(result, source, imageOf(seen.straight));
+    enter(result, source, imageOf(seen.straight), use, [image] { return image; });
 }
 
 void PicturePaste::readBytes(const QByteArray& bytes, const QString& source)
 {
-    if (window_.working())
+    const PictureUse use = askUse();
+    if (use == PictureUse::None)
         return;
     diagram::Result result;
     diagram::Seen seen = straightOnly();
@@ -237,27 +241,64 @@ void PicturePaste::readBytes(const QByteArray& bytes, const QString& source)
             result = diagram::readEncodedSeen(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), seen, &stop);
         }))
         return;
-    enter(result, source, imageOf(seen.straight));
+    enter(result, source, imageOf(seen.straight), use, [bytes] {
+        QBuffer buffer;
+        buffer.setData(bytes);
+        QImageReader reader(&buffer);
+        reader.setAutoTransform(true);
+        return reader.read();
+    });
 }
 
 void PicturePaste::readFile(const QString& path)
 {
-    if (window_.working())
+    const PictureUse use = askUse();
+    if (use == PictureUse::None)
         return;
     diagram::Result result;
     diagram::Seen seen = straightOnly();
     const std::string name = QFile::encodeName(path).toStdString();
     if (!runBeside(window_, texts::ReadingPicture, [&](const StopFlag& stop) { result = diagram::readFileSeen(name, seen, &stop); }))
         return;
-    enter(result, QDir::toNativeSeparators(path), imageOf(seen.straight));
+    enter(result, QDir::toNativeSeparators(path), imageOf(seen.straight), use, [path] {
+        QImageReader reader(path);
+        reader.setAutoTransform(true);
+        return reader.read();
+    });
 }
 
-void PicturePaste::enter(const diagram::Result& result, const QString& source, const QImage& straight)
+void PicturePaste::offerCrop(const QImage& picture, const QString& source)
 {
-    PictureUse use = PictureUse::None;
-    window_.dispatch([&] { use = choosePictureUse(window_.form(), window_.ui(), result, source); });
-    if (use == PictureUse::None)
+    if (picture.isNull())
         return;
+    // A board among much else (a whole screen, a page of text) is found once the operator
+    // shows where it is. The part is read as a pasted picture, asked about afresh.
+    auto* crop = new PictureCrop(&window_, picture, source, [this, source](const QImage& part) { readImage(part, source); });
+    crop->show();
+    crop->activateWindow();
+}
+
+PictureUse PicturePaste::askUse()
+{
+    if (window_.working())
+        return PictureUse::None;
+    // Asked before the reading: the operator answers while the picture is in mind, and the
+    // seconds of reading are not spent on a picture pasted by mistake.
+    PictureUse use = PictureUse::None;
+    window_.dispatch([&] { use = askPictureUse(window_.form(), window_.ui()); });
+    return use;
+}
+
+void PicturePaste::enter(const diagram::Result& result, const QString& source, const QImage& straight, PictureUse use,
+                         const std::function<QImage()>& original)
+{
+    bool taken = false;
+    window_.dispatch([&] { taken = readingTaken(window_.form(), window_.ui(), result, source); });
+    if (!taken) {
+        if (result.failure == diagram::Failure::NoBoard)
+            offerCrop(original(), source);
+        return;
+    }
     // The board, the notes and the places from the rules are worked out on a copy of the
     // record; the window's record stays as it is until that is done, and if Esc stops it.
     window_.dispatch([] {});

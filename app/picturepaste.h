@@ -3,6 +3,10 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
+#include "app/readboard.h"
+
 class QImage;
 class QMimeData;
 class TForm1;
@@ -32,7 +36,11 @@ private:
     void readImage(const QImage& image, const QString& source);
     void readFile(const QString& path);
     void readBytes(const QByteArray& bytes, const QString& source);
-    void enter(const diagram::Result& result, const QString& source, const QImage& straight);
+    PictureUse askUse();
+    // `original` decodes the picture again, for the operator to show where its board is.
+    void enter(const diagram::Result& result, const QString& source, const QImage& straight, PictureUse use,
+               const std::function<QImage()>& original);
+    void offerCrop(const QImage& picture, const QString& source);
 
     TForm1& window_;
 };

@@ -15,6 +15,8 @@
 #include <QShortcut>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 
 // The frame of a point in doubt: a colour no cell takes, so that a cell's own colours keep
@@ -22,6 +24,13 @@ namespace {
 const QColor DoubtColour(255, 0, 0);
 const QColor FocusColour = QColor::fromRgba(colours::Focus);
 constexpr int HintHeight = 22;
+// The magnified points below the board: this many a side, the side this share of the board's.
+constexpr int LoupePoints = 3;
+constexpr qreal LoupeShare = 0.6;
+// Board, magnified points and hint, with a frame and a title bar, fit beside the small-screen
+// window on a 1366 x 768 screen.
+constexpr int WindowWidth = 440;
+constexpr int WindowHeight = int(WindowWidth * (1 + LoupeShare)) + HintHeight;
 
 // F6, from either window: the keyboard goes back to the main window, to the next point in doubt.
 void goToNextDoubt(TForm1& main)
@@ -29,7 +38,7 @@ void goToNextDoubt(TForm1& main)
     if (main.working() || QApplication::activeModalWidget() || !anyUnsurePoint(main.form()))
         return;
     main.activateWindow();
-    main.dispatch([&main] { nextUnsurePoint(main.form(), main.ui()); });
+    main.goToDoubt(false);
 }
 
 } // namespace
@@ -38,13 +47,14 @@ PictureWindow::PictureWindow(TForm1& main, const QImage& straight, int pitch, co
     : QWidget(&main, Qt::Window)
     , main_(main)
     , straight_(straight)
+    , source_(source)
     , pitch_(pitch)
 {
     setObjectName(QStringLiteral("PictureWindow"));
     setWindowTitle(texts::PictureWindowTitle.arg(source));
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::ClickFocus);
-    resize(520, 520 + HintHeight);
+    resize(WindowWidth, WindowHeight);
 }
 
 void PictureWindow::setMarks(const std::array<bool, 361>& unsure, std::optional<std::pair<int, int>> focus)
@@ -53,6 +63,8 @@ void PictureWindow::setMarks(const std::array<bool, 361>& unsure, std::optional<
         return;
     unsure_ = unsure;
     focus_ = focus;
+    const int left = int(std::count(unsure.begin(), unsure.end(), true));
+    setWindowTitle(texts::PictureWindowTitle.arg(source_) + texts::DoubtsLeft.arg(left));
     update();
 }
 
@@ -63,6 +75,12 @@ void PictureWindow::showBeside()
         const QRect frame = main_.frameGeometry();
         const QScreen* screen = main_.screen();
         const QRect room = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
+        // The title bar and frame, as the main window has them.
+        const int frameHeight = qMax(0, frame.height() - main_.height());
+        if (height() + frameHeight > room.height()) {
+            const int fitted = qMax(200, room.height() - frameHeight);
+            resize(int((fitted - HintHeight) / (1 + LoupeShare)), fitted);
+        }
         int x = frame.right() + 1;
         if (x + width() > room.right())
             x = frame.left() - width() - 1 >= room.left() ? frame.left() - width() - 1 : room.right() - width();
@@ -78,8 +96,17 @@ void PictureWindow::showBeside()
 
 QRectF PictureWindow::boardRect() const
 {
-    const qreal side = qMax(1, qMin(width(), height() - HintHeight));
+    const qreal side = qMax<qreal>(1, qMin<qreal>(width(), (height() - HintHeight) / (1 + LoupeShare)));
     return QRectF((width() - side) / 2, 0, side, side);
+}
+
+QRectF PictureWindow::loupeRect() const
+{
+    if (!focus_)
+        return {};
+    const QRectF board = boardRect();
+    const qreal side = board.width() * LoupeShare;
+    return QRectF((width() - side) / 2, board.bottom(), side, side);
 }
 
 QRectF PictureWindow::pointRect(int x, int y) const
@@ -110,8 +137,39 @@ void PictureWindow::paintEvent(QPaintEvent*)
         p.setPen(QPen(FocusColour, qMax<qreal>(3, step / 6)));
         p.drawEllipse(pointRect(focus_->first, focus_->second).adjusted(-step / 8, -step / 8, step / 8, step / 8));
     }
+    paintLoupe(p);
     p.setPen(palette().color(QPalette::WindowText));
     p.drawText(QRectF(0, height() - HintHeight, width(), HintHeight), Qt::AlignCenter, texts::PictureWindowHint);
+}
+
+void PictureWindow::paintLoupe(QPainter& p) const
+{
+    const QRectF area = loupeRect();
+    if (area.isEmpty())
+        return;
+    // The focused point in the middle, or at the side where it is on the edge of the board, so
+    // that every one of the points shown is on the board.
+    const int half = LoupePoints / 2;
+    const int left = qBound(1, focus_->first - half, 20 - LoupePoints);
+    const int top = qBound(1, focus_->second - half, 20 - LoupePoints);
+    // Point (x, y) stands at (x, y) lines of the straightened board.
+    const QRectF source((left - 0.5) * pitch_, (top - 0.5) * pitch_, LoupePoints * pitch_, LoupePoints * pitch_);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(area, straight_, source);
+    const qreal step = area.width() / LoupePoints;
+    const auto cellRect = [&](int x, int y) {
+        return QRectF(area.left() + (x - left) * step, area.top() + (y - top) * step, step, step);
+    };
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(DoubtColour, 2));
+    for (int y = top; y < top + LoupePoints; ++y) {
+        for (int x = left; x < left + LoupePoints; ++x) {
+            if (unsure_[std::size_t((y - 1) * 19 + x - 1)])
+                p.drawRect(cellRect(x, y).adjusted(3, 3, -3, -3));
+        }
+    }
+    p.setPen(QPen(FocusColour, 3));
+    p.drawRect(cellRect(focus_->first, focus_->second).adjusted(1.5, 1.5, -1.5, -1.5));
 }
 
 void PictureWindow::mousePressEvent(QMouseEvent* event)

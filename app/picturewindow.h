@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPainter>
 #include <QWidget>
 
 #include <array>
@@ -9,7 +10,8 @@
 class TForm1;
 
 // The board as the reader saw it, straightened, in a window of its own beside the main one:
-// the points read in doubt are framed on it, and the point of the cell in focus is marked.
+// the points read in doubt are framed on it, and the point of the cell in focus is marked and
+// shown again below the board, magnified with its neighbours, so that close numbers can be told.
 // A click on a point takes the main window to its cell. It holds no record state: the main
 // window hands it the marks each time it shows the record.
 class PictureWindow : public QWidget {
@@ -21,6 +23,8 @@ public:
     void showBeside();
     // Where the point (x, y) is drawn, in this window's pixels.
     QRectF pointRect(int x, int y) const;
+    // Where the magnified points are drawn; empty while no cell has the focus.
+    QRectF loupeRect() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -29,9 +33,11 @@ protected:
 
 private:
     QRectF boardRect() const;
+    void paintLoupe(QPainter& p) const;
 
     TForm1& main_;
     QImage straight_;
+    QString source_;
     int pitch_;
     std::array<bool, 361> unsure_{};
     std::optional<std::pair<int, int>> focus_;

@@ -59,6 +59,11 @@ Answer QtUi::box(const QString& title, BoxKind kind, const QString& text, BoxBut
         box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::Cancel);
         break;
+    case BoxButtons::YesNoKeep:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::Cancel);
+        break;
     }
     box.exec();
     // Give the keyboard back to the window, where the focus was headed when the box came.

@@ -239,17 +239,22 @@ bool confirmReading(Form& f, Ui& ui, const diagram::Result& result, const QStrin
            || ui.ask(BoxKind::Confirm, messages::pictureConfirm(), BoxButtons::OkCancel) != Answer::Cancel;
 }
 
-PictureUse choosePictureUse(Form& f, Ui& ui, const diagram::Result& result, const QString& source)
+bool readingTaken(Form& f, Ui& ui, const diagram::Result& result, const QString& source)
 {
     if (result.failure == diagram::Failure::Cancelled)
-        return PictureUse::None;
+        return false;
     if (result.failure != diagram::Failure::None) {
         reportFailure(f, ui, result, source);
-        return PictureUse::None;
+        return false;
     }
+    return true;
+}
+
+PictureUse askPictureUse(Form& f, Ui& ui)
+{
     if (!holdsAnything(f))
         return PictureUse::NewRecord;
-    switch (ui.ask(BoxKind::Confirm, messages::figureQuestion(), BoxButtons::YesNoCancel)) {
+    switch (ui.ask(BoxKind::Confirm, messages::figureQuestion(), BoxButtons::YesNoKeep)) {
     case Answer::Yes:
     case Answer::Ok:
         return PictureUse::NewRecord;
@@ -301,6 +306,25 @@ void enterReading(Form& f, Ui& ui, const diagram::Result& result, const QString&
         ui.setFocus(cellName(doubtful.first().x, doubtful.first().y));
     else if (!f.stringGrid2.at(0, 1).isEmpty())
         ui.setFocus(QStringLiteral("StringGrid2"));
+}
+
+void followReading(Form& f)
+{
+    if (!f.fromPicture || !tryToInteger(f.souTesuu))
+        return;
+    QHash<QString, QString> places;
+    for (int r = 1; r <= MoveList::LastRow; ++r) {
+        if (!f.stringGrid2.at(0, r).isEmpty() && !f.stringGrid2.at(1, r).isEmpty())
+            places.insert(f.stringGrid2.at(0, r), f.stringGrid2.at(1, r));
+    }
+    const int row = f.stringGrid2.currentRow, column = f.stringGrid2.currentColumn;
+    StringGrid2Clear(f);
+    listMissingNumbers(f);
+    for (int r = 1; r <= MoveList::LastRow; ++r)
+        f.stringGrid2.at(1, r) = places.value(f.stringGrid2.at(0, r));
+    // The list keeps its current row; only its texts follow.
+    f.stringGrid2.currentRow = row;
+    f.stringGrid2.currentColumn = column;
 }
 
 void readBoard(Form& f, Ui& ui, const diagram::Result& result, const QString& source)

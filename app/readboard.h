@@ -21,10 +21,17 @@ void readBoard(Form& f, Ui& ui, const diagram::Result& result, const QString& so
 bool confirmReading(Form& f, Ui& ui, const diagram::Result& result, const QString& source);
 // The same for a window that can also read the picture as the next figure of the record's
 // game: with a record on the board, Yes starts a new record and No reads the next figure.
+// It is asked before the picture is read, and Enter keeps the record.
 enum class PictureUse { None, NewRecord, NextFigure };
-PictureUse choosePictureUse(Form& f, Ui& ui, const diagram::Result& result, const QString& source);
+PictureUse askPictureUse(Form& f, Ui& ui);
+// The refusal of a failed reading, in a box and the log; false for a reading stopped or refused.
+bool readingTaken(Form& f, Ui& ui, const diagram::Result& result, const QString& source);
 // ...then the board on the record, the notes and the places from the rules. Asks nothing: it
 // only logs, and moves the focus.
 // Once `stop` is set it ends early, leaving the record half done: the caller drops it.
 void enterReading(Form& f, Ui& ui, const diagram::Result& result, const QString& source,
                   const std::atomic<bool>* stop = nullptr);
+
+// A read record after a correction or a new total: the missing-number list is written again
+// from the board, with no row left over from before, and each place stays beside its move.
+void followReading(Form& f);

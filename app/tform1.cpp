@@ -5,6 +5,8 @@
 #include "app/picturepaste.h"
 #include "app/picturewindow.h"
 #include "app/qtui.h"
+#include "app/readboard.h"
+#include "board/cellname.h"
 #include "board/conversions.h"
 #include "board/go.h"
 #include "board/lifecycle.h"
@@ -12,10 +14,12 @@
 #include "checks/search.h"
 #include "entry/cellentry.h"
 #include "entry/keyboard.h"
+#include "entry/unsurepoints.h"
 #include "sgf/lock.h"
 #include "sgf/open.h"
 #include "sgf/save.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -118,6 +122,11 @@ void TForm1::bindHandlers()
             form_.radioGroup1 = go::FirstPlayer(id);
             RadioGroup1Click(form_);
         });
+    });
+    // A total typed over a read one: the missing numbers follow it at once.
+    connect(souTesuu_, &QLineEdit::editingFinished, this, [this] {
+        if (form_.fromPicture && !working_)
+            dispatch([this] { followReading(form_); });
     });
     connect(txtPuls_, &QLineEdit::textChanged, this, [this] {
         if (!showing_)
@@ -236,9 +245,15 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
 bool TForm1::cellEvent(QLineEdit* cellWidget, QEvent* event)
 {
     switch (event->type()) {
-    case QEvent::FocusIn:
-        cellFocusIn(cellWidget, static_cast<QFocusEvent*>(event)->reason());
+    case QEvent::FocusIn: {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        cellFocusIn(cellWidget, reason);
+        // Typing over a point in doubt replaces what was read, however the focus came back to
+        // it: by a key, or with the activation from the picture or the progress window.
+        if (reason != Qt::MouseFocusReason && isDoubt(cellWidget))
+            cellWidget->selectAll();
         return false;
+    }
     case QEvent::FocusOut:
         cellFocusOut(cellWidget, static_cast<QFocusEvent*>(event)->reason());
         return false;
@@ -250,6 +265,10 @@ bool TForm1::cellEvent(QLineEdit* cellWidget, QEvent* event)
             dispatch([&] { EditKeyDown(form_, *ui_, name, code, modifierHeld(key)); });
         const QString typed = key->text();
         if (code == vk::Return || (typed.size() == 1 && typed[0] == QChar(13))) {
+            if (cellWidget == enteredCell_ && isDoubt(cellWidget) && !modifierHeld(key)) {
+                goToDoubt(true);
+                return true;
+            }
             bool swallowed = false;
             dispatch([&] { swallowed = Edit_KeyPress(form_, *ui_, QChar(13)); });
             return swallowed;
@@ -258,6 +277,38 @@ bool TForm1::cellEvent(QLineEdit* cellWidget, QEvent* event)
     }
     default:
         return false;
+    }
+}
+
+bool TForm1::isDoubt(const QLineEdit* cellWidget) const
+{
+    const auto pos = cellOfName(cellWidget->objectName());
+    return pos && form_.fromPicture && isUnsurePoint(form_, *pos);
+}
+
+void TForm1::goToDoubt(bool confirmed)
+{
+    // The cell is left before the next point is chosen: a number that now stands twice puts
+    // its other cell in doubt, and that one must not be passed over.
+    QLineEdit* cellWidget = focusWidget() == enteredCell_ ? enteredCell_ : nullptr;
+    if (cellWidget) {
+        enteredCell_ = nullptr;
+        dispatch([this, confirmed] {
+            leaveCell(form_, *ui_, confirmed);
+            followReading(form_);
+        });
+    }
+    dispatch([this, confirmed] {
+        if (confirmed)
+            goOnFromDoubt(form_, *ui_);
+        else
+            nextUnsurePoint(form_, *ui_);
+    });
+    // The focus stayed (the only point left in doubt is this one): it is entered again.
+    if (cellWidget && focusWidget() == cellWidget && !enteredCell_) {
+        cellFocusIn(cellWidget, Qt::OtherFocusReason);
+        if (isDoubt(cellWidget))
+            cellWidget->selectAll();
     }
 }
 
@@ -280,7 +331,10 @@ void TForm1::cellFocusOut(QLineEdit* cellWidget, Qt::FocusReason reason)
     if (cellWidget != enteredCell_ || isActivation(reason))
         return;
     enteredCell_ = nullptr;
-    dispatch([&] { NyuuRyokuGo(form_, *ui_); });
+    dispatch([&] {
+        NyuuRyokuGo(form_, *ui_);
+        followReading(form_);
+    });
 }
 
 bool TForm1::gridEvent(QTableView* grid, QEvent* event)

@@ -62,6 +62,9 @@ public:
     // Shows it again once closed; nothing for a typed record.
     void showPictureWindow();
     PictureWindow* pictureWindow() const { return picture_; }
+    // To the next point of a reading in doubt: F6, or Enter on a point in doubt (`confirmed`:
+    // it was looked at, and once none is left the focus goes on in the tab order).
+    void goToDoubt(bool confirmed);
 
     // Long work is running beside the event loop; nothing else may start meanwhile.
     bool working() const { return working_; }
@@ -89,6 +92,8 @@ private:
     bool cellEvent(QLineEdit* cellWidget, QEvent* event);
     bool gridEvent(QTableView* grid, QEvent* event);
     void cellFocusIn(QLineEdit* cellWidget, Qt::FocusReason reason);
+    // A point of a reading still to be looked at.
+    bool isDoubt(const QLineEdit* cellWidget) const;
     void cellFocusOut(QLineEdit* cellWidget, Qt::FocusReason reason);
 
     Form form_;

@@ -90,6 +90,7 @@ void DataClear(Form& f)
     f.textAfterNul = false;
     f.fromPicture = false;
     f.unsurePoints.fill(false);
+    f.pairDoubts.fill(false);
     f.readTotal.clear();
     f.noteMoves.clear();
 }

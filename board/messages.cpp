@@ -164,7 +164,12 @@ QString noPlaceLine(int move)
 
 QString placesOpenLine(int move, const QStringList& choices)
 {
-    return listRowName(QString::number(move)) + texts::CandidateOpen + choices.join(texts::CandidateSeparator);
+    // The log is a narrow box: a few candidates a line, under the move they belong to.
+    constexpr int ChoicesPerLine = 3;
+    QString entry = listRowName(QString::number(move)) + texts::CandidateOpen;
+    for (qsizetype i = 0; i < choices.size(); i += ChoicesPerLine)
+        entry += CrLf + texts::CandidateIndent + choices.mid(i, ChoicesPerLine).join(texts::CandidateSeparator);
+    return entry;
 }
 
 QString placeChosenLine(const QString& moveNumber, const QString& choice)

@@ -184,6 +184,9 @@ inline const QString CandidateOpen = QStringLiteral("  場所が決まりませ�
 inline const QString CandidateNone = QStringLiteral("  ルール上打てる場所がありません！");
 inline const QString CandidateStopped = QStringLiteral("候補の場所の探索が長くなるため途中で打ち切りました！　候補は見つかった分だけです。");
 inline const QString CandidateSeparator = QStringLiteral("　");
+inline const QString CandidateIndent = QStringLiteral("    ");
+// After the search was cut short with nothing filled: what the operator can do.
+inline const QString CandidateStoppedAdvice = QStringLiteral("  盤上の不確かな点と総手数を確かめてから、もう一度F5を押すか、欠番手番の場所を右クリックで一つずつ入力して下さい。");
 // %1 column, %2 row of a point, after a place.
 inline const QString CandidatePoint = QStringLiteral("（横%1縦%2）");
 inline const QString IllegalMoveNumber = QStringLiteral(" 手番");
@@ -207,6 +210,9 @@ inline const QString NoteUnsure = QStringLiteral("  読取りが不確かなの�
 inline const QString NoteNotMissing = QStringLiteral("  欠番の手番ではないので入力しませんでした！");
 // The window that shows the picture a board was read from. %1 the picture's source.
 inline const QString PictureWindowTitle = QStringLiteral("読込画像　%1");
+inline const QString CropWindowTitle = QStringLiteral("盤の範囲を指定　%1");
+inline const QString CropWindowHint = QStringLiteral("碁盤をマウスで囲むと、その範囲を読み込みます　Esc: 閉じる");
+inline const QString DoubtsLeft = QStringLiteral("　（不確かな点 残り%1）");
 inline const QString PictureWindowHint = QStringLiteral("F6: 次の不確かな点　F7: 画像を表示　Esc: 閉じる");
 inline const QString NoteAgainstRules = QStringLiteral("  ルール上その場所には打てないので入力しませんでした！");
 

@@ -5,7 +5,8 @@
 #include <optional>
 
 enum class BoxKind { Warning, Error, Information, Confirm };
-enum class BoxButtons { Ok, OkCancel, YesNoCancel };
+// YesNoKeep: Yes, No and Cancel where Yes throws the record away, so that Enter answers No.
+enum class BoxButtons { Ok, OkCancel, YesNoCancel, YesNoKeep };
 enum class Answer { Ok, Cancel, Yes, No };
 
 // What a handler needs of the world outside the record: boxes, file dialogs, focus, the end

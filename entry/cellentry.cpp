@@ -167,13 +167,29 @@ bool storeLeftCell(Form& f, Ui& ui, const CellPos& pos, const QString& textOnEnt
 
 void NyuuRyokuGo(Form& f, Ui& ui)
 {
+    leaveCell(f, ui, false);
+}
+
+void leaveCell(Form& f, Ui& ui, bool confirmed)
+{
     const auto pos = cellOfName(f.controlMei);
     if (!pos)
         return;
+    // Taken before the point is settled: leaving the last point in doubt is still checking.
+    const bool checking = proofreading(f);
     const bool changed = widthAndCase(f.cell(pos->x, pos->y).text) != f.cellTextOnEnter;
-    if (storeLeftCell(f, ui, *pos, f.cellTextOnEnter))
-        checkEntry(f, ui, f.cell(pos->x, pos->y));
-    pointLeft(f, *pos, changed);
+    // Typed into, a point has been looked at.
+    if (f.fromPicture && (confirmed || changed))
+        confirmPoint(f, *pos);
+    if (storeLeftCell(f, ui, *pos, f.cellTextOnEnter)) {
+        if (checking)
+            markEntryFaults(f, *pos);
+        else
+            checkEntry(f, ui, f.cell(pos->x, pos->y));
+    }
+    if (checking)
+        settlePairDoubts(f);
+    pointLeft(f);
 }
 
 bool Edit_KeyPress(Form& f, Ui& ui, QChar key)

@@ -11,6 +11,9 @@ struct Form;
 void Derutoki(Form& f, const QString& focusedName);
 // The cell named in ControlMei was left: normalise, offset, colour and check its entry.
 void NyuuRyokuGo(Form& f, Ui& ui);
+// The same for a cell of a read record; `confirmed` when the operator said with Enter that the
+// point was looked at.
+void leaveCell(Form& f, Ui& ui, bool confirmed);
 // What leaving the cell at pos does to its text and look, without the duplicate and digit
 // checks: a caller that fills many cells reports those once for the whole board. False when
 // the entry became a handicap label or was refused, which those checks pass over.

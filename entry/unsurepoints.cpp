@@ -3,6 +3,7 @@
 #include "board/cellname.h"
 #include "board/conversions.h"
 #include "board/form.h"
+#include "board/messages.h"
 #include "board/record.h"
 #include "board/ui.h"
 
@@ -84,12 +85,74 @@ bool anyUnsurePoint(const Form& f)
     return std::find(f.unsurePoints.begin(), f.unsurePoints.end(), true) != f.unsurePoints.end();
 }
 
-void pointLeft(Form& f, const CellPos& p, bool changed)
+bool proofreading(const Form& f)
+{
+    return f.fromPicture && anyUnsurePoint(f);
+}
+
+void confirmPoint(Form& f, const CellPos& p)
+{
+    f.unsurePoints[indexOf(p)] = false;
+    f.pairDoubts[indexOf(p)] = false;
+}
+
+namespace {
+
+QList<CellPos> cellsHolding(const Form& f, const QString& text)
+{
+    QList<CellPos> out;
+    for (int y = 1; y <= 19; ++y) {
+        for (int x = 1; x <= 19; ++x) {
+            if (f.cell(x, y).text == text)
+                out.append({x, y});
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+void markEntryFaults(Form& f, const CellPos& p)
+{
+    const QString text = f.cell(p.x, p.y).text;
+    if (text.isEmpty())
+        return;
+    const QList<CellPos> same = cellsHolding(f, text);
+    if (same.size() > 1) {
+        const auto other = std::find_if(same.rbegin(), same.rend(), [&](const CellPos& c) { return c.x != p.x || c.y != p.y; });
+        f.log(messages::duplicateEntry(text, other->x, other->y).log);
+        for (const CellPos& c : same) {
+            // A point still to be looked at for its reading keeps that doubt.
+            if (!isUnsurePoint(f, c)) {
+                markUnsurePoint(f, c, true);
+                f.pairDoubts[indexOf(c)] = true;
+            }
+        }
+    }
+    bool ok = false;
+    if (text.toLongLong(&ok) > MostDigits && ok) {
+        f.logLine(messages::tooManyDigits(text).log);
+        confirmPoint(f, p);
+        markUnsurePoint(f, p, true);
+    }
+}
+
+void settlePairDoubts(Form& f)
+{
+    for (int i = 0; i < 361; ++i) {
+        if (!f.pairDoubts[std::size_t(i)])
+            continue;
+        const CellPos p{i % 19 + 1, i / 19 + 1};
+        const QString& text = f.cell(p.x, p.y).text;
+        if (text.isEmpty() || cellsHolding(f, text).size() < 2)
+            confirmPoint(f, p);
+    }
+}
+
+void pointLeft(Form& f)
 {
     if (!f.fromPicture)
         return;
-    if (changed)
-        markUnsurePoint(f, p, false);
     if (f.readTotal.isEmpty() || f.souTesuu != f.readTotal)
         return;
     const int total = readingTotal(f);
@@ -108,4 +171,12 @@ void nextUnsurePoint(Form& f, Ui& ui)
             return;
         }
     }
+}
+
+void goOnFromDoubt(Form& f, Ui& ui)
+{
+    if (anyUnsurePoint(f))
+        nextUnsurePoint(f, ui);
+    else
+        ui.focusNext();
 }

@@ -24,9 +24,22 @@ int readingTotal(const Form& f);
 bool isUnsurePoint(const Form& f, const CellPos& p);
 void markUnsurePoint(Form& f, const CellPos& p, bool unsure);
 bool anyUnsurePoint(const Form& f);
-// A cell of a read record was left: typed into, it has been looked at; and the total the
-// reading gave follows the board unless the operator typed another.
-void pointLeft(Form& f, const CellPos& p, bool changed);
+// A reading is being checked: the record came from a picture and still holds points in doubt.
+// Faults found meanwhile are marked and logged, never boxed, so the walk is not broken.
+bool proofreading(const Form& f);
+// The operator looked at the point and left it as it stands, or typed into it.
+void confirmPoint(Form& f, const CellPos& p);
+// The number of the cell at p stands twice, or has too many digits, while a reading is checked:
+// each cell holding it is in doubt again, and is logged as leaving a typed cell logs it.
+void markEntryFaults(Form& f, const CellPos& p);
+// A point in doubt only for a number that stood twice is settled once it stands once.
+void settlePairDoubts(Form& f);
+// A cell of a read record was left: the total the reading gave follows the board unless the
+// operator typed another.
+void pointLeft(Form& f);
 // The key that goes to the next point in doubt after the focused cell, in scan order, round
 // to the first. Nothing happens when none is left.
 void nextUnsurePoint(Form& f, Ui& ui);
+// Enter on a point in doubt, once the cell was left: on to the next point in doubt, or on in
+// the tab order once none is left.
+void goOnFromDoubt(Form& f, Ui& ui);

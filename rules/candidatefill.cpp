@@ -124,6 +124,7 @@ void fillCandidatePlaces(Form& f, const std::atomic<bool>* stop)
         f.logLine(faultLine(rec, fault));
     if (found.stopped)
         f.logLine(texts::CandidateStopped);
+    int filled = 0;
     for (const OpenMove& m : found.open) {
         if (m.row == 0)
             continue;
@@ -131,6 +132,7 @@ void fillCandidatePlaces(Form& f, const std::atomic<bool>* stop)
             const int point = m.candidates.front();
             f.stringGrid2.at(1, m.row) = placeOf(rec, point);
             f.logLine(messages::placeFilledLine(m.move, choiceText(rec, point)));
+            ++filled;
             continue;
         }
         if (m.candidates.isEmpty()) {
@@ -142,6 +144,8 @@ void fillCandidatePlaces(Form& f, const std::atomic<bool>* stop)
             choices.append(choiceText(rec, point));
         f.logLine(messages::placesOpenLine(m.move, choices));
     }
+    if (found.stopped && filled == 0)
+        f.logLine(texts::CandidateStoppedAdvice);
     f.logLine(texts::CandidateDone);
 }
 

@@ -26,7 +26,7 @@ public:
     {
         if (kind != BoxKind::Confirm)
             std::fprintf(stderr, "%s: %s\n", qUtf8Printable(title), qUtf8Printable(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral(" "))));
-        return buttons == BoxButtons::YesNoCancel ? Answer::Yes : Answer::Ok;
+        return buttons == BoxButtons::YesNoCancel || buttons == BoxButtons::YesNoKeep ? Answer::Yes : Answer::Ok;
     }
     std::optional<QString> openFileName() override { return std::nullopt; }
     std::optional<QString> saveFileName() override { return out_; }

@@ -1,3 +1,4 @@
+#include "app/qtui.h"
 #include "app/tform1.h"
 #include "board/messages.h"
 #include "board/texts.h"
@@ -14,6 +15,8 @@ private slots:
     void newAnsweredByKey_data();
     void newAnsweredByKey();
     void quitEscapeIsCancel();
+    void defaultAnswers_data();
+    void defaultAnswers();
 };
 
 void TestQtBoxes::newAnsweredByKey_data()
@@ -55,6 +58,34 @@ void TestQtBoxes::quitEscapeIsCancel()
     QVERIFY(!w.quitAccepted());
     QVERIFY(w.isVisible());
     QCOMPARE(w.form().memo, messages::quitQuestion().log + QStringLiteral("\r\n"));
+}
+
+Q_DECLARE_METATYPE(BoxButtons)
+Q_DECLARE_METATYPE(Answer)
+
+void TestQtBoxes::defaultAnswers_data()
+{
+    QTest::addColumn<BoxButtons>("buttons");
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<Answer>("answer");
+    QTest::newRow("Open's mode question: Enter is Yes") << BoxButtons::YesNoCancel << Qt::Key_Return << Answer::Yes;
+    // A picture pasted over a record: a reflexive Enter must not throw the record away.
+    QTest::newRow("picture over a record: Enter is No") << BoxButtons::YesNoKeep << Qt::Key_Return << Answer::No;
+    QTest::newRow("picture over a record: Escape is Cancel") << BoxButtons::YesNoKeep << Qt::Key_Escape << Answer::Cancel;
+}
+
+void TestQtBoxes::defaultAnswers()
+{
+    QFETCH(BoxButtons, buttons);
+    QFETCH(Qt::Key, key);
+    QFETCH(Answer, answer);
+    TForm1 w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QtUi ui(w);
+    BoxAnswerer answerer({key});
+    QCOMPARE(ui.ask(BoxKind::Confirm, messages::figureQuestion(), buttons), answer);
+    QCOMPARE(answerer.seen.size(), 1);
 }
 
 QTEST_MAIN(TestQtBoxes)

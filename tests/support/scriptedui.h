@@ -27,7 +27,7 @@ public:
             onBox(boxes.last());
         if (!answers.isEmpty())
             return answers.takeFirst();
-        return buttons == BoxButtons::YesNoCancel ? Answer::Yes : Answer::Ok;
+        return buttons == BoxButtons::YesNoCancel || buttons == BoxButtons::YesNoKeep ? Answer::Yes : Answer::Ok;
     }
     std::optional<QString> openFileName() override
     {
