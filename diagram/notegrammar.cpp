@@ -1,6 +1,7 @@
 #include "diagram/notegrammar.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 
 namespace diagram {
@@ -125,11 +126,18 @@ std::vector<Token> tokens(const TextLine& line)
         const char32_t c = plain(s[i]);
         if (isDigit(c) || isLatin(c)) {
             // A run of letters and digits: a number only when it is all digits ("8S" is no 85).
+            // The recogniser often loses the blanks about "at" ("92at40"): it parts them again.
             std::size_t j = i;
             bool digits = true, letters = true;
             float least = 1.0f;
             std::u32string text;
             while (j < s.size() && (isDigit(plain(s[j])) || isLatin(plain(s[j])))) {
+                const bool atFollows = j + 1 < s.size() && lower(plain(s[j])) == U'a' && lower(plain(s[j + 1])) == U't'
+                                       && (j + 2 == s.size() || !isLatin(plain(s[j + 2])));
+                if (!text.empty() && isDigit(text.back()) && atFollows)
+                    break;
+                if (text.size() == 2 && lower(text[0]) == U'a' && lower(text[1]) == U't' && isDigit(plain(s[j])))
+                    break;
                 digits = digits && isDigit(plain(s[j]));
                 letters = letters && isLatin(plain(s[j]));
                 least = std::min(least, sure(j));
@@ -147,8 +155,12 @@ std::vector<Token> tokens(const TextLine& line)
             i = j;
             continue;
         }
-        if (c == U',')
-            out.push_back({Token::Comma, {c}, 0, sure(i)});
+        // A comma read as a full stop, between the moves of a note.
+        const std::size_t next = i + 1 < s.size() && plain(s[i + 1]) == U' ' ? i + 2 : i + 1;
+        const bool stopBetweenNumbers = c == U'.' && !out.empty() && out.back().kind == Token::Number
+                                        && (next == s.size() || isDigit(plain(s[next])));
+        if (c == U',' || stopBetweenNumbers)
+            out.push_back({Token::Comma, {U','}, 0, sure(i)});
         else if (c == U'(' || c == U'[')
             out.push_back({Token::Open, {c}, 0, sure(i)});
         else if (c == U')' || c == U']')
@@ -159,9 +171,9 @@ std::vector<Token> tokens(const TextLine& line)
             out.push_back({Token::Dash, {c}, 0, sure(i)});
         else if (isWide(c))
             out.push_back({Token::Char, {c}, 0, sure(i)});
-        else if (c > 0x7F && c != 0x3002 && c != 0x30FB && c != 0xB7)
-            out.push_back({Token::Char, {c}, 0, sure(i)}); // an unknown letter of some script
-        // Blanks, full stops, colons and specks separate and say nothing.
+        else if ((c >= 0xC0 && c <= 0x52F && c != 0xD7 && c != 0xF7) || c >= 0x3000)
+            out.push_back({Token::Char, {c}, 0, sure(i)}); // a letter of some other script
+        // Blanks, full stops, colons, quotes and specks separate and say nothing.
         ++i;
     }
     return out;
@@ -300,7 +312,8 @@ std::size_t rangeAt(const std::vector<Token>& t, std::size_t at, int& first, int
     if (k + 2 >= t.size() || t[k].kind != Token::Number || !isDash(k + 1) || t[k + 2].kind != Token::Number)
         return 0;
     const int a = t[k].value, b = t[k + 2].value;
-    if (a < 1 || b <= a)
+    // A range read in doubt is no range: it would set the record's total.
+    if (a < 1 || b <= a || std::min(t[k].sureness, t[k + 2].sureness) < leastCharacterSureness)
         return 0;
     k += 3;
     if (open) {
@@ -354,11 +367,14 @@ Stone moverOf(const std::vector<Token>& t)
 }
 
 // The notes of one line, in order. A piece of the line that is no form of the table is left
-// out, and leaves the line's notes in doubt: it may be commentary that merely names moves.
+// out, and leaves the notes beside it in doubt: it may be commentary that merely names moves
+// ("White 12 at 14 was better"), or a note misread.
 std::vector<TextNote> notesOf(const std::vector<Token>& t)
 {
     std::vector<TextNote> notes;
-    bool stray = false;
+    std::vector<bool> stray(t.size(), false);
+    // Each note's first and past-last token, and its first entry in `notes`.
+    std::vector<std::array<std::size_t, 3>> spans;
     std::size_t k = 0;
     while (k < t.size()) {
         if (t[k].kind == Token::Comma) {
@@ -366,7 +382,7 @@ std::vector<TextNote> notesOf(const std::vector<Token>& t)
             continue;
         }
         if (t[k].kind != Token::Number) {
-            stray = true;
+            stray[k] = true;
             ++k;
             continue;
         }
@@ -381,10 +397,12 @@ std::vector<TextNote> notesOf(const std::vector<Token>& t)
         bool same = false;
         const std::size_t used = longestForm(t, j, place, same);
         if (used == 0) {
-            stray = true;
+            for (std::size_t i = k; i < j; ++i)
+                stray[i] = true;
             k = j;
             continue;
         }
+        spans.push_back({k, j + used, notes.size()});
         for (const Token* m : moves) {
             TextNote n;
             n.move = m->value;
@@ -396,9 +414,16 @@ std::vector<TextNote> notesOf(const std::vector<Token>& t)
         }
         k = j + used;
     }
-    if (stray) {
-        for (TextNote& n : notes)
-            n.unsure = true;
+    for (std::size_t s = 0; s < spans.size(); ++s) {
+        std::size_t before = spans[s][0], after = spans[s][1];
+        while (before > 0 && t[before - 1].kind == Token::Comma)
+            --before;
+        while (after < t.size() && t[after].kind == Token::Comma)
+            ++after;
+        const bool nearStray = (before > 0 && stray[before - 1]) || (after < t.size() && stray[after]);
+        const std::size_t last = s + 1 < spans.size() ? spans[s + 1][2] : notes.size();
+        for (std::size_t n = spans[s][2]; n < last; ++n)
+            notes[n].unsure = notes[n].unsure || nearStray;
     }
     return notes;
 }
@@ -429,18 +454,25 @@ TextLine textLine(std::string_view utf8, float sureness)
 PageWords parsePageWords(const std::vector<TextLine>& lines)
 {
     PageWords words;
+    std::vector<Token> t;
     for (const TextLine& line : lines) {
-        const std::vector<Token> t = tokens(line);
+        // The moves of a note run on into the next line after a comma.
+        const std::vector<Token> read = tokens(line);
+        t.insert(t.end(), read.begin(), read.end());
+        if (!t.empty() && t.back().kind == Token::Comma && &line != &lines.back())
+            continue;
         Caption caption;
         if (words.caption.first == 0 && captionOf(t, caption)) {
             caption.toPlay = moverOf(t);
             words.caption = caption;
+            t.clear();
             continue;
         }
         if (words.caption.toPlay == Stone::Empty)
             words.caption.toPlay = moverOf(t);
         for (const TextNote& n : notesOf(t))
             words.notes.push_back(n);
+        t.clear();
     }
     return words;
 }

@@ -34,6 +34,12 @@ void TestNoteGrammar::readsPage_data()
     QTest::newRow("Korean") << QStringList{"52 패 (33), 55 에 40, 61 따냄(12), 270 패스"}
                             << "52 at 33;55 at 40;61 at 12;270 pass" << "";
     QTest::newRow("Chinese") << QStringList{"52 提劫(33)、55=33、58 于 20"} << "52 at 33;55 at 33;58 at 20" << "";
+    QTest::newRow("as read: blanks lost, a comma as a stop, a run over two lines")
+        << QStringList{"43 at36 92at40 146, 152, 158. 164 at 138 184, 192.", "198 at 156 «187.195 at 89"}
+        << "43 at 36;92 at 40;146 at 138;152 at 138;158 at 138;164 at 138;184 at 156;192 at 156;198 at 156;187 at 89;195 at 89"
+        << "";
+    QTest::newRow("a speck leaves only its neighbours in doubt") << QStringList{"52 at 33 | 55 at 40 ¦ 58 at 41 and 61 at 3"}
+                                                                 << "52 at 33;55 at 40;58 at 41?;61 at 3?" << "";
     QTest::newRow("marked stone") << QStringList{"210 at △"} << "210 at ^" << "";
     QTest::newRow("commentary leaves its notes in doubt")
         << QStringList{"White 12 at 14 would have been better"} << "12 at 14?" << "";
