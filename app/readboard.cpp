@@ -25,6 +25,9 @@
 
 namespace {
 
+// A caption may name a last move this far past the board's highest number.
+constexpr int mostMovesPastBoard = 20;
+
 QString failureReason(const diagram::Result& r)
 {
     switch (r.failure) {
@@ -283,7 +286,11 @@ void enterReading(Form& f, Ui& ui, const diagram::Result& result, const QString&
         if (!n.unsure)
             f.noteMoves.append(n.move);
     }
-    const int total = readingTotal(f);
+    int total = readingTotal(f);
+    // A whole game's caption names its last move, which the board leaves open when the game
+    // ends with moves on taken points or passes; a caption far past the board is misread.
+    if (result.captionFirst == 1 && result.captionLast > total && result.captionLast - total <= mostMovesPastBoard)
+        total = result.captionLast;
     f.souTesuu = total > 0 ? QString::number(total) : QString();
     f.readTotal = f.souTesuu;
     // A cell that keeps the focus through the reading is walked through when left, not retyped.

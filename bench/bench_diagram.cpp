@@ -38,5 +38,7 @@ void readPage(benchmark::State& state, const char* name)
 BENCHMARK_CAPTURE(readPage, page300dpi, "game09_s9_l1_h2__clean300.png")->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(readPage, page600dpi, "game14_s14_l2_h9__clean600.png")->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(readPage, scan300dpi, "game13_s13_l1_h6__scan300.jpg")->Unit(benchmark::kMillisecond)->UseRealTime();
+// A book's page with its caption, 24 notes in text over two lines and four lines of commentary.
+BENCHMARK_CAPTURE(readPage, textNotes, "../corpus/own_nimbus-sans-narrow_clean.png")->Unit(benchmark::kMillisecond)->UseRealTime();
 
 BENCHMARK_MAIN();

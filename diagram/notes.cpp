@@ -11,6 +11,7 @@
 #include <array>
 #include <cmath>
 #include <map>
+#include <set>
 #include <string>
 
 namespace diagram {
@@ -317,6 +318,60 @@ std::vector<Note> checkNotes(const std::vector<NoteIcon>& icons, const Board& bo
     for (Note& n : notes)
         n.unsure |= times[n.move] > 1;
     return notes;
+}
+
+void addTextNotes(std::vector<Note>& notes, const std::vector<TextNote>& read, const Board& board)
+{
+    std::map<int, const Point*> numbered;
+    bool noNumber = false;
+    std::set<char> marks;
+    for (const Point& p : board.points) {
+        if (p.number > 0)
+            numbered[p.number] = &p;
+        noNumber |= p.stone == Stone::Black && p.number == 0;
+        if (p.mark)
+            marks.insert(p.mark);
+    }
+    std::vector<Note> fromText;
+    for (const TextNote& t : read) {
+        Note n{t.move, 0, t.unsure, 0};
+        switch (t.place) {
+        case TextNote::Place::Stone:
+            n.at = t.at;
+            n.unsure |= numbered.count(t.at) == 0 || t.move <= t.at;
+            break;
+        case TextNote::Place::Mark:
+            n.atMark = t.mark;
+            n.unsure |= marks.count(t.mark) == 0;
+            break;
+        case TextNote::Place::NoNumber:
+            n.unsure |= !noNumber;
+            break;
+        case TextNote::Place::Pass:
+        case TextNote::Place::Untold:
+            continue;
+        }
+        fromText.push_back(n);
+    }
+    // As for the icons: the moves printed only in the notes come after the highest number on
+    // the board, at most one for each note.
+    const int last = (numbered.empty() ? 0 : numbered.rbegin()->first) + int(fromText.size() + notes.size());
+    std::map<int, int> times;
+    for (const Note& n : fromText)
+        ++times[n.move];
+    for (Note& n : fromText) {
+        n.unsure |= numbered.count(n.move) != 0 || n.move > last || times[n.move] > 1;
+        const auto twin = std::find_if(notes.begin(), notes.end(), [&](const Note& i) { return i.move == n.move; });
+        if (twin == notes.end()) {
+            notes.push_back(n);
+        } else if (twin->at == n.at && twin->atMark == n.atMark) {
+            twin->unsure = twin->unsure && n.unsure;
+        } else {
+            twin->unsure = true;
+            n.unsure = true;
+            notes.push_back(n);
+        }
+    }
 }
 
 } // namespace diagram

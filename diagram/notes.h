@@ -7,6 +7,7 @@
 #include "diagram/diagram.h"
 #include "diagram/grid.h"
 #include "diagram/lighting.h"
+#include "diagram/notegrammar.h"
 
 #include <vector>
 
@@ -23,5 +24,9 @@ struct NoteIcon {
 std::vector<NoteIcon> readNoteIcons(const Ink& ink, const Grid& grid);
 // The board, already read, is what a note is checked against.
 std::vector<Note> checkNotes(const std::vector<NoteIcon>& icons, const Board& board);
+// The notes printed as text, checked against the board as the icons are, joined to those of the
+// icons: a move that both give alike is kept once, one they give apart is in doubt in both.
+// Passes and notes that name no place are not notes of a place, and are left out.
+void addTextNotes(std::vector<Note>& notes, const std::vector<TextNote>& read, const Board& board);
 
 } // namespace diagram

@@ -4,6 +4,7 @@
 #include "diagram/notes.h"
 #include "diagram/numbers.h"
 #include "diagram/orientation.h"
+#include "diagram/pagetext.h"
 #include "diagram/picture.h"
 #include "diagram/seen.h"
 #include "diagram/stones.h"
@@ -36,15 +37,22 @@ Result failure(Failure kind, std::string reason)
     return r;
 }
 
+// What is printed off the board: the notes drawn as stone icons, and the lines of text.
+struct OffBoard {
+    std::vector<NoteIcon> icons;
+    std::vector<TextLine> lines;
+};
+
 // The notes beside the board are read on a thread of their own while the board is read: the
 // board's circle search uses one core alone. The thread lasts as long as the program, so its
-// number reader is made once.
+// number and text readers are made once.
 class NotesThread {
 public:
-    std::future<std::vector<NoteIcon>> read(const Ink& ink, const Grid& grid)
+    std::future<OffBoard> read(const Ink& ink, const Grid& grid)
     {
         // Copies, so that a reading stopped early may drop its own picture.
-        std::packaged_task<std::vector<NoteIcon>()> job([ink, grid] { return readNoteIcons(ink, grid); });
+        std::packaged_task<OffBoard()> job(
+            [ink, grid] { return OffBoard{readNoteIcons(ink, grid), readPageText(ink, grid)}; });
         auto answer = job.get_future();
         {
             const std::lock_guard<std::mutex> lock(mutex_);
@@ -68,7 +76,7 @@ private:
     void run()
     {
         for (;;) {
-            std::packaged_task<std::vector<NoteIcon>()> job;
+            std::packaged_task<OffBoard()> job;
             {
                 std::unique_lock<std::mutex> lock(mutex_);
                 wake_.wait(lock, [this] { return closing_ || !jobs_.empty(); });
@@ -83,7 +91,7 @@ private:
 
     std::mutex mutex_;
     std::condition_variable wake_;
-    std::deque<std::packaged_task<std::vector<NoteIcon>()>> jobs_;
+    std::deque<std::packaged_task<OffBoard()>> jobs_;
     bool closing_ = false;
     std::thread thread_{[this] { run(); }};
 };
@@ -155,7 +163,7 @@ Result readOnce(const cv::Mat& grey, const StopFlag* stop, Sheet& sheet, Seen* s
     if (stopped(stop))
         return cancelled();
     static NotesThread notesThread;
-    std::future<std::vector<NoteIcon>> icons = notesThread.read(ink, *grid);
+    std::future<OffBoard> offBoard = notesThread.read(ink, *grid);
     sheet.straight = straighten(ink, *grid);
     sheet.looks = classifyStones(sheet.straight);
     const StraightBoard& straight = sheet.straight;
@@ -201,7 +209,12 @@ Result readOnce(const cv::Mat& grey, const StopFlag* stop, Sheet& sheet, Seen* s
     settleFirstPlayer(result.board);
     mendMisreads(result.board);
     confirmColours(result.board, asRead, colourOnly);
-    result.notes = checkNotes(icons.get(), result.board);
+    const OffBoard off = offBoard.get();
+    result.notes = checkNotes(off.icons, result.board);
+    const PageWords words = parsePageWords(off.lines);
+    addTextNotes(result.notes, words.notes, result.board);
+    result.captionFirst = words.caption.first;
+    result.captionLast = words.caption.last;
     see(seen, grey, ink, &*grid, &result.board, &straight);
     return result;
 }

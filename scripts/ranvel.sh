@@ -17,7 +17,7 @@ packages=(g++ cmake ninja-build qt6-base-dev libgl1-mesa-dev libbenchmark-dev
           fonts-wine fonts-ipafont-mincho fonts-ipafont-gothic xvfb xauth gnugo
           desktop-file-utils appstream dpkg-dev file
           libopencv-core-dev libopencv-imgproc-dev libopencv-imgcodecs-dev libopencv-calib3d-dev libopencv-dnn-dev
-          libtesseract-dev libleptonica-dev tesseract-ocr-eng pkg-config libuchardet-dev)
+          libtesseract-dev libleptonica-dev tesseract-ocr-eng tesseract-ocr-jpn pkg-config libuchardet-dev)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"

@@ -73,6 +73,8 @@ int main(int argc, char** argv)
     if (result.quarterTurns != 0 || result.mirrored)
         std::fprintf(stderr, "%s: read after %s%d quarter turn%s clockwise\n", path, result.mirrored ? "mirroring and " : "",
                      result.quarterTurns, result.quarterTurns == 1 ? "" : "s");
+    if (result.captionFirst > 0)
+        std::fprintf(stderr, "%s: the caption names moves %d to %d\n", path, result.captionFirst, result.captionLast);
     std::fputs(diagram::boardText(result.board).c_str(), stdout);
     if (notes)
         std::fputs(diagram::notesText(result.notes).c_str(), stdout);

@@ -242,12 +242,19 @@ def _wrap(draw, text_words, font, width, joiner):
     return lines
 
 
+NOTE_FORMS_EN = ["{moves} at {at}", "{moves} at {at}", "{moves} = {at}"]
+NOTE_FORMS_JA = ["{moves} に {at}", "{moves}（{at}）", "{moves}＝{at}"]
+
+
 def render_page(diagram, style, game_title, seed=0, notes="icons", japanese=False, text_lines=6, caption=None):
     """A book's page: a caption, the diagram, the notes and some of the commentary.
     notes: icons (stone pictures, as sgf2dg prints them) or text ("152 at 67"). caption: the
     figure's own, in place of the first figure's."""
     rng = random.Random(seed)
     board = render_board(diagram, style, seed)
+    # Books print their notes in several forms; one page keeps to one.
+    # A generator of its own, so that the rest of the page is drawn as before for the same seed.
+    note_form = random.Random(seed ^ 0x5EED).choice(NOTE_FORMS_JA if japanese else NOTE_FORMS_EN)
     margin = int(style.pitch * 1.5)
     width = board.width + 2 * margin
     text_font = _font(style.typeface if not japanese else "ipamincho", style.pitch * 0.42)
@@ -292,7 +299,7 @@ def render_page(diagram, style, game_title, seed=0, notes="icons", japanese=Fals
                     x += draw.textlength(p[1], font=text_font)
             x += icon_size
         else:
-            t = (", ".join(map(str, moves)) + (" に " if japanese else " at ") + (str(at) if at else "B"))
+            t = note_form.format(moves=", ".join(map(str, moves)), at=str(at) if at else "B")
             if x + draw.textlength(t, font=text_font) > width - margin:
                 x = margin
                 y += line_h

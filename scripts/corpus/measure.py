@@ -10,6 +10,7 @@ CORPUS is a folder made by make_corpus.py (its manifest.json), such as tests/dat
 points without "?"; a picture is all right when all 361 points are."""
 
 import argparse
+import re
 import concurrent.futures
 import json
 import os
@@ -50,7 +51,7 @@ def read_one(reader, folder, entry):
     r = subprocess.run([reader, "--notes", os.path.join(folder, entry["file"])], capture_output=True, text=True)
     if r.returncode != 0:
         return entry, None, r.stderr.strip()
-    return entry, r.stdout, ""
+    return entry, r.stdout, r.stderr
 
 
 def main():
@@ -72,7 +73,8 @@ def main():
                 keys.append(keys[0][:2] + (entry[args.by] or "-",))
             for key in keys:
                 row = rows.setdefault(key, dict(pictures=0, right=0, unmarked=0, noboard=0, allright=0,
-                                                notes=0, notes_right=0, notes_unmarked=0, px=[]))
+                                                notes=0, notes_right=0, notes_unmarked=0, captions=0,
+                                                captions_wrong=0, px=[]))
                 row["pictures"] += 1
                 row["notes"] += len(entry["notes"])
                 row["px"].append(entry["stone_px"])
@@ -80,6 +82,11 @@ def main():
                     row["noboard"] += 1
                     continue
                 right, unmarked, wrong, nr, nu = compare(entry, text)
+                # A whole game's page names its moves in its caption, "Figure 1 (1-263)".
+                caption = re.search(r"the caption names moves (\d+) to (\d+)", err)
+                if caption:
+                    row["captions"] += 1
+                    row["captions_wrong"] += (int(caption.group(1)), int(caption.group(2))) != (1, entry["moves"])
                 row["right"] += right
                 row["unmarked"] += unmarked
                 row["allright"] += right == 361
@@ -91,8 +98,8 @@ def main():
                 failures.append("%s: %d right, %d unmarked; %s" % (entry["file"], right, unmarked, "; ".join(wrong[:6])))
 
     print("| Styles | Kind | %sPictures | Stones | Points right | Wrong without \"?\" | Board not found | "
-          "Pictures all right | Notes right and sure | Notes wrong without \"?\" |" % ("%s | " % args.by.capitalize() if args.by else ""))
-    print("|" + " --- |" * (10 if args.by else 9))
+          "Pictures all right | Notes right and sure | Notes wrong without \"?\" | Captions read (wrong) |" % ("%s | " % args.by.capitalize() if args.by else ""))
+    print("|" + " --- |" * (11 if args.by else 10))
     for held in ("held out", "tuned"):
         for kind in KINDS:
             for key in sorted(k for k in rows if k[0] == held and k[1] == kind):
@@ -100,10 +107,10 @@ def main():
                     continue
                 r = rows[key]
                 points = 361 * r["pictures"]
-                print("| %s | %s | %s%d | %g–%g px | %.2f%% | %d | %d | %d of %d | %d of %d | %d |" % (
+                print("| %s | %s | %s%d | %g–%g px | %.2f%% | %d | %d | %d of %d | %d of %d | %d | %d (%d) |" % (
                     held, kind, ("%s | " % (key[2] or "all")) if args.by else "", r["pictures"], min(r["px"]), max(r["px"]),
                     100.0 * r["right"] / points, r["unmarked"], r["noboard"], r["allright"], r["pictures"],
-                    r["notes_right"], r["notes"], r["notes_unmarked"]))
+                    r["notes_right"], r["notes"], r["notes_unmarked"], r["captions"], r["captions_wrong"]))
     if args.failures:
         print()
         for f in failures:

@@ -113,6 +113,8 @@ void TestReadBoard::reads_data()
     QTest::addColumn<QStringList>("missing");
     QTest::addColumn<QStringList>("focus");
     QTest::addColumn<QStringList>("notes");
+    // The last move the caption of a whole game names, "(1-N)"; 0 for none.
+    QTest::addColumn<int>("captionLast");
 
     const auto none = diagram::Failure::None;
     const QString confirm = QStringLiteral("現在編集中のデータを破棄して\r\n\r\n画像から棋譜を読み込みますか？");
@@ -124,16 +126,16 @@ void TestReadBoard::reads_data()
         << QStringList() << false << none << game << 0 << QStringList()
         << QStringList{"4,4,1,black", "16,4,2,white", "4,16,3,black", "10,10,5,black", "16,16,,empty"} << "5" << 0
         << QStringLiteral("画像読込み　/scans/page 12.png  読込最大手数　5手\r\n") + listUp + listDone
-        << QStringList{"4"} << QStringList{"StringGrid2"} << QStringList();
+        << QStringList{"4"} << QStringList{"StringGrid2"} << QStringList() << 0;
     QTest::newRow("occupied record, cancelled: nothing changes")
         << QStringList{"1,1,7"} << true << none << game << 0 << QStringList{confirm}
         << QStringList{"1,1,7,empty", "4,4,,empty"} << "7" << 0 << QStringLiteral("old\r\n") << QStringList{"9"}
-        << QStringList() << QStringList();
+        << QStringList() << QStringList() << 0;
     QTest::newRow("occupied record, confirmed: cleared first")
         << QStringList{"1,1,7"} << false << none << game << 0 << QStringList{confirm}
         << QStringList{"1,1,,empty", "4,4,1,black"} << "5" << 0
         << QStringLiteral("画像読込み　/scans/page 12.png  読込最大手数　5手\r\n") + listUp + listDone
-        << QStringList{"4"} << QStringList{"StringGrid2"} << QStringList();
+        << QStringList{"4"} << QStringList{"StringGrid2"} << QStringList() << 0;
     QTest::newRow("duplicates and four digits: logged once, no box")
         << QStringList() << false << none << QStringList{"1,1,1", "3,4,25", "5,5,1000", "10,15,25"} << 0
         << QStringList() << QStringList{"3,4,25,black", "10,15,25,black", "5,5,1000,white"} << "1000" << 0
@@ -141,17 +143,17 @@ void TestReadBoard::reads_data()
                           "横5縦5 入力値1000  入力された手番は桁数が多すぎます！\r\n"
                           "横3縦4入力値25　と　横10縦15入力値25　は重複しています！\r\n")
                + listUp + QStringLiteral("欠番が多すぎるため、498個の手番はリストに表示していません！\r\n") + listDone
-        << QStringList{"2", "3"} << QStringList{"StringGrid2"} << QStringList();
+        << QStringList{"2", "3"} << QStringList{"StringGrid2"} << QStringList() << 0;
     QTest::newRow("handicap stones: labelled in scan order, white first")
         << QStringList() << false << none << QStringList{"16,16,B", "16,4,B", "4,4,B", "10,10,1", "10,11,2"} << 1
         << QStringList() << QStringList{"4,4,B1,black", "16,4,B2,black", "16,16,B3,black", "10,10,1,white", "10,11,2,black"}
         << "2" << 1 << QStringLiteral("画像読込み　/scans/page 12.png  読込最大手数　2手\r\n") + listUp + listDone
-        << QStringList() << QStringList() << QStringList();
+        << QStringList() << QStringList() << QStringList() << 0;
     QTest::newRow("white first without handicap")
         << QStringList() << false << none << QStringList{"1,1,1", "2,1,2"} << 1 << QStringList()
         << QStringList{"1,1,1,white", "2,1,2,black"} << "2" << 1
         << QStringLiteral("画像読込み　/scans/page 12.png  読込最大手数　2手\r\n") + listUp + listDone
-        << QStringList() << QStringList() << QStringList();
+        << QStringList() << QStringList() << QStringList() << 0;
     QTest::newRow("unsure points: logged in scan order, focus on the first")
         << QStringList() << false << none << QStringList{"3,3,57?", "2,5,W", "7,2,12?", "1,1,1"} << 0 << QStringList()
         << QStringList{"3,3,57,black", "2,5,,empty", "7,2,12,white"} << "57" << 0
@@ -160,13 +162,13 @@ void TestReadBoard::reads_data()
                           "横3縦3 読取り値57  読取りが不確かです！確認して下さい。\r\n"
                           "横2縦5 読取り値  読取りが不確かです！確認して下さい。\r\n")
                + listUp + listDone
-        << QStringList{"2", "3"} << QStringList{"Edit7_2"} << QStringList();
+        << QStringList{"2", "3"} << QStringList{"Edit7_2"} << QStringList() << 0;
     QTest::newRow("no board: error box and log line only")
         << QStringList{"1,1,7"} << false << diagram::Failure::NoBoard << game << 0
         << QStringList{QStringLiteral("画像から棋譜を読み込めません！\r\n\r\n  /scans/page 12.png\r\n\r\n  理由: 碁盤が見つかりません")}
         << QStringList{"1,1,7,empty", "4,4,,empty"} << "7" << 0
         << QStringLiteral("old\r\n画像読込み失敗  /scans/page 12.png  理由: 碁盤が見つかりません\r\n") << QStringList{"9"}
-        << QStringList() << QStringList();
+        << QStringList() << QStringList() << 0;
 
     // Black 1 and 3 take white 2 in the corner; the notes say where the moves on taken points went.
     const QStringList corner{"2,1,1", "1,1,2", "1,2,3", "10,10,4"};
@@ -177,17 +179,25 @@ void TestReadBoard::reads_data()
                + QStringLiteral("ﾘｽﾄﾎﾞｯｸｽ手番5 場所2  図の注記から入力しました！\r\n"
                                 "図の注記　7手 場所3  読取りが不確かなので入力しませんでした！\r\n"
                                 "図の注記　9手 場所1  欠番の手番ではないので入力しませんでした！\r\n")
-        << QStringList{"5=2"} << QStringList{"StringGrid2"} << QStringList{"5,2", "7,3?", "9,1"};
+        << QStringList{"5=2"} << QStringList{"StringGrid2"} << QStringList{"5,2", "7,3?", "9,1"} << 0;
     QTest::newRow("notes: a last move played on a taken point counts in the total")
         << QStringList() << false << none << corner << 0 << QStringList() << QStringList{"1,1,2,white"} << "5" << 0
         << QStringLiteral("画像読込み　/scans/page 12.png  読込最大手数　5手\r\n") + listUp + listDone
                + QStringLiteral("ﾘｽﾄﾎﾞｯｸｽ手番5 場所2  図の注記から入力しました！\r\n")
-        << QStringList{"5=2"} << QStringList{"StringGrid2"} << QStringList{"5,2"};
+        << QStringList{"5=2"} << QStringList{"StringGrid2"} << QStringList{"5,2"} << 0;
     QTest::newRow("notes: a place the rules of Go forbid is not used, and the rules fill it")
         << QStringList() << false << none << corner << 0 << QStringList() << QStringList{"1,1,2,white"} << "5" << 0
         << QStringLiteral("画像読込み　/scans/page 12.png  読込最大手数　5手\r\n") + listUp + listDone
                + QStringLiteral("図の注記　5手 場所4  ルール上その場所には打てないので入力しませんでした！\r\n")
-        << QStringList{"5=2"} << QStringList{"StringGrid2"} << QStringList{"5,4"};
+        << QStringList{"5=2"} << QStringList{"StringGrid2"} << QStringList{"5,4"} << 0;
+    QTest::newRow("caption: names a last move the board leaves open")
+        << QStringList() << false << none << corner << 0 << QStringList() << QStringList{"1,1,2,white"} << "5" << 0
+        << QStringLiteral("画像読込み　/scans/page 12.png  読込最大手数　5手\r\n") + listUp + listDone
+        << QStringList{"5=2"} << QStringList{"StringGrid2"} << QStringList() << 5;
+    QTest::newRow("caption: far past the board, misread")
+        << QStringList() << false << none << corner << 0 << QStringList() << QStringList{"1,1,2,white"} << "4" << 0
+        << QStringLiteral("画像読込み　/scans/page 12.png  読込最大手数　4手\r\n") + listUp + listDone
+        << QStringList() << QStringList() << QStringList() << 30;
 }
 
 void TestReadBoard::reads()
@@ -205,6 +215,7 @@ void TestReadBoard::reads()
     QFETCH(QStringList, missing);
     QFETCH(QStringList, focus);
     QFETCH(QStringList, notes);
+    QFETCH(int, captionLast);
 
     Form f;
     FormCreate(f);
@@ -221,6 +232,8 @@ void TestReadBoard::reads()
     result.failure = failure;
     result.board = boardOf(points, firstPlayer);
     result.notes = notesOf(notes);
+    result.captionFirst = captionLast > 0 ? 1 : 0;
+    result.captionLast = captionLast;
 
     readBoard(f, ui, result, Source);
 
