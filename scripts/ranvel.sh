@@ -16,7 +16,8 @@ esac
 packages=(g++ cmake ninja-build qt6-base-dev libgl1-mesa-dev libbenchmark-dev
           fonts-wine fonts-ipafont-mincho fonts-ipafont-gothic xvfb xauth gnugo
           desktop-file-utils appstream dpkg-dev file
-          libopencv-core-dev libopencv-imgproc-dev libopencv-imgcodecs-dev libopencv-calib3d-dev libopencv-dnn-dev
+          libopencv-core-dev libopencv-imgproc-dev libopencv-calib3d-dev libopencv-dnn-dev
+          libjpeg-dev qt6-image-formats-plugins
           libtesseract-dev libleptonica-dev tesseract-ocr-eng pkg-config)
 
 as_root() {
