@@ -8,7 +8,7 @@ class QMimeData;
 class TForm1;
 
 namespace diagram {
-struct Result;
+struct StraightReading;
 }
 
 // Ctrl+V with a picture on the clipboard, and a picture dropped anywhere on the window, read
@@ -32,7 +32,7 @@ private:
     void readImage(const QImage& image, const QString& source);
     void readFile(const QString& path);
     void readBytes(const QByteArray& bytes, const QString& source);
-    void enter(const diagram::Result& result, const QString& source, const QImage& straight);
+    void enter(const diagram::StraightReading& read, const QString& source);
 
     TForm1& window_;
 };
