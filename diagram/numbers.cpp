@@ -60,9 +60,9 @@ Engine* engine()
     auto e = std::make_unique<Engine>(*t, t->create());
     const char* names[] = {"load_system_dawg", "load_freq_dawg", "debug_file"};
     const char* values[] = {"0", "0", "/dev/null"};
-    if (t->init(e->api, nullptr, "eng", tesseract::OEM_LSTM_ONLY, nullptr, 0, const_cast<char**>(names), const_cast<char**>(values), 3,
-                false)
-        != 0) {
+    const int refused = t->init(e->api, nullptr, "eng", tesseract::OEM_LSTM_ONLY, nullptr, 0, const_cast<char**>(names),
+                                const_cast<char**>(values), 3, false);
+    if (refused != 0) {
         failed = true;
         return nullptr;
     }
