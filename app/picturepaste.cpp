@@ -8,8 +8,7 @@
 #include "board/texts.h"
 #include "diagram/diagram.h"
 #include "diagram/pictureheader.h"
-#include "diagram/seen.h"
-#include "diagram/straightening.h"
+#include "diagram/readerlibrary.h"
 #include "app/nextfigure.h"
 
 #include <QApplication>
@@ -98,21 +97,6 @@ QImage flattened(const QImage& image)
     painter.drawImage(0, 0, image);
     painter.end();
     return page.convertToFormat(QImage::Format_BGR888);
-}
-
-// The straightened board, kept for the window that shows it beside the record.
-diagram::Seen straightOnly()
-{
-    diagram::Seen seen;
-    seen.straightOnly = true;
-    return seen;
-}
-
-QImage imageOf(const cv::Mat& grey)
-{
-    if (grey.empty() || grey.type() != CV_8UC1)
-        return {};
-    return QImage(grey.data, grey.cols, grey.rows, int(grey.step), QImage::Format_Grayscale8).copy();
 }
 
 } // namespace
@@ -216,18 +200,17 @@ void PicturePaste::readImage(const QImage& image, const QString& source)
     const PictureUse use = askUse();
     if (use == PictureUse::None)
         return;
-    diagram::Result result;
-    diagram::Seen seen = straightOnly();
+    diagram::StraightReading read;
     const QImage page = image.isNull() ? QImage() : flattened(image);
     if (page.isNull()) {
-        result.failure = image.isNull() ? diagram::Failure::NotAPicture : diagram::Failure::TooLarge;
+        read.result.failure = image.isNull() ? diagram::Failure::NotAPicture : diagram::Failure::TooLarge;
     } else if (!runBeside(window_, texts::ReadingPicture, [&](const StopFlag& stop) {
-                   result = diagram::readPixelsSeen(page.width(), page.height(), int(page.bytesPerLine()), 3, page.constBits(),
-                                                    seen, &stop);
+                   read = diagram::readPixelsStraight(page.width(), page.height(), int(page.bytesPerLine()), 3,
+                                                      page.constBits(), &stop);
                })) {
         return;
     }
-    enter(result, source, imageOf(seen.straight), use, [image] { return image; });
+    enter(read, source, use, [image] { return image; });
 }
 
 void PicturePaste::readBytes(const QByteArray& bytes, const QString& source)
@@ -235,13 +218,12 @@ void PicturePaste::readBytes(const QByteArray& bytes, const QString& source)
     const PictureUse use = askUse();
     if (use == PictureUse::None)
         return;
-    diagram::Result result;
-    diagram::Seen seen = straightOnly();
+    diagram::StraightReading read;
     if (!runBeside(window_, texts::ReadingPicture, [&](const StopFlag& stop) {
-            result = diagram::readEncodedSeen(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), seen, &stop);
+            read = diagram::readEncodedStraight(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), &stop);
         }))
         return;
-    enter(result, source, imageOf(seen.straight), use, [bytes] {
+    enter(read, source, use, [bytes] {
         QBuffer buffer;
         buffer.setData(bytes);
         QImageReader reader(&buffer);
@@ -255,12 +237,11 @@ void PicturePaste::readFile(const QString& path)
     const PictureUse use = askUse();
     if (use == PictureUse::None)
         return;
-    diagram::Result result;
-    diagram::Seen seen = straightOnly();
+    diagram::StraightReading read;
     const std::string name = QFile::encodeName(path).toStdString();
-    if (!runBeside(window_, texts::ReadingPicture, [&](const StopFlag& stop) { result = diagram::readFileSeen(name, seen, &stop); }))
+    if (!runBeside(window_, texts::ReadingPicture, [&](const StopFlag& stop) { read = diagram::readFileStraight(name, &stop); }))
         return;
-    enter(result, QDir::toNativeSeparators(path), imageOf(seen.straight), use, [path] {
+    enter(read, QDir::toNativeSeparators(path), use, [path] {
         QImageReader reader(path);
         reader.setAutoTransform(true);
         return reader.read();
@@ -289,9 +270,10 @@ PictureUse PicturePaste::askUse()
     return use;
 }
 
-void PicturePaste::enter(const diagram::Result& result, const QString& source, const QImage& straight, PictureUse use,
+void PicturePaste::enter(const diagram::StraightReading& reading, const QString& source, PictureUse use,
                          const std::function<QImage()>& original)
 {
+    const diagram::Result& result = reading.result;
     bool taken = false;
     window_.dispatch([&] { taken = readingTaken(window_.form(), window_.ui(), result, source); });
     if (!taken) {
@@ -302,14 +284,14 @@ void PicturePaste::enter(const diagram::Result& result, const QString& source, c
     // The board, the notes and the places from the rules are worked out on a copy of the
     // record; the window's record stays as it is until that is done, and if Esc stops it.
     window_.dispatch([] {});
-    Form read = window_.form();
+    Form record = window_.form();
     DeferredUi asked;
     if (!runBeside(window_, texts::ReadingPicture,
                    [&](const StopFlag& stop) {
                        if (use == PictureUse::NextFigure)
-                           enterNextFigure(read, asked, result, source, {}, &stop);
+                           enterNextFigure(record, asked, result, source, {}, &stop);
                        else
-                           enterReading(read, asked, result, source, &stop);
+                           enterReading(record, asked, result, source, &stop);
                    }))
         return;
 
@@ -322,10 +304,10 @@ void PicturePaste::enter(const diagram::Result& result, const QString& source, c
     if (cell)
         cell->clearFocus();
     window_.dispatch([&] {
-        window_.form() = std::move(read);
+        window_.form() = std::move(record);
         asked.replay(window_.ui());
     });
-    window_.setPicture(straight, diagram::boardPitch, source);
+    window_.setPicture(reading.straight, reading.pitch, source);
     // The reading puts the focus on its first point in doubt; the window may not be active
     // yet after the question, so the cell clicked is given back only where it asked none.
     const QWidget* focus = QApplication::focusWidget();

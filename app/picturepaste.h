@@ -12,7 +12,7 @@ class QMimeData;
 class TForm1;
 
 namespace diagram {
-struct Result;
+struct StraightReading;
 }
 
 // Ctrl+V with a picture on the clipboard, and a picture dropped anywhere on the window, read
@@ -38,7 +38,7 @@ private:
     void readBytes(const QByteArray& bytes, const QString& source);
     PictureUse askUse();
     // `original` decodes the picture again, for the operator to show where its board is.
-    void enter(const diagram::Result& result, const QString& source, const QImage& straight, PictureUse use,
+    void enter(const diagram::StraightReading& reading, const QString& source, PictureUse use,
                const std::function<QImage()>& original);
     void offerCrop(const QImage& picture, const QString& source);
 

@@ -1,11 +1,9 @@
 #include "diagram/numbers.h"
 #include "diagram/network.h"
 
-#include <omp.h>
+#include "diagram/tesseract.h"
+
 #include <opencv2/core/utility.hpp>
-#include <tesseract/baseapi.h>
-#include <tesseract/ltrresultiterator.h>
-#include <tesseract/resultiterator.h>
 
 #include <algorithm>
 #include <cctype>
@@ -28,30 +26,52 @@ constexpr float mostSureOfAMismatch = 0.4f;
 // of the digit's height, from the top, the digit is a 0.
 constexpr float zeroHoleMiddle = 0.56f;
 
+// One engine of Tesseract's, freed with the thread that made it.
+class Engine {
+public:
+    Engine(const Tesseract& t, TessBaseAPI* api)
+        : t(t)
+        , api(api)
+    {
+    }
+    ~Engine() { t.destroy(api); }
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    const Tesseract& t;
+    TessBaseAPI* const api;
+};
+
+// Text that Tesseract made, freed by Tesseract.
+using Text = std::unique_ptr<char, void (*)(const char*)>;
+
 // Loading Tesseract's model costs more than reading a page; each thread keeps one engine.
-tesseract::TessBaseAPI* engine()
+Engine* engine()
 {
-    thread_local std::unique_ptr<tesseract::TessBaseAPI> api;
+    thread_local std::unique_ptr<Engine> made;
     thread_local bool failed = false;
-    if (api || failed)
-        return api.get();
-    // Tesseract splits each step of its network over OpenMP threads; on a small machine
-    // shared with other work those threads wait on one another, and a page reads several
-    // times slower than with one thread.
-    omp_set_max_active_levels(0);
-    auto made = std::make_unique<tesseract::TessBaseAPI>();
-    std::vector<std::string> names{"load_system_dawg", "load_freq_dawg", "debug_file"};
-    std::vector<std::string> values{"0", "0", "/dev/null"};
-    if (made->Init(nullptr, "eng", tesseract::OEM_LSTM_ONLY, nullptr, 0, &names, &values, false) != 0) {
+    if (made || failed)
+        return made.get();
+    const Tesseract* t = tesseract();
+    if (!t) {
         failed = true;
         return nullptr;
     }
-    made->SetVariable("tessedit_char_whitelist", "0123456789");
-    made->SetVariable("user_defined_dpi", "300");
+    auto e = std::make_unique<Engine>(*t, t->create());
+    const char* names[] = {"load_system_dawg", "load_freq_dawg", "debug_file"};
+    const char* values[] = {"0", "0", "/dev/null"};
+    const int refused = t->init(e->api, nullptr, "eng", tesseract::OEM_LSTM_ONLY, nullptr, 0, const_cast<char**>(names),
+                                const_cast<char**>(values), 3, false);
+    if (refused != 0) {
+        failed = true;
+        return nullptr;
+    }
+    t->setVariable(e->api, "tessedit_char_whitelist", "0123456789");
+    t->setVariable(e->api, "user_defined_dpi", "300");
     // Keeps, for each digit, the other digits the network weighed, to tell doubt from a guess.
-    made->SetVariable("lstm_choice_mode", "2");
-    api = std::move(made);
-    return api.get();
+    t->setVariable(e->api, "lstm_choice_mode", "2");
+    made = std::move(e);
+    return made.get();
 }
 
 NumberReading parse(const char* text, float confidence)
@@ -71,55 +91,61 @@ NumberReading parse(const char* text, float confidence)
     return r;
 }
 
-void show(tesseract::TessBaseAPI& api, const cv::Mat& picture, tesseract::PageSegMode mode)
+void show(Engine& e, const cv::Mat& picture, TessPageSegMode mode)
 {
-    api.SetPageSegMode(mode);
-    api.SetImage(picture.data, picture.cols, picture.rows, 1, int(picture.step));
+    e.t.setPageSegMode(e.api, mode);
+    e.t.setImage(e.api, picture.data, picture.cols, picture.rows, 1, int(picture.step));
+}
+
+Text textOf(const Engine& e)
+{
+    return Text(e.t.text(e.api), e.t.deleteText);
 }
 
 // Which digits, from the left, the network read as 6 or 8 while it also weighed a 0: blur
 // fills the counter of a small bold 0, and the choice between them is then close.
-unsigned zeroWeighed(tesseract::TessBaseAPI& api)
+unsigned zeroWeighed(const Engine& e)
 {
-    const std::unique_ptr<tesseract::ResultIterator> it(api.GetIterator());
+    const Tesseract& t = e.t;
+    const std::unique_ptr<TessResultIterator, decltype(t.deleteIterator)> it(t.iterator(e.api), t.deleteIterator);
     if (!it)
         return 0;
     unsigned mask = 0;
     int at = 0;
     do {
-        const std::unique_ptr<char[]> chosen(it->GetUTF8Text(tesseract::RIL_SYMBOL));
-        if (!chosen || (chosen[0] != '6' && chosen[0] != '8')) {
+        const Text chosen(t.iteratorText(it.get(), tesseract::RIL_SYMBOL), t.deleteText);
+        if (!chosen || (chosen.get()[0] != '6' && chosen.get()[0] != '8')) {
             ++at;
             continue;
         }
-        tesseract::ChoiceIterator choice(*it);
+        const std::unique_ptr<TessChoiceIterator, decltype(t.deleteChoices)> choice(t.choices(it.get()), t.deleteChoices);
         do {
-            const char* other = choice.GetUTF8Text();
-            if (other && other[0] == '0' && choice.Confidence() >= 10)
+            const char* other = t.choiceText(choice.get());
+            if (other && other[0] == '0' && t.choiceConfidence(choice.get()) >= 10)
                 mask |= 1u << at;
-        } while (choice.Next());
+        } while (t.nextChoice(choice.get()));
         ++at;
-    } while (at < 8 && it->Next(tesseract::RIL_SYMBOL));
+    } while (at < 8 && t.next(it.get(), tesseract::RIL_SYMBOL));
     return mask;
 }
 
-NumberReading readOne(tesseract::TessBaseAPI& api, const cv::Mat& picture)
+NumberReading readOne(Engine& e, const cv::Mat& picture)
 {
-    show(api, picture, tesseract::PSM_SINGLE_WORD);
-    const std::unique_ptr<char[]> text(api.GetUTF8Text());
-    NumberReading r = parse(text.get(), float(api.MeanTextConf()));
-    r.zeroWeighed = zeroWeighed(api);
+    show(e, picture, tesseract::PSM_SINGLE_WORD);
+    const Text text = textOf(e);
+    NumberReading r = parse(text.get(), float(e.t.meanConfidence(e.api)));
+    r.zeroWeighed = zeroWeighed(e);
     return r;
 }
 
-NumberReading readApart(tesseract::TessBaseAPI& api, const std::vector<cv::Mat>& digits)
+NumberReading readApart(Engine& e, const std::vector<cv::Mat>& digits)
 {
     std::string text;
     float confidence = mostSureOfACut;
     for (const cv::Mat& d : digits) {
-        show(api, d, tesseract::PSM_SINGLE_CHAR);
-        const std::unique_ptr<char[]> one(api.GetUTF8Text());
-        const NumberReading r = parse(one.get(), float(api.MeanTextConf()));
+        show(e, d, tesseract::PSM_SINGLE_CHAR);
+        const Text one = textOf(e);
+        const NumberReading r = parse(one.get(), float(e.t.meanConfidence(e.api)));
         if (!one || std::string(one.get()).find_first_of("0123456789") == std::string::npos)
             return {};
         for (const char* c = one.get(); *c; ++c) {
@@ -146,7 +172,7 @@ std::vector<NumberReading> readNumbers(const std::vector<Glyphs>& glyphs, const 
     // nothing but its own digits.
     auto lengthOf = [](int n) { return n >= 100 ? 3 : n >= 10 ? 2 : 1; };
     cv::parallel_for_(cv::Range(0, int(glyphs.size())), [&](const cv::Range& range) {
-        tesseract::TessBaseAPI* api = engine();
+        Engine* api = engine();
         if (!api)
             return;
         for (int at = range.start; at < range.end; ++at) {
@@ -172,7 +198,7 @@ std::vector<NumberReading> readNumbers(const std::vector<Glyphs>& glyphs, const 
             else
                 readings[i].confidence = std::min(readings[i].confidence, mostSureOfAMismatch);
         }
-        api->Clear();
+        api->t.clear(api->api);
     });
     return readings;
 }

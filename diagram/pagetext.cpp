@@ -1,8 +1,8 @@
 #include "diagram/pagetext.h"
 
+#include "diagram/tesseract.h"
+
 #include <opencv2/imgproc.hpp>
-#include <omp.h>
-#include <tesseract/capi.h>
 
 #include <algorithm>
 #include <cmath>
@@ -42,28 +42,27 @@ using Api = std::unique_ptr<TessBaseAPI, decltype(&TessBaseAPIDelete)>;
 
 // Loading the language data costs more than reading a page: the notes' thread keeps one
 // engine for its whole life.
-TessBaseAPI* engine()
+TessBaseAPI* engine(const Tesseract& tess)
 {
-    thread_local Api api(nullptr, &TessBaseAPIDelete);
+    thread_local Api api(nullptr, tess.destroy);
     thread_local bool failed = false;
     if (api || failed)
         return api.get();
-    omp_set_max_active_levels(0);
-    Api made(TessBaseAPICreate(), &TessBaseAPIDelete);
+    Api made(tess.create(), tess.destroy);
     char name0[] = "load_system_dawg", name1[] = "load_freq_dawg", name2[] = "debug_file";
     char value0[] = "0", value1[] = "0", value2[] = "/dev/null";
     char* names[] = {name0, name1, name2};
     char* values[] = {value0, value1, value2};
     // Without the Japanese data, the English alone still reads notes printed with "at".
     const auto init = [&](const char* languages) {
-        return TessBaseAPIInit4(made.get(), nullptr, languages, OEM_LSTM_ONLY, nullptr, 0, names, values, 3, 0) == 0;
+        return tess.init(made.get(), nullptr, languages, OEM_LSTM_ONLY, nullptr, 0, names, values, 3, 0) == 0;
     };
     if (!made || (!init("eng+jpn") && !init("eng"))) {
         failed = true;
         return nullptr;
     }
-    TessBaseAPISetVariable(made.get(), "user_defined_dpi", "300");
-    TessBaseAPISetPageSegMode(made.get(), PSM_SINGLE_BLOCK);
+    tess.setVariable(made.get(), "user_defined_dpi", "300");
+    tess.setPageSegMode(made.get(), PSM_SINGLE_BLOCK);
     api = std::move(made);
     return api.get();
 }
@@ -186,36 +185,37 @@ cv::Mat stacked(const Ink& ink, const Grid& grid, const std::vector<cv::Rect2d>&
 
 std::vector<TextLine> recognise(const cv::Mat& sheet)
 {
-    TessBaseAPI* api = engine();
     std::vector<TextLine> lines;
+    const Tesseract* tess = tesseract();
+    TessBaseAPI* api = tess ? engine(*tess) : nullptr;
     if (!api)
         return lines;
-    TessBaseAPISetImage(api, sheet.data, sheet.cols, sheet.rows, 1, int(sheet.step));
-    if (TessBaseAPIRecognize(api, nullptr) != 0)
+    tess->setImage(api, sheet.data, sheet.cols, sheet.rows, 1, int(sheet.step));
+    if (tess->recognize(api, nullptr) != 0)
         return lines;
-    TessResultIterator* it = TessBaseAPIGetIterator(api);
+    TessResultIterator* it = tess->iterator(api);
     if (!it)
         return lines;
-    const TessPageIterator* page = TessResultIteratorGetPageIteratorConst(it);
+    const TessPageIterator* page = tess->pageIterator(it);
     do {
-        char* text = TessResultIteratorGetUTF8Text(it, RIL_SYMBOL);
+        char* text = tess->iteratorText(it, RIL_SYMBOL);
         if (!text)
             continue;
-        if (lines.empty() || TessPageIteratorIsAtBeginningOf(page, RIL_TEXTLINE))
+        if (lines.empty() || tess->atBeginningOf(page, RIL_TEXTLINE))
             lines.emplace_back();
-        const float sure = std::clamp(TessResultIteratorConfidence(it, RIL_SYMBOL) / 100.0f, 0.0f, 1.0f);
+        const float sure = std::clamp(tess->confidence(it, RIL_SYMBOL) / 100.0f, 0.0f, 1.0f);
         TextLine symbol = textLine(text, sure);
-        TessDeleteText(text);
+        tess->deleteText(text);
         TextLine& line = lines.back();
-        if (!line.text.empty() && TessPageIteratorIsAtBeginningOf(page, RIL_WORD)) {
+        if (!line.text.empty() && tess->atBeginningOf(page, RIL_WORD)) {
             line.text += U' ';
             line.sureness.push_back(1.0f);
         }
         line.text += symbol.text;
         line.sureness.insert(line.sureness.end(), symbol.sureness.begin(), symbol.sureness.end());
-    } while (TessResultIteratorNext(it, RIL_SYMBOL));
-    TessResultIteratorDelete(it);
-    TessBaseAPIClear(api);
+    } while (tess->next(it, RIL_SYMBOL));
+    tess->deleteIterator(it);
+    tess->clear(api);
     return lines;
 }
 

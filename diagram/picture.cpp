@@ -1,11 +1,15 @@
 #include "diagram/picture.h"
 
+#include "diagram/jpegluma.h"
 #include "diagram/pictureheader.h"
 
-#include <leptonica/allheaders.h>
-#include <opencv2/core/utils/logger.hpp>
-#include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QImage>
+#include <QImageReader>
+#include <QImageWriter>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -18,14 +22,6 @@
 
 namespace diagram {
 namespace {
-
-// The decoders' own messages would only repeat the one reason given.
-bool silenceDecoders()
-{
-    cv::utils::logging::setLogLevel(cv::utils::logging::LOG_LEVEL_SILENT);
-    setMsgSeverity(L_SEVERITY_NONE);
-    return true;
-}
 
 Picture failed(Failure failure, std::string reason)
 {
@@ -147,23 +143,127 @@ cv::Mat overWhite(const cv::Mat& grey, const cv::Mat& alpha)
     return out;
 }
 
-Picture decodeChecked(const cv::Mat& raw, const PictureHeader& h)
+const char* qtFormatOf(Format format)
 {
-    static const bool silenced = silenceDecoders();
-    (void)silenced;
+    switch (format) {
+    case Format::Png:
+        return "png";
+    case Format::Jpeg:
+        return "jpeg";
+    case Format::Bmp:
+        return "bmp";
+    case Format::Tiff:
+        return "tiff";
+    case Format::WebP:
+        return "webp";
+    default:
+        return "";
+    }
+}
+
+// The decoded pixels as OpenCV lays them out: one grey channel, or blue, green, red and, where
+// the picture has it, alpha; 8 bits a channel, or 16 where the picture holds more.
+cv::Mat matOf(const QImage& image)
+{
+    const bool alpha = image.hasAlphaChannel();
+    switch (image.format()) {
+    case QImage::Format_Grayscale8:
+        return cv::Mat(image.height(), image.width(), CV_8UC1, const_cast<uchar*>(image.constBits()),
+                       std::size_t(image.bytesPerLine())).clone();
+    case QImage::Format_Grayscale16:
+        return cv::Mat(image.height(), image.width(), CV_16UC1, const_cast<uchar*>(image.constBits()),
+                       std::size_t(image.bytesPerLine())).clone();
+    default:
+        break;
+    }
+    cv::Mat out;
+    if (image.depth() > 32) {
+        // RGBA64 holds red, green, blue and alpha as 16-bit words in that order.
+        const QImage deep = image.convertToFormat(QImage::Format_RGBA64);
+        const cv::Mat rgba(deep.height(), deep.width(), CV_16UC4, const_cast<uchar*>(deep.constBits()),
+                           std::size_t(deep.bytesPerLine()));
+        cv::cvtColor(rgba, out, alpha ? cv::COLOR_RGBA2BGRA : cv::COLOR_RGBA2BGR);
+        return out;
+    }
+    // ARGB32 is blue, green, red, alpha in memory on a little-endian machine, RGB32 the same
+    // with the alpha byte full.
+    const QImage argb = image.convertToFormat(alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    const cv::Mat bgra(argb.height(), argb.width(), CV_8UC4, const_cast<uchar*>(argb.constBits()),
+                       std::size_t(argb.bytesPerLine()));
+    if (alpha)
+        return bgra.clone();
+    cv::cvtColor(bgra, out, cv::COLOR_BGRA2BGR);
+    return out;
+}
+
+// The grey of an opaque colour PNG as libpng makes it, which the reader was tuned on: 0.299 red
+// and 0.587 green in its fixed point, out of 32768, truncated. Rounded or weighed otherwise, a
+// screenshot's pale colours come out a step lighter.
+constexpr unsigned pngRed = 9797, pngGreen = 19234, pngBlue = 3737;
+
+cv::Mat pngGrey(const QImage& image)
+{
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    cv::Mat grey(rgb.height(), rgb.width(), CV_8UC1);
+    for (int y = 0; y < rgb.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        auto* out = grey.ptr<std::uint8_t>(y);
+        for (int x = 0; x < rgb.width(); ++x)
+            out[x] = std::uint8_t((pngRed * unsigned(qRed(in[x])) + pngGreen * unsigned(qGreen(in[x]))
+                                   + pngBlue * unsigned(qBlue(in[x])))
+                                  >> 15);
+    }
+    return grey;
+}
+
+// Qt's readers, or for a JPEG that stores luma, that luma as the reader was tuned on.
+cv::Mat decodeGrey(const std::uint8_t* data, std::size_t size, const PictureHeader& h, Picture& refused)
+{
+    if (h.format == Format::Jpeg) {
+        const JpegLuma luma = jpegLuma(data, size);
+        if (luma.stored && luma.grey.empty())
+            refused = failed(Failure::Damaged, "The " + h.name + " file is damaged: its pixels cannot be decoded.");
+        if (luma.stored)
+            return luma.grey;
+    }
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, qtFormatOf(h.format));
+    // The header has told the format: Qt would otherwise load every image plugin it has to ask
+    // each whether it knows the data better.
+    reader.setAutoDetectImageFormat(false);
+    // The turn is applied from the header, on every path.
+    reader.setAutoTransform(false);
+    // Qt's own limit is below the largest picture read, in its deepest pixels.
+    reader.setAllocationLimit(int(maxPixels * 16 / (1024 * 1024)) + 1);
+    const QImage decoded = reader.read();
+    if (decoded.isNull()) {
+        if (reader.error() == QImageReader::UnsupportedFormatError)
+            refused = failed(Failure::UnreadFormat, h.name + " pictures cannot be read here: Qt's image format plugins are not installed.");
+        else
+            refused = failed(Failure::Damaged, "The " + h.name + " file is damaged: its pixels cannot be decoded.");
+        return {};
+    }
+    const bool grey = decoded.format() == QImage::Format_Grayscale8 || decoded.format() == QImage::Format_Grayscale16;
+    if (h.format == Format::Png && !grey && !decoded.hasAlphaChannel() && decoded.depth() <= 32)
+        return pngGrey(decoded);
+    return greyOf(matOf(decoded));
+}
+
+Picture decodeChecked(const std::uint8_t* data, std::size_t size, const PictureHeader& h)
+{
     Picture p;
     try {
-        // Without alpha, the decoders' own grey is taken: a JPEG's grey is its Y channel as
-        // stored, not one rebuilt from the colours. The turn is applied below, on every path.
-        const int flags = h.mayHaveAlpha ? cv::IMREAD_UNCHANGED : cv::IMREAD_GRAYSCALE | cv::IMREAD_IGNORE_ORIENTATION;
-        const cv::Mat decoded = cv::imdecode(raw, flags);
-        if (decoded.empty())
-            return failed(Failure::Damaged, "The " + h.name + " file is damaged: its pixels cannot be decoded.");
-        // A header that claims one size while the data holds another is not trusted either.
-        p = checkSize(decoded.cols, decoded.rows);
+        const cv::Mat grey = decodeGrey(data, size, h, p);
         if (p.failure != Failure::None)
             return p;
-        p.grey = upright(greyOf(decoded), h.orientation);
+        // A header that claims one size while the data holds another is not trusted either.
+        p = checkSize(grey.cols, grey.rows);
+        if (p.failure != Failure::None)
+            return p;
+        p.grey = upright(grey, h.orientation);
     } catch (const cv::Exception& e) {
         return failed(Failure::Damaged, "The " + h.name + " file is damaged: " + e.msg);
     } catch (const std::bad_alloc&) {
@@ -243,8 +343,7 @@ Picture decodePicture(const std::vector<std::uint8_t>& bytes)
     const PictureHeader h = readPictureHeader(bytes.data(), bytes.size());
     if (Picture refused = checkHeader(h); refused.failure != Failure::None)
         return refused;
-    const cv::Mat raw(1, int(bytes.size()), CV_8UC1, const_cast<std::uint8_t*>(bytes.data()));
-    return decodeChecked(raw, h);
+    return decodeChecked(bytes.data(), bytes.size(), h);
 }
 
 Picture loadPicture(const std::string& path)
@@ -285,8 +384,30 @@ Picture loadPicture(const std::string& path)
     }
     if (readAt(fd, 0, bytes.data(), bytes.size()) != bytes.size())
         return failed(Failure::Unreadable, "The file cannot be read: " + path);
-    const cv::Mat raw(1, int(bytes.size()), CV_8UC1, bytes.data());
-    return decodeChecked(raw, h);
+    return decodeChecked(bytes.data(), bytes.size(), h);
+}
+
+bool writePng(const std::string& path, const cv::Mat& pixels)
+{
+    if (pixels.depth() != CV_8U || pixels.empty())
+        return false;
+    QImage::Format format = QImage::Format_Invalid;
+    switch (pixels.channels()) {
+    case 1:
+        format = QImage::Format_Grayscale8;
+        break;
+    case 3:
+        format = QImage::Format_BGR888;
+        break;
+    case 4:
+        format = QImage::Format_ARGB32;
+        break;
+    default:
+        return false;
+    }
+    const QImage image(pixels.data, pixels.cols, pixels.rows, qsizetype(pixels.step), format);
+    QImageWriter writer(QString::fromStdString(path), "png");
+    return writer.write(image);
 }
 
 Picture pictureOfPixels(int width, int height, int stride, int channels, const std::uint8_t* data)

@@ -36,4 +36,7 @@ Picture pictureOfPixels(int width, int height, int stride, int channels, const s
 // Any depth, any count of channels, as one 8-bit grey channel; what is transparent is paper.
 cv::Mat greyOf(const cv::Mat& decoded);
 
+// Writes grey, BGR or BGRA pixels of 8 bits as a PNG; false when they cannot be written.
+bool writePng(const std::string& path, const cv::Mat& pixels);
+
 } // namespace diagram

@@ -156,8 +156,6 @@ PictureHeader png(const Bytes& b)
     }
     h.width = b.u32(16, true);
     h.height = b.u32(20, true);
-    const unsigned colourType = b.u8(25);
-    h.mayHaveAlpha = colourType == 4 || colourType == 6;
     std::uint64_t at = 8;
     for (int i = 0; i < mostChunks && b.has(at, 12); ++i) {
         const std::uint32_t length = b.u32(at, true);
@@ -166,8 +164,6 @@ PictureHeader png(const Bytes& b)
             break;
         if (type == "eXIf")
             h.orientation = exifOrientation(b, at + 8);
-        else if (type == "tRNS")
-            h.mayHaveAlpha = true;
         else if (type == "acTL")
             h.pages = int(std::clamp<std::uint32_t>(b.u32(at + 8, true), 1, mostPages));
         at += 12 + std::uint64_t(length);
@@ -186,7 +182,6 @@ PictureHeader jpeg(const Bytes& b)
     PictureHeader h;
     h.format = Format::Jpeg;
     h.name = "JPEG";
-    h.mayHaveAlpha = false;
     bool frame = false;
     std::uint64_t at = 2;
     for (int i = 0; i < mostChunks && b.has(at, 2); ++i) {
@@ -251,7 +246,6 @@ PictureHeader bmp(const Bytes& b)
         h.broken = true;
         return h;
     }
-    h.mayHaveAlpha = bits == 32;
     // Uncompressed rows have a known length; the data must hold them all.
     const bool plain = compression == 0 || compression == 3 || compression == 6;
     if (plain && h.width < (1LL << 31)) {

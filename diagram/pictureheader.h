@@ -31,8 +31,6 @@ struct PictureHeader {
     int pages = 1;
     // The EXIF orientation, 1 (as stored) to 8.
     int orientation = 1;
-    // Pixels may be partly transparent (or the format does not say before decoding).
-    bool mayHaveAlpha = true;
     // The header itself is cut short or contradicts itself.
     bool broken = false;
     // The data ends before the format's end mark: decoders fill the rest with grey.

@@ -10,7 +10,6 @@
 #include "diagram/stones.h"
 #include "diagram/straightening.h"
 
-#include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
@@ -374,7 +373,7 @@ Result readPixelsSeen(int width, int height, int stride, int channels, const std
 bool writeSeen(const Seen& seen, const std::string& dir)
 {
     const auto write = [&](const std::string& name, const cv::Mat& m) {
-        return m.empty() || cv::imwrite(dir + "/" + name + ".png", m);
+        return m.empty() || writePng(dir + "/" + name + ".png", m);
     };
     bool all = write("1_picture", seen.grey) && write("2_ink", seen.ink) && write("3_faint", seen.faint)
                && write("4_lattice", seen.lattice) && write("5_straight", seen.straight);

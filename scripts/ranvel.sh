@@ -4,19 +4,22 @@
 #   bash scripts/ranvel.sh run small    start ranvel_small
 #   bash scripts/ranvel.sh test         run every test (no display needed), then again with
 #                                       sanitizers, with a replay of the fuzz corpora
+#   bash scripts/ranvel.sh windows      build Qt for Windows from Debian's sources into a cache
+#                                       outside the tree, in the background on idle CPU
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 what=${1:-}
 case "$what" in
-  run|test) ;;
-  *) echo "usage: bash scripts/ranvel.sh run [small] | test" >&2; exit 2 ;;
+  run|test|windows) ;;
+  *) echo "usage: bash scripts/ranvel.sh run [small] | test | windows" >&2; exit 2 ;;
 esac
 
 packages=(g++ cmake ninja-build qt6-base-dev libgl1-mesa-dev libbenchmark-dev
           fonts-wine fonts-ipafont-mincho fonts-ipafont-gothic xvfb xauth gnugo
           desktop-file-utils appstream dpkg-dev file
-          libopencv-core-dev libopencv-imgproc-dev libopencv-imgcodecs-dev libopencv-calib3d-dev libopencv-dnn-dev
+          libopencv-core-dev libopencv-imgproc-dev libopencv-calib3d-dev libopencv-dnn-dev
+          libjpeg-dev qt6-image-formats-plugins
           libtesseract-dev libleptonica-dev tesseract-ocr-eng tesseract-ocr-jpn pkg-config libuchardet-dev)
 
 as_root() {
@@ -26,6 +29,10 @@ as_root() {
   fi
 }
 
+if [ "$what" = windows ]; then
+  packages=(cmake ninja-build dpkg-dev qt6-base-dev g++-mingw-w64-x86-64-posix)
+fi
+
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -34,6 +41,55 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   as_root apt-get update -qq
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+if [ "$what" = windows ]; then
+  # Debian ships no Qt for MinGW: Qt base is built from Debian's own source package, with its
+  # bundled zlib, libpng, libjpeg, FreeType, HarfBuzz and PCRE2, against the host's moc, rcc
+  # and uic. The first run takes an hour or more; later runs find the build in the cache.
+  cache=${RANVEL_WINDOWS_CACHE:-/var/cache/ranvel-windows}
+  as_root mkdir -p "$cache"
+  as_root chown "$(id -u):$(id -g)" "$cache"
+  if ! grep -rqs '^Types:.*deb-src\|^deb-src ' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+    echo "Adding Debian's source packages to apt's lists"
+    printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: bookworm bookworm-updates\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' |
+      as_root tee /etc/apt/sources.list.d/ranvel-deb-src.sources >/dev/null
+    as_root apt-get update -qq
+  fi
+  toolchain=$PWD/scripts/mingw-w64.cmake
+  log=$cache/qt6-base.log
+  build_qt() {
+    set -euo pipefail
+    cd "$cache"
+    if [ ! -d qt6-base-src ]; then
+      rm -rf source && mkdir source
+      (cd source && apt-get source -qq qt6-base)
+      mv "$(find source -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*')" qt6-base-src
+      rm -rf source
+    fi
+    if [ ! -f qt6-base-build/build.ninja ]; then
+      cmake -S qt6-base-src -B qt6-base-build -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_INSTALL_PREFIX="$cache/qt6" \
+        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+        -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
+        -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_printsupport=OFF -DFEATURE_dbus=OFF \
+        -DINPUT_opengl=no -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF \
+        -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_pcre2=OFF
+    fi
+    cmake --build qt6-base-build
+    cmake --install qt6-base-build
+    echo "Qt for Windows is in $cache/qt6"
+  }
+  if [ -f "$cache/qt6/lib/cmake/Qt6/Qt6Config.cmake" ]; then
+    echo "Qt for Windows is built already: $cache/qt6"
+    exit
+  fi
+  export -f build_qt
+  export cache toolchain
+  # Only the CPU nothing else wants: other builds and tests run beside it.
+  nohup nice -n 19 bash -c build_qt >"$log" 2>&1 &
+  echo "Building Qt for Windows in the background (process $!); its log: $log"
+  exit
 fi
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -10,8 +10,6 @@
 #include "diagram/stones.h"
 #include "diagram/straightening.h"
 
-#include <opencv2/imgcodecs.hpp>
-
 #include <cstdio>
 #include <string>
 
@@ -41,7 +39,7 @@ int main(int argc, char** argv)
             if (s == diagram::Stone::Empty)
                 continue;
             const std::string name = std::string(argv[2]) + "/" + std::to_string(x) + "_" + std::to_string(y) + ".png";
-            cv::imwrite(name, diagram::stoneCell(sheet, x, y, s));
+            diagram::writePng(name, diagram::stoneCell(sheet, x, y, s));
             std::printf("%d %d %c\n", x, y, s == diagram::Stone::Black ? 'b' : 'w');
         }
     }

@@ -25,6 +25,14 @@ for program in "${programs[@]}"; do
   [ -x "$usr/bin/$program" ] || fault "bin/$program is not an executable"
 done
 
+# The windows start with Qt's libraries alone: the picture reader, OpenCV and Tesseract with
+# it, comes from its module when the first picture is read, and the module is where they look.
+for program in ranvel ranvel_small; do
+  needed=$(ldd "$usr/bin/$program" | grep -o 'lib\(opencv\|tesseract\|lept\|gdal\|hdf5\)[^ ]*' | xargs || true)
+  [ -z "$needed" ] || fault "$program loads $needed at start"
+done
+[ -f "$usr/lib/ranvel/libranvel_reader.so" ] || fault "the reader's module is not in lib/ranvel"
+
 for entry in "$id.desktop ranvel" "$id.Small.desktop ranvel_small"; do
   read -r name program <<<"$entry"
   file=$usr/share/applications/$name

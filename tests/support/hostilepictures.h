@@ -232,6 +232,10 @@ inline QList<Case> cases()
     all.append({"JPEG turned only by its EXIF tag", file("exif.jpg", [reference] { return jpegTurnedByExif(reference()); }),
                 Failure::None, true, 3});
     all.append({"grey TIFF", file("page.tif", [reference] { return tiffPages({reference()}); }), Failure::None});
+    all.append({"24-bit BMP", file("page.bmp", [reference] {
+                    return encoded(reference().convertToFormat(QImage::Format_RGB888), "BMP");
+                }), Failure::None});
+    all.append({"lossless WebP", file("page.webp", [reference] { return encoded(reference(), "WEBP", 100); }), Failure::None});
     // Turned back by its numbers.
     for (int degrees : {90, 180, 270}) {
         all.append({degrees == 90 ? "page turned 90 degrees" : degrees == 180 ? "page turned 180 degrees" : "page turned 270 degrees",

@@ -1,0 +1,79 @@
+#include "diagram/tesseract.h"
+
+#include <QLibrary>
+
+#include <optional>
+
+namespace diagram {
+namespace {
+
+template <typename F>
+bool resolve(QLibrary& library, F& function, const char* name)
+{
+    function = reinterpret_cast<F>(library.resolve(name));
+    return function != nullptr;
+}
+
+void quietLeptonica()
+{
+    // Leptonica's complaints about a cut it is handed would only repeat the reading's doubt.
+    QLibrary leptonica(QStringLiteral("lept"), 5);
+    using SetSeverity = int (*)(int);
+    constexpr int printNothing = 6;
+    if (const auto set = reinterpret_cast<SetSeverity>(leptonica.resolve("setMsgSeverity")))
+        set(printNothing);
+}
+
+void singleOpenMpLevel()
+{
+    // Tesseract splits each step of its network over OpenMP threads; on a small machine shared
+    // with other work those threads wait on one another, and a page reads several times slower
+    // than with one thread. The engines already run one to a core.
+    QLibrary openMp(QStringLiteral("gomp"), 1);
+    using SetLevels = void (*)(int);
+    if (const auto set = reinterpret_cast<SetLevels>(openMp.resolve("omp_set_max_active_levels")))
+        set(0);
+}
+
+std::optional<Tesseract> load()
+{
+    QLibrary library(QStringLiteral("tesseract"), 5);
+    if (!library.load())
+        return std::nullopt;
+    Tesseract t{};
+    const bool all = resolve(library, t.create, "TessBaseAPICreate") && resolve(library, t.destroy, "TessBaseAPIDelete")
+                     && resolve(library, t.init, "TessBaseAPIInit4") && resolve(library, t.setVariable, "TessBaseAPISetVariable")
+                     && resolve(library, t.setPageSegMode, "TessBaseAPISetPageSegMode")
+                     && resolve(library, t.setImage, "TessBaseAPISetImage") && resolve(library, t.text, "TessBaseAPIGetUTF8Text")
+                     && resolve(library, t.meanConfidence, "TessBaseAPIMeanTextConf")
+                     && resolve(library, t.clear, "TessBaseAPIClear") && resolve(library, t.deleteText, "TessDeleteText")
+                     && resolve(library, t.iterator, "TessBaseAPIGetIterator")
+                     && resolve(library, t.deleteIterator, "TessResultIteratorDelete")
+                     && resolve(library, t.iteratorText, "TessResultIteratorGetUTF8Text")
+                     && resolve(library, t.next, "TessResultIteratorNext")
+                     && resolve(library, t.choices, "TessResultIteratorGetChoiceIterator")
+                     && resolve(library, t.deleteChoices, "TessChoiceIteratorDelete")
+                     && resolve(library, t.choiceText, "TessChoiceIteratorGetUTF8Text")
+                     && resolve(library, t.choiceConfidence, "TessChoiceIteratorConfidence")
+                     && resolve(library, t.nextChoice, "TessChoiceIteratorNext")
+                     && resolve(library, t.recognize, "TessBaseAPIRecognize")
+                     && resolve(library, t.pageIterator, "TessResultIteratorGetPageIteratorConst")
+                     && resolve(library, t.atBeginningOf, "TessPageIteratorIsAtBeginningOf")
+                     && resolve(library, t.confidence, "TessResultIteratorConfidence");
+    if (!all)
+        return std::nullopt;
+    quietLeptonica();
+    singleOpenMpLevel();
+    // The library stays loaded for the rest of the run: QLibrary unloads only when told to.
+    return t;
+}
+
+} // namespace
+
+const Tesseract* tesseract()
+{
+    static const std::optional<Tesseract> loaded = load();
+    return loaded ? &*loaded : nullptr;
+}
+
+} // namespace diagram
