@@ -57,7 +57,7 @@ PictureWindow::PictureWindow(TForm1& main, const QImage& straight, int pitch, co
     resize(WindowWidth, WindowHeight);
 }
 
-void PictureWindow::setMarks(const std::array<bool, 361>& unsure, std::optional<std::pair<int, int>> focus)
+void PictureWindow::setMarks(const std::array<bool, go::Points>& unsure, std::optional<std::pair<int, int>> focus)
 {
     if (unsure == unsure_ && focus == focus_)
         return;
@@ -114,7 +114,7 @@ QRectF PictureWindow::pointRect(int x, int y) const
     // The picture shows the points from half a line before the first to half a line after
     // the last.
     const QRectF board = boardRect();
-    const qreal step = board.width() / 19;
+    const qreal step = board.width() / go::BoardSize;
     return QRectF(board.left() + (x - 1) * step, board.top() + (y - 1) * step, step, step);
 }
 
@@ -122,16 +122,16 @@ void PictureWindow::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), palette().window());
-    const QRectF source(pitch_ / 2.0, pitch_ / 2.0, 19.0 * pitch_, 19.0 * pitch_);
+    const QRectF source(pitch_ / 2.0, pitch_ / 2.0, go::BoardSize * pitch_, go::BoardSize * pitch_);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     p.drawImage(boardRect(), straight_, source);
     p.setRenderHint(QPainter::Antialiasing);
-    const qreal step = boardRect().width() / 19;
+    const qreal step = boardRect().width() / go::BoardSize;
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(DoubtColour, qMax<qreal>(2, step / 10)));
-    for (int i = 0; i < 361; ++i) {
+    for (int i = 0; i < go::Points; ++i) {
         if (unsure_[std::size_t(i)])
-            p.drawRect(pointRect(i % 19 + 1, i / 19 + 1).adjusted(step / 10, step / 10, -step / 10, -step / 10));
+            p.drawRect(pointRect(go::columnOf(i), go::rowOf(i)).adjusted(step / 10, step / 10, -step / 10, -step / 10));
     }
     if (focus_) {
         p.setPen(QPen(FocusColour, qMax<qreal>(3, step / 6)));
@@ -164,7 +164,7 @@ void PictureWindow::paintLoupe(QPainter& p) const
     p.setPen(QPen(DoubtColour, 2));
     for (int y = top; y < top + LoupePoints; ++y) {
         for (int x = left; x < left + LoupePoints; ++x) {
-            if (unsure_[std::size_t((y - 1) * 19 + x - 1)])
+            if (unsure_[std::size_t(go::pointOf(x, y))])
                 p.drawRect(cellRect(x, y).adjusted(3, 3, -3, -3));
         }
     }
@@ -177,9 +177,9 @@ void PictureWindow::mousePressEvent(QMouseEvent* event)
     const QRectF board = boardRect();
     if (!board.contains(event->position()))
         return;
-    const qreal step = board.width() / 19;
-    const int x = qBound(1, int((event->position().x() - board.left()) / step) + 1, 19);
-    const int y = qBound(1, int((event->position().y() - board.top()) / step) + 1, 19);
+    const qreal step = board.width() / go::BoardSize;
+    const int x = qBound(1, int((event->position().x() - board.left()) / step) + 1, go::BoardSize);
+    const int y = qBound(1, int((event->position().y() - board.top()) / step) + 1, go::BoardSize);
     if (main_.working() || !main_.cell(x, y)->isEnabled())
         return;
     main_.activateWindow();
@@ -209,14 +209,14 @@ BoardMarks::BoardMarks(TForm1& main)
     hide();
 }
 
-void BoardMarks::setMarks(const std::array<bool, 361>& unsure)
+void BoardMarks::setMarks(const std::array<bool, go::Points>& unsure)
 {
     const bool any = std::find(unsure.begin(), unsure.end(), true) != unsure.end();
     // Placed over the cells once each time it appears; every event passes here.
     if (any && isHidden()) {
         QRect over;
-        for (int y = 1; y <= 19; ++y) {
-            for (int x = 1; x <= 19; ++x)
+        for (int y = 1; y <= go::BoardSize; ++y) {
+            for (int x = 1; x <= go::BoardSize; ++x)
                 over |= main_.cell(x, y)->geometry();
         }
         setGeometry(over.adjusted(-2, -2, 2, 2));
@@ -234,10 +234,10 @@ void BoardMarks::paintEvent(QPaintEvent*)
     QPainter p(this);
     p.setPen(QPen(DoubtColour, 3));
     p.setBrush(Qt::NoBrush);
-    for (int i = 0; i < 361; ++i) {
+    for (int i = 0; i < go::Points; ++i) {
         if (!unsure_[std::size_t(i)])
             continue;
-        const QLineEdit* cell = main_.cell(i % 19 + 1, i / 19 + 1);
+        const QLineEdit* cell = main_.cell(go::columnOf(i), go::rowOf(i));
         const QRect r(cell->geometry().topLeft() - pos(), cell->geometry().size());
         p.drawRect(QRectF(r).adjusted(1.5, 1.5, -1.5, -1.5));
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "board/go.h"
+
 #include <QImage>
 #include <QPainter>
 #include <QWidget>
@@ -18,7 +20,7 @@ class PictureWindow : public QWidget {
 public:
     PictureWindow(TForm1& main, const QImage& straight, int pitch, const QString& source);
 
-    void setMarks(const std::array<bool, 361>& unsure, std::optional<std::pair<int, int>> focus);
+    void setMarks(const std::array<bool, go::Points>& unsure, std::optional<std::pair<int, int>> focus);
     // Shown beside the main window, without taking the keyboard from it.
     void showBeside();
     // Where the point (x, y) is drawn, in this window's pixels.
@@ -39,7 +41,7 @@ private:
     QImage straight_;
     QString source_;
     int pitch_;
-    std::array<bool, 361> unsure_{};
+    std::array<bool, go::Points> unsure_{};
     std::optional<std::pair<int, int>> focus_;
     bool placed_ = false;
 };
@@ -50,14 +52,14 @@ class BoardMarks : public QWidget {
 public:
     explicit BoardMarks(TForm1& main);
 
-    void setMarks(const std::array<bool, 361>& unsure);
+    void setMarks(const std::array<bool, go::Points>& unsure);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     TForm1& main_;
-    std::array<bool, 361> unsure_{};
+    std::array<bool, go::Points> unsure_{};
 };
 
 // F6 takes the focus to the next point read in doubt, from the picture window too; F7 shows

@@ -157,7 +157,7 @@ QSet<int> faultLines(const Form& f, QStringList& lines)
             cellsByText[text].append({x, y});
             if (tryToInteger(text).value_or(0) > MostDigits) {
                 faults.append(cellFault(InputFaultKind::BeyondTable, x, y, text));
-                named.insert(y * 19 + x);
+                named.insert(go::pointOf(x, y));
             }
         }
     }
@@ -170,8 +170,8 @@ QSet<int> faultLines(const Form& f, QStringList& lines)
                 if (other.y < y || (other.y == y && other.x <= x))
                     continue;
                 faults.append(duplicateFault(x, y, text, other.x, other.y));
-                named.insert(y * 19 + x);
-                named.insert(other.y * 19 + other.x);
+                named.insert(go::pointOf(x, y));
+                named.insert(go::pointOf(other.x, other.y));
             }
         }
     }
@@ -302,7 +302,7 @@ void enterReading(Form& f, Ui& ui, const diagram::Result& result, const QString&
     QStringList faults;
     const QSet<int> named = faultLines(f, faults);
     for (const CellPos& p : doubtful) {
-        if (!named.contains(p.y * 19 + p.x))
+        if (!named.contains(go::pointOf(p.x, p.y)))
             f.logLine(messages::unsureReadLine(p.x, p.y, f.cell(p.x, p.y).text));
     }
     for (const QString& line : faults)

@@ -122,10 +122,10 @@ struct Form {
     // marked on the board and the picture is shown beside it. A typed record has none of it.
     bool fromPicture = false;
     // The points still to be looked at, row by row as the cells are.
-    std::array<bool, 361> unsurePoints{};
+    std::array<bool, go::Points> unsurePoints{};
     // Points put in doubt only because their number came to stand twice while the reading was
     // checked: the doubt goes again once the number stands once.
-    std::array<bool, 361> pairDoubts{};
+    std::array<bool, go::Points> pairDoubts{};
     // The total as the reading gave it; while SouTesuu holds it, it follows the board.
     QString readTotal;
     // The moves that sure notes beside the diagram give, played on earlier stones' points.

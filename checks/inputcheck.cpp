@@ -175,12 +175,12 @@ bool InputFault::operator==(const InputFault& o) const
 
 InputFault cellFault(InputFaultKind kind, int x, int y, const QString& text)
 {
-    return {kind, false, x, y, text};
+    return {kind, false, x, y, text, 0, 0, {}};
 }
 
 InputFault duplicateFault(int x, int y, const QString& text, int otherX, int otherY)
 {
-    return {InputFaultKind::Duplicate, false, x, y, text, otherX, otherY};
+    return {InputFaultKind::Duplicate, false, x, y, text, otherX, otherY, {}};
 }
 
 InputFault listRowFault(InputFaultKind kind, const QString& moveNumber, const QString& place)

@@ -3,6 +3,7 @@
 #include "board/cellname.h"
 #include "board/conversions.h"
 #include "board/form.h"
+#include "board/go.h"
 #include "board/messages.h"
 #include "board/record.h"
 #include "board/ui.h"
@@ -21,7 +22,7 @@ constexpr int OutlierShare = 10; // per cent
 
 std::size_t indexOf(const CellPos& p)
 {
-    return std::size_t((p.y - 1) * 19 + (p.x - 1));
+    return std::size_t(go::pointOf(p.x, p.y));
 }
 
 QList<int> boardNumbers(const Form& f)
@@ -53,8 +54,8 @@ QList<CellPos> outlyingCells(const Form& f)
 {
     const int highest = supportedHighest(boardNumbers(f));
     QList<CellPos> out;
-    for (int y = 1; y <= 19; ++y) {
-        for (int x = 1; x <= 19; ++x) {
+    for (int y = 1; y <= go::BoardSize; ++y) {
+        for (int x = 1; x <= go::BoardSize; ++x) {
             if (tryToInteger(f.cell(x, y).text).value_or(0) > highest)
                 out.append({x, y});
         }
@@ -101,8 +102,8 @@ namespace {
 QList<CellPos> cellsHolding(const Form& f, const QString& text)
 {
     QList<CellPos> out;
-    for (int y = 1; y <= 19; ++y) {
-        for (int x = 1; x <= 19; ++x) {
+    for (int y = 1; y <= go::BoardSize; ++y) {
+        for (int x = 1; x <= go::BoardSize; ++x) {
             if (f.cell(x, y).text == text)
                 out.append({x, y});
         }
@@ -139,10 +140,10 @@ void markEntryFaults(Form& f, const CellPos& p)
 
 void settlePairDoubts(Form& f)
 {
-    for (int i = 0; i < 361; ++i) {
+    for (int i = 0; i < go::Points; ++i) {
         if (!f.pairDoubts[std::size_t(i)])
             continue;
-        const CellPos p{i % 19 + 1, i / 19 + 1};
+        const CellPos p{go::columnOf(i), go::rowOf(i)};
         const QString& text = f.cell(p.x, p.y).text;
         if (text.isEmpty() || cellsHolding(f, text).size() < 2)
             confirmPoint(f, p);
@@ -164,10 +165,10 @@ void nextUnsurePoint(Form& f, Ui& ui)
 {
     const auto here = cellOfName(f.controlMei);
     const int start = here ? int(indexOf(*here)) + 1 : 0;
-    for (int k = 0; k < 361; ++k) {
-        const int i = (start + k) % 361;
+    for (int k = 0; k < go::Points; ++k) {
+        const int i = (start + k) % go::Points;
         if (f.unsurePoints[std::size_t(i)]) {
-            ui.setFocus(cellName(i % 19 + 1, i / 19 + 1));
+            ui.setFocus(cellName(go::columnOf(i), go::rowOf(i)));
             return;
         }
     }
