@@ -51,7 +51,7 @@ const QString SharedSgf = QStringLiteral(RANVEL_SHARED_DATA "/sgf");
 QStringList corpusFolders()
 {
     QStringList folders{QStringLiteral(RANVEL_TEST_DATA "/sgf")};
-    for (const QString sub : {QStringLiteral("files"), QStringLiteral("targeted")}) {
+    for (const QString& sub : {QStringLiteral("files"), QStringLiteral("targeted")}) {
         if (QFileInfo::exists(SharedSgf + QLatin1Char('/') + sub))
             folders << SharedSgf + QLatin1Char('/') + sub;
         else
