@@ -88,6 +88,10 @@ TForm1::TForm1(const BuildKind& kind, Ui* ui)
 
 TForm1::~TForm1()
 {
+    // The base class hides the controls after this one is gone; the focus leaving the total's
+    // box then must not reach a handler of this window.
+    disconnect(souTesuu_, nullptr, this, nullptr);
+    disconnect(txtPuls_, nullptr, this, nullptr);
     FormDestroy(form_);
 }
 

@@ -61,7 +61,7 @@ void checkBoard(const Form& f)
 void checkMoves(const Form& f, const LoadedGame& game)
 {
     FUZZ_CHECK(f.loadedNodeCount == game.moves.size());
-    FUZZ_CHECK(f.tailLine == (game.cutShort ? 0 : game.splice.line + 1));
+    FUZZ_CHECK(f.tailLine == game.splice.line + 1);
     QSet<int> listed;
     int rows = 0;
     for (; rows < MoveList::LastRow && !f.stringGrid1.at(0, rows + 1).isEmpty(); ++rows)

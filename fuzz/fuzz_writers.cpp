@@ -205,11 +205,14 @@ void checkRebuilt(const RecordToSave& r)
 }
 
 // The new moves go in after the loaded main line and read back as the record holds them; a
-// save with none writes the loaded lines back.
+// save with none writes the loaded lines back. Save refuses new moves after a text cut short
+// inside a value.
 void checkSpliced(const RecordToSave& r)
 {
     const Lines lines = buildSpliced(r);
     if (r.gameInfo.isEmpty() || r.tailLine < 1 || !r.loaded || !r.loaded->hasTree)
+        return;
+    if (r.loaded->cutShort && r.moves.size() > r.loadedNodeCount)
         return;
     const int n = int(r.moves.size());
     const int a = r.loadedNodeCount;
