@@ -461,12 +461,13 @@ void TestSgfCorpus::corpusFile()
     Opened second;
     openFile(second, typed, mode);
     const int highest = highestLogged(second.form.memo);
-    const auto point = oracle ? freePoint(second.form, gnu) : std::nullopt;
+    const std::optional<CellPos> freeCell = oracle ? freePoint(second.form, gnu) : std::nullopt;
     const QStringList rootBefore = rootProperties(linesOf(original).join('\n'));
-    if (point) {
+    if (freeCell) {
+        const CellPos point = *freeCell;
         ScriptedUi typing;
-        Derutoki(second.form, cellName(point->x, point->y));
-        second.form.cell(point->x, point->y).text = QString::number(highest + 1);
+        Derutoki(second.form, cellName(point.x, point.y));
+        second.form.cell(point.x, point.y).text = QString::number(highest + 1);
         NyuuRyokuGo(second.form, typing);
         if (!typing.boxes.isEmpty())
             fault(QStringLiteral("misleading box"), QStringLiteral("typing the next move: ") + typing.boxes.first().text);
@@ -477,7 +478,7 @@ void TestSgfCorpus::corpusFile()
         // The standard build leaves a file of game information alone on an empty board with
         // black to move, unless the operator chooses otherwise.
         const QString toPlay = headerOnly(second.ui) ? QStringLiteral("black") : gnu.nextToPlay;
-        const QString next = toPlay + QLatin1Char(' ') + vertexOf(point->x, point->y);
+        const QString next = toPlay + QLatin1Char(' ') + vertexOf(point.x, point.y);
         const auto after = readTranscoded({plain, typed});
         QVERIFY(after);
         // What edit mode said it drops may change the main line before the typed move.
@@ -501,7 +502,7 @@ void TestSgfCorpus::corpusFile()
             // The new node goes in on a line of its own where the main line ended, and
             // nothing else changes.
             const QByteArray node = ';' + QByteArray(next.startsWith(QLatin1String("black")) ? "B" : "W") + '['
-                + QByteArray(1, char('a' + point->x - 1)) + char('a' + point->y - 1) + ']';
+                + QByteArray(1, char('a' + point.x - 1)) + char('a' + point.y - 1) + ']';
             const QByteArray savedText = linesOf(typedSaved).join('\n');
             const QByteArray loadedText = linesOf(original).join('\n');
             // A main line the file never closed is closed after the new move.

@@ -14,11 +14,6 @@
 
 namespace {
 
-QString pointOf(int x, int y)
-{
-    return QString(letterOf(x)) + letterOf(y);
-}
-
 // Moves 1..n on the board, row by row from the top left, skipping the numbers left out.
 QStringList numberedCells(int n, const QList<int>& leftOut = {})
 {
