@@ -69,16 +69,22 @@ BoxAndLog passEntry(const QString& text, bool editMode, int next)
     return {head + CrLf + CrLf + advice, head + texts::ItemIndent + advice};
 }
 
+namespace {
+// What Open tells of a file it cannot write back whole, and what keep mode then cannot do.
+BoxAndLog toldAtOpen(const QString& box, const QString& log, const QString& kept, bool keepMode)
+{
+    return {box + (keepMode ? kept : QString()), log + (keepMode ? texts::ItemIndent + kept : QString())};
+}
+} // namespace
+
 BoxAndLog cutShort(bool keepMode)
 {
-    return {texts::CutShortBox + (keepMode ? texts::CutShortKept : QString()),
-            texts::CutShortLog + (keepMode ? texts::ItemIndent + texts::CutShortKept : QString())};
+    return toldAtOpen(texts::CutShortBox, texts::CutShortLog, texts::CutShortKept, keepMode);
 }
 
 BoxAndLog textAfterNul(bool keepMode)
 {
-    return {texts::NulBox + (keepMode ? texts::NulKept : QString()),
-            texts::NulLog + (keepMode ? texts::ItemIndent + texts::NulKept : QString())};
+    return toldAtOpen(texts::NulBox, texts::NulLog, texts::NulKept, keepMode);
 }
 
 BoxAndLog duplicateEntry(const QString& text, int otherX, int otherY)

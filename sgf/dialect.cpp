@@ -61,12 +61,8 @@ QByteArray openedGameInfo(const QByteArray& gameInfo)
 bool rebuiltAsOneLine(const RecordToSave& r)
 {
     const LoadedGame& g = *r.loaded;
-    if (r.firstMoveLine != 0 || g.secondNode.line >= 0 || !g.closed || g.rootValueSpansLines)
-        return false;
-    QByteArray after = r.loadedLines[g.splice.line].mid(g.splice.column + 1);
-    for (int i = g.splice.line + 1; i < r.loadedLines.size(); ++i)
-        after += r.loadedLines[i];
-    return std::all_of(after.begin(), after.end(), [](char c) { return uchar(c) <= 32; });
+    return r.firstMoveLine == 0 && g.secondNode.line < 0 && g.closed && !g.rootValueSpansLines
+        && !textAfterClose(r.loadedLines, g);
 }
 
 // The root node whatever its layout, every property kept; a text with no game tree in it

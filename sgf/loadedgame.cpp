@@ -379,6 +379,17 @@ Lines rootLines(const Lines& loaded, const LoadedGame& game)
     return out;
 }
 
+bool textAfterClose(const Lines& lines, const LoadedGame& game)
+{
+    const LinePosition close = game.splice;
+    if (!game.closed || close.line < 0 || close.line >= lines.size())
+        return false;
+    QByteArray rest = lines[close.line].mid(close.column + 1);
+    for (int i = close.line + 1; i < lines.size(); ++i)
+        rest += lines[i];
+    return !isBlank(rest);
+}
+
 go::FirstPlayer firstPlayerOf(const LoadedGame& game)
 {
     if (game.moves.isEmpty()) {

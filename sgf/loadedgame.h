@@ -81,6 +81,9 @@ struct LoadedGame {
 
 LoadedGame loadedGameOf(const Lines& lines);
 
+// Anything but blanks after the ")" that closes the main line; false when nothing closes it.
+bool textAfterClose(const Lines& lines, const LoadedGame& game);
+
 // The root node as the rebuilt file keeps it: its lines as loaded, every property with
 // them; a line that goes on after the root is cut where the root ends.
 Lines rootLines(const Lines& lines, const LoadedGame& game);

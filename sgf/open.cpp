@@ -78,17 +78,6 @@ bool hasTextAfterNul(const QByteArray& bytes)
     return nul >= 0 && std::any_of(bytes.begin() + nul, bytes.end(), [](char c) { return uchar(c) > 32; });
 }
 
-// Anything but blanks after the ")" that closes the first game.
-bool textAfter(const Lines& lines, const LinePosition& close)
-{
-    if (close.line < 0)
-        return false;
-    QByteArray rest = lines[close.line].mid(close.column + 1);
-    for (int i = close.line + 1; i < lines.size(); ++i)
-        rest += lines[i];
-    return !rest.trimmed().isEmpty();
-}
-
 // A file without moves: only its game information is kept.
 void openHeaderOnly(Form& f, Ui& ui, const QByteArray& gameInfo, const LoadedGame& game)
 {
@@ -109,7 +98,7 @@ void openHeaderOnly(Form& f, Ui& ui, const QByteArray& gameInfo, const LoadedGam
             f.tailLine = game.splice.line + 1;
         return;
     }
-    const bool more = textAfter(f.loadedLines, game.splice);
+    const bool more = textAfterClose(f.loadedLines, game);
     if (more && f.lockShown && !acceptDropped(f, ui, game))
         return;
     if (!f.lockShown && more)

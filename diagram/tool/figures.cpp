@@ -2,6 +2,7 @@
 
 #include "board/cellname.h"
 #include "board/form.h"
+#include "board/go.h"
 #include "board/lifecycle.h"
 #include "board/ui.h"
 #include "app/nextfigure.h"
@@ -67,8 +68,8 @@ int readFigures(int argc, char** argv, const ReadPicture& read)
     std::fputs(qUtf8Printable(QString(f.memo).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))), stdout);
     std::fflush(stdout);
     int doubtful = 0;
-    for (int y = 1; y <= 19; ++y) {
-        for (int x = 1; x <= 19; ++x) {
+    for (int y = 1; y <= go::BoardSize; ++y) {
+        for (int x = 1; x <= go::BoardSize; ++x) {
             if (isUnsurePoint(f, {x, y})) {
                 std::fprintf(stderr, "in doubt: column %d row %d: %s\n", x, y, qUtf8Printable(f.cell(x, y).text));
                 ++doubtful;
