@@ -116,11 +116,16 @@ int noteMove(const Before& b, const Trial& t, const diagram::Note& n)
 int pointNamed(const Before& b, const Trial& t, const diagram::Result& figure, const diagram::Note& n)
 {
     if (n.atMark != 0) {
+        // A mark printed on two points names neither: the rules choose between them.
+        int named = NoPoint;
         for (int p = 0; p < rules::Points; ++p) {
-            if (figure.board.points[size_t(p)].mark == n.atMark)
-                return p;
+            if (figure.board.points[size_t(p)].mark != n.atMark)
+                continue;
+            if (named != NoPoint)
+                return NoPoint;
+            named = p;
         }
-        return NoPoint;
+        return named;
     }
     if (n.at <= 0)
         return NoPoint;
@@ -269,6 +274,16 @@ Trial tryNumbering(const Before& b, const diagram::Result& figure, const FigureN
     for (int m : beyond) {
         if (m == followsOn + 1)
             followsOn = m;
+    }
+    // A note read in doubt still makes the figure longer where the caption names its move as
+    // the last, counted either way the figure may print it; the rules then place it.
+    for (const diagram::Note& n : figure.notes) {
+        const int m = n.move > 0 ? noteMove(b, t, n) : 0;
+        const bool captionLast = figure.captionLast > 0 && (m == figure.captionLast || m == t.numbering.absolute(figure.captionLast));
+        if (n.unsure && captionLast && m == followsOn + 1) {
+            followsOn = m;
+            t.last = std::max(t.last, m);
+        }
     }
     for (const diagram::Note& n : figure.notes) {
         if (n.unsure || n.move <= 0)

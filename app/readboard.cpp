@@ -89,7 +89,7 @@ constexpr int MostHandicapStones = 9;
 
 bool looksLikeHandicap(const diagram::Point& p)
 {
-    return p.stone == diagram::Stone::Black && p.number == 0 && !p.unsure;
+    return p.stone == diagram::Stone::Black && p.number == 0 && p.mark == 0 && !p.unsure;
 }
 
 bool handicapPossible(const diagram::Board& board)
@@ -180,10 +180,21 @@ QSet<int> faultLines(const Form& f, QStringList& lines)
     return named;
 }
 
-// The place a note names, as the cell of its stone holds it.
+// The place a note names, as the cell of its stone holds it, or the mark printed there.
 QString placeText(const diagram::Note& note)
 {
-    return note.at <= 0 ? HandicapMark : QString::number(note.at);
+    switch (note.atMark) {
+    case 0:
+        return note.at <= 0 ? HandicapMark : QString::number(note.at);
+    case '^':
+        return QStringLiteral("△");
+    case '#':
+        return QStringLiteral("□");
+    case '*':
+        return QStringLiteral("○");
+    default:
+        return QString(QChar(note.atMark));
+    }
 }
 
 // The notes beside the diagram give the places of listed moves; the rules of Go are asked only
@@ -202,7 +213,8 @@ void placeNotes(Form& f, const std::vector<diagram::Note>& notes, const std::ato
         const int row = n.unsure ? 0 : listRowOf(f, n.move);
         const bool open = row > 0 && f.stringGrid2.at(1, row).isEmpty();
         const QList<PlaceChoice> choices = allowed.value(row);
-        const bool fits = open
+        // A marked stone's cell holds no number for the list to name.
+        const bool fits = open && n.atMark == 0
                           && (choices.isEmpty()
                               || std::any_of(choices.begin(), choices.end(), [&](const PlaceChoice& c) { return c.place == place; }));
         if (fits) {
@@ -210,7 +222,10 @@ void placeNotes(Form& f, const std::vector<diagram::Note>& notes, const std::ato
             f.logLine(messages::noteFilledLine(n.move, place));
             continue;
         }
-        const QString& reason = n.unsure ? texts::NoteUnsure : open ? texts::NoteAgainstRules : texts::NoteNotMissing;
+        const QString& reason = n.unsure            ? texts::NoteUnsure
+                                : n.atMark != 0 ? texts::NoteAtMark
+                                : open          ? texts::NoteAgainstRules
+                                                : texts::NoteNotMissing;
         f.logLine(messages::noteUnusedLine(n.move, place, reason));
     }
 }

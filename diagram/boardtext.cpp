@@ -15,9 +15,11 @@ std::string boardText(const Board& board)
                 text += '.';
             else if (p.number > 0)
                 text += std::to_string(p.number);
+            else if (p.mark != 0)
+                text += p.mark;
             else if (p.stone == Stone::Black)
                 text += 'B';
-            if (p.unsure || (p.stone == Stone::White && p.number == 0))
+            if (p.unsure || (p.stone == Stone::White && p.number == 0 && p.mark == 0))
                 text += '?';
         }
         text += '\n';
@@ -29,7 +31,8 @@ std::string notesText(const std::vector<Note>& notes)
 {
     std::string text;
     for (const Note& n : notes) {
-        text += std::to_string(n.move) + " at " + (n.at > 0 ? std::to_string(n.at) : std::string("B"));
+        const std::string place = n.at > 0 ? std::to_string(n.at) : n.atMark != 0 ? std::string(1, n.atMark) : "B";
+        text += std::to_string(n.move) + " at " + place;
         text += n.unsure ? "?\n" : "\n";
     }
     return text;

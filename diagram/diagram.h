@@ -23,10 +23,15 @@ struct Point {
     // 0..1: how sure the reader is of the stone and its number together.
     float confidence = 1.0f;
     bool unsure = false;
-    // A letter or sign printed on a stone without a number, that a note names ("73 at a"):
-    // the stone of an earlier figure on whose point a move of this one was played. 0 for none.
+    // A letter or sign printed on a stone instead of a number, that a note names ("73 at a"):
+    // the stone of an earlier figure on whose point a move of this one was played. '^' is a
+    // triangle, '#' a square, '*' a circle; 0 for none.
     char mark = 0;
 };
+
+// The signs printed on points, as `Point::mark` and the notes hold them; letters are held in
+// lower case.
+constexpr char triangleMark = '^', squareMark = '#', circleMark = '*';
 
 struct Board {
     // x the column 1..19 from the left, y the row 1..19 from the top, as the cells are named.
@@ -105,11 +110,11 @@ void settleFirstPlayer(Board& board);
 // one; it stays unsure all the same, for the operator to confirm.
 void mendMisreads(Board& board);
 
-// 19 lines of 19 fields separated by single blanks: "." empty, the number, or "B" for a
-// handicap stone, with "?" appended when unsure. Lines end with "\n".
+// 19 lines of 19 fields separated by single blanks: "." empty, the number, "B" for a handicap
+// stone, or the stone's mark ("a", "^"), with "?" appended when unsure. Lines end with "\n".
 std::string boardText(const Board& board);
-// One line for each note, "158 at 76", "B" for a place without a number, "?" appended when
-// unsure.
+// One line for each note, "158 at 76", "B" for a place without a number, the mark for a marked
+// place ("158 at a", "158 at ^"), "?" appended when unsure.
 std::string notesText(const std::vector<Note>& notes);
 
 } // namespace diagram

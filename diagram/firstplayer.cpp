@@ -52,7 +52,7 @@ void settleFirstPlayer(Board& board)
     for (const Point& p : board.points) {
         // Only a black stone with no ink inside is a handicap stone; one whose number was
         // not read is in doubt, and says nothing of who played first.
-        if (p.stone == Stone::Black && p.number == 0 && !p.unsure)
+        if (p.stone == Stone::Black && p.number == 0 && p.mark == 0 && !p.unsure)
             handicap = true;
         if (p.number > 0 && !p.unsure && (!lowest || p.number < lowest->number))
             lowest = &p;
@@ -74,7 +74,7 @@ void settleFirstPlayer(Board& board)
     if (against > contradictions(board, other) && 2 * against > contradictions(board, go::FirstPlayer::Black) + contradictions(board, go::FirstPlayer::White)) {
         board.firstPlayer = other;
         for (Point& p : board.points) {
-            if (p.stone == Stone::Black && p.number == 0)
+            if (p.stone == Stone::Black && p.number == 0 && p.mark == 0)
                 p.unsure = true;
         }
         if (lowest)

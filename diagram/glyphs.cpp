@@ -66,6 +66,46 @@ cv::Mat lightOnBlack(const cv::Mat& grey, const cv::Mat& inside)
     return digits & inside;
 }
 
+// A sign is one solid outline (its own hull, hole and all), about as wide as tall: a triangle
+// has three corners, a square four and fills its box, a circle keeps one radius all round.
+// A lone 0 is narrower, touching digits leave notches in their outline.
+constexpr double leastSignSolidity = 0.9, leastSignAspect = 0.8, mostSignAspect = 1.6;
+constexpr double cornerTolerance = 0.05;
+constexpr double leastSquareFill = 0.88, mostSquareAspect = 1.25;
+constexpr double mostCircleAspect = 1.18, mostRadiusSpread = 1.12;
+
+char signOf(const cv::Mat& piece)
+{
+    std::vector<std::vector<cv::Point>> contours;
+    cv::findContours(piece.clone(), contours, cv::RETR_EXTERNAL, cv::CHAIN_APPROX_NONE);
+    if (contours.size() != 1 || contours[0].size() < 8)
+        return 0;
+    const std::vector<cv::Point>& outline = contours[0];
+    std::vector<cv::Point> hull, corners;
+    cv::convexHull(outline, hull);
+    const double area = cv::contourArea(outline), hullArea = cv::contourArea(hull);
+    const cv::Rect box = cv::boundingRect(outline);
+    const double aspect = double(box.width) / box.height;
+    if (hullArea <= 0 || area / hullArea < leastSignSolidity || aspect < leastSignAspect || aspect > mostSignAspect)
+        return 0;
+    cv::approxPolyDP(hull, corners, cornerTolerance * cv::arcLength(hull, true), true);
+    if (corners.size() == 3)
+        return triangleMark;
+    if (corners.size() == 4 && area / box.area() >= leastSquareFill && aspect <= mostSquareAspect)
+        return squareMark;
+    if (aspect > mostCircleAspect)
+        return 0;
+    const cv::Moments m = cv::moments(outline);
+    const cv::Point2d centre(m.m10 / m.m00, m.m01 / m.m00);
+    double nearest = 1e9, farthest = 0;
+    for (const cv::Point& p : outline) {
+        const double r = std::hypot(p.x - centre.x, p.y - centre.y);
+        nearest = std::min(nearest, r);
+        farthest = std::max(farthest, r);
+    }
+    return nearest > 0 && farthest / nearest <= mostRadiusSpread ? circleMark : 0;
+}
+
 } // namespace
 
 Glyphs cutGlyphs(const StraightBoard& board, int x, int y, Stone stone)
@@ -125,6 +165,8 @@ Glyphs cutGlyphs(const StraightBoard& board, int x, int y, Stone stone)
     if (g.pieces == 0)
         return g;
     std::sort(pieceBoxes.begin(), pieceBoxes.end());
+    if (g.pieces == 1)
+        g.mark = signOf(kept(span));
     for (const auto& piece : pieceBoxes)
         g.holes.push_back(piece.second);
     // The grey of the digits goes to recognition, not a black-and-white cut: the counter of a

@@ -18,6 +18,9 @@ struct Glyphs {
     // For each piece from left to right, the top and bottom of its largest enclosed hole as
     // shares of its height; both 0 when it encloses none.
     std::vector<std::pair<float, float>> holes;
+    // A sign printed instead of a number, told by its outline: '^' a triangle, '#' a square,
+    // '*' a circle; 0 for none. A number's digits never have these outlines.
+    char mark = 0;
 };
 
 // Height the digits are scaled to for recognition.

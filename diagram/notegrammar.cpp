@@ -238,16 +238,22 @@ bool placeAt(const std::vector<Token>& t, std::size_t k, Place& p)
             p.kind = TextNote::Place::NoNumber;
             return true;
         }
-        if (x.text[0] >= U'a' && x.text[0] <= U'z') {
+        // Labels are matched without their case: books print "a" and "A" alike.
+        if ((x.text[0] >= U'a' && x.text[0] <= U'z') || (x.text[0] >= U'A' && x.text[0] <= U'Z')) {
             p.kind = TextNote::Place::Mark;
-            p.mark = char(x.text[0]);
+            p.mark = char(lower(x.text[0]));
             return true;
         }
         return false;
     }
+    if (x.kind == Token::Char && (x.text[0] == U'□' || x.text[0] == U'■')) {
+        p.kind = TextNote::Place::Mark;
+        p.mark = squareMark;
+        return true;
+    }
     if (x.kind == Token::Char && (x.text[0] == U'△' || x.text[0] == U'▲')) {
         p.kind = TextNote::Place::Mark;
-        p.mark = '^';
+        p.mark = triangleMark;
         return true;
     }
     return false;

@@ -11,7 +11,6 @@
 #include <array>
 #include <cmath>
 #include <map>
-#include <set>
 #include <string>
 
 namespace diagram {
@@ -169,6 +168,7 @@ void readRow(const IconRow& row, std::vector<Icon>& icons)
         Icon& icon = icons[std::size_t(k - 1)];
         icon.stone = row.colour(k);
         icon.number = 0;
+        icon.mark = 0;
         icon.unsure = true;
         if (icon.stone == Stone::Empty)
             continue;
@@ -182,7 +182,8 @@ void readRow(const IconRow& row, std::vector<Icon>& icons)
         if (!numbers[i].ink)
             continue;
         icon.number = numbers[i].number;
-        icon.unsure = numbers[i].unsure || icon.number == 0;
+        icon.mark = numbers[i].mark;
+        icon.unsure = numbers[i].unsure || (icon.number == 0 && icon.mark == 0);
     }
 }
 
@@ -216,7 +217,7 @@ void readIcons(const Ink& ink, const Grid& grid, std::vector<Icon>& icons)
     for (std::size_t i = 0; i < icons.size(); ++i) {
         Icon& icon = icons[i];
         const Icon& before = first[i];
-        if (icon.stone != before.stone) {
+        if (icon.stone != before.stone || icon.mark != before.mark) {
             icon.unsure = true;
         } else if (icon.number == before.number) {
             icon.unsure = icon.unsure && before.unsure;
@@ -284,9 +285,12 @@ std::vector<NoteIcon> readNoteIcons(const Ink& ink, const Grid& grid)
 std::vector<Note> checkNotes(const std::vector<NoteIcon>& icons, const Board& board)
 {
     std::map<int, const Point*> numbered;
+    std::map<char, std::vector<const Point*>> marked;
     for (const Point& p : board.points) {
         if (p.number > 0)
             numbered[p.number] = &p;
+        if (p.mark != 0)
+            marked[p.mark].push_back(&p);
     }
     const auto found = groups(icons);
     // The moves printed only in the notes come after the highest number on the board, at most
@@ -297,20 +301,25 @@ std::vector<Note> checkNotes(const std::vector<NoteIcon>& icons, const Board& bo
     std::map<int, int> times;
     std::vector<Note> notes;
     for (const auto& [moves, place] : found) {
-        // A place without a number is a handicap stone, black; a ring without one is a letter.
-        if (place->number == 0 && place->stone != Stone::Black)
+        // A place without a number is a handicap stone, black, or the stone marked alike on the
+        // board; a ring without either is a letter of the text.
+        if (place->number == 0 && place->mark == 0 && place->stone != Stone::Black)
             continue;
         const auto stone = numbered.find(place->number);
-        const bool placeFits = !place->unsure && stone != numbered.end() && stone->second->stone == place->stone;
+        const auto sign = marked.find(place->mark);
+        const bool placeFits = !place->unsure
+                               && (place->mark != 0 ? sign != marked.end() && sign->second.size() == 1
+                                                          && sign->second[0]->stone == place->stone
+                                                    : stone != numbered.end() && stone->second->stone == place->stone);
         for (const Icon* m : moves) {
             // A move on a taken point comes after the stone it replaces; two letters of a
             // caption read as the same digit do not.
             if (m->number == 0 || (place->number > 0 && m->number <= place->number))
                 continue;
-            Note note{m->number, place->number, m->unsure || !placeFits};
+            Note note{m->number, place->number, m->unsure || !placeFits, place->mark};
             // The icon's colour must be its move's.
             note.unsure |= m->stone != go::colourOfMove(m->number, board.firstPlayer);
-            note.unsure |= numbered.count(m->number) != 0 || note.at == 0 || m->number > last;
+            note.unsure |= numbered.count(m->number) != 0 || (note.at == 0 && note.atMark == 0) || m->number > last;
             ++times[note.move];
             notes.push_back(note);
         }
@@ -324,13 +333,13 @@ void addTextNotes(std::vector<Note>& notes, const std::vector<TextNote>& read, c
 {
     std::map<int, const Point*> numbered;
     bool noNumber = false;
-    std::set<char> marks;
+    std::map<char, int> marks;
     for (const Point& p : board.points) {
         if (p.number > 0)
             numbered[p.number] = &p;
-        noNumber |= p.stone == Stone::Black && p.number == 0;
+        noNumber |= p.stone == Stone::Black && p.number == 0 && p.mark == 0;
         if (p.mark)
-            marks.insert(p.mark);
+            ++marks[p.mark];
     }
     std::vector<Note> fromText;
     for (const TextNote& t : read) {
@@ -342,7 +351,8 @@ void addTextNotes(std::vector<Note>& notes, const std::vector<TextNote>& read, c
             break;
         case TextNote::Place::Mark:
             n.atMark = t.mark;
-            n.unsure |= marks.count(t.mark) == 0;
+            // A letter printed on two points names neither.
+            n.unsure |= marks[t.mark] != 1;
             break;
         case TextNote::Place::NoNumber:
             n.unsure |= !noNumber;

@@ -17,6 +17,7 @@ struct NoteIcon {
     cv::Point2d onBoard; // board coordinates, which go on past the board over the flat page
     Stone stone = Stone::Empty;
     int number = 0;
+    char mark = 0; // a letter or sign printed instead of a number
     bool unsure = false;
 };
 

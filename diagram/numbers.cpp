@@ -203,6 +203,50 @@ std::vector<NumberReading> readNumbers(const std::vector<Glyphs>& glyphs, const 
     return readings;
 }
 
+// Letters a book prints on points, offered beside the digits so that a digit still reads as
+// itself; less those it avoids for their likeness to digits (l, o, I, O, S, Z), and i and j,
+// whose dot makes them two shapes, so that one shape read as either is a digit misread.
+constexpr const char* lettersAndDigits = "0123456789abcdefghkmnpqrstuvwxyzACDEFGHKLMNPQRTUVWXY";
+// Tesseract's confidence, out of 1, at which a letter stands.
+constexpr float letterSure = 0.7f;
+
+std::vector<Letter> readLetters(const std::vector<Glyphs>& glyphs, const StopFlag* stop)
+{
+    std::vector<Letter> letters(glyphs.size());
+    if (glyphs.empty())
+        return letters;
+    cv::parallel_for_(cv::Range(0, int(glyphs.size())), [&](const cv::Range& range) {
+        Engine* api = engine();
+        if (!api)
+            return;
+        api->t.setVariable(api->api, "tessedit_char_whitelist", lettersAndDigits);
+        for (int at = range.start; at < range.end; ++at) {
+            if (stop && stop->load(std::memory_order_relaxed))
+                break;
+            show(*api, glyphs[std::size_t(at)].picture, tesseract::PSM_SINGLE_CHAR);
+            const Text text = textOf(*api);
+            const float confidence = float(api->t.meanConfidence(api->api)) / 100.0f;
+            // One letter, or the same letter in both cases when the case is in doubt ("Cc").
+            char letter = 0;
+            for (const char* c = text ? text.get() : ""; *c; ++c) {
+                const auto u = static_cast<unsigned char>(*c);
+                if (std::isspace(u))
+                    continue;
+                const char lower = char(std::tolower(u));
+                if (!std::isalpha(u) || (letter != 0 && letter != lower)) {
+                    letter = 0;
+                    break;
+                }
+                letter = lower;
+            }
+            letters[std::size_t(at)] = {letter, letter != 0 && confidence >= letterSure};
+        }
+        api->t.setVariable(api->api, "tessedit_char_whitelist", "0123456789");
+        api->t.clear(api->api);
+    });
+    return letters;
+}
+
 bool zerosByShape(int& number, const std::vector<std::pair<float, float>>& holes, unsigned zeroWeighed)
 {
     bool doubt = false;
@@ -275,6 +319,31 @@ std::vector<StoneNumber> readStoneNumbers(const StraightBoard& sheet, const std:
         return out;
     const std::vector<CellReading> net = readCells(cells);
 
+    // A lone shape read as one digit may be a letter printed on the point ("a" is near an 8):
+    // Tesseract, offered letters too, tells. Signs are told by their outline alone. Ink the
+    // network reads as no digit at all is in doubt already; an arc of an outline is no label.
+    std::vector<Glyphs> lone;
+    std::vector<std::size_t> loneAt;
+    for (std::size_t i = 0; i < spots.size(); ++i) {
+        const CellReading r = i < net.size() ? net[i] : CellReading{};
+        if (glyphs[i].mark != 0) {
+            out[i].mark = glyphs[i].mark;
+        } else if (out[i].ink && glyphs[i].pieces == 1 && r.number >= 1 && r.number <= 9) {
+            lone.push_back(glyphs[i]);
+            loneAt.push_back(i);
+        }
+    }
+    const std::vector<Letter> letters = readLetters(lone, stop);
+    std::vector<bool> letterInDoubt(spots.size(), false);
+    for (std::size_t k = 0; k < letters.size(); ++k) {
+        if (letters[k].sure)
+            out[loneAt[k]].mark = letters[k].letter;
+        // A letter read in doubt where the network too is unsure of its digit: either may be
+        // right. Where the network is sure, a weak letter is Tesseract's guess at a digit.
+        const CellReading r = loneAt[k] < net.size() ? net[loneAt[k]] : CellReading{};
+        letterInDoubt[loneAt[k]] = letters[k].letter != 0 && r.confidence < networkSure;
+    }
+
     std::vector<Glyphs> doubtful;
     std::vector<std::size_t> which;
     for (std::size_t i = 0; i < spots.size(); ++i) {
@@ -282,6 +351,13 @@ std::vector<StoneNumber> readStoneNumbers(const StraightBoard& sheet, const std:
         const CellReading r = i < net.size() ? net[i] : CellReading{};
         s.number = r.number;
         s.confidence = r.confidence;
+        if (s.mark != 0) {
+            // A label names its point; it is no move, and no handicap stone either.
+            s.number = 0;
+            s.confidence = 1.0f;
+            s.unsure = false;
+            continue;
+        }
         if (!s.ink) {
             // Nothing inside: a handicap stone if black and the network sees no digits either.
             s.unsure = r.number != 0 || spots[i].stone == Stone::White;
@@ -293,7 +369,7 @@ std::vector<StoneNumber> readStoneNumbers(const StraightBoard& sheet, const std:
         const bool zeroInDoubt = zerosByShape(s.number, glyphs[i].holes, 0);
         // Digits that do not touch are separate shapes: more of them than digits read is doubt.
         const bool fits = glyphs[i].pieces <= std::max(1, lengthOf(r.number));
-        s.unsure = r.number == 0 || r.confidence < networkSure || !fits || zeroInDoubt;
+        s.unsure = r.number == 0 || r.confidence < networkSure || !fits || zeroInDoubt || letterInDoubt[i];
         if (s.unsure) {
             doubtful.push_back(std::move(glyphs[i]));
             which.push_back(i);

@@ -40,7 +40,17 @@ struct StoneNumber {
     float confidence = 0;  // 0..1
     bool unsure = true;
     bool ink = false;      // something was printed inside the stone
+    // A letter or sign printed instead of a number, that notes name ("73 at a"); 0 for none.
+    char mark = 0;
 };
+
+// A lone shape that Tesseract, offered letters as well as digits, reads as a letter, in lower
+// case: notes name labels in either case ("at a", "A に").
+struct Letter {
+    char letter = 0; // 0 where a digit or nothing was read
+    bool sure = false;
+};
+std::vector<Letter> readLetters(const std::vector<Glyphs>& glyphs, const StopFlag* stop = nullptr);
 
 // The network reads every stone in one pass; Tesseract is asked only where the network is
 // unsure, and where the two agree the reading stands. A stone with ink in it whose number

@@ -33,8 +33,11 @@ constexpr double pageReach = 14.0;
 constexpr double boardReach = 0.62, coordinateReach = 1.75;
 // The words of a line are joined across gaps up to this; lines are this high.
 constexpr double wordGap = 1.0;
-// Taller lines are the stone icons of notes, which are read as stones.
-constexpr double leastLineHeight = 0.14, mostLineHeight = 0.8, leastLineWidth = 0.3;
+// Lines are at most this high: a caption may be printed as large as a stone (sgf2dg's is),
+// once the stone icons of notes are taken out.
+constexpr double leastLineHeight = 0.14, mostLineHeight = 1.4, leastLineWidth = 0.3;
+// A note's stone icon covers this radius about its centre.
+constexpr double iconReach = 0.55;
 // Lines nearest the board are read first: a page's commentary can run on for a column.
 constexpr std::size_t mostLines = 14;
 
@@ -116,10 +119,13 @@ cv::Rect boardArea(const Straight& s, double reachX, double reachY)
 }
 
 // The boxes of the lines of text off the board, in board coordinates, in reading order.
-std::vector<cv::Rect2d> lineBoxes(const Straight& s)
+std::vector<cv::Rect2d> lineBoxes(const Straight& s, const std::vector<cv::Point2d>& icons)
 {
     cv::Mat ink = s.ink.clone();
     const cv::Rect all(0, 0, ink.cols, ink.rows);
+    for (const cv::Point2d& c : icons)
+        cv::circle(ink, cv::Point(int((c.x - s.origin.x) * glancePitch), int((c.y - s.origin.y) * glancePitch)),
+                   int(std::ceil(iconReach * glancePitch)), 0, cv::FILLED);
     ink(boardArea(s, boardReach, boardReach) & all) = 0;
     // The coordinates beside the board stand one to a row; above and below they make one line,
     // which the grammar leaves out.
@@ -221,12 +227,12 @@ std::vector<TextLine> recognise(const cv::Mat& sheet)
 
 } // namespace
 
-std::vector<TextLine> readPageText(const Ink& ink, const Grid& grid)
+std::vector<TextLine> readPageText(const Ink& ink, const Grid& grid, const std::vector<cv::Point2d>& icons)
 {
     const Straight page = glanceAtPage(ink, grid);
     if (page.ink.empty())
         return {};
-    const std::vector<cv::Rect2d> boxes = lineBoxes(page);
+    const std::vector<cv::Rect2d> boxes = lineBoxes(page, icons);
     if (boxes.empty())
         return {};
     return recognise(stacked(ink, grid, boxes));

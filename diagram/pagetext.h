@@ -12,7 +12,8 @@
 namespace diagram {
 
 // In reading order, nearest the board first within each side; empty when Tesseract or its
-// language data cannot be had.
-std::vector<TextLine> readPageText(const Ink& ink, const Grid& grid);
+// language data cannot be had. The stone icons of notes, at `icons` in board coordinates, are
+// read as stones and left out of the text.
+std::vector<TextLine> readPageText(const Ink& ink, const Grid& grid, const std::vector<cv::Point2d>& icons = {});
 
 } // namespace diagram

@@ -51,7 +51,13 @@ public:
     {
         // Copies, so that a reading stopped early may drop its own picture.
         std::packaged_task<OffBoard()> job(
-            [ink, grid] { return OffBoard{readNoteIcons(ink, grid), readPageText(ink, grid)}; });
+            [ink, grid] {
+                std::vector<NoteIcon> icons = readNoteIcons(ink, grid);
+                std::vector<cv::Point2d> centres;
+                for (const NoteIcon& icon : icons)
+                    centres.push_back(icon.onBoard);
+                return OffBoard{std::move(icons), readPageText(ink, grid, centres)};
+            });
         auto answer = job.get_future();
         {
             const std::lock_guard<std::mutex> lock(mutex_);
@@ -196,6 +202,7 @@ Result readOnce(const cv::Mat& grey, const StopFlag* stop, Sheet& sheet, Seen* s
         const bool numberSure = !numbers[i].unsure && numbers[i].confidence >= leastSureness && numbers[i].number > 0;
         colourOnly[std::size_t(where[i])] = numberSure && p.confidence < leastSureness;
         p.number = numbers[i].number;
+        p.mark = numbers[i].mark;
         p.unsure = numbers[i].unsure;
         p.confidence = std::min(p.confidence, numbers[i].confidence);
     }

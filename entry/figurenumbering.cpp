@@ -47,6 +47,10 @@ QList<FigureNumbering> numberingsFor(int recordHighest, const QList<int>& printe
 {
     if (printed.isEmpty())
         return {};
+    // A caption that starts within the record counts the figure's own numbers, as a figure
+    // numbered from 1 again prints "1-76": it says nothing of where the figure starts.
+    if (caption.first > 0 && caption.first <= recordHighest)
+        return numberingsFor(recordHighest, printed, {});
     const int highest = *std::max_element(printed.begin(), printed.end());
     // A caption read says where the figure starts, even when a figure was left out between.
     const int before = caption.first > 0 ? caption.first - 1 : recordHighest;
@@ -80,6 +84,9 @@ QList<FigureNumbering> numberingsFor(int recordHighest, const QList<int>& printe
     if (anyClose)
         fits.erase(std::remove_if(fits.begin(), fits.end(), [](const Fit& f) { return f.gap > LongestStartGap; }), fits.end());
     std::stable_sort(fits.begin(), fits.end(), [](const Fit& a, const Fit& b) { return a.holes < b.holes; });
+    // A caption that no numbering of the board's own numbers fits was misread.
+    if (fits.isEmpty() && caption.first > 0)
+        return numberingsFor(recordHighest, printed, {});
     QList<FigureNumbering> out;
     for (const Fit& f : fits)
         out.append(f.numbering);

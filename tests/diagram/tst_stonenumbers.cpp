@@ -35,7 +35,20 @@ diagram::StraightBoard sheetWith(diagram::Stone stone, const QString& text, int 
     cv::circle(grey, centre, int(0.46 * pitch), black ? 0 : 255, cv::FILLED, cv::LINE_AA);
     cv::circle(grey, centre, int(0.46 * pitch), 0, 2, cv::LINE_AA);
     const int ink = black ? 255 : 0;
-    if (!text.isEmpty()) {
+    // Signs printed on points instead of numbers, outlined as books draw them.
+    const int r = int(0.26 * pitch);
+    if (text == "^" || text == "^^") {
+        const std::vector<cv::Point> corners{centre + cv::Point(0, -r), centre + cv::Point(-r, 2 * r / 3),
+                                             centre + cv::Point(r, 2 * r / 3)};
+        if (text == "^")
+            cv::polylines(grey, corners, true, ink, 3, cv::LINE_AA);
+        else
+            cv::fillConvexPoly(grey, corners, ink, cv::LINE_AA);
+    } else if (text == "#") {
+        cv::rectangle(grey, centre - cv::Point(r * 4 / 5, r * 4 / 5), centre + cv::Point(r * 4 / 5, r * 4 / 5), ink, 3);
+    } else if (text == "*") {
+        cv::circle(grey, centre, r * 4 / 5, ink, 3, cv::LINE_AA);
+    } else if (!text.isEmpty()) {
         const std::string s = text.toStdString();
         int base = 0;
         const double scale = s.size() == 3 ? 0.62 : 0.8;
@@ -65,21 +78,39 @@ void TestStoneNumbers::readsStone_data()
     QTest::addColumn<bool>("scribble");
     QTest::addColumn<int>("number"); // what must be read
     QTest::addColumn<bool>("unsure");
+    QTest::addColumn<char>("mark"); // the label read instead of a number
     using diagram::Stone;
-    QTest::newRow("white 7") << Stone::White << "7" << int(cv::FONT_HERSHEY_SIMPLEX) << false << 7 << false;
-    QTest::newRow("black 4") << Stone::Black << "4" << int(cv::FONT_HERSHEY_DUPLEX) << false << 4 << false;
-    QTest::newRow("white 58") << Stone::White << "58" << int(cv::FONT_HERSHEY_DUPLEX) << false << 58 << false;
-    QTest::newRow("black 90") << Stone::Black << "90" << int(cv::FONT_HERSHEY_SIMPLEX) << false << 90 << false;
-    QTest::newRow("white 146") << Stone::White << "146" << int(cv::FONT_HERSHEY_SIMPLEX) << false << 146 << false;
+    QTest::newRow("white 7") << Stone::White << "7" << int(cv::FONT_HERSHEY_SIMPLEX) << false << 7 << false << char(0);
+    QTest::newRow("black 4") << Stone::Black << "4" << int(cv::FONT_HERSHEY_DUPLEX) << false << 4 << false << char(0);
+    QTest::newRow("white 58") << Stone::White << "58" << int(cv::FONT_HERSHEY_DUPLEX) << false << 58 << false << char(0);
+    QTest::newRow("black 90") << Stone::Black << "90" << int(cv::FONT_HERSHEY_SIMPLEX) << false << 90 << false << char(0);
+    QTest::newRow("white 146") << Stone::White << "146" << int(cv::FONT_HERSHEY_SIMPLEX) << false << 146 << false << char(0);
     // Three digits of a stroke face: read, and left in doubt for a look; the serif face's 5 is
     // as near a 6 as the reading gets, and only the doubt is held to.
-    QTest::newRow("black 203") << Stone::Black << "203" << int(cv::FONT_HERSHEY_DUPLEX) << false << 203 << true;
-    QTest::newRow("white 385 serif") << Stone::White << "385" << int(cv::FONT_HERSHEY_COMPLEX) << false << -1 << true;
-    QTest::newRow("black without ink: handicap") << Stone::Black << "" << 0 << false << 0 << false;
-    QTest::newRow("white without ink: in doubt") << Stone::White << "" << 0 << false << 0 << true;
+    QTest::newRow("black 203") << Stone::Black << "203" << int(cv::FONT_HERSHEY_DUPLEX) << false << 203 << true << char(0);
+    QTest::newRow("white 385 serif") << Stone::White << "385" << int(cv::FONT_HERSHEY_COMPLEX) << false << -1 << true << char(0);
+    QTest::newRow("black without ink: handicap") << Stone::Black << "" << 0 << false << 0 << false << char(0);
+    QTest::newRow("white without ink: in doubt") << Stone::White << "" << 0 << false << 0 << true << char(0);
     // Ink that is no number is never read as a confident handicap stone.
-    QTest::newRow("black with a cross") << Stone::Black << "" << 0 << true << -1 << true;
-    QTest::newRow("white with a cross") << Stone::White << "" << 0 << true << -1 << true;
+    QTest::newRow("black with a cross") << Stone::Black << "" << 0 << true << -1 << true << char(0);
+    QTest::newRow("white with a cross") << Stone::White << "" << 0 << true << -1 << true << char(0);
+    // Letters and signs on points are labels that notes name ("61 at a"), never numbers: an
+    // "a" is near an 8, a "b" near a 6, a triangle was read as 23.
+    const int plain = cv::FONT_HERSHEY_SIMPLEX, serif = cv::FONT_HERSHEY_COMPLEX;
+    QTest::newRow("white a") << Stone::White << "a" << plain << false << 0 << false << 'a';
+    QTest::newRow("black b") << Stone::Black << "b" << plain << false << 0 << false << 'b';
+    QTest::newRow("black A") << Stone::Black << "A" << serif << false << 0 << false << 'a';
+    // A letter read in doubt leaves whatever number was read in doubt too.
+    QTest::newRow("white c serif") << Stone::White << "c" << serif << false << -1 << true << char(0);
+    QTest::newRow("white triangle") << Stone::White << "^" << 0 << false << 0 << false << '^';
+    QTest::newRow("white filled triangle") << Stone::White << "^^" << 0 << false << 0 << false << '^';
+    QTest::newRow("black triangle") << Stone::Black << "^" << 0 << false << 0 << false << '^';
+    QTest::newRow("white square") << Stone::White << "#" << 0 << false << 0 << false << '#';
+    QTest::newRow("black circle") << Stone::Black << "*" << 0 << false << 0 << false << '*';
+    // Digits alike to those letters stay numbers.
+    QTest::newRow("white 8") << Stone::White << "8" << plain << false << 8 << false << char(0);
+    QTest::newRow("black 6") << Stone::Black << "6" << plain << false << 6 << false << char(0);
+    QTest::newRow("white 0 alone is no circle") << Stone::White << "0" << plain << false << -1 << true << char(0);
 }
 
 void TestStoneNumbers::readsStone()
@@ -90,6 +121,7 @@ void TestStoneNumbers::readsStone()
     QFETCH(bool, scribble);
     QFETCH(int, number);
     QFETCH(bool, unsure);
+    QFETCH(char, mark);
     const diagram::StraightBoard sheet = sheetWith(stone, text, face, scribble);
     const std::vector<diagram::StoneNumber> read = diagram::readStoneNumbers(sheet, {{10, 10, stone}});
     QCOMPARE(read.size(), std::size_t(1));
@@ -97,6 +129,7 @@ void TestStoneNumbers::readsStone()
     if (number >= 0)
         QCOMPARE(read[0].number, number);
     QCOMPARE(read[0].unsure, unsure);
+    QCOMPARE(read[0].mark, mark);
 }
 
 QTEST_GUILESS_MAIN(TestStoneNumbers)

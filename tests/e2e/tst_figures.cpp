@@ -91,9 +91,9 @@ void TestFigures::styles_data()
     QTest::addColumn<int>("mostNotWhole");
     QTest::addColumn<int>("mostInDoubt");
 
-    QTest::newRow("sgf2dg, on from the figure before") << "sgf2dg" << "continued" << 2 << 14;
-    QTest::newRow("sgf2dg, from 1 again") << "sgf2dg" << "restarted" << 2 << 30;
-    QTest::newRow("sgf2dg, hundreds dropped") << "sgf2dg" << "hundreds" << 2 << 45;
+    QTest::newRow("sgf2dg, on from the figure before") << "sgf2dg" << "continued" << 0 << 9;
+    QTest::newRow("sgf2dg, from 1 again") << "sgf2dg" << "restarted" << 0 << 9;
+    QTest::newRow("sgf2dg, hundreds dropped") << "sgf2dg" << "hundreds" << 1 << 16;
     QTest::newRow("own, held out, from 1 again") << "own" << "restarted" << 1 << 11;
     QTest::newRow("own, held out, hundreds dropped") << "own" << "hundreds" << 2 << 164;
 }
