@@ -35,6 +35,11 @@ diagram::Board boardOf(const QStringList& points, int firstPlayer)
         diagram::Point& p = board.at(parts[0].toInt(), parts[1].toInt());
         p.unsure = read.endsWith(QLatin1Char('?'));
         read.remove(QLatin1Char('?'));
+        // A label after the colour: "Wa" a white stone marked "a".
+        if (read.size() == 2 && !read[1].isDigit()) {
+            p.mark = char(read[1].toLatin1());
+            read.chop(1);
+        }
         p.stone = read == QLatin1String("W") ? diagram::Stone::White : diagram::Stone::Black;
         p.number = read.toInt();
         if (p.number > 0 && p.number % 2 == firstPlayer)
@@ -70,7 +75,9 @@ std::vector<diagram::Note> notesOf(const QStringList& notes)
     for (QString note : notes) {
         const bool unsure = note.endsWith(QLatin1Char('?'));
         note.remove(QLatin1Char('?'));
-        out.push_back({note.section(QLatin1Char(','), 0, 0).toInt(), note.section(QLatin1Char(','), 1).toInt(), unsure});
+        const QString at = note.section(QLatin1Char(','), 1);
+        const char mark = at.size() == 1 && at[0].isLetter() ? char(at[0].toLatin1()) : 0;
+        out.push_back({note.section(QLatin1Char(','), 0, 0).toInt(), at.toInt(), unsure, mark});
     }
     return out;
 }
@@ -154,6 +161,17 @@ void TestReadBoard::reads_data()
         << QStringList{"1,1,1,white", "2,1,2,black"} << "2" << 1
         << QStringLiteral("画像読込み　/scans/page 12.png  読込最大手数　2手\r\n") + listUp + listDone
         << QStringList() << QStringList() << QStringList() << 0;
+    // Labels are no numbers: a black one is no handicap stone, and a note that names one is
+    // not typed, since the list names places by their numbers.
+    QTest::newRow("labels: in doubt, and their note logged")
+        << QStringList() << false << none << QStringList{"4,4,1", "16,4,2", "6,6,Ba", "7,7,Wb"} << 1 << QStringList()
+        << QStringList{"6,6,,empty", "7,7,,empty"} << "3" << 1
+        << QStringLiteral("画像読込み　/scans/page 12.png  読込最大手数　3手\r\n"
+                          "横6縦6 読取り値  読取りが不確かです！確認して下さい。\r\n"
+                          "横7縦7 読取り値  読取りが不確かです！確認して下さい。\r\n")
+               + listUp + listDone
+               + QStringLiteral("図の注記　3手 場所a  記号の石は手番が分からないので入力しませんでした！\r\n")
+        << QStringList{"3"} << QStringList{"Edit6_6"} << QStringList{"3,a"} << 0;
     QTest::newRow("unsure points: logged in scan order, focus on the first")
         << QStringList() << false << none << QStringList{"3,3,57?", "2,5,W", "7,2,12?", "1,1,1"} << 0 << QStringList()
         << QStringList{"3,3,57,black", "2,5,,empty", "7,2,12,white"} << "57" << 0
