@@ -209,6 +209,10 @@ void placeNotes(Form& f, const std::vector<diagram::Note>& notes, const std::ato
     });
     const QHash<int, QList<PlaceChoice>> allowed = anyUsable ? candidatePlacesByRow(f, stop) : QHash<int, QList<PlaceChoice>>();
     for (const diagram::Note& n : notes) {
+        if (n.pass) {
+            f.logLine(messages::noteUnusedLine(n.move, texts::PassPlace, n.unsure ? texts::NoteUnsure : texts::NoteFilled));
+            continue;
+        }
         const QString place = placeText(n);
         const int row = n.unsure ? 0 : listRowOf(f, n.move);
         const bool open = row > 0 && f.stringGrid2.at(1, row).isEmpty();
@@ -300,6 +304,9 @@ void enterReading(Form& f, Ui& ui, const diagram::Result& result, const QString&
     for (const diagram::Note& n : result.notes) {
         if (!n.unsure)
             f.noteMoves.append(n.move);
+        // A pass has a number and no point: it is kept as an opened file's passes are.
+        if (!n.unsure && n.pass)
+            f.loadedPasses.append(n.move);
     }
     int total = readingTotal(f);
     // A whole game's caption names its last move, which the board leaves open when the game

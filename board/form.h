@@ -112,7 +112,8 @@ struct Form {
     // The opened file goes on after the NUL byte that ended its text: keep mode, which writes
     // the text back, would lose the rest.
     bool textAfterNul = false;
-    // The passes of the opened file's main line: numbers taken that no cell shows.
+    // The passes of the opened file's main line, or that sure notes of a reading give: numbers
+    // taken that no cell shows.
     QList<int> loadedPasses;
     // The opened file's header, and the line after its main line. Bytes, never transcoded.
     QByteArray gameInfo;

@@ -208,6 +208,8 @@ inline const QString NoteHead = QStringLiteral("図の注記　");
 inline const QString NoteFilled = QStringLiteral("  図の注記から入力しました！");
 inline const QString NoteUnsure = QStringLiteral("  読取りが不確かなので入力しませんでした！");
 inline const QString NoteNotMissing = QStringLiteral("  欠番の手番ではないので入力しませんでした！");
+// The place of a note that says its move was a pass.
+inline const QString PassPlace = QStringLiteral("パス");
 // A note naming a stone marked with a letter or sign: the stone's own move is not printed.
 inline const QString NoteAtMark = QStringLiteral("  記号の石は手番が分からないので入力しませんでした！");
 // The window that shows the picture a board was read from. %1 the picture's source.

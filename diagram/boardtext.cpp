@@ -32,7 +32,7 @@ std::string notesText(const std::vector<Note>& notes)
     std::string text;
     for (const Note& n : notes) {
         const std::string place = n.at > 0 ? std::to_string(n.at) : n.atMark != 0 ? std::string(1, n.atMark) : "B";
-        text += std::to_string(n.move) + " at " + place;
+        text += std::to_string(n.move) + (n.pass ? " pass" : " at " + place);
         text += n.unsure ? "?\n" : "\n";
     }
     return text;

@@ -68,6 +68,8 @@ struct Note {
     bool unsure = false;
     // The mark of the stone named instead of a number ("232 at a"); 0 when a number is named.
     char atMark = 0;
+    // The move was a pass ("52 パス"): it names no place.
+    bool pass = false;
 };
 
 struct Result {
@@ -114,7 +116,7 @@ void mendMisreads(Board& board);
 // stone, or the stone's mark ("a", "^"), with "?" appended when unsure. Lines end with "\n".
 std::string boardText(const Board& board);
 // One line for each note, "158 at 76", "B" for a place without a number, the mark for a marked
-// place ("158 at a", "158 at ^"), "?" appended when unsure.
+// place ("158 at a", "158 at ^"), "158 pass" for a pass, "?" appended when unsure.
 std::string notesText(const std::vector<Note>& notes);
 
 } // namespace diagram

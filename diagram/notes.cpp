@@ -358,6 +358,8 @@ void addTextNotes(std::vector<Note>& notes, const std::vector<TextNote>& read, c
             n.unsure |= !noNumber;
             break;
         case TextNote::Place::Pass:
+            n.pass = true;
+            break;
         case TextNote::Place::Untold:
             continue;
         }
@@ -374,7 +376,7 @@ void addTextNotes(std::vector<Note>& notes, const std::vector<TextNote>& read, c
         const auto twin = std::find_if(notes.begin(), notes.end(), [&](const Note& i) { return i.move == n.move; });
         if (twin == notes.end()) {
             notes.push_back(n);
-        } else if (twin->at == n.at && twin->atMark == n.atMark) {
+        } else if (twin->at == n.at && twin->atMark == n.atMark && twin->pass == n.pass) {
             twin->unsure = twin->unsure && n.unsure;
         } else {
             twin->unsure = true;

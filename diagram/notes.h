@@ -27,7 +27,7 @@ std::vector<NoteIcon> readNoteIcons(const Ink& ink, const Grid& grid);
 std::vector<Note> checkNotes(const std::vector<NoteIcon>& icons, const Board& board);
 // The notes printed as text, checked against the board as the icons are, joined to those of the
 // icons: a move that both give alike is kept once, one they give apart is in doubt in both.
-// Passes and notes that name no place are not notes of a place, and are left out.
+// Notes that name no place ("N 取る") are left out.
 void addTextNotes(std::vector<Note>& notes, const std::vector<TextNote>& read, const Board& board);
 
 } // namespace diagram

@@ -77,7 +77,7 @@ std::vector<diagram::Note> notesOf(const QStringList& notes)
         note.remove(QLatin1Char('?'));
         const QString at = note.section(QLatin1Char(','), 1);
         const char mark = at.size() == 1 && at[0].isLetter() ? char(at[0].toLatin1()) : 0;
-        out.push_back({note.section(QLatin1Char(','), 0, 0).toInt(), at.toInt(), unsure, mark});
+        out.push_back({note.section(QLatin1Char(','), 0, 0).toInt(), at.toInt(), unsure, mark, at == QLatin1String("pass")});
     }
     return out;
 }
@@ -208,6 +208,11 @@ void TestReadBoard::reads_data()
         << QStringLiteral("画像読込み　/scans/page 12.png  読込最大手数　5手\r\n") + listUp + listDone
                + QStringLiteral("図の注記　5手 場所4  ルール上その場所には打てないので入力しませんでした！\r\n")
         << QStringList{"5=2"} << QStringList{"StringGrid2"} << QStringList{"5,4"} << 0;
+    QTest::newRow("notes: a pass takes its number, and no row")
+        << QStringList() << false << none << corner << 0 << QStringList() << QStringList{"1,1,2,white"} << "5" << 0
+        << QStringLiteral("画像読込み　/scans/page 12.png  読込最大手数　5手\r\n") + listUp + listDone
+               + QStringLiteral("図の注記　5手 場所パス  図の注記から入力しました！\r\n")
+        << QStringList() << QStringList() << QStringList{"5,pass"} << 0;
     QTest::newRow("caption: names a last move the board leaves open")
         << QStringList() << false << none << corner << 0 << QStringList() << QStringList{"1,1,2,white"} << "5" << 0
         << QStringLiteral("画像読込み　/scans/page 12.png  読込最大手数　5手\r\n") + listUp + listDone
