@@ -256,7 +256,9 @@ def main():
         entries.append(dict(file=file, game=s["params"]["game"], renderer=s["renderer"], typeface=s["typeface"],
                             stone_px=round(pitch, 1), kind=s["kind"], variant=s["variant"], held_out=s["held_out"],
                             first_player=1 if diagram.white_first else 0, moves=diagram.total,
-                            board=diagram.board_lines(), notes=diagram.note_lines()))
+                            board=diagram.board_lines(), notes=diagram.note_lines(),
+                            # A web board and a bare board print no notes: nothing could read them.
+                            notes_printed=s["renderer"] not in ("wgo", "own") or bool(s["params"].get("page"))))
         print("%-50s %-6s %5.1f px %s" % (file, s["kind"], pitch, "held out" if s["held_out"] else "tuned"), flush=True)
     if args.sample and not args.only:
         entries += legacy_entries(games, args.out)

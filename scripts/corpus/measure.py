@@ -41,7 +41,7 @@ def compare(entry, text):
                 if not unsure:
                     unmarked += 1
     notes = lines[19:]
-    truth_notes = set(entry["notes"])
+    truth_notes = set(entry["notes"]) if entry.get("notes_printed", True) else set()
     notes_right = sum(1 for n in notes if not n.endswith("?") and n in truth_notes)
     notes_unmarked = sum(1 for n in notes if not n.endswith("?") and n not in truth_notes)
     return right, unmarked, wrong, notes_right, notes_unmarked
@@ -76,7 +76,7 @@ def main():
                                                 notes=0, notes_right=0, notes_unmarked=0, captions=0,
                                                 captions_wrong=0, px=[]))
                 row["pictures"] += 1
-                row["notes"] += len(entry["notes"])
+                row["notes"] += len(entry["notes"]) if entry.get("notes_printed", True) else 0
                 row["px"].append(entry["stone_px"])
                 if text is None:
                     row["noboard"] += 1
