@@ -1,4 +1,8 @@
 #include "diagram/diagram.h"
+#include "diagram/grid.h"
+#include "diagram/lighting.h"
+#include "diagram/pagetext.h"
+#include "diagram/picture.h"
 
 #include <benchmark/benchmark.h>
 
@@ -33,8 +37,27 @@ void readPage(benchmark::State& state, const char* name)
     }
 }
 
+// The text beside the board alone, found and read: it runs beside the board's reading, so a
+// page costs at most this much more for its text.
+void readText(benchmark::State& state, const char* name)
+{
+    const diagram::Picture page = diagram::decodePicture(picture(name));
+    const diagram::Ink ink = diagram::separateInk(page.grey);
+    std::string reason;
+    const std::optional<diagram::Grid> grid = diagram::locateGrid(ink, reason);
+    if (!grid) {
+        state.SkipWithError(reason.c_str());
+        return;
+    }
+    diagram::readPageText(ink, *grid);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(diagram::readPageText(ink, *grid));
+}
+
 } // namespace
 
+BENCHMARK_CAPTURE(readText, page300dpi, "game09_s9_l1_h2__clean300.png")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(readText, textNotes, "../corpus/own_nimbus-sans-narrow_clean.png")->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(readPage, page300dpi, "game09_s9_l1_h2__clean300.png")->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(readPage, page600dpi, "game14_s14_l2_h9__clean600.png")->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(readPage, scan300dpi, "game13_s13_l1_h6__scan300.jpg")->Unit(benchmark::kMillisecond)->UseRealTime();
