@@ -320,6 +320,8 @@ void enterReading(Form& f, Ui& ui, const diagram::Result& result, const QString&
         f.cellTextOnEnter = focused->text;
 
     f.logLine(messages::pictureReadLine(source, total));
+    if (result.latticeInDoubt)
+        f.logLine(texts::LatticeInDoubt);
     // A point is logged once: a duplicate or an overlong number is named by its own line.
     QStringList faults;
     const QSet<int> named = faultLines(f, faults);

@@ -208,6 +208,8 @@ inline const QString NoteHead = QStringLiteral("図の注記　");
 inline const QString NoteFilled = QStringLiteral("  図の注記から入力しました！");
 inline const QString NoteUnsure = QStringLiteral("  読取りが不確かなので入力しませんでした！");
 inline const QString NoteNotMissing = QStringLiteral("  欠番の手番ではないので入力しませんでした！");
+// The board's lines go on past an edge of the lattice read: every point may be one line off.
+inline const QString LatticeInDoubt = QStringLiteral("盤の端の線の外にも線が続いています。全体が一路ずれている可能性があるため、全ての石を不確かにしました！");
 // The place of a note that says its move was a pass.
 inline const QString PassPlace = QStringLiteral("パス");
 // A note naming a stone marked with a letter or sign: the stone's own move is not printed.

@@ -90,6 +90,9 @@ struct Result {
     // The moves a figure's caption names ("Figure 2 (101-200)"), when it was read; 0 otherwise.
     int captionFirst = 0;
     int captionLast = 0;
+    // The lattice's lines go on past a side of the board even when moved out one line: every
+    // point may be a line off, and every stone is in doubt.
+    bool latticeInDoubt = false;
 };
 
 // Set from another thread to end a reading early; the reading then fails as Cancelled.

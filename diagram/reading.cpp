@@ -1,4 +1,5 @@
 #include "diagram/diagram.h"
+#include "diagram/edges.h"
 #include "diagram/grid.h"
 #include "diagram/lighting.h"
 #include "diagram/notes.h"
@@ -161,7 +162,7 @@ Result readOnce(const cv::Mat& grey, const StopFlag* stop, Sheet& sheet, Seen* s
     if (stopped(stop))
         return cancelled();
     std::string reason;
-    const auto grid = locateGrid(ink, reason);
+    auto grid = locateGrid(ink, reason);
     if (!grid)
         return failure(Failure::NoBoard, reason);
     see(seen, grey, ink, &*grid, nullptr, nullptr);
@@ -171,6 +172,23 @@ Result readOnce(const cv::Mat& grey, const StopFlag* stop, Sheet& sheet, Seen* s
     std::future<OffBoard> offBoard = notesThread.read(ink, *grid);
     sheet.straight = straighten(ink, *grid);
     sheet.looks = classifyStones(sheet.straight);
+    // A lattice one line in from a side is moved out over it. One whose lines go on past
+    // facing sides, or still go on once moved, leaves every point in doubt.
+    bool latticeInDoubt = false;
+    if (const unsigned sides = sidesGoingOn(sheet.straight, sheet.looks)) {
+        const bool facing = (sides & (Top | Bottom)) == (Top | Bottom) || (sides & (Left | Right)) == (Left | Right);
+        latticeInDoubt = true;
+        if (!facing) {
+            const Grid moved = movedOut(*grid, sides);
+            Sheet again{straighten(ink, moved), {}};
+            again.looks = classifyStones(again.straight);
+            if (sidesGoingOn(again.straight, again.looks) == 0) {
+                sheet = std::move(again);
+                *grid = moved;
+                latticeInDoubt = false;
+            }
+        }
+    }
     const StraightBoard& straight = sheet.straight;
     const auto& looks = sheet.looks;
     if (stopped(stop))
@@ -207,9 +225,10 @@ Result readOnce(const cv::Mat& grey, const StopFlag* stop, Sheet& sheet, Seen* s
         p.confidence = std::min(p.confidence, numbers[i].confidence);
     }
     for (Point& p : result.board.points) {
-        if (p.confidence < leastSureness)
+        if (p.confidence < leastSureness || (latticeInDoubt && p.stone != Stone::Empty))
             p.unsure = true;
     }
+    result.latticeInDoubt = latticeInDoubt;
     markRepeats(result.board);
     const Board asRead = result.board;
     settleFirstPlayer(result.board);

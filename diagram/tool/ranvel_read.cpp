@@ -75,6 +75,8 @@ int main(int argc, char** argv)
                      result.quarterTurns, result.quarterTurns == 1 ? "" : "s");
     if (result.captionFirst > 0)
         std::fprintf(stderr, "%s: the caption names moves %d to %d\n", path, result.captionFirst, result.captionLast);
+    if (result.latticeInDoubt)
+        std::fprintf(stderr, "%s: the board's lines go on past an edge; every point may be a line off\n", path);
     std::fputs(diagram::boardText(result.board).c_str(), stdout);
     if (notes)
         std::fputs(diagram::notesText(result.notes).c_str(), stdout);

@@ -1,3 +1,4 @@
+#include "diagram/edges.h"
 #include "diagram/grid.h"
 #include "diagram/lighting.h"
 #include "diagram/stones.h"
@@ -16,6 +17,8 @@ class TestStages : public QObject {
 private slots:
     void findsLattice_data();
     void findsLattice();
+    void latticeOneLineIn_data();
+    void latticeOneLineIn();
     void looksAtStone_data();
     void looksAtStone();
 };
@@ -129,6 +132,41 @@ void TestStages::findsLattice()
         const double off = cv::norm(diagram::onPicture(*grid, p.x, p.y) - diagram::mapPoint(h, p));
         QVERIFY2(off < 0.1 * pitch, qPrintable(QStringLiteral("(%1, %2) is %3 px from where it was drawn").arg(p.x).arg(p.y).arg(off)));
     }
+}
+
+void TestStages::latticeOneLineIn_data()
+{
+    QTest::addColumn<int>("dx"); // lines the lattice is fitted off the board's own
+    QTest::addColumn<int>("dy");
+    QTest::addColumn<bool>("coordinates");
+    QTest::addColumn<unsigned>("sides"); // the sides its lines are seen to go on past
+    using namespace diagram;
+    QTest::newRow("fitted right") << 0 << 0 << true << 0u;
+    QTest::newRow("one row in from the top") << 0 << 1 << true << unsigned(Top);
+    QTest::newRow("coordinates taken for the first column") << -1 << 0 << true << unsigned(Right);
+    QTest::newRow("one column in from the left") << 1 << 0 << false << unsigned(Left);
+    QTest::newRow("one line in from the bottom and the right") << -1 << -1 << true << unsigned(Bottom | Right);
+}
+
+// A lattice one line in from a side sees the lines go on past it, and moved out over that
+// side it is the board's own again.
+void TestStages::latticeOneLineIn()
+{
+    QFETCH(int, dx);
+    QFETCH(int, dy);
+    QFETCH(bool, coordinates);
+    QFETCH(unsigned, sides);
+    const double pitch = 32;
+    const int side = int(26 * pitch);
+    const cv::Matx33d h = mapping(pitch, 0, 0, {side / 2.0, side / 2.0});
+    const diagram::Ink ink = diagram::separateInk(drawBoard(h, {side, side}, 250, 255, false, coordinates));
+    diagram::Grid grid;
+    grid.pitch = pitch;
+    grid.toPicture = h * cv::Matx33d(1, 0, dx, 0, 1, dy, 0, 0, 1);
+    const diagram::StraightBoard straight = diagram::straighten(ink, grid);
+    QCOMPARE(diagram::sidesGoingOn(straight, diagram::classifyStones(straight)), sides);
+    const diagram::Grid moved = diagram::movedOut(grid, sides);
+    QVERIFY(cv::norm(diagram::onPicture(moved, 1, 1) - diagram::mapPoint(h, {1, 1})) < 0.1 * pitch);
 }
 
 void TestStages::looksAtStone_data()
