@@ -56,7 +56,9 @@ if [ "$what" = windows ]; then
       as_root tee /etc/apt/sources.list.d/ranvel-deb-src.sources >/dev/null
     as_root apt-get update -qq
   fi
-  toolchain=$PWD/scripts/mingw-w64.cmake
+  # The build keeps the toolchain's path: a copy in the cache outlives the checkout it came from.
+  toolchain=$cache/mingw-w64.cmake
+  cp scripts/mingw-w64.cmake "$toolchain"
   log=$cache/qt6-base.log
   build_qt() {
     set -euo pipefail
@@ -66,6 +68,9 @@ if [ "$what" = windows ]; then
       (cd source && apt-get source -qq qt6-base)
       mv "$(find source -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*')" qt6-base-src
       rm -rf source
+    fi
+    if ! grep -qs "^CMAKE_TOOLCHAIN_FILE:.*=$toolchain\$" qt6-base-build/CMakeCache.txt; then
+      rm -rf qt6-base-build
     fi
     if [ ! -f qt6-base-build/build.ninja ]; then
       cmake -S qt6-base-src -B qt6-base-build -G Ninja -DCMAKE_BUILD_TYPE=Release \

@@ -23,10 +23,11 @@ KINDS = ("clean", "screen", "scan", "photo")
 
 
 def compare(entry, text):
-    """(right, unmarked, wrong points as 'x,y: truth read as field') for one reading."""
+    """(right, unmarked, marked but right, wrong points as 'x,y: truth read as field', notes right and
+    sure, notes wrong without "?") for one reading."""
     lines = text.splitlines()
     board = lines[:19]
-    right, unmarked, wrong = 0, 0, []
+    right, unmarked, marked_right, wrong = 0, 0, 0, []
     for y in range(19):
         truth = entry["board"][y].split(" ")
         read = board[y].split(" ") if y < len(board) else [""] * 19
@@ -36,6 +37,7 @@ def compare(entry, text):
             value = field[:-1] if unsure else field
             if value == truth[x]:
                 right += 1
+                marked_right += unsure
             else:
                 wrong.append("%d,%d: %s read as %s" % (x + 1, y + 1, truth[x], field))
                 if not unsure:
@@ -44,7 +46,7 @@ def compare(entry, text):
     truth_notes = set(entry["notes"]) if entry.get("notes_printed", True) else set()
     notes_right = sum(1 for n in notes if not n.endswith("?") and n in truth_notes)
     notes_unmarked = sum(1 for n in notes if not n.endswith("?") and n not in truth_notes)
-    return right, unmarked, wrong, notes_right, notes_unmarked
+    return right, unmarked, marked_right, wrong, notes_right, notes_unmarked
 
 
 def read_one(reader, folder, entry):
@@ -72,7 +74,7 @@ def main():
             if args.by:
                 keys.append(keys[0][:2] + (entry[args.by] or "-",))
             for key in keys:
-                row = rows.setdefault(key, dict(pictures=0, right=0, unmarked=0, noboard=0, allright=0,
+                row = rows.setdefault(key, dict(pictures=0, right=0, unmarked=0, marked_right=0, noboard=0, allright=0,
                                                 notes=0, notes_right=0, notes_unmarked=0, captions=0,
                                                 captions_wrong=0, px=[]))
                 row["pictures"] += 1
@@ -81,7 +83,7 @@ def main():
                 if text is None:
                     row["noboard"] += 1
                     continue
-                right, unmarked, wrong, nr, nu = compare(entry, text)
+                right, unmarked, marked_right, wrong, nr, nu = compare(entry, text)
                 # A whole game's page names its moves in its caption, "Figure 1 (1-263)".
                 caption = re.search(r"the caption names moves (\d+) to (\d+)", err)
                 if caption:
@@ -89,6 +91,7 @@ def main():
                     row["captions_wrong"] += (int(caption.group(1)), int(caption.group(2))) != (1, entry["moves"])
                 row["right"] += right
                 row["unmarked"] += unmarked
+                row["marked_right"] += marked_right
                 row["allright"] += right == 361
                 row["notes_right"] += nr
                 row["notes_unmarked"] += nu
@@ -97,9 +100,9 @@ def main():
             elif right != 361:
                 failures.append("%s: %d right, %d unmarked; %s" % (entry["file"], right, unmarked, "; ".join(wrong[:6])))
 
-    print("| Styles | Kind | %sPictures | Stones | Points right | Wrong without \"?\" | Board not found | "
+    print("| Styles | Kind | %sPictures | Stones | Points right | Wrong without \"?\" | Marked \"?\" but right | Board not found | "
           "Pictures all right | Notes right and sure | Notes wrong without \"?\" | Captions read (wrong) |" % ("%s | " % args.by.capitalize() if args.by else ""))
-    print("|" + " --- |" * (11 if args.by else 10))
+    print("|" + " --- |" * (12 if args.by else 11))
     for held in ("held out", "tuned"):
         for kind in KINDS:
             for key in sorted(k for k in rows if k[0] == held and k[1] == kind):
@@ -107,9 +110,9 @@ def main():
                     continue
                 r = rows[key]
                 points = 361 * r["pictures"]
-                print("| %s | %s | %s%d | %g–%g px | %.2f%% | %d | %d | %d of %d | %d of %d | %d | %d (%d) |" % (
+                print("| %s | %s | %s%d | %g–%g px | %.2f%% | %d | %d | %d | %d of %d | %d of %d | %d | %d (%d) |" % (
                     held, kind, ("%s | " % (key[2] or "all")) if args.by else "", r["pictures"], min(r["px"]), max(r["px"]),
-                    100.0 * r["right"] / points, r["unmarked"], r["noboard"], r["allright"], r["pictures"],
+                    100.0 * r["right"] / points, r["unmarked"], r["marked_right"], r["noboard"], r["allright"], r["pictures"],
                     r["notes_right"], r["notes"], r["notes_unmarked"], r["captions"], r["captions_wrong"]))
     if args.failures:
         print()
