@@ -278,6 +278,9 @@ namespace {
 constexpr float networkSure = 0.995f;
 // Tesseract's own confidence, out of 1, at which its 0 stands for the network's 6 or 8.
 constexpr float tesseractSure = 0.9f;
+// The network's probability above which no letter Tesseract sees in its place stands: a thin
+// glass 5 has been read as "r", where the network was certain of its 5.
+constexpr float digitCertain = 0.999f;
 
 int lengthOf(int n)
 {
@@ -336,11 +339,12 @@ std::vector<StoneNumber> readStoneNumbers(const StraightBoard& sheet, const std:
     const std::vector<Letter> letters = readLetters(lone, stop);
     std::vector<bool> letterInDoubt(spots.size(), false);
     for (std::size_t k = 0; k < letters.size(); ++k) {
-        if (letters[k].sure)
+        // Where the network is all but certain of its digit, Tesseract's letter is a guess.
+        const CellReading r = loneAt[k] < net.size() ? net[loneAt[k]] : CellReading{};
+        if (letters[k].sure && r.confidence < digitCertain)
             out[loneAt[k]].mark = letters[k].letter;
         // A letter read in doubt where the network too is unsure of its digit: either may be
-        // right. Where the network is sure, a weak letter is Tesseract's guess at a digit.
-        const CellReading r = loneAt[k] < net.size() ? net[loneAt[k]] : CellReading{};
+        // right.
         letterInDoubt[loneAt[k]] = letters[k].letter != 0 && r.confidence < networkSure;
     }
 

@@ -18,10 +18,13 @@
 #include <cmath>
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <future>
 #include <map>
 #include <mutex>
+#include <numeric>
 #include <optional>
+#include <set>
 #include <string>
 #include <thread>
 #include <utility>
@@ -140,6 +143,63 @@ void confirmColours(Board& board, const Board& asRead, const std::array<bool, go
     }
 }
 
+// At most this share of a whole game's moves may be missing from the board and the notes read
+// for the board to be taken as one: a figure of a later part of a game misses all before it.
+constexpr double mostMissingShare = 0.1;
+
+// One digit apart, as misreadings go: one changed, dropped or added.
+bool oneDigitApart(int a, int b)
+{
+    const std::string x = std::to_string(a), y = std::to_string(b);
+    if (x.size() == y.size())
+        return std::inner_product(x.begin(), x.end(), y.begin(), 0, std::plus<>(), std::not_equal_to<>()) == 1;
+    const std::string& longer = x.size() > y.size() ? x : y;
+    const std::string& shorter = x.size() > y.size() ? y : x;
+    if (longer.size() != shorter.size() + 1)
+        return false;
+    for (std::size_t i = 0; i < longer.size(); ++i) {
+        if (longer.substr(0, i) + longer.substr(i + 1) == shorter)
+            return true;
+    }
+    return false;
+}
+
+// On a whole game's diagram every move up to the last stands once, on the board or in a note:
+// a misreading leaves its own move missing. A number read in doubt that stands once, on a stone
+// whose colour was seen surely and is its move's, with no missing move one digit from it, can
+// be no other move misread, and its doubt goes.
+void confirmByWholeGame(Board& board, const std::vector<Note>& notes, const std::array<bool, go::Points>& colourSure)
+{
+    std::map<int, int> count;
+    int highest = 0;
+    for (const Point& p : board.points) {
+        if (p.number > 0) {
+            ++count[p.number];
+            highest = std::max(highest, p.number);
+        }
+    }
+    std::set<int> noted;
+    for (const Note& n : notes) {
+        if (!n.unsure)
+            noted.insert(n.move);
+    }
+    std::vector<int> missing;
+    for (int m = 1; m <= highest; ++m) {
+        if (count.count(m) == 0 && noted.count(m) == 0)
+            missing.push_back(m);
+    }
+    if (highest == 0 || double(missing.size()) > mostMissingShare * highest)
+        return;
+    for (std::size_t i = 0; i < board.points.size(); ++i) {
+        Point& p = board.points[i];
+        if (!p.unsure || p.number <= 0 || p.mark != 0 || count[p.number] != 1 || !colourSure[i]
+            || p.stone != go::colourOfMove(p.number, board.firstPlayer))
+            continue;
+        if (std::none_of(missing.begin(), missing.end(), [&](int m) { return oneDigitApart(m, p.number); }))
+            p.unsure = false;
+    }
+}
+
 bool stopped(const StopFlag* stop);
 
 Result cancelled()
@@ -238,6 +298,12 @@ Result readOnce(const cv::Mat& grey, const StopFlag* stop, Sheet& sheet, Seen* s
     result.notes = checkNotes(off.icons, result.board);
     const PageWords words = parsePageWords(off.lines);
     addTextNotes(result.notes, words.notes, result.board);
+    if (!latticeInDoubt) {
+        std::array<bool, go::Points> colourSure{};
+        for (std::size_t i = 0; i < colourSure.size(); ++i)
+            colourSure[i] = looks[i].sureness >= leastSureness;
+        confirmByWholeGame(result.board, result.notes, colourSure);
+    }
     result.captionFirst = words.caption.first;
     result.captionLast = words.caption.last;
     see(seen, grey, ink, &*grid, &result.board, &straight);

@@ -49,8 +49,8 @@ Q_DECLARE_METATYPE(Way)
 
 namespace {
 
-// A screenshot that the reader reads with several points in doubt.
-#define MarkedPicture "own_ipagothic_scan.jpg"
+// A scan that the reader reads with several points in doubt.
+#define MarkedPicture "own_lm-roman_scan.jpg"
 
 QString picturePath(const QString& name)
 {
@@ -356,7 +356,7 @@ void TestPicturePaste::proofreadWithKeys_data()
 {
     QTest::addColumn<QString>("picture");
     // The pictures of the sample that the reader doubts most, of every kind and renderer.
-    for (const char* name : {MarkedPicture, "own_dejavu-condensed_screen.png", "own_c059_clean.png", "own_lm-roman_scan.jpg",
+    for (const char* name : {MarkedPicture, "own_dejavu-condensed_screen.png", "own_c059_clean.png", "own_ipagothic_scan.jpg",
                              "own_p052_scan.jpg", "gofonts_scan200_15pt.jpg", "gofonts_clean150_15pt.png",
                              "gofonts_screen120_15pt.png", "wgo_560_glass_wood.jpg", "psgo_scan_rm200.jpg",
                              "sgf2dg_photo250_exif6.jpg"})

@@ -22,6 +22,7 @@ struct Tally {
     int pictures = 0;
     int right = 0;     // points read as the truth, with or without "?"
     int unmarked = 0;  // points read wrong without "?"
+    int markedRight = 0; // points read right with "?"
     int noBoard = 0;
     int allRight = 0;
     int notes = 0;
@@ -40,14 +41,17 @@ struct Target {
     double rightShare;    // points right, at least
     int notesUnmarked;    // notes read wrong without "?", at most;  to reach: 0
     int notesRight;       // notes read right and sure, at least; to reach: every note printed
+    // Points read right but marked "?", at most; to reach: no more than the points wrong, and
+    // at most 1% of the points.
+    int markedRight;
 };
 // clean and screen, to reach: 99.9% of points, every picture of 26 px stones or more all right;
 // scan and photo, to reach: 99.5% of points.
 constexpr Target targets[] = {
-    {"clean", 1, 0, 0, 0.972, 0, 47},
-    {"screen", 2, 0, 0, 0.975, 0, 54},
-    {"scan", 1, 0, 0, 0.982, 0, 35},
-    {"photo", 1, 0, 0, 0.999, 0, 8},
+    {"clean", 1, 0, 0, 0.972, 0, 47, 60},
+    {"screen", 2, 0, 0, 0.975, 0, 54, 105},
+    {"scan", 1, 0, 0, 0.982, 0, 35, 38},
+    {"photo", 1, 0, 0, 0.999, 0, 8, 180},
 };
 
 std::map<QString, Tally>& tallies()
@@ -140,7 +144,7 @@ void TestCorpus::readsPicture()
     }
     const QStringList rows = QString::fromStdString(diagram::boardText(result.board)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(rows.size(), 19);
-    int right = 0, unmarked = 0;
+    int right = 0, unmarked = 0, markedRight = 0;
     QStringList wrong;
     for (int y = 0; y < 19; ++y) {
         const QStringList read = rows[y].split(QLatin1Char(' '));
@@ -153,6 +157,7 @@ void TestCorpus::readsPicture()
             field.chop(unsure ? 1 : 0);
             if (field == truth[x]) {
                 ++right;
+                markedRight += unsure ? 1 : 0;
             } else {
                 unmarked += unsure ? 0 : 1;
                 if (wrong.size() < 8)
@@ -173,6 +178,7 @@ void TestCorpus::readsPicture()
         Tally& t = tallies()[key];
         t.right += right;
         t.unmarked += unmarked;
+        t.markedRight += markedRight;
         t.allRight += right == 361 ? 1 : 0;
         t.notesRight += notesRight;
         t.notesUnmarked += notesUnmarked;
@@ -183,11 +189,11 @@ void TestCorpus::readsPicture()
 
 void TestCorpus::meetsTargets()
 {
-    qInfo("%-16s %8s %12s %10s %9s %10s %12s", "kind", "pictures", "points right", "unmarked", "no board", "all right",
-          "notes right");
+    qInfo("%-16s %8s %12s %10s %12s %9s %10s %12s", "kind", "pictures", "points right", "unmarked", "marked right",
+          "no board", "all right", "notes right");
     for (const auto& [key, t] : tallies()) {
-        qInfo("%-16s %8d %11.2f%% %10d %9d %6d of %d %6d of %d%s", qPrintable(key), t.pictures,
-              t.pictures ? 100.0 * t.right / (361.0 * t.pictures) : 0.0, t.unmarked, t.noBoard, t.allRight, t.pictures,
+        qInfo("%-16s %8d %11.2f%% %10d %12d %9d %6d of %d %6d of %d%s", qPrintable(key), t.pictures,
+              t.pictures ? 100.0 * t.right / (361.0 * t.pictures) : 0.0, t.unmarked, t.markedRight, t.noBoard, t.allRight, t.pictures,
               t.notesRight, t.notes, t.notesUnmarked ? qPrintable(QStringLiteral(" (%1 wrong without doubt)").arg(t.notesUnmarked)) : "");
     }
     if (rowsRead() != rowsPlanned() || rowsPlanned() == 0)
@@ -211,6 +217,8 @@ void TestCorpus::meetsTargets()
         const double share = double(t.right) / (361.0 * t.pictures);
         if (rowStep == 1 && share < target.rightShare)
             missed << QStringLiteral("%1: %2% of points right (target %3%)").arg(target.kind).arg(100 * share, 0, 'f', 2).arg(100 * target.rightShare);
+        if (rowStep == 1 && t.markedRight > target.markedRight)
+            missed << QStringLiteral("%1: %2 points right but marked \"?\" (target %3)").arg(target.kind).arg(t.markedRight).arg(target.markedRight);
         if (rowStep == 1 && t.notesRight < target.notesRight)
             missed << QStringLiteral("%1: %2 notes right and sure (target %3)").arg(target.kind).arg(t.notesRight).arg(target.notesRight);
     }
