@@ -110,6 +110,9 @@ Result readPixels(int width, int height, int stride, int channels, const std::ui
 // The first player from the stones, and parity checks: every number whose colour contradicts it
 // is marked unsure.
 void settleFirstPlayer(Board& board);
+// Whether two numbers differ by one digit changed, lost or added, as misreadings go.
+bool oneDigitApart(int first, int second);
+
 // After settleFirstPlayer: a number whose colour contradicts its parity takes the one number
 // missing from the board with the right parity that lies one digit away, if there is exactly
 // one; it stays unsure all the same, for the operator to confirm.

@@ -23,9 +23,11 @@ int contradictions(const Board& board, go::FirstPlayer firstPlayer)
     return count;
 }
 
-// Whether two numbers' digits differ by one digit changed, lost or added.
-bool oneDigitApart(const std::string& a, const std::string& b)
+} // namespace
+
+bool oneDigitApart(int first, int second)
 {
+    const std::string a = std::to_string(first), b = std::to_string(second);
     if (a.size() == b.size()) {
         int differ = 0;
         for (std::size_t i = 0; i < a.size(); ++i)
@@ -42,8 +44,6 @@ bool oneDigitApart(const std::string& a, const std::string& b)
     }
     return false;
 }
-
-} // namespace
 
 void settleFirstPlayer(Board& board)
 {
@@ -104,7 +104,7 @@ void mendMisreads(Board& board)
         int found = 0, candidates = 0;
         for (int m = 1; m <= highest; ++m) {
             if (!present[std::size_t(m)] && go::colourOfMove(m, board.firstPlayer) == p.stone
-                && oneDigitApart(std::to_string(m), std::to_string(p.number))) {
+                && oneDigitApart(m, p.number)) {
                 found = m;
                 ++candidates;
             }

@@ -18,11 +18,9 @@
 #include <cmath>
 #include <condition_variable>
 #include <deque>
-#include <functional>
 #include <future>
 #include <map>
 #include <mutex>
-#include <numeric>
 #include <optional>
 #include <set>
 #include <string>
@@ -146,23 +144,6 @@ void confirmColours(Board& board, const Board& asRead, const std::array<bool, go
 // At most this share of a whole game's moves may be missing from the board and the notes read
 // for the board to be taken as one: a figure of a later part of a game misses all before it.
 constexpr double mostMissingShare = 0.1;
-
-// One digit apart, as misreadings go: one changed, dropped or added.
-bool oneDigitApart(int a, int b)
-{
-    const std::string x = std::to_string(a), y = std::to_string(b);
-    if (x.size() == y.size())
-        return std::inner_product(x.begin(), x.end(), y.begin(), 0, std::plus<>(), std::not_equal_to<>()) == 1;
-    const std::string& longer = x.size() > y.size() ? x : y;
-    const std::string& shorter = x.size() > y.size() ? y : x;
-    if (longer.size() != shorter.size() + 1)
-        return false;
-    for (std::size_t i = 0; i < longer.size(); ++i) {
-        if (longer.substr(0, i) + longer.substr(i + 1) == shorter)
-            return true;
-    }
-    return false;
-}
 
 // On a whole game's diagram every move up to the last stands once, on the board or in a note:
 // a misreading leaves its own move missing. A number read in doubt that stands once, on a stone
