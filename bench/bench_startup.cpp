@@ -1,5 +1,6 @@
 #include "app/layout.h"
 #include "app/tform1.h"
+#include "bench/plaincontrol.h"
 #include "sgf/lock.h"
 #include "sgf/open.h"
 #include "support/scriptedui.h"
@@ -7,13 +8,7 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QGroupBox>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTableWidget>
 #include <QWidget>
 
 #include <benchmark/benchmark.h>
@@ -41,35 +36,6 @@ void buildAndShow(benchmark::State& state, Make make)
         QApplication::processEvents();
         state.ResumeTiming();
     }
-}
-
-QWidget* plainControl(const ControlDef& def, QWidget* parent, bool listItems)
-{
-    switch (def.type) {
-    case ControlType::Cell:
-    case ControlType::Edit:
-        return new QLineEdit(def.text, parent);
-    case ControlType::Label:
-        return new QLabel(def.text, parent);
-    case ControlType::Button:
-    case ControlType::Toggle:
-        return new QPushButton(def.text, parent);
-    case ControlType::RadioGroup:
-        return new QGroupBox(def.text, parent);
-    case ControlType::Memo:
-        return new QPlainTextEdit(def.text, parent);
-    case ControlType::Grid: {
-        // Rows with no items yet are the least a 500-row list can be; with an item in every
-        // cell it is the list as the window once built it.
-        auto* grid = new QTableWidget(500, 2, parent);
-        for (int r = 0; r < 500 && listItems; ++r) {
-            for (int c = 0; c < 2; ++c)
-                grid->setItem(r, c, new QTableWidgetItem());
-        }
-        return grid;
-    }
-    }
-    return nullptr;
 }
 
 void plainWidget(benchmark::State& state, bool listItems)

@@ -57,17 +57,13 @@ Engine* engine()
         failed = true;
         return nullptr;
     }
-    auto e = std::make_unique<Engine>(*t, t->create());
-    const char* names[] = {"load_system_dawg", "load_freq_dawg", "debug_file"};
-    const char* values[] = {"0", "0", "/dev/null"};
-    const int refused = t->init(e->api, nullptr, "eng", tesseract::OEM_LSTM_ONLY, nullptr, 0, const_cast<char**>(names),
-                                const_cast<char**>(values), 3, false);
-    if (refused != 0) {
+    TessBaseAPI* api = newEngine(*t, "eng");
+    if (!api) {
         failed = true;
         return nullptr;
     }
+    auto e = std::make_unique<Engine>(*t, api);
     t->setVariable(e->api, "tessedit_char_whitelist", "0123456789");
-    t->setVariable(e->api, "user_defined_dpi", "300");
     // Keeps, for each digit, the other digits the network weighed, to tell doubt from a guess.
     t->setVariable(e->api, "lstm_choice_mode", "2");
     made = std::move(e);

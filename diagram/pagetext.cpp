@@ -12,7 +12,6 @@ namespace diagram {
 namespace {
 
 // capi.h declares its enumerations in Tesseract's namespace when it is read as C++.
-using tesseract::OEM_LSTM_ONLY;
 using tesseract::PSM_SINGLE_BLOCK;
 using tesseract::RIL_SYMBOL;
 using tesseract::RIL_TEXTLINE;
@@ -51,22 +50,16 @@ TessBaseAPI* engine(const Tesseract& tess)
     thread_local bool failed = false;
     if (api || failed)
         return api.get();
-    Api made(tess.create(), tess.destroy);
-    char name0[] = "load_system_dawg", name1[] = "load_freq_dawg", name2[] = "debug_file";
-    char value0[] = "0", value1[] = "0", value2[] = "/dev/null";
-    char* names[] = {name0, name1, name2};
-    char* values[] = {value0, value1, value2};
     // Without the Japanese data, the English alone still reads notes printed with "at".
-    const auto init = [&](const char* languages) {
-        return tess.init(made.get(), nullptr, languages, OEM_LSTM_ONLY, nullptr, 0, names, values, 3, 0) == 0;
-    };
-    if (!made || (!init("eng+jpn") && !init("eng"))) {
+    TessBaseAPI* made = newEngine(tess, "eng+jpn");
+    if (!made)
+        made = newEngine(tess, "eng");
+    if (!made) {
         failed = true;
         return nullptr;
     }
-    tess.setVariable(made.get(), "user_defined_dpi", "300");
-    tess.setPageSegMode(made.get(), PSM_SINGLE_BLOCK);
-    api = std::move(made);
+    tess.setPageSegMode(made, PSM_SINGLE_BLOCK);
+    api.reset(made);
     return api.get();
 }
 

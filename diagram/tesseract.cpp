@@ -76,4 +76,21 @@ const Tesseract* tesseract()
     return loaded ? &*loaded : nullptr;
 }
 
+TessBaseAPI* newEngine(const Tesseract& t, const char* languages)
+{
+    TessBaseAPI* api = t.create();
+    if (!api)
+        return nullptr;
+    const char* names[] = {"load_system_dawg", "load_freq_dawg", "debug_file"};
+    const char* values[] = {"0", "0", "/dev/null"};
+    if (t.init(api, nullptr, languages, tesseract::OEM_LSTM_ONLY, nullptr, 0, const_cast<char**>(names),
+               const_cast<char**>(values), 3, 0)
+        != 0) {
+        t.destroy(api);
+        return nullptr;
+    }
+    t.setVariable(api, "user_defined_dpi", "300");
+    return api;
+}
+
 } // namespace diagram

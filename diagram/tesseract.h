@@ -38,4 +38,9 @@ struct Tesseract {
 // thread asks first.
 const Tesseract* tesseract();
 
+// A new engine for `languages` ("eng", "eng+jpn"), its network alone: numbers and notes are no
+// dictionary words. Its debug output goes nowhere, and it reads at 300 dpi. Null when the
+// language data cannot be loaded; the caller frees it with `destroy`.
+TessBaseAPI* newEngine(const Tesseract& t, const char* languages);
+
 } // namespace diagram
