@@ -72,14 +72,19 @@ if [ "$what" = windows ]; then
     if ! grep -qs "^CMAKE_TOOLCHAIN_FILE:.*=$toolchain\$" qt6-base-build/CMakeCache.txt; then
       rm -rf qt6-base-build
     fi
-    if [ ! -f qt6-base-build/build.ninja ]; then
-      cmake -S qt6-base-src -B qt6-base-build -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_INSTALL_PREFIX="$cache/qt6" \
-        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-        -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
-        -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_printsupport=OFF -DFEATURE_dbus=OFF \
-        -DINPUT_opengl=no -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF \
-        -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_pcre2=OFF
+    # Debian's source leaves out Wacom's wintab.h, so the Windows plugin is built without tablets.
+    flags=(-G Ninja -DCMAKE_BUILD_TYPE=Release
+      -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_INSTALL_PREFIX="$cache/qt6"
+      -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
+      -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
+      -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_printsupport=OFF -DFEATURE_dbus=OFF
+      -DFEATURE_tabletevent=OFF
+      -DINPUT_opengl=no -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF
+      -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_pcre2=OFF)
+    # A change of options reconfigures the build in place, keeping what it does not touch.
+    if [ ! -f qt6-base-build/build.ninja ] || [ "$(cat qt6-base-build/ranvel-flags 2>/dev/null)" != "${flags[*]}" ]; then
+      cmake -S qt6-base-src -B qt6-base-build "${flags[@]}"
+      printf '%s' "${flags[*]}" >qt6-base-build/ranvel-flags
     fi
     cmake --build qt6-base-build
     cmake --install qt6-base-build
