@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -375,7 +376,9 @@ std::vector<StoneNumber> readStoneNumbers(const StraightBoard& sheet, const std:
             which.push_back(i);
         }
     }
-    if (doubtful.empty() || (stop && stop->load(std::memory_order_relaxed)))
+    // Set when measuring what the network does alone, without Tesseract's second opinion.
+    static const bool networkAlone = std::getenv("RANVEL_NETWORK_ALONE") != nullptr;
+    if (doubtful.empty() || networkAlone || (stop && stop->load(std::memory_order_relaxed)))
         return out;
     std::vector<std::vector<std::pair<float, float>>> holes;
     for (const Glyphs& g : doubtful)

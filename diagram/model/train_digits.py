@@ -2,9 +2,25 @@
 
     /usr/bin/python3 diagram/model/train_digits.py [--cells DIR] [--out diagram/model/digits.onnx]
 
-The crops are drawn by the corpus renderer (scripts/corpus/draw.py, stone_crop) in the
-typefaces the reader may be tuned on only; the held-out typefaces give the first validation
-set. --cells names a folder written by ranvel_cells over the committed corpus pictures
+The crops are drawn by the corpus renderer (scripts/corpus/draw.py, stone_crop) in every
+installed font that has the ten digits, grouped into designs; whole designs are held out (see
+split_designs) and give the first validation set, reported design by design. The fonts come
+from Debian's packages:
+
+    apt-get install fonts-lmodern fonts-liberation fonts-liberation2 fonts-freefont-ttf \
+      fonts-noto-cjk fonts-noto-core fonts-croscore fonts-texgyre fonts-crosextra-carlito \
+      fonts-crosextra-caladea fonts-roboto fonts-open-sans fonts-cantarell fonts-takao \
+      fonts-vlgothic fonts-mplus fonts-unfonts-core fonts-nanum fonts-wqy-zenhei \
+      fonts-linuxlibertine fonts-ebgaramond fonts-stix fonts-sil-gentium fonts-sil-charis \
+      fonts-lato fonts-hack fonts-inconsolata fonts-adf-accanthis fonts-adf-gillius \
+      fonts-adf-universalis fonts-adf-baskervald fonts-adf-berenis fonts-adf-tribun \
+      fonts-adf-verana fonts-oxygen fonts-comfortaa fonts-cabin fonts-dosis fonts-quicksand \
+      fonts-jura fonts-tlwg-garuda fonts-tlwg-kinnari fonts-tlwg-loma fonts-tlwg-purisa \
+      fonts-tlwg-sawasdee fonts-tlwg-umpush fonts-tlwg-waree fonts-junicode fonts-firacode \
+      fonts-arphic-uming fonts-arphic-ukai fonts-yanone-kaffeesatz fonts-league-spartan \
+      fonts-lexi-gulim fonts-baekmuk fonts-urw-base35 fonts-dejavu fonts-ipafont python3-torch
+
+ --cells names a folder written by ranvel_cells over the committed corpus pictures
 (one PNG per stone as the reader cuts it, and a labels.tsv): the second validation set, real
 crops with their truth, split into tuned and held-out pictures.
 
@@ -15,12 +31,16 @@ to cellCrop pixels about the point and shrunk to CELL. Every random choice is se
 same command on the same packages gives the same model."""
 
 import argparse
+import functools
 import math
 import multiprocessing
 import os
 import random
+import re
+import subprocess
 import sys
 import time
+import zlib
 
 import numpy as np
 from PIL import Image, ImageFilter
@@ -34,10 +54,72 @@ PITCH = 64         # the straightened board's pitch (diagram/straightening.h)
 CROP = 56          # pixels of the straightened board about the point that the network sees
 MAX_DIGITS = 3
 
-TUNED = sorted(t for t, v in draw.TYPEFACES.items() if not v[2])
-HELD_OUT = sorted(t for t, v in draw.TYPEFACES.items() if v[2])
 STONES = ["flat", "flat", "shaded", "glass"]
 BOARDS = ["white", "white", "cream", "grey", "wood", "wood-light"]
+
+# Typefaces whose digits are not a printer's: symbols, keycaps, initials, brush hands.
+NOT_PRINTED = re.compile(r"Symbols|Standard Symbols|D050000L|Keyboard|Initials|Kouzan|Nushu|Emoji|Music")
+# Cuts of one design share a family: widths, weights and optical sizes are stripped from the name.
+CUT_WORDS = re.compile(r"\s+(Narrow|Condensed|SemiCondensed|ExtraCondensed|Cn|Light|Thin|Medium|Black|"
+                       r"Bold|SemiBold|ExtraBold|Demi|ExtraLight|Display|Caps|Slanted|Unslanted|Dunhill|"
+                       r"Cond|Prop|No\d|Std|Pro|Math|Quotation|Sharp|Code|Latin \d+|\d+|O|Alt|MBE|CN|HK|TW)$")
+# Clones and renamings of one design, held in or out together.
+SAME_DESIGN = {
+    "Arimo": "Liberation Sans", "Latin Modern": "Latin Modern Roman", "Fira": "Fira Code", "Tinos": "Liberation Serif", "Cousine": "Liberation Mono",
+    "TeX Gyre Heros": "Nimbus Sans", "TeX Gyre Termes": "Nimbus Roman", "TeX Gyre Pagella": "P052",
+    "TeX Gyre Schola": "C059", "TeX Gyre Bonum": "URW Bookman", "TeX Gyre Adventor": "URW Gothic",
+    "TeX Gyre Cursor": "Nimbus Mono PS", "TeX Gyre Chorus": "Z003", "DejaVu Math TeX Gyre": "DejaVu Serif",
+    "IPAPGothic": "IPAGothic", "IPAPMincho": "IPAMincho", "TakaoGothic": "IPAGothic",
+    "TakaoPGothic": "IPAGothic", "TakaoMincho": "IPAMincho", "TakaoPMincho": "IPAMincho",
+    "VL PGothic": "VL Gothic", "STIXGeneral": "STIX", "GentiumAlt": "Gentium", "Mplus": "M PLUS",
+    "M PLUS 1": "M PLUS", "M PLUS 2": "M PLUS", "Oxygen-Sans": "Oxygen", "Verana Sans": "Verana",
+    "Linux Biolinum O": "Linux Biolinum", "Linux Libertine O": "Linux Libertine",
+    "Linux Libertine Mono O": "Linux Libertine", "Roboto": "Roboto", "Quicksand": "Quicksand",
+}
+
+
+def design(family):
+    """The design a font family belongs to, for holding whole designs out."""
+    if family.startswith(("Noto Sans CJK", "Noto Serif CJK")):
+        return "Noto " + family.split()[1] + " CJK"
+    m = re.match(r"(Noto (Sans|Serif|Kufi|Naskh|Nastaliq))\b", family)
+    if m:
+        return m.group(1)
+    name = family
+    while True:
+        shorter = CUT_WORDS.sub("", name)
+        if shorter == name:
+            break
+        name = shorter
+    return SAME_DESIGN.get(name, name)
+
+
+def catalogue():
+    """Every installed font with the ten digits, as {design: ["FILE#INDEX", ...]}."""
+    listed = subprocess.run(["fc-list", "--format", "%{family[0]}|%{file}|%{index}\n", ":charset=30-39"],
+                            check=True, capture_output=True, text=True).stdout
+    designs = {}
+    for line in sorted(set(listed.splitlines())):
+        family, path, index = line.split("|")
+        if NOT_PRINTED.search(family) or not path.endswith((".ttf", ".otf", ".ttc", ".otc", ".pfb")):
+            continue
+        designs.setdefault(design(family), []).append("%s#%s" % (path, index or 0))
+    return designs
+
+
+def split_designs(designs):
+    """Tuned and held-out designs: those of the corpus renderer's typefaces keep their side, and
+    a quarter of the rest, chosen by the name's checksum, is held out."""
+    fixed = {}
+    for key, (pattern, _, held) in list(draw.TYPEFACES.items()) + list(draw.OUTSIDE_TYPEFACES.items()):
+        family = subprocess.run(["fc-match", "-f", "%{family[0]}", pattern], check=True,
+                                capture_output=True, text=True).stdout
+        fixed[design(family)] = held
+    tuned, held = {}, {}
+    for name, faces in designs.items():
+        out = fixed.get(name, zlib.crc32(name.encode()) % 4 == 0)
+        (held if out else tuned)[name] = faces
+    return tuned, held
 
 
 def pick_number(rng):
@@ -79,52 +161,90 @@ def as_reader_cuts(img, pitch, japanese, black, rng):
     return np.asarray(big.resize((CELL, CELL), Image.BOX), dtype=np.uint8)
 
 
+@functools.lru_cache(maxsize=None)
+def faces(side):
+    """The designs of one side, "tuned" or "held", as a sorted list of (design, its cuts)."""
+    tuned, held = split_designs(catalogue())
+    return sorted((tuned if side == "tuned" else held).items())
+
+
+def halftone(a, rng):
+    """A newspaper's screen: the grey printed as dots on a slanted grid of a few pixels."""
+    period = rng.uniform(2.5, 5.0)
+    turn = math.radians(rng.choice([15, 45, 75]) + rng.uniform(-5, 5))
+    v, u = np.mgrid[0:a.shape[0], 0:a.shape[1]].astype(np.float32)
+    s, t = u * math.cos(turn) + v * math.sin(turn), -u * math.sin(turn) + v * math.cos(turn)
+    screen = (np.cos(2 * math.pi * s / period) + np.cos(2 * math.pi * t / period)) * 0.25 + 0.5
+    dots = np.where(a / 255.0 > screen, 255.0, 0.0).astype(np.uint8)
+    return np.asarray(Image.fromarray(dots).filter(ImageFilter.GaussianBlur(rng.uniform(0.4, 0.9))), dtype=np.float32)
+
+
+def moire(a, rng):
+    """A screen photographed: two close stripes beat into slow bands over the picture."""
+    v, u = np.mgrid[0:a.shape[0], 0:a.shape[1]].astype(np.float32)
+    period, turn = rng.uniform(2.5, 8.0), rng.uniform(0, math.pi)
+    s = u * math.cos(turn) + v * math.sin(turn)
+    beat = np.sin(2 * math.pi * s / period) + np.sin(2 * math.pi * s / (period * rng.uniform(1.03, 1.12)))
+    return np.clip(a + rng.uniform(8, 30) * beat, 0, 255)
+
+
 def make_crop(args):
-    index, typefaces, salt = args
+    index, side, salt = args
     rng = random.Random(salt * 1000003 + index)
     number = pick_number(rng)
     black = rng.random() < 0.5
     if number == 0:
         black = rng.random() < 0.8  # a stone without a number is nearly always a handicap stone
-    tf = rng.choice(typefaces)
+    # A design first, then one of its cuts: a family of forty weights weighs no more than one.
+    designs = faces(side)
+    family, cuts = designs[rng.randrange(len(designs))]
+    tf = rng.choice(cuts)
     pitch = math.exp(rng.uniform(math.log(18), math.log(72)))
     size = int(round(pitch * 1.5))
     spacing = rng.choice(["japanese", "korean"])
     # Blur that a person could still read through: at most a little more than a stroke.
     blur = rng.choice([0.0, rng.uniform(0, 0.6), rng.uniform(0.3, 1.2)]) * min(1.0, pitch / 30)
     noise = rng.choice([0.0, rng.uniform(0, 8), rng.uniform(4, 16)])
-    jpeg = rng.choice([None, None, 50, 70, 90])
+    jpeg = rng.choice([None, None, 30, 50, 70, 90])
     # Typesetters print numbers from small labels on a plain stone to tall digits squeezed
     # across to fill it; the typefaces' own proportions alone are only the middle of that.
-    scale = rng.choice([1.0, 1.0, rng.uniform(0.6, 0.95), rng.uniform(1.1, 1.8)])
+    scale = rng.choice([1.0, 1.0, rng.uniform(0.6, 0.95), rng.uniform(1.1, 1.8), rng.uniform(1.4, 1.9)])
     img = draw.stone_crop(number, black, tf, size, blur=blur, noise=noise, jpeg=jpeg, seed=index + salt,
                           stones=rng.choice(STONES), board=rng.choice(BOARDS), spacing=spacing,
                           offset=(rng.uniform(-0.05, 0.05), rng.uniform(-0.05, 0.05)), number_scale=scale)
     # Heavier and lighter strokes than the typefaces have: other printers' ink.
-    if size >= 45 and rng.random() < 0.25:
+    if size >= 30 and rng.random() < 0.25:
         img = img.filter(ImageFilter.MinFilter(3) if rng.random() < 0.5 else ImageFilter.MaxFilter(3))
+    damage = rng.random()
+    if damage < 0.08 and size >= 30:
+        img = Image.fromarray(halftone(np.asarray(img, dtype=np.float32), rng).astype(np.uint8), "L")
+    elif damage < 0.16:
+        img = Image.fromarray(moire(np.asarray(img, dtype=np.float32), rng).astype(np.uint8), "L")
     cell = as_reader_cuts(img, pitch, spacing == "japanese", black, rng)
     # Faded ink and grey paper, as a scan or a photo leaves them after the reader's division.
-    if rng.random() < 0.2:
-        lo, hi = rng.uniform(0, 50), rng.uniform(210, 255)
+    # A glass stone photographed on wood leaves its digits grey on a light grey, 80 levels apart.
+    if rng.random() < 0.3:
+        lo = rng.uniform(0, 130)
+        hi = rng.uniform(max(190.0, lo + 80), 255)
         cell = (lo + cell.astype(np.float32) * (hi - lo) / 255.0).astype(np.uint8)
-    return cell, number
+    return cell, number, family
 
 
-def draw_set(n, typefaces, salt, workers, cache=None):
+def draw_set(n, side, salt, workers, cache=None):
     if cache:
-        path = os.path.join(cache, "crops_%d_%d_%s.npz" % (salt, n, "_".join(typefaces)[:40]))
+        path = os.path.join(cache, "crops_%d_%d_%s.npz" % (salt, n, side))
         if os.path.exists(path):
             saved = np.load(path)
-            return saved["x"], saved["y"]
-    jobs = [(i, typefaces, salt) for i in range(n)]
+            return saved["x"], saved["y"], saved["family"]
+    jobs = [(i, side, salt) for i in range(n)]
     with multiprocessing.Pool(workers) as pool:
         out = pool.map(make_crop, jobs, chunksize=256)
-    x = np.stack([c for c, _ in out])
-    y = np.array([num for _, num in out], dtype=np.int64)
+    x = np.stack([c for c, _, _ in out])
+    y = np.array([num for _, num, _ in out], dtype=np.int64)
+    family = np.array([f for _, _, f in out])
     if cache:
-        np.savez_compressed(path, x=x, y=y)
-    return x, y
+        np.savez_compressed(path, x=x, y=y, family=family)
+    return x, y, family
 
 
 def targets(numbers):
@@ -148,12 +268,12 @@ def build_model(torch):
         def __init__(self):
             super().__init__()
             self.features = nn.Sequential(
-                *block(1, 16), nn.MaxPool2d(2),                    # 16
-                *block(16, 32), nn.MaxPool2d(2),                   # 8
-                *block(32, 48), *block(48, 48), nn.MaxPool2d(2),   # 4
+                *block(1, 24), nn.MaxPool2d(2),                    # 16
+                *block(24, 48), *block(48, 48), nn.MaxPool2d(2),   # 8
+                *block(48, 64), *block(64, 64), nn.MaxPool2d(2),   # 4
             )
-            self.head = nn.Sequential(nn.Flatten(), nn.Dropout(0.2), nn.Linear(48 * 16, 160),
-                                      nn.ReLU(inplace=True), nn.Linear(160, 4 + MAX_DIGITS * 10))
+            self.head = nn.Sequential(nn.Flatten(), nn.Dropout(0.2), nn.Linear(64 * 16, 192),
+                                      nn.ReLU(inplace=True), nn.Linear(192, 4 + MAX_DIGITS * 10))
 
         def forward(self, x):
             return self.head(self.features(x))
@@ -260,8 +380,8 @@ def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--out", default=os.path.join(HERE, "digits.onnx"))
     ap.add_argument("--cells", help="real crops written by ranvel_cells, for a second validation")
-    ap.add_argument("--train", type=int, default=48000)
-    ap.add_argument("--epochs", type=int, default=6)
+    ap.add_argument("--train", type=int, default=120000)
+    ap.add_argument("--epochs", type=int, default=8)
     ap.add_argument("--workers", type=int, default=2)
     ap.add_argument("--cache", help="a folder to keep the drawn crops in between runs")
     ap.add_argument("--make-cells", metavar="DIR", help="write the real crops of the corpus with ranvel_cells, and stop")
@@ -282,9 +402,13 @@ def main():
     random.seed(7)
     start = time.time()
 
-    x_train, y_train = draw_set(args.train, TUNED, 1, args.workers, args.cache)
-    x_tval, y_tval = draw_set(3000, TUNED, 2, args.workers, args.cache)
-    x_hval, y_hval = draw_set(5000, HELD_OUT, 3, args.workers, args.cache)
+    tuned, held = faces("tuned"), faces("held")
+    print("%d designs (%d cuts) to train on, %d (%d cuts) held out: %s" % (
+        len(tuned), sum(len(c) for _, c in tuned), len(held), sum(len(c) for _, c in held),
+        ", ".join(name for name, _ in held)), flush=True)
+    x_train, y_train, _ = draw_set(args.train, "tuned", 1, args.workers, args.cache)
+    x_tval, y_tval, _ = draw_set(3000, "tuned", 2, args.workers, args.cache)
+    x_hval, y_hval, f_hval = draw_set(8000, "held", 3, args.workers, args.cache)
     print("drew %d crops in %.0f s" % (len(y_train) + len(y_tval) + len(y_hval), time.time() - start), flush=True)
     if os.environ.get("RANVEL_DIGITS_SHOW"):
         sheet = np.vstack([np.hstack(list(x_train[r * 24:(r + 1) * 24])) for r in range(12)])
@@ -330,7 +454,10 @@ def main():
             return wrapped(torch.from_numpy(x).float().unsqueeze(1)).numpy()
 
     report("tuned typefaces, drawn", run(x_tval), y_tval)
-    report("held-out typefaces, drawn", run(x_hval), y_hval)
+    held_probs = run(x_hval)
+    report("held-out typefaces, drawn", held_probs, y_hval)
+    for name in sorted(set(f_hval)):
+        report("  " + name, held_probs[f_hval == name], y_hval[f_hval == name])
     if args.cells:
         cells, numbers, held = read_cells(args.cells)
         probs = run(cells)

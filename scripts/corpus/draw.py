@@ -35,18 +35,36 @@ TYPEFACES = {
     "freeserif-bold":     ("FreeSerif:style=Bold", "bold serif", True),
 }
 
+# Typefaces of designs the digit network never trains on, drawn only for the held-out pictures
+# that report on typeface families (make_corpus.py --only outside).
+OUTSIDE_TYPEFACES = {
+    "quicksand-light":    ("Quicksand:style=Light", "thin rounded sans", True),
+    "dosis-light":        ("Dosis:style=Light", "thin condensed sans", True),
+    "open-sans":          ("Open Sans:style=Regular", "humanist sans", True),
+    "linux-libertine":    ("Linux Libertine O:style=Regular", "book serif", True),
+    "jura":               ("Jura:style=Regular", "square sans", True),
+    "m-plus-2":           ("M PLUS 2:style=Regular", "Japanese sans", True),
+    "baskervald":         ("Baskervald ADF Std:style=Regular", "transitional serif", True),
+    "gillius-cond":       ("Gillius ADF Cond:style=Condensed", "condensed humanist sans", True),
+}
+
 
 @functools.lru_cache(maxsize=None)
 def font_file(typeface):
-    pattern = TYPEFACES[typeface][0]
-    path = subprocess.run(["fc-match", "-f", "%{file}", pattern], check=True,
-                          capture_output=True, text=True).stdout
-    return path
+    """The font's file and face index; a typeface may also be given as "FILE#INDEX" itself."""
+    if "#" in typeface:
+        path, index = typeface.rsplit("#", 1)
+        return path, int(index)
+    pattern = (TYPEFACES.get(typeface) or OUTSIDE_TYPEFACES[typeface])[0]
+    path, index = subprocess.run(["fc-match", "-f", "%{file}|%{index}", pattern], check=True,
+                                 capture_output=True, text=True).stdout.split("|")
+    return path, int(index or 0)
 
 
 @functools.lru_cache(maxsize=256)
 def _font(typeface, size):
-    return ImageFont.truetype(font_file(typeface), max(4, int(size)))
+    path, index = font_file(typeface)
+    return ImageFont.truetype(path, max(4, int(size)), index=index)
 
 
 class Style:

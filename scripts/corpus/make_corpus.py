@@ -3,7 +3,8 @@
 
     /usr/bin/python3 scripts/corpus/make_corpus.py OUT              the whole corpus
     /usr/bin/python3 scripts/corpus/make_corpus.py --sample OUT     the part committed in tests/data/corpus
-    ... --only RENDERER (own, sgf2dg, psgo, gofonts, wgo) --list (print the plan, draw nothing)
+    ... --only RENDERER (own, sgf2dg, psgo, gofonts, wgo, or outside: the typefaces of designs the
+        digit network never saw) --list (print the plan, draw nothing)
 
 The same command makes the same pixels: each picture's random choices are seeded by its name.
 OUT/manifest.json lists every picture with its truth (the board as ranvel_read prints it for a
@@ -64,10 +65,10 @@ def plan(games):
     short = [n for n in pool if not games[n][0].handicap]  # the go fonts: no handicap stones
     planned = []
 
-    def add(name, renderer, kind, params, variant="", sample=False, typeface=""):
-        held = renderer in HELD_OUT_RENDERERS or (renderer == "own" and draw.TYPEFACES[typeface][2])
+    def add(name, renderer, kind, params, variant="", sample=False, typeface="", outside=False):
+        held = renderer in HELD_OUT_RENDERERS or outside or (renderer == "own" and draw.TYPEFACES[typeface][2])
         planned.append(dict(name=name, renderer=renderer, kind=kind, params=params, variant=variant,
-                          sample=sample, typeface=typeface, held_out=held))
+                          sample=sample, typeface=typeface, held_out=held, outside=outside))
 
     # The own renderer: every typeface in every kind.
     sample_kind = {}
@@ -100,6 +101,24 @@ def plan(games):
             small = p["pitch"] <= 60 and not (kind == "clean" and p["page"] and p["pitch"] > 40)
             add(name, "own", kind, p, variant, sample=(kind == sample_kind[tf] and small), typeface=tf)
 
+    # Typefaces of designs the digit network never saw, one kind each, on GNU Go's games: the
+    # pictures that report on typeface families.
+    for i, tf in enumerate(sorted(draw.OUTSIDE_TYPEFACES)):
+        kind = KINDS[i % 4]
+        name = "outside_%s_%s" % (tf, kind)
+        rng = random.Random(seed_of(name))
+        p = dict(game=rng.choice(gnugo), japanese=tf == "m-plus-2", spacing=rng.choice(["japanese", "korean"]),
+                 coords=rng.random() < 0.3, notes=rng.choice(["icons", "text"]),
+                 three_digit=rng.choice(["condense", "shrink"]),
+                 pitch=rng.choice({"clean": [24, 30, 40], "screen": [18, 22, 26, 30], "scan": [30, 36, 44],
+                                   "photo": [36, 44, 56]}[kind]),
+                 board="white" if kind != "screen" else rng.choice(["wood", "grey", "white"]),
+                 stones="flat" if kind != "screen" else rng.choice(["flat", "shaded", "glass"]),
+                 page=kind in ("scan", "photo"))
+        add(name, "own", kind, p, sample=True, typeface=tf, outside=True)
+
+    if not pro:
+        return planned
     # sgf2dg, as make_diagrams.sh draws it, on the professional games.
     for j, (kind, dpi, variant, coords) in enumerate([
             ("clean", 150, "", False), ("clean", 300, "", True), ("clean", 200, "turned90", False),
@@ -232,9 +251,10 @@ def main():
     ap.add_argument("--games", default=os.path.join(HERE, "games"))
     args = ap.parse_args()
     games = load_games(args.games)
-    if not any(n.startswith("pro_") for n in games):
+    if args.only != "outside" and not any(n.startswith("pro_") for n in games):
         sys.exit("no professional games in %s: bash scripts/corpus/get_games.sh first (see GAMES.md)" % args.games)
-    planned = [s for s in plan(games) if (not args.sample or s["sample"]) and (not args.only or s["renderer"] == args.only)]
+    planned = [s for s in plan(games) if (not args.sample or s["sample"]) and (not args.only or s["renderer"] == args.only
+                                       or (args.only == "outside" and s["outside"]))]
     if args.list:
         for s in planned:
             print(s["name"], s["kind"], s["variant"], "held-out" if s["held_out"] else "tuned", s["params"]["game"])
