@@ -367,7 +367,9 @@ std::vector<StoneNumber> readStoneNumbers(const StraightBoard& sheet, const std:
             continue;
         }
         // The network too takes a small bold 0 for a 6 now and then; the holes tell them apart.
-        const bool zeroInDoubt = zerosByShape(s.number, glyphs[i].holes, 0);
+        // A 6 whose counter closed up in a small print leaves no hole to tell by: that doubts
+        // only a reading the network is not all but certain of.
+        const bool zeroInDoubt = zerosByShape(s.number, glyphs[i].holes, 0) && r.confidence < digitCertain;
         // Digits that do not touch are separate shapes: more of them than digits read is doubt.
         const bool fits = glyphs[i].pieces <= std::max(1, lengthOf(r.number));
         s.unsure = r.number == 0 || r.confidence < networkSure || !fits || zeroInDoubt || letterInDoubt[i];

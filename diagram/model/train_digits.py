@@ -209,9 +209,17 @@ def make_crop(args):
     # Typesetters print numbers from small labels on a plain stone to tall digits squeezed
     # across to fill it; the typefaces' own proportions alone are only the middle of that.
     scale = rng.choice([1.0, 1.0, rng.uniform(0.6, 0.95), rng.uniform(1.1, 1.8), rng.uniform(1.4, 1.9)])
+    # Condensed faces set three digits tall and touching in less than the stone's width, with
+    # strokes as heavy as their normal cuts'; a squeezed picture of a normal cut comes near.
+    squeeze, bolder = 1.0, 0
+    if number >= 100 and rng.random() < 0.35:
+        scale = rng.uniform(1.2, 1.9)
+        squeeze = rng.uniform(0.55, 0.85)
+        bolder = rng.choice([0, 3, 3, 5]) if size >= 24 else 0
     img = draw.stone_crop(number, black, tf, size, blur=blur, noise=noise, jpeg=jpeg, seed=index + salt,
                           stones=rng.choice(STONES), board=rng.choice(BOARDS), spacing=spacing,
-                          offset=(rng.uniform(-0.05, 0.05), rng.uniform(-0.05, 0.05)), number_scale=scale)
+                          offset=(rng.uniform(-0.05, 0.05), rng.uniform(-0.05, 0.05)), number_scale=scale,
+                          squeeze=squeeze, bolder=bolder)
     # Heavier and lighter strokes than the typefaces have: other printers' ink.
     if size >= 30 and rng.random() < 0.25:
         img = img.filter(ImageFilter.MinFilter(3) if rng.random() < 0.5 else ImageFilter.MaxFilter(3))
@@ -364,7 +372,7 @@ def make_cells(folder, tool, corpus):
         for line in run.stdout.split("\n"):
             if not line:
                 continue
-            x, y, _ = line.split(" ")
+            x, y = line.split(" ")[:2]
             field = truth[int(y) - 1][int(x) - 1]
             if field == ".":
                 continue

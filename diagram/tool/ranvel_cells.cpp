@@ -1,6 +1,7 @@
 // Writes each stone of a picture's board as the digit network sees it, one PNG per stone
-// named X_Y.png in OUTDIR, and prints "X Y b|w" for each: the real crops that the network's
-// training is checked against.
+// named X_Y.png in OUTDIR, and prints "X Y b|w NUMBER PROBABILITY" for each, the network's own
+// reading: the real crops that the network's training is checked against, and what its doubts
+// are calibrated on.
 
 #include "board/go.h"
 #include "diagram/grid.h"
@@ -12,6 +13,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 int main(int argc, char** argv)
 {
@@ -33,14 +35,26 @@ int main(int argc, char** argv)
     }
     const diagram::StraightBoard sheet = diagram::straighten(ink, *grid);
     const auto looks = diagram::classifyStones(sheet);
+    std::vector<cv::Mat> cells;
+    for (int y = 1; y <= go::BoardSize; ++y) {
+        for (int x = 1; x <= go::BoardSize; ++x) {
+            const diagram::Stone s = looks[std::size_t(go::pointOf(x, y))].stone;
+            if (s != diagram::Stone::Empty)
+                cells.push_back(diagram::stoneCell(sheet, x, y, s));
+        }
+    }
+    const std::vector<diagram::CellReading> read = diagram::readCells(cells);
+    std::size_t at = 0;
     for (int y = 1; y <= go::BoardSize; ++y) {
         for (int x = 1; x <= go::BoardSize; ++x) {
             const diagram::Stone s = looks[std::size_t(go::pointOf(x, y))].stone;
             if (s == diagram::Stone::Empty)
                 continue;
             const std::string name = std::string(argv[2]) + "/" + std::to_string(x) + "_" + std::to_string(y) + ".png";
-            diagram::writePng(name, diagram::stoneCell(sheet, x, y, s));
-            std::printf("%d %d %c\n", x, y, s == diagram::Stone::Black ? 'b' : 'w');
+            diagram::writePng(name, cells[at]);
+            const diagram::CellReading r = at < read.size() ? read[at] : diagram::CellReading{};
+            ++at;
+            std::printf("%d %d %c %d %.5f\n", x, y, s == diagram::Stone::Black ? 'b' : 'w', r.number, double(r.confidence));
         }
     }
     return 0;

@@ -80,6 +80,8 @@ class Style:
         self.coords = coords
         self.line = line              # line width in final pixels, at least
         self.number_scale = number_scale
+        self.squeeze = 1.0            # a share of the stone's width the number is squeezed into
+        self.bolder = 0               # strokes thickened by a filter of this size, supersampled
         self.three_digit = three_digit  # condense: squeezed across; shrink: a smaller size
 
     @property
@@ -164,9 +166,11 @@ def _label(canvas, text, cx, cy, r, black, style, s):
     colour = (255, 255, 255) if black else (0, 0, 0)
     digits = len(text)
     height = r * 2 * (0.44 if digits < 3 else 0.38) * style.number_scale
-    max_w = r * 2 * (0.86 if digits == 3 else 0.8)
+    max_w = r * 2 * (0.86 if digits == 3 else 0.8) * style.squeeze
     solid, mask = _number_image(text, style.typeface, height, max_w, colour,
                                 style.three_digit == "condense")
+    if style.bolder:
+        mask = mask.filter(ImageFilter.MaxFilter(style.bolder))
     canvas.paste(solid, (int(cx - mask.width / 2), int(cy - mask.height / 2)), mask)
 
 
@@ -336,14 +340,17 @@ def render_page(diagram, style, game_title, seed=0, notes="icons", japanese=Fals
 
 
 def stone_crop(number, black, typeface, size, blur=0.0, noise=0.0, jpeg=None, seed=0,
-               stones="flat", board="white", spacing="japanese", offset=(0.0, 0.0), number_scale=1.0):
+               stones="flat", board="white", spacing="japanese", offset=(0.0, 0.0), number_scale=1.0,
+               squeeze=1.0, bolder=0):
     """One stone with its number (0 for none), cut out with half a line's spacing around it,
     as a grey image of size x size pixels: training data for a digit recogniser.
     blur is a Gaussian radius in pixels, noise a standard deviation in grey levels, jpeg a
     quality; offset moves the stone off the crop's centre by shares of its size; number_scale
-    draws the digits taller or shorter, squeezed across where they would not fit."""
+    draws the digits taller or shorter, squeezed across where they would not fit; squeeze narrows
+    the room they fit into, and bolder thickens their strokes again as a condensed face has them."""
     rng = random.Random(seed)
     style = Style(typeface, size / 1.5, spacing, board, stones, number_scale=number_scale)
+    style.squeeze, style.bolder = squeeze, bolder
     s = 4
     d = int(size * s)
     base = BOARD_COLOURS[board]
