@@ -169,6 +169,19 @@ Glyphs cutGlyphs(const StraightBoard& board, int x, int y, Stone stone)
         g.mark = signOf(kept(span));
     for (const auto& piece : pieceBoxes)
         g.holes.push_back(piece.second);
+    int columnEnd = -1, columnWidth = 0;
+    for (const auto& piece : pieceBoxes) {
+        const int left = piece.first.first, width = piece.first.second;
+        const int overlap = columnEnd - left;
+        if (g.columns > 0 && 2 * overlap >= std::min(width, columnWidth)) {
+            columnWidth = std::max(columnEnd, left + width) - (columnEnd - columnWidth);
+            columnEnd = std::max(columnEnd, left + width);
+            continue;
+        }
+        ++g.columns;
+        columnEnd = left + width;
+        columnWidth = width;
+    }
     // The grey of the digits goes to recognition, not a black-and-white cut: the counter of a
     // small bold 0 survives as a lighter grey where a threshold would fill it.
     cv::Mat grey = board.even(cell).clone();

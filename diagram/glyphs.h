@@ -15,6 +15,9 @@ struct Glyphs {
     cv::Mat sharp;   // the same digits cut black on white, for a second reading
     std::vector<cv::Mat> digits; // each piece alone, from left to right, for a third
     int pieces = 0;  // separate shapes found: usually one per digit
+    // Shapes side by side, those one above the other counted once: a digit a small print broke
+    // in two (a serif 5's flag apart from its bowl) is still one column.
+    int columns = 0;
     // For each piece from left to right, the top and bottom of its largest enclosed hole as
     // shares of its height; both 0 when it encloses none.
     std::vector<std::pair<float, float>> holes;

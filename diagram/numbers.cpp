@@ -371,7 +371,7 @@ std::vector<StoneNumber> readStoneNumbers(const StraightBoard& sheet, const std:
         // only a reading the network is not all but certain of.
         const bool zeroInDoubt = zerosByShape(s.number, glyphs[i].holes, 0) && r.confidence < digitCertain;
         // Digits that do not touch are separate shapes: more of them than digits read is doubt.
-        const bool fits = glyphs[i].pieces <= std::max(1, lengthOf(r.number));
+        const bool fits = glyphs[i].columns <= std::max(1, lengthOf(r.number));
         s.unsure = r.number == 0 || r.confidence < networkSure || !fits || zeroInDoubt || letterInDoubt[i];
         if (s.unsure) {
             doubtful.push_back(std::move(glyphs[i]));
