@@ -2,14 +2,14 @@
 
 #include "app/longwork.h"
 #include "app/picturecrop.h"
-#include "app/readboard.h"
+#include "transcribe/readboard.h"
 #include "app/tform1.h"
 #include "board/cellname.h"
 #include "board/texts.h"
 #include "diagram/diagram.h"
 #include "diagram/pictureheader.h"
 #include "diagram/readerlibrary.h"
-#include "app/nextfigure.h"
+#include "transcribe/nextfigure.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "app/readboard.h"
+#include "transcribe/readboard.h"
 
 class QImage;
 class QMimeData;

@@ -5,7 +5,7 @@
 #include "app/picturepaste.h"
 #include "app/picturewindow.h"
 #include "app/qtui.h"
-#include "app/readboard.h"
+#include "transcribe/readboard.h"
 #include "board/cellname.h"
 #include "board/conversions.h"
 #include "board/go.h"

@@ -5,8 +5,8 @@
 #include "board/form.h"
 #include "board/lifecycle.h"
 #include "diagram/diagram.h"
-#include "app/nextfigure.h"
-#include "app/readboard.h"
+#include "transcribe/nextfigure.h"
+#include "transcribe/readboard.h"
 #include "support/scriptedui.h"
 
 #include <benchmark/benchmark.h>

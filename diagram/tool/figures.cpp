@@ -5,8 +5,8 @@
 #include "board/go.h"
 #include "board/lifecycle.h"
 #include "board/ui.h"
-#include "app/nextfigure.h"
-#include "app/readboard.h"
+#include "transcribe/nextfigure.h"
+#include "transcribe/readboard.h"
 #include "entry/unsurepoints.h"
 #include "sgf/save.h"
 

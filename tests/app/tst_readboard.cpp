@@ -1,4 +1,4 @@
-#include "app/readboard.h"
+#include "transcribe/readboard.h"
 #include "board/cellname.h"
 #include "board/form.h"
 #include "board/go.h"

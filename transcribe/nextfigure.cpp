@@ -1,4 +1,4 @@
-#include "app/nextfigure.h"
+#include "transcribe/nextfigure.h"
 
 #include "board/cellname.h"
 #include "board/conversions.h"
