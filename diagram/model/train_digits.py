@@ -393,7 +393,7 @@ def main():
     ap.add_argument("--workers", type=int, default=2)
     ap.add_argument("--cache", help="a folder to keep the drawn crops in between runs")
     ap.add_argument("--make-cells", metavar="DIR", help="write the real crops of the corpus with ranvel_cells, and stop")
-    ap.add_argument("--reader", default=os.path.join(HERE, "..", "..", "build", "diagram", "ranvel_cells"))
+    ap.add_argument("--reader", default=os.path.join(HERE, "..", "..", "build", "tools", "ranvel_cells"))
     ap.add_argument("--corpus", default=os.path.join(HERE, "..", "..", "tests", "data", "corpus"))
     args = ap.parse_args()
     if args.make_cells:

@@ -2,7 +2,7 @@
 """Reads every picture of a corpus with ranvel_read and prints how the reading did, held-out and
 tuned styles apart, by kind of picture (and, with --by, by renderer or typeface as well).
 
-    /usr/bin/python3 scripts/corpus/measure.py CORPUS [--reader build/diagram/ranvel_read]
+    /usr/bin/python3 scripts/corpus/measure.py CORPUS [--reader build/tools/ranvel_read]
         [--by renderer|typeface|variant] [--jobs 2] [--failures]
 
 CORPUS is a folder made by make_corpus.py (its manifest.json), such as tests/data/corpus.
@@ -59,7 +59,7 @@ def read_one(reader, folder, entry):
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("corpus")
-    ap.add_argument("--reader", default=os.path.join(ROOT, "build/diagram/ranvel_read"))
+    ap.add_argument("--reader", default=os.path.join(ROOT, "build/tools/ranvel_read"))
     ap.add_argument("--by", choices=["renderer", "typeface", "variant"])
     ap.add_argument("--jobs", type=int, default=2)
     ap.add_argument("--failures", action="store_true", help="list each picture not all right")

@@ -5,7 +5,7 @@
 
 #include "diagram/diagram.h"
 #include "diagram/seen.h"
-#include "diagram/tool/figures.h"
+#include "tools/figures.h"
 
 #include <sys/stat.h>
 

@@ -1,4 +1,4 @@
-#include "diagram/tool/figures.h"
+#include "tools/figures.h"
 
 #include "board/cellname.h"
 #include "board/form.h"
