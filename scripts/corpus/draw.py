@@ -56,8 +56,13 @@ def font_file(typeface):
         path, index = typeface.rsplit("#", 1)
         return path, int(index)
     pattern = (TYPEFACES.get(typeface) or OUTSIDE_TYPEFACES[typeface])[0]
-    path, index = subprocess.run(["fc-match", "-f", "%{file}|%{index}", pattern], check=True,
-                                 capture_output=True, text=True).stdout.split("|")
+    family, path, index = subprocess.run(["fc-match", "-f", "%{family}|%{file}|%{index}", pattern], check=True,
+                                         capture_output=True, text=True).stdout.split("|")
+    # fc-match answers with the nearest font it has: a missing typeface would be drawn in another.
+    wanted = pattern.split(":")[0]
+    if wanted not in family.split(","):
+        raise SystemExit("typeface %r (%s) is not installed: fc-match offers %s instead; see the font "
+                         "packages in diagram/model/train_digits.py" % (typeface, wanted, family))
     return path, int(index or 0)
 
 
