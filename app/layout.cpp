@@ -65,7 +65,7 @@ void addNumberLabels(std::vector<ControlDef>& out, const Geometry& g)
     for (int x = 1; x <= go::BoardSize; ++x)
         add(x, x <= 4 ? x : x + 1, {columnLabelLeft(x), g.bottomLabelTop});
     for (int y = 1; y <= go::BoardSize; ++y)
-        add(y, y == 1 ? 5 : 19 + y, {8, g.rowPitch * y + g.rowLabelTop});
+        add(y, y == 1 ? 5 : go::BoardSize + y, {8, g.rowPitch * y + g.rowLabelTop});
     for (int y = 1; y <= go::BoardSize; ++y)
         add(y, 42 + y, {640, g.rowPitch * y + g.rowLabelTop});
 }

@@ -54,7 +54,7 @@ constexpr double circleEdgeStrength = 150, circlePerfectness = 0.7;
 constexpr double outlineTolerance = 0.02;
 
 // The ink's outline spans 18 pitches plus what edge stones stick out, up to about one more.
-constexpr double fewestOutlineLines = 17.5, mostOutlineLines = 19.6;
+constexpr double fewestOutlineLines = go::BoardSize - 1.5, mostOutlineLines = go::BoardSize + 0.6;
 constexpr double lineCountStep = 0.02;
 // In the stones' own frame the unit is 19 pitches, give or take the error of their spacing.
 constexpr double fewestFrameLines = 18.0, mostFrameLines = 20.0;
