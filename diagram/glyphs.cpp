@@ -39,13 +39,14 @@ std::pair<float, float> largestHole(const cv::Mat& piece)
     return {top / h, (top + stats.at<int>(best, cv::CC_STAT_HEIGHT)) / h};
 }
 
-// Light digits on a black stone stand this many grey levels above the stone's face at least;
-// a face without digits differs from itself by its grain and a glint alone.
+// Digits stand this many grey levels off the stone's face at least; a face without digits
+// differs from itself by its grain and a glint alone.
 constexpr double leastDigitContrast = 60;
 
-// The digits of a black stone told from its own face. The board's one cut between ink and
-// paper can take the grey digits of a scanned or blurred black stone for ink.
-cv::Mat lightOnBlack(const cv::Mat& grey, const cv::Mat& inside)
+// The digits told from the stone's own face, lighter than it (a black stone's, or a white
+// stone's turned over). The board's one cut between ink and paper can take the grey digits of
+// a scanned or blurred black stone for ink, and miss a white stone's thin grey ones.
+cv::Mat lightOnFace(const cv::Mat& grey, const cv::Mat& inside)
 {
     std::vector<std::uint8_t> values;
     for (int r = 0; r < grey.rows; ++r) {
@@ -160,7 +161,13 @@ Glyphs cutGlyphs(const StraightBoard& board, int x, int y, Stone stone)
     collectAll(ink);
     if (g.pieces == 0 && stone == Stone::Black) {
         rest.setTo(0);
-        collectAll(lightOnBlack(board.even(cell), inside));
+        collectAll(lightOnFace(board.even(cell), inside));
+    } else if (g.pieces == 0) {
+        // Clear of the outline, whose grey would be taken for digits.
+        cv::Mat clear = cv::Mat::zeros(ink.size(), CV_8U);
+        cv::circle(clear, {half, half}, int(clearOfOutline * boardPitch), 255, cv::FILLED);
+        rest.setTo(0);
+        collectAll(lightOnFace(255 - board.even(cell), clear));
     }
     if (g.pieces == 0)
         return g;

@@ -366,10 +366,13 @@ std::vector<StoneNumber> readStoneNumbers(const StraightBoard& sheet, const std:
                 s.confidence = 1.0f;
             continue;
         }
-        // The network too takes a small bold 0 for a 6 now and then; the holes tell them apart.
-        // A 6 whose counter closed up in a small print leaves no hole to tell by: that doubts
-        // only a reading the network is not all but certain of.
-        const bool zeroInDoubt = zerosByShape(s.number, glyphs[i].holes, 0) && r.confidence < digitCertain;
+        // The network too takes a small bold 0 for a 6 now and then; the holes tell them apart,
+        // but only as a doubt for Tesseract to settle: the bowl of a 6 cut from a blurred scan
+        // can sit as high as a 0's. A 6 whose counter closed up in a small print leaves no hole
+        // to tell by. Either doubts only a reading the network is not all but certain of.
+        int byShape = s.number;
+        const bool zeroInDoubt
+            = (zerosByShape(byShape, glyphs[i].holes, 0) || byShape != s.number) && r.confidence < digitCertain;
         // Digits that do not touch are separate shapes: more of them than digits read is doubt.
         const bool fits = glyphs[i].columns <= std::max(1, lengthOf(r.number));
         s.unsure = r.number == 0 || r.confidence < networkSure || !fits || zeroInDoubt || letterInDoubt[i];
