@@ -40,13 +40,15 @@ std::pair<float, float> largestHole(const cv::Mat& piece)
 }
 
 // Digits stand this many grey levels off the stone's face at least; a face without digits
-// differs from itself by its grain and a glint alone.
-constexpr double leastDigitContrast = 60;
+// differs from itself by its grain and a glint alone. A white stone's face, glossy or shaded,
+// differs from itself less than a black one's glint, and its grey digits on glass stand off
+// it by little more.
+constexpr double leastDigitContrast = 60, leastContrastOnWhite = 35;
 
 // The digits told from the stone's own face, lighter than it (a black stone's, or a white
 // stone's turned over). The board's one cut between ink and paper can take the grey digits of
 // a scanned or blurred black stone for ink, and miss a white stone's thin grey ones.
-cv::Mat lightOnFace(const cv::Mat& grey, const cv::Mat& inside)
+cv::Mat lightOnFace(const cv::Mat& grey, const cv::Mat& inside, double leastContrast = leastDigitContrast)
 {
     std::vector<std::uint8_t> values;
     for (int r = 0; r < grey.rows; ++r) {
@@ -61,7 +63,7 @@ cv::Mat lightOnFace(const cv::Mat& grey, const cv::Mat& inside)
     cv::Mat row(1, int(values.size()), CV_8U, values.data()), split;
     const double cut = cv::threshold(row, split, 0, 255, cv::THRESH_BINARY | cv::THRESH_OTSU);
     const cv::Scalar light = cv::mean(row, split), face = cv::mean(row, 255 - split);
-    if (light[0] - face[0] < leastDigitContrast)
+    if (light[0] - face[0] < leastContrast)
         return digits;
     cv::threshold(grey, digits, cut, 255, cv::THRESH_BINARY);
     return digits & inside;
@@ -107,6 +109,55 @@ char signOf(const cv::Mat& piece)
     return nearest > 0 && farthest / nearest <= mostRadiusSpread ? circleMark : 0;
 }
 
+// Digits stand upright near the middle; arcs of an outline and specks do not.
+bool standsLikeADigit(const cv::Mat& stats, const cv::Mat& centroids, int i, int half)
+{
+    const int h = stats.at<int>(i, cv::CC_STAT_HEIGHT);
+    const int w = stats.at<int>(i, cv::CC_STAT_WIDTH);
+    const double dx = centroids.at<double>(i, 0) - half, dy = centroids.at<double>(i, 1) - half;
+    return h >= leastDigitHeight * boardPitch && h <= mostDigitHeight * boardPitch && w <= mostDigitWidth * boardPitch
+           && std::hypot(dx, dy) <= mostDigitOffCentre * boardPitch;
+}
+
+// Shapes one above the other (a serif 5's flag cut from its bowl) make one column; the spans
+// (left, width) come sorted by their left edge.
+int columnsOf(const std::vector<std::pair<int, int>>& spans)
+{
+    int columns = 0, columnEnd = -1, columnWidth = 0;
+    for (const auto& [left, width] : spans) {
+        const int overlap = columnEnd - left;
+        if (columns > 0 && 2 * overlap >= std::min(width, columnWidth)) {
+            columnWidth = std::max(columnEnd, left + width) - (columnEnd - columnWidth);
+            columnEnd = std::max(columnEnd, left + width);
+            continue;
+        }
+        ++columns;
+        columnEnd = left + width;
+        columnWidth = width;
+    }
+    return columns;
+}
+
+// The columns of the digits cut from the stone's own grey, clear of its outline. The board's
+// one cut between ink and paper breaks the hairlines of a small serif 9 into two shapes side by
+// side; a cut of the stone's own grey keeps them whole, and still parts digits that stand apart.
+int columnsInOwnGrey(const cv::Mat& grey, Stone stone, int half)
+{
+    cv::Mat clear = cv::Mat::zeros(grey.size(), CV_8U);
+    cv::circle(clear, {half, half}, int(clearOfOutline * boardPitch), 255, cv::FILLED);
+    const cv::Mat digits = stone == Stone::Black ? lightOnFace(grey, clear) : lightOnFace(255 - grey, clear, leastContrastOnWhite);
+    cv::Mat labels, stats, centroids;
+    const int count = cv::connectedComponentsWithStats(digits, labels, stats, centroids, 8, CV_32S);
+    std::vector<std::pair<int, int>> spans;
+    for (int i = 1; i < count; ++i) {
+        if (stats.at<int>(i, cv::CC_STAT_AREA) >= minPieceArea * boardPitch * boardPitch
+            && standsLikeADigit(stats, centroids, i, half))
+            spans.push_back({stats.at<int>(i, cv::CC_STAT_LEFT), stats.at<int>(i, cv::CC_STAT_WIDTH)});
+    }
+    std::sort(spans.begin(), spans.end());
+    return columnsOf(spans);
+}
+
 } // namespace
 
 Glyphs cutGlyphs(const StraightBoard& board, int x, int y, Stone stone)
@@ -132,19 +183,15 @@ Glyphs cutGlyphs(const StraightBoard& board, int x, int y, Stone stone)
         cv::Mat labels, stats, centroids;
         const int count = cv::connectedComponentsWithStats(from, labels, stats, centroids, 8, CV_32S);
         for (int i = 1; i < count; ++i) {
-            const int h = stats.at<int>(i, cv::CC_STAT_HEIGHT);
-            const int w = stats.at<int>(i, cv::CC_STAT_WIDTH);
-            const double dx = centroids.at<double>(i, 0) - half, dy = centroids.at<double>(i, 1) - half;
             if (stats.at<int>(i, cv::CC_STAT_AREA) < minPieceArea * boardPitch * boardPitch)
                 continue;
-            // Digits stand upright near the middle; arcs of an outline and specks do not.
-            if (h < leastDigitHeight * boardPitch || h > mostDigitHeight * boardPitch || w > mostDigitWidth * boardPitch
-                || std::hypot(dx, dy) > mostDigitOffCentre * boardPitch) {
+            if (!standsLikeADigit(stats, centroids, i, half)) {
                 if (rejected)
                     rejected->setTo(255, labels == i);
                 continue;
             }
-            const cv::Rect box(stats.at<int>(i, cv::CC_STAT_LEFT), stats.at<int>(i, cv::CC_STAT_TOP), w, h);
+            const cv::Rect box(stats.at<int>(i, cv::CC_STAT_LEFT), stats.at<int>(i, cv::CC_STAT_TOP),
+                               stats.at<int>(i, cv::CC_STAT_WIDTH), stats.at<int>(i, cv::CC_STAT_HEIGHT));
             kept.setTo(255, labels == i);
             pieceBoxes.push_back({{box.x, box.width}, largestHole(labels(box) == i)});
             span = g.pieces == 0 ? box : (span | box);
@@ -167,7 +214,7 @@ Glyphs cutGlyphs(const StraightBoard& board, int x, int y, Stone stone)
         cv::Mat clear = cv::Mat::zeros(ink.size(), CV_8U);
         cv::circle(clear, {half, half}, int(clearOfOutline * boardPitch), 255, cv::FILLED);
         rest.setTo(0);
-        collectAll(lightOnFace(255 - board.even(cell), clear));
+        collectAll(lightOnFace(255 - board.even(cell), clear, leastContrastOnWhite));
     }
     if (g.pieces == 0)
         return g;
@@ -176,19 +223,12 @@ Glyphs cutGlyphs(const StraightBoard& board, int x, int y, Stone stone)
         g.mark = signOf(kept(span));
     for (const auto& piece : pieceBoxes)
         g.holes.push_back(piece.second);
-    int columnEnd = -1, columnWidth = 0;
-    for (const auto& piece : pieceBoxes) {
-        const int left = piece.first.first, width = piece.first.second;
-        const int overlap = columnEnd - left;
-        if (g.columns > 0 && 2 * overlap >= std::min(width, columnWidth)) {
-            columnWidth = std::max(columnEnd, left + width) - (columnEnd - columnWidth);
-            columnEnd = std::max(columnEnd, left + width);
-            continue;
-        }
-        ++g.columns;
-        columnEnd = left + width;
-        columnWidth = width;
-    }
+    std::vector<std::pair<int, int>> spans;
+    for (const auto& piece : pieceBoxes)
+        spans.push_back(piece.first);
+    g.columns = columnsOf(spans);
+    if (g.columns > 1)
+        g.columns = std::min(g.columns, std::max(1, columnsInOwnGrey(board.even(cell), stone, half)));
     // The grey of the digits goes to recognition, not a black-and-white cut: the counter of a
     // small bold 0 survives as a lighter grey where a threshold would fill it.
     cv::Mat grey = board.even(cell).clone();
