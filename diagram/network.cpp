@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 namespace diagram {
 
@@ -17,8 +18,7 @@ namespace {
 
 // The outputs: four probabilities of the count of digits (0 to 3), then ten for each digit
 // from the left.
-constexpr int maxDigits = 3;
-constexpr int outputs = 4 + 10 * maxDigits;
+constexpr int outputs = 4 + 10 * mostDigits;
 
 // A network object is not safe to run from two threads at once; each thread keeps its own,
 // and loading one from memory costs a few milliseconds.
@@ -43,6 +43,10 @@ cv::dnn::Net* network()
 CellReading decode(const float* p)
 {
     CellReading r;
+    r.weighed = true;
+    std::copy(p, p + 4, r.lengthOdds.begin());
+    for (int k = 0; k < mostDigits; ++k)
+        std::copy(p + 4 + 10 * k, p + 14 + 10 * k, r.digitOdds[std::size_t(k)].begin());
     r.length = int(std::max_element(p, p + 4) - p);
     r.confidence = p[r.length];
     for (int k = 0; k < r.length; ++k) {
@@ -56,6 +60,19 @@ CellReading decode(const float* p)
 }
 
 } // namespace
+
+float CellReading::oddsOf(int n) const
+{
+    if (!weighed)
+        return 1.0f;
+    if (n < 0 || n >= 1000)
+        return 0.0f;
+    const std::string digits = n == 0 ? std::string() : std::to_string(n);
+    float odds = lengthOdds[digits.size()];
+    for (std::size_t k = 0; k < digits.size(); ++k)
+        odds *= digitOdds[k][std::size_t(digits[k] - '0')];
+    return odds;
+}
 
 cv::Mat stoneCell(const StraightBoard& sheet, int x, int y, Stone stone)
 {

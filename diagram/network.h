@@ -7,6 +7,7 @@
 
 #include <opencv2/core.hpp>
 
+#include <array>
 #include <vector>
 
 namespace diagram {
@@ -20,10 +21,20 @@ constexpr int cellReach = 56;
 // The stone at (x, y) as the network sees it, digits always dark: a black stone is inverted.
 cv::Mat stoneCell(const StraightBoard& sheet, int x, int y, Stone stone);
 
+constexpr int mostDigits = 3;
+
 struct CellReading {
     int number = 0;        // 0 when the stone shows no number
     float confidence = 0;  // 0..1, the network's own probability of that reading
     int length = 0;        // digits the network counted
+    // What the network weighed: the count of digits (0 to 3), and each digit from the left.
+    std::array<float, mostDigits + 1> lengthOdds{};
+    std::array<std::array<float, 10>, mostDigits> digitOdds{};
+    bool weighed = false;
+
+    // The network's own probability that the stone shows `number` (0: none); 1 where it
+    // weighed nothing, so that a missing reading rules nothing out.
+    float oddsOf(int number) const;
 };
 
 // One reading for each cell, in the same order; empty when the network could not be loaded.

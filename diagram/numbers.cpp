@@ -350,6 +350,7 @@ std::vector<StoneNumber> readStoneNumbers(const StraightBoard& sheet, const std:
     for (std::size_t i = 0; i < spots.size(); ++i) {
         StoneNumber& s = out[i];
         const CellReading r = i < net.size() ? net[i] : CellReading{};
+        s.network = r;
         s.number = r.number;
         s.confidence = r.confidence;
         if (s.mark != 0) {

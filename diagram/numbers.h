@@ -3,6 +3,7 @@
 // Numbers read from the digits cut out of the stones.
 
 #include "diagram/glyphs.h"
+#include "diagram/network.h"
 #include "diagram/straightening.h"
 
 #include <utility>
@@ -42,6 +43,8 @@ struct StoneNumber {
     bool ink = false;      // something was printed inside the stone
     // A letter or sign printed instead of a number, that notes name ("73 at a"); 0 for none.
     char mark = 0;
+    // What the network weighed, whatever reading stood.
+    CellReading network;
 };
 
 // A lone shape that Tesseract, offered letters as well as digits, reads as a letter, in lower

@@ -141,15 +141,21 @@ void confirmColours(Board& board, const Board& asRead, const std::array<bool, go
     }
 }
 
+// The network's probability of a missing move on a stone read as another, below which the
+// stone is not taken for that move. Misread numbers in doubt have kept 0.01 or more for their
+// true move: a tenth of that leaves room.
+constexpr float leastOddsOfAMisreading = 0.001f;
+
 // At most this share of a whole game's moves may be missing from the board and the notes read
 // for the board to be taken as one: a figure of a later part of a game misses all before it.
 constexpr double mostMissingShare = 0.1;
 
 // On a whole game's diagram every move up to the last stands once, on the board or in a note:
 // a misreading leaves its own move missing. A number read in doubt that stands once, on a stone
-// whose colour was seen surely and is its move's, with no missing move one digit from it, can
-// be no other move misread, and its doubt goes.
-void confirmByWholeGame(Board& board, const std::vector<Note>& notes, const std::array<bool, go::Points>& colourSure)
+// whose colour was seen surely and is its move's, with no missing move one digit from it that
+// the network weighed there at all, can be no other move misread, and its doubt goes.
+void confirmByWholeGame(Board& board, const std::vector<Note>& notes, const std::array<bool, go::Points>& colourSure,
+                        const std::vector<CellReading>& weighed)
 {
     std::map<int, int> count;
     int highest = 0;
@@ -176,7 +182,9 @@ void confirmByWholeGame(Board& board, const std::vector<Note>& notes, const std:
         if (!p.unsure || p.number <= 0 || p.mark != 0 || count[p.number] != 1 || !colourSure[i]
             || p.stone != go::colourOfMove(p.number, board.firstPlayer))
             continue;
-        if (std::none_of(missing.begin(), missing.end(), [&](int m) { return oneDigitApart(m, p.number); }))
+        if (std::none_of(missing.begin(), missing.end(), [&](int m) {
+                return oneDigitApart(m, p.number) && weighed[i].oddsOf(m) >= leastOddsOfAMisreading;
+            }))
             p.unsure = false;
     }
 }
@@ -283,7 +291,10 @@ Result readOnce(const cv::Mat& grey, const StopFlag* stop, Sheet& sheet, Seen* s
         std::array<bool, go::Points> colourSure{};
         for (std::size_t i = 0; i < colourSure.size(); ++i)
             colourSure[i] = looks[i].sureness >= leastSureness;
-        confirmByWholeGame(result.board, result.notes, colourSure);
+        std::vector<CellReading> weighed(go::Points);
+        for (std::size_t i = 0; i < numbers.size(); ++i)
+            weighed[std::size_t(where[i])] = numbers[i].network;
+        confirmByWholeGame(result.board, result.notes, colourSure, weighed);
     }
     result.captionFirst = words.caption.first;
     result.captionLast = words.caption.last;
