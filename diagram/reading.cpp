@@ -46,7 +46,7 @@ struct OffBoard {
 
 // The notes beside the board are read on a thread of their own while the board is read: the
 // board's circle search uses one core alone. The thread lasts as long as the program, so its
-// number and text readers are made once.
+// number and text readers are made once, and it is never joined (see readOnce).
 class NotesThread {
 public:
     std::future<OffBoard> read(const Ink& ink, const Grid& grid)
@@ -69,16 +69,6 @@ public:
         return answer;
     }
 
-    ~NotesThread()
-    {
-        {
-            const std::lock_guard<std::mutex> lock(mutex_);
-            closing_ = true;
-        }
-        wake_.notify_one();
-        thread_.join();
-    }
-
 private:
     void run()
     {
@@ -86,9 +76,7 @@ private:
             std::packaged_task<OffBoard()> job;
             {
                 std::unique_lock<std::mutex> lock(mutex_);
-                wake_.wait(lock, [this] { return closing_ || !jobs_.empty(); });
-                if (jobs_.empty())
-                    return;
+                wake_.wait(lock, [this] { return !jobs_.empty(); });
                 job = std::move(jobs_.front());
                 jobs_.pop_front();
             }
@@ -99,7 +87,6 @@ private:
     std::mutex mutex_;
     std::condition_variable wake_;
     std::deque<std::packaged_task<OffBoard()>> jobs_;
-    bool closing_ = false;
     std::thread thread_{[this] { run(); }};
 };
 
@@ -217,7 +204,9 @@ Result readOnce(const cv::Mat& grey, const StopFlag* stop, Sheet& sheet, Seen* s
     see(seen, grey, ink, &*grid, nullptr, nullptr);
     if (stopped(stop))
         return cancelled();
-    static NotesThread notesThread;
+    // Never joined: at the program's end its Tesseract would be torn down after Tesseract's own
+    // caches, which the exit handlers free first, and corrupt the heap on the way out.
+    static NotesThread& notesThread = *new NotesThread;
     std::future<OffBoard> offBoard = notesThread.read(ink, *grid);
     sheet.straight = straighten(ink, *grid);
     sheet.looks = classifyStones(sheet.straight);
