@@ -11,9 +11,14 @@
 #include <QImageReader>
 #include <QImageWriter>
 
+#ifdef _WIN32
+#include <QFile>
+#include <QFileInfo>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -274,6 +279,7 @@ Picture decodeChecked(const std::uint8_t* data, std::size_t size, const PictureH
     return p;
 }
 
+#ifndef _WIN32
 // Closes the file however the read ends.
 class FileHandle {
 public:
@@ -306,6 +312,26 @@ std::size_t readAt(int fd, std::uint64_t offset, std::uint8_t* out, std::size_t 
         done += std::size_t(got);
     }
     return done;
+}
+#endif
+
+// The header checked, then the whole file read and decoded; `readAt` reads from an offset.
+template <typename ReadAt>
+Picture loadChecked(const std::string& path, std::uint64_t size, ReadAt readAt)
+{
+    const PictureHeader h = readPictureHeader(readAt, size);
+    if (Picture refused = checkHeader(h); refused.failure != Failure::None)
+        return refused;
+
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes.resize(std::size_t(size));
+    } catch (const std::bad_alloc&) {
+        return failed(Failure::TooLarge, "The picture is too large for the memory at hand.");
+    }
+    if (readAt(0, bytes.data(), bytes.size()) != bytes.size())
+        return failed(Failure::Unreadable, "The file cannot be read: " + path);
+    return decodeChecked(bytes.data(), bytes.size(), h);
 }
 
 } // namespace
@@ -346,6 +372,34 @@ Picture decodePicture(const std::vector<std::uint8_t>& bytes)
     return decodeChecked(bytes.data(), bytes.size(), h);
 }
 
+#ifdef _WIN32
+// Windows hands names over as UTF-16: the path, UTF-8 here, goes through Qt to reach names in
+// Japanese.
+Picture loadPicture(const std::string& path)
+{
+    const QFileInfo info(QString::fromStdString(path));
+    if (!info.exists())
+        return failed(Failure::Unreadable, "There is no such file: " + path);
+    if (info.isDir())
+        return failed(Failure::NotAFile, "This is a folder, not a file: " + path);
+    if (!info.isFile())
+        return failed(Failure::NotAFile, "This is not a file but a device or a pipe: " + path);
+    QFile file(info.filePath());
+    if (!file.open(QIODevice::ReadOnly))
+        return failed(Failure::Unreadable, "The file cannot be opened: " + path + ": " + file.errorString().toStdString());
+    const qint64 size = file.size();
+    if (size == 0)
+        return failed(Failure::NotAPicture, "The file is empty.");
+    if (size > maxFileBytes)
+        return failed(Failure::TooLarge, "The file is too large to be a picture: " + path);
+    return loadChecked(path, std::uint64_t(size), [&file](std::uint64_t offset, std::uint8_t* out, std::size_t n) {
+        if (!file.seek(qint64(offset)))
+            return std::size_t(0);
+        const qint64 got = file.read(reinterpret_cast<char*>(out), qint64(n));
+        return got > 0 ? std::size_t(got) : std::size_t(0);
+    });
+}
+#else
 Picture loadPicture(const std::string& path)
 {
     // Without O_NONBLOCK, opening a pipe waits for a writer that may never come.
@@ -369,23 +423,11 @@ Picture loadPicture(const std::string& path)
     if (info.st_size > maxFileBytes)
         return failed(Failure::TooLarge, "The file is too large to be a picture: " + path);
 
-    const std::uint64_t size = std::uint64_t(info.st_size);
     const int fd = file.fd();
-    const PictureHeader h = readPictureHeader(
-        [fd](std::uint64_t offset, std::uint8_t* out, std::size_t n) { return readAt(fd, offset, out, n); }, size);
-    if (Picture refused = checkHeader(h); refused.failure != Failure::None)
-        return refused;
-
-    std::vector<std::uint8_t> bytes;
-    try {
-        bytes.resize(std::size_t(size));
-    } catch (const std::bad_alloc&) {
-        return failed(Failure::TooLarge, "The picture is too large for the memory at hand.");
-    }
-    if (readAt(fd, 0, bytes.data(), bytes.size()) != bytes.size())
-        return failed(Failure::Unreadable, "The file cannot be read: " + path);
-    return decodeChecked(bytes.data(), bytes.size(), h);
+    return loadChecked(path, std::uint64_t(info.st_size),
+                       [fd](std::uint64_t offset, std::uint8_t* out, std::size_t n) { return readAt(fd, offset, out, n); });
 }
+#endif
 
 bool writePng(const std::string& path, const cv::Mat& pixels)
 {
