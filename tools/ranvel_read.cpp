@@ -7,13 +7,16 @@
 #include "diagram/seen.h"
 #include "tools/figures.h"
 
-#include <sys/stat.h>
-
 #include <fcntl.h>
 #include <unistd.h>
+#ifdef _WIN32
+#include <io.h>
+#endif
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -22,7 +25,11 @@ diagram::Result readQuietly(const char* path, const char* dump)
 {
     std::fflush(stderr);
     const int saved = dup(STDERR_FILENO);
+#ifdef _WIN32
+    const int null = open("NUL", O_WRONLY);
+#else
     const int null = open("/dev/null", O_WRONLY);
+#endif
     if (saved >= 0 && null >= 0)
         dup2(null, STDERR_FILENO);
     diagram::Seen seen;
@@ -35,7 +42,8 @@ diagram::Result readQuietly(const char* path, const char* dump)
     if (null >= 0)
         close(null);
     if (dump) {
-        mkdir(dump, 0777);
+        std::error_code ignored;
+        std::filesystem::create_directory(std::filesystem::u8path(dump), ignored);
         if (!diagram::writeSeen(seen, dump))
             std::fprintf(stderr, "%s: not every stage could be written into %s\n", path, dump);
     }
@@ -46,6 +54,10 @@ diagram::Result readQuietly(const char* path, const char* dump)
 
 int main(int argc, char** argv)
 {
+#ifdef _WIN32
+    // The same bytes as on Linux: no carriage return before each line's end.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     if (argc >= 2 && std::strcmp(argv[1], "--sgf") == 0)
         return readFigures(argc, argv, readQuietly);
     bool notes = false;
