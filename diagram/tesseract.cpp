@@ -17,7 +17,12 @@ bool resolve(QLibrary& library, F& function, const char* name)
 void quietLeptonica()
 {
     // Leptonica's complaints about a cut it is handed would only repeat the reading's doubt.
+#ifdef _WIN32
+    // The names the Windows build gives them, beside the programs.
+    QLibrary leptonica(QStringLiteral("libleptonica-1.82.0"));
+#else
     QLibrary leptonica(QStringLiteral("lept"), 5);
+#endif
     using SetSeverity = int (*)(int);
     constexpr int printNothing = 6;
     if (const auto set = reinterpret_cast<SetSeverity>(leptonica.resolve("setMsgSeverity")))
@@ -37,7 +42,11 @@ void singleOpenMpLevel()
 
 std::optional<Tesseract> load()
 {
+#ifdef _WIN32
+    QLibrary library(QStringLiteral("libtesseract53"));
+#else
     QLibrary library(QStringLiteral("tesseract"), 5);
+#endif
     if (!library.load())
         return std::nullopt;
     Tesseract t{};
@@ -82,7 +91,11 @@ TessBaseAPI* newEngine(const Tesseract& t, const char* languages)
     if (!api)
         return nullptr;
     const char* names[] = {"load_system_dawg", "load_freq_dawg", "debug_file"};
+#ifdef _WIN32
+    const char* values[] = {"0", "0", "NUL"};
+#else
     const char* values[] = {"0", "0", "/dev/null"};
+#endif
     if (t.init(api, nullptr, languages, tesseract::OEM_LSTM_ONLY, nullptr, 0, const_cast<char**>(names),
                const_cast<char**>(values), 3, 0)
         != 0) {

@@ -4,8 +4,9 @@
 #   bash scripts/ranvel.sh run small    start ranvel_small
 #   bash scripts/ranvel.sh test         run every test (no display needed), then again with
 #                                       sanitizers, with a replay of the fuzz corpora
-#   bash scripts/ranvel.sh windows      build Qt for Windows from Debian's sources into a cache
-#                                       outside the tree, in the background on idle CPU
+#   bash scripts/ranvel.sh windows      build the Windows programs and their installer, with Qt,
+#                                       OpenCV and Tesseract built from Debian's sources into a
+#                                       cache outside the tree
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -30,7 +31,8 @@ as_root() {
 }
 
 if [ "$what" = windows ]; then
-  packages=(cmake ninja-build dpkg-dev qt6-base-dev g++-mingw-w64-x86-64-posix)
+  packages=(cmake ninja-build dpkg-dev qt6-base-dev g++-mingw-w64-x86-64-posix protobuf-compiler
+            libz-mingw-w64-dev nsis tesseract-ocr-eng tesseract-ocr-jpn)
 fi
 
 missing=()
@@ -44,9 +46,9 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 if [ "$what" = windows ]; then
-  # Debian ships no Qt for MinGW: Qt base is built from Debian's own source package, with its
-  # bundled zlib, libpng, libjpeg, FreeType, HarfBuzz and PCRE2, against the host's moc, rcc
-  # and uic. The first run takes an hour or more; later runs find the build in the cache.
+  # Debian ships no Qt, OpenCV or Tesseract for MinGW: each is built from Debian's own source
+  # package into a cache outside the tree, then the programs and the installer. The first run
+  # takes an hour or more; later runs find the pieces in the cache and take minutes.
   cache=${RANVEL_WINDOWS_CACHE:-/var/cache/ranvel-windows}
   as_root mkdir -p "$cache"
   as_root chown "$(id -u):$(id -g)" "$cache"
@@ -56,50 +58,7 @@ if [ "$what" = windows ]; then
       as_root tee /etc/apt/sources.list.d/ranvel-deb-src.sources >/dev/null
     as_root apt-get update -qq
   fi
-  # The build keeps the toolchain's path: a copy in the cache outlives the checkout it came from.
-  toolchain=$cache/mingw-w64.cmake
-  cp scripts/mingw-w64.cmake "$toolchain"
-  log=$cache/qt6-base.log
-  build_qt() {
-    set -euo pipefail
-    cd "$cache"
-    if [ ! -d qt6-base-src ]; then
-      rm -rf source && mkdir source
-      (cd source && apt-get source -qq qt6-base)
-      mv "$(find source -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*')" qt6-base-src
-      rm -rf source
-    fi
-    if ! grep -qs "^CMAKE_TOOLCHAIN_FILE:.*=$toolchain\$" qt6-base-build/CMakeCache.txt; then
-      rm -rf qt6-base-build
-    fi
-    # Debian's source leaves out Wacom's wintab.h, so the Windows plugin is built without tablets.
-    flags=(-G Ninja -DCMAKE_BUILD_TYPE=Release
-      -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_INSTALL_PREFIX="$cache/qt6"
-      -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
-      -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
-      -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_printsupport=OFF -DFEATURE_dbus=OFF
-      -DFEATURE_tabletevent=OFF
-      -DINPUT_opengl=no -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF
-      -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_pcre2=OFF)
-    # A change of options reconfigures the build in place, keeping what it does not touch.
-    if [ ! -f qt6-base-build/build.ninja ] || [ "$(cat qt6-base-build/ranvel-flags 2>/dev/null)" != "${flags[*]}" ]; then
-      cmake -S qt6-base-src -B qt6-base-build "${flags[@]}"
-      printf '%s' "${flags[*]}" >qt6-base-build/ranvel-flags
-    fi
-    cmake --build qt6-base-build
-    cmake --install qt6-base-build
-    echo "Qt for Windows is in $cache/qt6"
-  }
-  if [ -f "$cache/qt6/lib/cmake/Qt6/Qt6Config.cmake" ]; then
-    echo "Qt for Windows is built already: $cache/qt6"
-    exit
-  fi
-  export -f build_qt
-  export cache toolchain
-  # Only the CPU nothing else wants: other builds and tests run beside it.
-  nohup nice -n 19 bash -c build_qt >"$log" 2>&1 &
-  echo "Building Qt for Windows in the background (process $!); its log: $log"
-  exit
+  exec nice -n 10 bash scripts/windows.sh "$cache"
 fi
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -1,5 +1,6 @@
 ; The Windows installer of ranvel and ranvel_small. makensis is given STAGE (the folder the
-; cross build installed the programs and their DLLs into), VERSION and OUT.
+; cross build installed the programs and their DLLs into), INSTALLED (the uninstaller's list of
+; what STAGE holds), VERSION and OUT.
 Unicode true
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
@@ -64,7 +65,9 @@ Section "Uninstall"
   Delete "$SMPROGRAMS\Ranvel\Ranvel (small).lnk"
   Delete "$SMPROGRAMS\Ranvel\Uninstall Ranvel.lnk"
   RMDir "$SMPROGRAMS\Ranvel"
-  RMDir /r "$INSTDIR"
+  !include "${INSTALLED}"
+  Delete "$INSTDIR\uninstall.exe"
+  RMDir "$INSTDIR"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
   DeleteRegKey HKLM "Software\Ranvel"
 SectionEnd
