@@ -5,7 +5,9 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QStringList>
 #include <QStyleFactory>
+#include <QTimer>
 
 int runProgram(int argc, char** argv, const BuildKind& kind)
 {
@@ -19,5 +21,8 @@ int runProgram(int argc, char** argv, const BuildKind& kind)
     TForm1 window(kind);
     window.show();
     window.cell(1, 1)->setFocus(Qt::TabFocusReason);
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1)
+        QTimer::singleShot(0, &window, [&window, path = arguments.at(1)] { window.openGiven(path); });
     return app.exec();
 }

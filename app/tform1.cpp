@@ -31,6 +31,29 @@
 
 namespace {
 
+// The window's own boxes, with the open dialog already answered.
+class GivenFileUi : public Ui {
+public:
+    GivenFileUi(Ui& inner, const QString& path)
+        : inner_(inner)
+        , path_(path)
+    {
+    }
+    Answer box(const QString& title, BoxKind kind, const QString& text, BoxButtons buttons) override
+    {
+        return inner_.box(title, kind, text, buttons);
+    }
+    std::optional<QString> openFileName() override { return path_; }
+    std::optional<QString> saveFileName() override { return inner_.saveFileName(); }
+    void setFocus(const QString& controlName) override { inner_.setFocus(controlName); }
+    void focusNext() override { inner_.focusNext(); }
+    void quit() override { inner_.quit(); }
+
+private:
+    Ui& inner_;
+    QString path_;
+};
+
 bool modifierHeld(const QKeyEvent* e)
 {
     const Qt::KeyboardModifiers mods = e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
@@ -202,6 +225,14 @@ void TForm1::dispatch(const std::function<void()>& handler)
         ui_->box(form_.kind->applicationTitle, BoxKind::Error, e.message(), BoxButtons::Ok);
     }
     showModel();
+}
+
+void TForm1::openGiven(const QString& path)
+{
+    dispatch([this, path] {
+        GivenFileUi given(*ui_, path);
+        cmdOpenClick(form_, given);
+    });
 }
 
 void TForm1::focusControl(const QString& name)

@@ -65,6 +65,9 @@ public:
     // To the next point of a reading in doubt: F6, or Enter on a point in doubt (`confirmed`:
     // it was looked at, and once none is left the focus goes on in the tab order).
     void goToDoubt(bool confirmed);
+    // A file named on the command line, as the desktop names a .sgf file opened with the
+    // program: opened as the Open button opens one, its dialog answered with that name.
+    void openGiven(const QString& path);
 
     // Long work is running beside the event loop; nothing else may start meanwhile.
     bool working() const { return working_; }

@@ -39,6 +39,17 @@ private:
     QString out_;
 };
 
+// A path as the program was given it: UTF-8 on Windows too, where main takes it again from
+// the wide command line.
+QString pathOf(const char* argument)
+{
+#ifdef _WIN32
+    return QString::fromUtf8(argument);
+#else
+    return QFile::decodeName(argument);
+#endif
+}
+
 } // namespace
 
 int readFigures(int argc, char** argv, const ReadPicture& read)
@@ -47,7 +58,7 @@ int readFigures(int argc, char** argv, const ReadPicture& read)
         std::fprintf(stderr, "usage: ranvel_read --sgf OUT.sgf FIGURE1 [FIGURE2...]\n");
         return 2;
     }
-    const QString out = QFile::decodeName(argv[2]);
+    const QString out = pathOf(argv[2]);
     ToolUi ui(out);
     Form f;
     FormCreate(f);
@@ -57,7 +68,7 @@ int readFigures(int argc, char** argv, const ReadPicture& read)
             std::fprintf(stderr, "%s: %s\n", argv[i], result.reason.c_str());
             return 1;
         }
-        const QString source = QFile::decodeName(argv[i]);
+        const QString source = pathOf(argv[i]);
         if (i == 3)
             enterReading(f, ui, result, source);
         else

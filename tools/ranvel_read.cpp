@@ -10,7 +10,13 @@
 #include <fcntl.h>
 #include <unistd.h>
 #ifdef _WIN32
+#include <windows.h>
+#include <shellapi.h>
 #include <io.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
 #endif
 
 #include <cstdio>
@@ -57,6 +63,26 @@ int main(int argc, char** argv)
 #ifdef _WIN32
     // The same bytes as on Linux: no carriage return before each line's end.
     _setmode(_fileno(stdout), _O_BINARY);
+    // Windows hands the arguments over in its ANSI code page, which holds no Japanese name:
+    // they are taken again from the wide command line, as UTF-8 as on Linux.
+    int wideCount = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &wideCount);
+    std::vector<std::string> utf8;
+    std::vector<char*> pointers;
+    for (int k = 0; wide && k < wideCount; ++k) {
+        const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide[k], -1, nullptr, 0, nullptr, nullptr);
+        std::string one(std::size_t(std::max(bytes, 1)), '\0');
+        WideCharToMultiByte(CP_UTF8, 0, wide[k], -1, one.data(), bytes, nullptr, nullptr);
+        one.resize(std::strlen(one.c_str()));
+        utf8.push_back(std::move(one));
+    }
+    if (wide && wideCount == argc) {
+        for (std::string& one : utf8)
+            pointers.push_back(one.data());
+        pointers.push_back(nullptr);
+        argv = pointers.data();
+    }
+    LocalFree(wide);
 #endif
     if (argc >= 2 && std::strcmp(argv[1], "--sgf") == 0)
         return readFigures(argc, argv, readQuietly);

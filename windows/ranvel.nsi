@@ -1,7 +1,8 @@
 ; The Windows installer of ranvel and ranvel_small. makensis is given STAGE (the folder the
 ; cross build installed the programs and their DLLs into), INSTALLED (the uninstaller's list of
 ; what STAGE holds), VERSION and OUT.
-Unicode true
+; A 64-bit installer for 64-bit programs: Windows on x64 runs it, and so does a 64-bit Wine.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 

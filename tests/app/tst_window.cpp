@@ -35,6 +35,8 @@ private slots:
     void acceleratorSeesAnOpenListEditor_data();
     void acceleratorSeesAnOpenListEditor();
     void freshStart();
+    void openGivenFile_data();
+    void openGivenFile();
     void newCommand_data();
     void newCommand();
     void quitCommand_data();
@@ -330,6 +332,41 @@ void TestWindow::freshStart()
     QVERIFY(ui.boxes.isEmpty());
     QCOMPARE(w.size(), w.layout().clientSize);
     QCOMPARE(w.layout().outerSize, QSize(1036, 727));
+}
+
+// A file the desktop names on the command line, in a folder with a Japanese name: opened as
+// Open opens one, with its mode asked and no dialog.
+void TestWindow::openGivenFile_data()
+{
+    QTest::addColumn<Answer>("mode");
+    QTest::addColumn<bool>("opened");
+    QTest::newRow("edit") << Answer::Yes << true;
+    QTest::newRow("new") << Answer::No << true;
+    QTest::newRow("cancelled") << Answer::Cancel << false;
+}
+
+void TestWindow::openGivenFile()
+{
+    QFETCH(Answer, mode);
+    QFETCH(bool, opened);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("棋譜")));
+    const QString path = dir.filePath(QStringLiteral("棋譜/第1局.sgf"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("(;GM[1]FF[4]SZ[19];B[pd];W[dp])\r\n");
+    file.close();
+    ScriptedUi ui;
+    ui.answers << mode;
+    TForm1 w(BuildKind::standard(), &ui);
+    w.show();
+    w.openGiven(path);
+    QCOMPARE(ui.openDialogs, 0);
+    QVERIFY(!ui.boxes.isEmpty());
+    QCOMPARE(ui.boxes.first().buttons, BoxButtons::YesNoCancel);
+    QCOMPARE(w.form().currentFileName, opened ? path : QString());
+    QCOMPARE(w.cell(16, 4)->text().isEmpty(), !opened);
+    QCOMPARE(w.cell(4, 16)->text().isEmpty(), !opened);
 }
 
 void TestWindow::newCommand_data()
