@@ -80,6 +80,13 @@ if [ "$what" = test ]; then
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir build-asan --output-on-failure -j2
+  # The Windows build under Wine, where `scripts/ranvel.sh windows` has built it on this machine.
+  if [ -f "build-windows/ranvel-$(sed -n 's/^project(Ranvel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)-setup.exe" ] \
+     && [ -x /usr/lib/wine/wine64 ]; then
+    bash scripts/windows-check.sh
+  else
+    echo "The Windows checks under Wine were skipped: no Windows build on this machine (bash scripts/ranvel.sh windows)."
+  fi
   exit
 fi
 

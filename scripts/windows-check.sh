@@ -7,7 +7,8 @@
 #   to the bytes the Linux build saves;
 # - the test programs of the record, its files and the rules run and pass (where they were
 #   cross-built: scripts/windows.sh leaves them out);
-# - ranvel.exe shows its window on a virtual X server: docs/windows-wine.png;
+# - ranvel.exe shows its window on a virtual X server (build-windows/windows-wine.png, as
+#   docs/windows-wine.png was taken);
 # - the uninstaller leaves nothing behind.
 #   bash scripts/windows-check.sh [CACHE]
 # Needs `scripts/ranvel.sh windows` and a Linux build (build/) first; installs Wine if missing.
@@ -87,8 +88,8 @@ DISPLAY=$display "$wine" "$installed/ranvel.exe" >/dev/null 2>&1 &
 sleep 20
 window=$(DISPLAY=$display xdotool search --name "Ranvel" 2>/dev/null | tail -1 || true)
 if [ -n "$window" ]; then
-  DISPLAY=$display import -window "$window" docs/windows-wine.png
-  echo "The window under Wine: docs/windows-wine.png"
+  DISPLAY=$display import -window "$window" build-windows/windows-wine.png
+  echo "The window under Wine: build-windows/windows-wine.png"
 else
   fail "ranvel.exe showed no window under Wine"
 fi
