@@ -25,6 +25,15 @@ source_of() {
   fi
 }
 
+# Configures, builds and installs the unpacked source NAME-src of the cache into PREFIX.
+build_install() {
+  local name=$1 prefix=$2
+  shift 2
+  cmake -S "$cache/$name-src" -B "$cache/$name-build" "${cross[@]}" -DCMAKE_INSTALL_PREFIX="$prefix" "$@"
+  cmake --build "$cache/$name-build"
+  cmake --install "$cache/$name-build"
+}
+
 # A stage runs once; its log stays in the cache.
 stage() {
   local name=$1
@@ -42,32 +51,28 @@ stage() {
 qt() {
   source_of qt6-base qt6-base
   # Debian's source leaves out Wacom's wintab.h, so the Windows plugin is built without tablets.
-  cmake -S "$cache/qt6-base-src" -B "$cache/qt6-base-build" "${cross[@]}" -DCMAKE_INSTALL_PREFIX="$cache/qt6" \
+  build_install qt6-base "$cache/qt6" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
     -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_printsupport=OFF -DFEATURE_dbus=OFF \
     -DFEATURE_tabletevent=OFF \
     -DINPUT_opengl=no -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF \
     -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_pcre2=OFF
-  cmake --build "$cache/qt6-base-build"
-  cmake --install "$cache/qt6-base-build"
 }
 
 # OpenCV's dnn module reads the network's ONNX through protobuf, linked in statically; its
 # generated files are made again by the build machine's protoc of the same version.
 protobuf() {
   source_of protobuf protobuf
-  cmake -S "$cache/protobuf-src" -B "$cache/protobuf-build" "${cross[@]}" -DCMAKE_INSTALL_PREFIX="$cache/protobuf" \
+  build_install protobuf "$cache/protobuf" \
     -Dprotobuf_BUILD_TESTS=OFF -Dprotobuf_BUILD_PROTOC_BINARIES=OFF -Dprotobuf_BUILD_SHARED_LIBS=OFF \
     -Dprotobuf_WITH_ZLIB=OFF -Dprotobuf_BUILD_LIBPROTOC=OFF -DCMAKE_POSITION_INDEPENDENT_CODE=ON
-  cmake --build "$cache/protobuf-build"
-  cmake --install "$cache/protobuf-build"
 }
 
 # The four modules the reader uses (and the two calib3d needs), no image codecs, no video.
 opencv() {
   source_of opencv opencv
-  cmake -S "$cache/opencv-src" -B "$cache/opencv-build" "${cross[@]}" -DCMAKE_INSTALL_PREFIX="$cache/opencv" \
+  build_install opencv "$cache/opencv" \
     -DRANVEL_WINDOWS_PREFIX="$cache/protobuf" \
     -DBUILD_LIST=core,imgproc,calib3d,dnn -DBUILD_SHARED_LIBS=ON \
     -DBUILD_TESTS=OFF -DBUILD_PERF_TESTS=OFF -DBUILD_EXAMPLES=OFF -DBUILD_DOCS=OFF -DBUILD_opencv_apps=OFF \
@@ -80,22 +85,16 @@ opencv() {
     -DWITH_PROTOBUF=ON -DBUILD_PROTOBUF=OFF -DPROTOBUF_UPDATE_FILES=ON -DProtobuf_PROTOC_EXECUTABLE=/usr/bin/protoc \
     -DOPENCV_DNN_OPENCL=OFF -DWITH_VA=OFF -DWITH_OBSENSOR=OFF -DCV_TRACE=OFF -DWITH_QUIRC=OFF -DWITH_1394=OFF \
     -DOPENCV_GENERATE_PKGCONFIG=OFF -DENABLE_PRECOMPILED_HEADERS=OFF
-  cmake --build "$cache/opencv-build"
-  cmake --install "$cache/opencv-build"
 }
 
 # libjpeg for a JPEG's luma, uchardet for an SGF file that names no character set: static.
 small_libraries() {
   source_of libjpeg-turbo jpeg
-  cmake -S "$cache/jpeg-src" -B "$cache/jpeg-build" "${cross[@]}" -DCMAKE_INSTALL_PREFIX="$cache/deps" \
+  build_install jpeg "$cache/deps" \
     -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF
-  cmake --build "$cache/jpeg-build"
-  cmake --install "$cache/jpeg-build"
   source_of uchardet uchardet
-  cmake -S "$cache/uchardet-src" -B "$cache/uchardet-build" "${cross[@]}" -DCMAKE_INSTALL_PREFIX="$cache/deps" \
+  build_install uchardet "$cache/deps" \
     -DBUILD_SHARED_LIBS=OFF -DBUILD_BINARY=OFF -DBUILD_STATIC=ON
-  cmake --build "$cache/uchardet-build"
-  cmake --install "$cache/uchardet-build"
   # The sources name the header by its folder, as Debian installs it.
   sed -i 's|^Cflags: -I${includedir}/uchardet$|Cflags: -I${includedir}/uchardet -I${includedir}|' \
     "$cache/deps/lib/pkgconfig/uchardet.pc"
@@ -105,22 +104,18 @@ small_libraries() {
 # hold the pictures the reader hands it, so it is built without codecs of its own.
 tesseract() {
   source_of leptonlib leptonica
-  cmake -S "$cache/leptonica-src" -B "$cache/leptonica-build" "${cross[@]}" -DCMAKE_INSTALL_PREFIX="$cache/tesseract" \
+  build_install leptonica "$cache/tesseract" \
     -DBUILD_SHARED_LIBS=ON -DBUILD_PROG=OFF -DSW_BUILD=OFF \
     -DCMAKE_DISABLE_FIND_PACKAGE_GIF=ON -DCMAKE_DISABLE_FIND_PACKAGE_JPEG=ON -DCMAKE_DISABLE_FIND_PACKAGE_PNG=ON \
     -DCMAKE_DISABLE_FIND_PACKAGE_TIFF=ON -DCMAKE_DISABLE_FIND_PACKAGE_ZLIB=ON
-  cmake --build "$cache/leptonica-build"
-  cmake --install "$cache/leptonica-build"
   source_of tesseract tesseract
   # MinGW's import libraries are in lower case; the name the source gives is found only on Windows.
   sed -i 's/Ws2_32/ws2_32/g' "$cache/tesseract-src/CMakeLists.txt"
-  cmake -S "$cache/tesseract-src" -B "$cache/tesseract-build" "${cross[@]}" -DCMAKE_INSTALL_PREFIX="$cache/tesseract" \
+  build_install tesseract "$cache/tesseract" \
     -DRANVEL_WINDOWS_PREFIX="$cache/tesseract" -DCMAKE_PREFIX_PATH="$cache/tesseract" \
     -DLeptonica_DIR="$cache/tesseract/lib/cmake/leptonica" \
     -DBUILD_SHARED_LIBS=ON -DBUILD_TRAINING_TOOLS=OFF -DSW_BUILD=OFF -DDISABLE_ARCHIVE=ON -DDISABLE_CURL=ON \
     -DOPENMP_BUILD=OFF -DGRAPHICS_DISABLED=ON -DDISABLE_TIFF=ON -DBUILD_TESTS=OFF -DENABLE_LTO=OFF
-  cmake --build "$cache/tesseract-build"
-  cmake --install "$cache/tesseract-build"
 }
 
 stage qt6-base qt
