@@ -49,8 +49,8 @@ Q_DECLARE_METATYPE(Way)
 
 namespace {
 
-// A scan that the reader reads with several points in doubt.
-#define MarkedPicture "own_lm-roman_scan.jpg"
+// A scan that the reader reads with several points in doubt, the first two apart.
+#define MarkedPicture "outside_gillius-cond_scan.jpg"
 
 QString picturePath(const QString& name)
 {
