@@ -28,6 +28,11 @@ for p in wine64 xvfb xauth imagemagick xdotool; do
     break
   fi
 done
+# Wine makes windows even for Qt's offscreen platform, so everything runs on a virtual display.
+display=:$((90 + RANDOM % 9))
+Xvfb "$display" -screen 0 1280x900x24 >/dev/null 2>&1 &
+xvfb=$!
+export DISPLAY=$display
 wine=/usr/lib/wine/wine64
 export WINEPREFIX=$cache/wine WINEDEBUG=-all
 [ -d "$WINEPREFIX" ] || "$wine" wineboot -i >/dev/null 2>&1
@@ -42,7 +47,7 @@ windows_path() { printf 'Z:%s' "${1//\//\\}"; }
   fail "the installer left no program or no Start-menu entry"
 
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap 'rm -rf "$work"; kill "$xvfb" 2>/dev/null || true' EXIT
 same=0 differ=0
 for picture in tests/data/corpus/*.png tests/data/corpus/*.jpg; do
   "$wine" "$installed/ranvel_read.exe" --notes "$picture" >"$work/windows.txt" 2>/dev/null || true
@@ -81,9 +86,6 @@ if [ -d "$cache/tests-build/tests" ]; then
   echo "Test programs passed under Wine: $passed"
 fi
 
-display=:$((90 + RANDOM % 9))
-Xvfb "$display" -screen 0 1280x900x24 >/dev/null 2>&1 &
-xvfb=$!
 DISPLAY=$display "$wine" "$installed/ranvel.exe" >/dev/null 2>&1 &
 sleep 20
 window=$(DISPLAY=$display xdotool search --name "Ranvel" 2>/dev/null | tail -1 || true)
@@ -94,7 +96,6 @@ else
   fail "ranvel.exe showed no window under Wine"
 fi
 "$wine" taskkill /f /im ranvel.exe >/dev/null 2>&1 || true
-kill "$xvfb" 2>/dev/null || true
 
 "$wine" "$installed/uninstall.exe" /S
 sleep 5

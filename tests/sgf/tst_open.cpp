@@ -212,9 +212,9 @@ private slots:
         open(f, ui, path);
         QCOMPARE(ui.boxes.size(), 2);
         QCOMPARE(ui.boxes[1].kind, BoxKind::Error);
-        const messages::BoxAndLog m = messages::readFailed(path, reason);
+        const messages::BoxAndLog m = messages::readFailed(QDir::toNativeSeparators(path), reason);
         QCOMPARE(ui.boxes[1].text, m.box);
-        QVERIFY(f.memo.endsWith(messages::openLine(path) + crlf + m.log + crlf));
+        QVERIFY(f.memo.endsWith(messages::openLine(QDir::toNativeSeparators(path)) + crlf + m.log + crlf));
         QCOMPARE(f.cell(3, 3).text, QStringLiteral("5"));
         QVERIFY(f.currentFileName.isEmpty() && f.loadedLines.isEmpty());
     }
@@ -392,7 +392,7 @@ private slots:
         QCOMPARE(f.caption, caption);
         QCOMPARE(f.lockShown, lockShown);
         QCOMPARE(f.currentFileName, path);
-        QCOMPARE(f.lblHyoudai, messages::editingTitle(path));
+        QCOMPARE(f.lblHyoudai, messages::editingTitle(QDir::toNativeSeparators(path)));
         QVERIFY(!f.lblOkiisiShown);
         QCOMPARE(f.loadedLines.size(), 4);
         QCOMPARE(f.loadedLines[3], QByteArray("(;C[reference])"));
@@ -410,7 +410,7 @@ private slots:
         QCOMPARE(f.radioGroup1, go::FirstPlayer::Black);
         QVERIFY(f.stringGrid1.shown);
         QCOMPARE(listText(f), QString());
-        QCOMPARE(f.memo, messages::openLine(path) + crlf + messages::highestLoadedLine(3) + crlf);
+        QCOMPARE(f.memo, messages::openLine(QDir::toNativeSeparators(path)) + crlf + messages::highestLoadedLine(3) + crlf);
     }
 
     void movesOnOccupiedPoints()
@@ -474,7 +474,7 @@ private slots:
         QCOMPARE(ui.boxes[1].buttons, BoxButtons::Ok);
         QCOMPARE(ui.boxes[1].text, small ? texts::SmallHeaderOnlyBox : texts::HeaderOnlyBox);
         const QString headerOnly = small ? texts::SmallHeaderOnlyLog : texts::HeaderOnlyLog;
-        QCOMPARE(f.memo, messages::openLine(path) + crlf + headerOnly + crlf);
+        QCOMPARE(f.memo, messages::openLine(QDir::toNativeSeparators(path)) + crlf + headerOnly + crlf);
         QCOMPARE(f.firstMoveLine, 0);
         QCOMPARE(f.gameInfo, gameInfo);
         QCOMPARE(boardText(f), stones);
@@ -599,7 +599,7 @@ private slots:
         QCOMPARE(f.firstMoveLine, 1);
         QCOMPARE(f.currentFileName, path);
         QCOMPARE(f.loadedLines.size(), 2);
-        const QString opened = messages::openLine(path) + crlf;
+        const QString opened = messages::openLine(QDir::toNativeSeparators(path)) + crlf;
         if (answer == Answer::Cancel) {
             QCOMPARE(boardText(f), QString());
             QCOMPARE(f.memo, opened);
@@ -631,12 +631,12 @@ private slots:
         const ScriptedUi::Box& box = ui.boxes[1];
         QCOMPARE(box.kind, BoxKind::Error);
         QCOMPARE(box.buttons, BoxButtons::Ok);
-        const QString head = messages::readFailed(path, QString()).box;
+        const QString head = messages::readFailed(QDir::toNativeSeparators(path), QString()).box;
         QVERIFY2(box.text.startsWith(head), qPrintable(box.text));
         const QString reason = box.text.mid(head.size());
         QVERIFY(!reason.isEmpty());
-        QCOMPARE(box.text, messages::readFailed(path, reason).box);
-        QCOMPARE(f.memo, Form().memo + messages::openLine(path) + crlf + messages::readFailed(path, reason).log + crlf);
+        QCOMPARE(box.text, messages::readFailed(QDir::toNativeSeparators(path), reason).box);
+        QCOMPARE(f.memo, Form().memo + messages::openLine(QDir::toNativeSeparators(path)) + crlf + messages::readFailed(QDir::toNativeSeparators(path), reason).log + crlf);
         QVERIFY(f.currentFileName.isEmpty());
         QCOMPARE(f.lblHyoudai, QStringLiteral("title before"));
         QVERIFY(f.loadedLines.isEmpty());
@@ -655,7 +655,7 @@ private slots:
         QCOMPARE(f.cell(1, 1).tag, CellOrigin::LoadedMove);
         QVERIFY(f.cell(1, 1).enabled);
         QCOMPARE(f.loadedNodeCount, 1);
-        QCOMPARE(f.memo, messages::openLine(b) + crlf + messages::highestLoadedLine(1) + crlf);
+        QCOMPARE(f.memo, messages::openLine(QDir::toNativeSeparators(b)) + crlf + messages::highestLoadedLine(1) + crlf);
     }
 
     void emptyMoveLineLogsZero()

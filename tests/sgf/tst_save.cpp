@@ -53,7 +53,7 @@ void typedRecord(Form& f)
 
 QString backupNote(const QString& head, const QString& backup)
 {
-    return messages::backupNote(head, backup);
+    return messages::backupNote(head, QDir::toNativeSeparators(backup));
 }
 
 // Paths are shown with the platform's separators.
@@ -258,7 +258,7 @@ private slots:
         QCOMPARE(ui.boxes[1].text, savedBox(path, note));
         QCOMPARE(f.memo, Form().memo + savedLog(path));
         QCOMPARE(f.currentFileName, path);
-        QCOMPARE(f.lblHyoudai, messages::editingTitle(path));
+        QCOMPARE(f.lblHyoudai, messages::editingTitle(QDir::toNativeSeparators(path)));
         QCOMPARE(readFile(path), freshHeader + "\r\n" + threeMoves + "\r\n)\r\n");
 
         // Every older file is where it was, except the one moved to the new backup name.
@@ -308,7 +308,7 @@ private slots:
             const QString backup = dir.filePath(QStringLiteral("game") + suffix + QStringLiteral(".sgf"));
             QCOMPARE(ui.saveDialogs, 0);
             QCOMPARE(ui.boxes.size(), 2);
-            QCOMPARE(ui.boxes[0].text, messages::saveConfirm(path));
+            QCOMPARE(ui.boxes[0].text, messages::saveConfirm(QDir::toNativeSeparators(path)));
             QCOMPARE(ui.boxes[1].kind, BoxKind::Information);
             QCOMPARE(ui.boxes[1].text, savedBox(path, backupNote(texts::BackupBefore, backup)));
             log += savedLog(path);
@@ -434,9 +434,9 @@ private slots:
         QCOMPARE(ui.boxes.size(), 2);
         QCOMPARE(ui.boxes[1].kind, BoxKind::Error);
         QCOMPARE(ui.boxes[1].buttons, BoxButtons::Ok);
-        const QString reason = reasonAfter(ui.boxes[1].text, messages::saveFailed(false, path, QString()).box);
+        const QString reason = reasonAfter(ui.boxes[1].text, messages::saveFailed(false, QDir::toNativeSeparators(path), QString()).box);
         QVERIFY2(!reason.isEmpty(), qPrintable(ui.boxes[1].text));
-        QCOMPARE(f.memo, Form().memo + messages::saveFailed(false, path, reason).log + crlf);
+        QCOMPARE(f.memo, Form().memo + messages::saveFailed(false, QDir::toNativeSeparators(path), reason).log + crlf);
         QCOMPARE(listing(dir.path()), before);
         QVERIFY(f.currentFileName.isEmpty());
         QCOMPARE(f.lblHyoudai, texts::TitleNewRecord);
@@ -466,9 +466,9 @@ private slots:
 
         QCOMPARE(ui.boxes.size(), 2);
         QCOMPARE(ui.boxes[1].kind, BoxKind::Error);
-        const QString reason = reasonAfter(ui.boxes[1].text, messages::saveFailed(true, path, QString()).box);
+        const QString reason = reasonAfter(ui.boxes[1].text, messages::saveFailed(true, QDir::toNativeSeparators(path), QString()).box);
         QVERIFY2(!reason.isEmpty(), qPrintable(ui.boxes[1].text));
-        QCOMPARE(f.memo, Form().memo + messages::saveFailed(true, path, reason).log + crlf);
+        QCOMPARE(f.memo, Form().memo + messages::saveFailed(true, QDir::toNativeSeparators(path), reason).log + crlf);
         QCOMPARE(listing(dir.path()), before);
         QVERIFY(f.currentFileName.isEmpty());
     }
@@ -493,9 +493,9 @@ private slots:
 
         QCOMPARE(ui.boxes.size(), 2);
         QCOMPARE(ui.boxes[1].kind, BoxKind::Error);
-        const QString reason = reasonAfter(ui.boxes[1].text, messages::saveFailed(true, path, QString()).box);
+        const QString reason = reasonAfter(ui.boxes[1].text, messages::saveFailed(true, QDir::toNativeSeparators(path), QString()).box);
         QVERIFY2(!reason.isEmpty(), qPrintable(ui.boxes[1].text));
-        QCOMPARE(f.memo, logBefore + messages::saveFailed(true, path, reason).log + crlf);
+        QCOMPARE(f.memo, logBefore + messages::saveFailed(true, QDir::toNativeSeparators(path), reason).log + crlf);
         QCOMPARE(readFile(path), original);
         QCOMPARE(readFile(backup), QByteArray("someone else's"));
         QCOMPARE(names(dir.path()), (QStringList{"game.sgf", "game_bk.sgf"}));
