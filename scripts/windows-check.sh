@@ -74,13 +74,25 @@ fi
 
 if [ -d "$cache/tests-build/tests" ]; then
   passed=0
-  for test in "$cache"/tests-build/tests/tst_{cellentry,handicap,keyboard,ordering,position,rules,dialect,filefaults,lock,open,save,missingnumbers,search,sgfcorpus}.exe; do
+  # Not here: the rules' tests and the SGF corpus drive GNU Go, a Linux program; of the save
+  # tests, those that read the files back with it, and the one that counts on Linux's
+  # 255-byte name limit.
+  declare -A leftOut=([tst_save]="closeInsideAComment firstSaveBackupFails")
+  for test in "$cache"/tests-build/tests/tst_{cellentry,handicap,keyboard,ordering,position,dialect,lock,open,save,missingnumbers,search,notegrammar,readboard,nextfigure}.exe; do
     [ -f "$test" ] || continue
-    if WINEPATH="$(windows_path "$installed");$(windows_path "$cache/qt6/bin")" QT_PLUGIN_PATH="$(windows_path "$cache/qt6/plugins")" \
-       QT_QPA_PLATFORM=offscreen "$wine" "$test" >"$work/test.txt" 2>&1; then
+    name=$(basename "$test" .exe)
+    run=(env WINEPATH="$(windows_path "$installed");$(windows_path "$cache/qt6/bin")"
+         QT_PLUGIN_PATH="$(windows_path "$cache/qt6/plugins")" QT_QPA_PLATFORM=offscreen timeout 300 "$wine" "$test")
+    functions=()
+    if [ -n "${leftOut[$name]:-}" ]; then
+      "${run[@]}" -functions >"$work/functions.txt" 2>/dev/null || true
+      mapfile -t functions < <(tr -d '\r' <"$work/functions.txt" | sed 's/()$//' | grep -vxF -f <(tr ' ' '\n' <<<"${leftOut[$name]}"))
+    fi
+    # Wine gives a test program no console to print to: its report goes to a file.
+    if "${run[@]}" "${functions[@]}" -o "$(windows_path "$work/test.txt"),txt" >/dev/null 2>&1; then
       passed=$((passed + 1))
     else
-      fail "$(basename "$test") under Wine: $(grep -m3 'FAIL' "$work/test.txt" | tr '\n' ' ')"
+      fail "$name under Wine: $(grep -m3 'FAIL' "$work/test.txt" 2>/dev/null | tr '\n' ' ')"
     fi
   done
   echo "Test programs passed under Wine: $passed"
