@@ -5,8 +5,7 @@
 #   the Linux build prints;
 # - the figures of a game are read onto one record and saved into a folder with a Japanese name,
 #   to the bytes the Linux build saves;
-# - the test programs of the record, its files and the rules run and pass (where they were
-#   cross-built: scripts/windows.sh leaves them out);
+# - the test programs of the record, its files and the rules run and pass;
 # - ranvel.exe shows its window on a virtual X server (build-windows/windows-wine.png, as
 #   docs/windows-wine.png was taken);
 # - the uninstaller leaves nothing behind.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Windows build, called by `scripts/ranvel.sh windows` once the tools are installed: the
 # libraries from Debian's source packages into CACHE, each once, then the programs, the folder
-# the installer packs, and the installer, build-windows/ranvel-VERSION-setup.exe.
+# the installer packs, the installer, build-windows/ranvel-VERSION-setup.exe, and the test
+# programs that scripts/windows-check.sh runs under Wine.
 #   bash scripts/windows.sh CACHE
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -157,3 +158,11 @@ mkdir -p build-windows
 installer=$repo/build-windows/ranvel-$version-setup.exe
 makensis -V2 -DSTAGE="$folder" -DVERSION="$version" -DOUT="$installer" -DINSTALLED="$list" windows/ranvel.nsi
 echo "The installer: $installer ($(du -h "$installer" | cut -f1)); the cache: $cache ($(du -sh "$cache" | cut -f1))"
+
+# The test programs of the record, its files and the rules, for scripts/windows-check.sh.
+echo "Building the test programs for Windows ($(date +%H:%M))"
+cmake -S "$repo" -B "$cache/tests-build" "${cross[@]}" -DRANVEL_WINDOWS_PREFIX="$prefixes" -DCMAKE_PREFIX_PATH="$prefixes" \
+  -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+  -DBUILD_TESTING=ON -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON >"$cache/tests.log"
+cmake --build "$cache/tests-build" --target tst_cellentry tst_handicap tst_keyboard tst_ordering tst_position tst_dialect \
+  tst_lock tst_open tst_save tst_missingnumbers tst_search tst_notegrammar tst_readboard tst_nextfigure >>"$cache/tests.log"
