@@ -69,6 +69,20 @@ cv::Mat lightOnFace(const cv::Mat& grey, const cv::Mat& inside, double leastCont
     return digits & inside;
 }
 
+// A cell's disc about the point, `reach` pitches across from its centre.
+cv::Mat discOf(cv::Size size, int half, double reach)
+{
+    cv::Mat disc = cv::Mat::zeros(size, CV_8U);
+    cv::circle(disc, {half, half}, int(reach * boardPitch), 255, cv::FILLED);
+    return disc;
+}
+
+// The digits cut from the stone's own grey within `region`, light on its face either way.
+cv::Mat digitsOnOwnFace(const cv::Mat& grey, Stone stone, const cv::Mat& region)
+{
+    return stone == Stone::Black ? lightOnFace(grey, region) : lightOnFace(255 - grey, region, leastContrastOnWhite);
+}
+
 // A sign is one solid outline (its own hull, hole and all), about as wide as tall: a triangle
 // has three corners, a square four and fills its box, a circle keeps one radius all round.
 // A lone 0 is narrower, touching digits leave notches in their outline.
@@ -143,9 +157,7 @@ int columnsOf(const std::vector<std::pair<int, int>>& spans)
 // side; a cut of the stone's own grey keeps them whole, and still parts digits that stand apart.
 int columnsInOwnGrey(const cv::Mat& grey, Stone stone, int half)
 {
-    cv::Mat clear = cv::Mat::zeros(grey.size(), CV_8U);
-    cv::circle(clear, {half, half}, int(clearOfOutline * boardPitch), 255, cv::FILLED);
-    const cv::Mat digits = stone == Stone::Black ? lightOnFace(grey, clear) : lightOnFace(255 - grey, clear, leastContrastOnWhite);
+    const cv::Mat digits = digitsOnOwnFace(grey, stone, discOf(grey.size(), half, clearOfOutline));
     cv::Mat labels, stats, centroids;
     const int count = cv::connectedComponentsWithStats(digits, labels, stats, centroids, 8, CV_32S);
     std::vector<std::pair<int, int>> spans;
@@ -168,8 +180,7 @@ Glyphs cutGlyphs(const StraightBoard& board, int x, int y, Stone stone)
     if (stone == Stone::Black)
         ink = 255 - ink;
     // Inside the stone only: a white stone's outline and a black stone's surroundings go.
-    cv::Mat inside = cv::Mat::zeros(ink.size(), CV_8U);
-    cv::circle(inside, {half, half}, int(insideStone * boardPitch), 255, cv::FILLED);
+    const cv::Mat inside = discOf(ink.size(), half, insideStone);
     ink &= inside;
 
     // A digit near the rim may touch a white stone's outline and be lost with it: what is
@@ -200,21 +211,15 @@ Glyphs cutGlyphs(const StraightBoard& board, int x, int y, Stone stone)
     };
     const auto collectAll = [&](const cv::Mat& from) {
         collect(from, &rest);
-        cv::Mat smaller = cv::Mat::zeros(from.size(), CV_8U);
-        cv::circle(smaller, {half, half}, int(clearOfOutline * boardPitch), 255, cv::FILLED);
-        rest &= smaller;
+        rest &= discOf(from.size(), half, clearOfOutline);
         collect(rest, nullptr);
     };
     collectAll(ink);
-    if (g.pieces == 0 && stone == Stone::Black) {
+    if (g.pieces == 0) {
+        // A white stone's clear of its outline, whose grey would be taken for digits.
         rest.setTo(0);
-        collectAll(lightOnFace(board.even(cell), inside));
-    } else if (g.pieces == 0) {
-        // Clear of the outline, whose grey would be taken for digits.
-        cv::Mat clear = cv::Mat::zeros(ink.size(), CV_8U);
-        cv::circle(clear, {half, half}, int(clearOfOutline * boardPitch), 255, cv::FILLED);
-        rest.setTo(0);
-        collectAll(lightOnFace(255 - board.even(cell), clear, leastContrastOnWhite));
+        collectAll(digitsOnOwnFace(board.even(cell), stone,
+                                   stone == Stone::Black ? inside : discOf(ink.size(), half, clearOfOutline)));
     }
     if (g.pieces == 0)
         return g;

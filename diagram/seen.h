@@ -17,7 +17,7 @@ struct Seen {
     cv::Mat grey;     // the picture, upright, one channel
     cv::Mat ink;      // 255 where the reader took ink
     cv::Mat faint;    // the ink that holds the lines together
-    cv::Mat lattice;  // the picture in colour with the 19 x 19 lines found drawn over it
+    cv::Mat lattice;  // the picture in colour with the board's lines found drawn over it
     cv::Mat straight; // the board drawn square, a point every boardPitch pixels
     // Each stone as it was cut from the straightened board, named by its point and reading.
     std::vector<std::pair<std::string, cv::Mat>> crops;

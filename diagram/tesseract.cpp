@@ -1,6 +1,8 @@
 #include "diagram/tesseract.h"
 
+#include <QByteArray>
 #include <QLibrary>
+#include <QProcess>
 
 #include <optional>
 
@@ -91,11 +93,8 @@ TessBaseAPI* newEngine(const Tesseract& t, const char* languages)
     if (!api)
         return nullptr;
     const char* names[] = {"load_system_dawg", "load_freq_dawg", "debug_file"};
-#ifdef _WIN32
-    const char* values[] = {"0", "0", "NUL"};
-#else
-    const char* values[] = {"0", "0", "/dev/null"};
-#endif
+    static const QByteArray nowhere = QProcess::nullDevice().toLocal8Bit();
+    const char* values[] = {"0", "0", nowhere.constData()};
     if (t.init(api, nullptr, languages, tesseract::OEM_LSTM_ONLY, nullptr, 0, const_cast<char**>(names),
                const_cast<char**>(values), 3, 0)
         != 0) {

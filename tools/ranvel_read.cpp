@@ -7,6 +7,9 @@
 #include "diagram/seen.h"
 #include "tools/figures.h"
 
+#include <QProcess>
+#include <QString>
+
 #include <fcntl.h>
 #include <unistd.h>
 #ifdef _WIN32
@@ -14,7 +17,6 @@
 #include <shellapi.h>
 #include <io.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 #endif
@@ -31,11 +33,7 @@ diagram::Result readQuietly(const char* path, const char* dump)
 {
     std::fflush(stderr);
     const int saved = dup(STDERR_FILENO);
-#ifdef _WIN32
-    const int null = open("NUL", O_WRONLY);
-#else
-    const int null = open("/dev/null", O_WRONLY);
-#endif
+    const int null = open(QProcess::nullDevice().toLocal8Bit().constData(), O_WRONLY);
     if (saved >= 0 && null >= 0)
         dup2(null, STDERR_FILENO);
     diagram::Seen seen;
@@ -69,13 +67,8 @@ int main(int argc, char** argv)
     wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &wideCount);
     std::vector<std::string> utf8;
     std::vector<char*> pointers;
-    for (int k = 0; wide && k < wideCount; ++k) {
-        const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide[k], -1, nullptr, 0, nullptr, nullptr);
-        std::string one(std::size_t(std::max(bytes, 1)), '\0');
-        WideCharToMultiByte(CP_UTF8, 0, wide[k], -1, one.data(), bytes, nullptr, nullptr);
-        one.resize(std::strlen(one.c_str()));
-        utf8.push_back(std::move(one));
-    }
+    for (int k = 0; wide && k < wideCount; ++k)
+        utf8.push_back(QString::fromWCharArray(wide[k]).toStdString());
     if (wide && wideCount == argc) {
         for (std::string& one : utf8)
             pointers.push_back(one.data());
