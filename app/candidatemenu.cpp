@@ -14,9 +14,7 @@ namespace {
 
 void fill(TForm1& w)
 {
-    if (w.working())
-        return;
-    runOnCopy(w, texts::SearchingPlaces, [](Form& f, Ui&, const StopFlag& stop) { fillCandidatePlaces(f, &stop); });
+    runOnCopy(w, texts::SearchingPlaces, [](Form& f, Notices&, const StopFlag& stop) { fillCandidatePlaces(f, &stop); });
 }
 
 } // namespace

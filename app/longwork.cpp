@@ -126,50 +126,39 @@ private:
 
 } // namespace
 
-Answer DeferredUi::box(const QString& title, BoxKind kind, const QString& text, BoxButtons buttons)
+void DeferredNotices::tell(const QString& title, BoxKind kind, const QString& text)
 {
-    Q_ASSERT(buttons == BoxButtons::Ok);
-    Q_UNUSED(buttons);
     requests_.append({Request::Box, title, kind, text});
-    return Answer::Ok;
 }
 
-void DeferredUi::setFocus(const QString& controlName)
+void DeferredNotices::setFocus(const QString& controlName)
 {
     requests_.append({Request::Focus, QString(), BoxKind::Information, controlName});
 }
 
-void DeferredUi::focusNext()
+void DeferredNotices::focusNext()
 {
     requests_.append({Request::FocusNext, QString(), BoxKind::Information, QString()});
 }
 
-void DeferredUi::quit()
-{
-    requests_.append({Request::Quit, QString(), BoxKind::Information, QString()});
-}
-
-bool DeferredUi::movesFocus() const
+bool DeferredNotices::movesFocus() const
 {
     return std::any_of(requests_.begin(), requests_.end(),
                        [](const Request& r) { return r.kind == Request::Focus || r.kind == Request::FocusNext; });
 }
 
-void DeferredUi::replay(Ui& ui) const
+void DeferredNotices::replay(Notices& notices) const
 {
     for (const Request& r : requests_) {
         switch (r.kind) {
         case Request::Box:
-            ui.box(r.title, r.boxKind, r.text, BoxButtons::Ok);
+            notices.tell(r.title, r.boxKind, r.text);
             break;
         case Request::Focus:
-            ui.setFocus(r.text);
+            notices.setFocus(r.text);
             break;
         case Request::FocusNext:
-            ui.focusNext();
-            break;
-        case Request::Quit:
-            ui.quit();
+            notices.focusNext();
             break;
         }
     }
@@ -227,13 +216,16 @@ bool runBeside(TForm1& window, const QString& what, const std::function<void(con
     return ended;
 }
 
-bool runOnCopy(TForm1& window, const QString& what,
-               const std::function<void(Form& copy, Ui& ui, const StopFlag& stop)>& handler)
+WorkTaken runOnCopy(TForm1& window, const QString& what,
+                    const std::function<void(Form& copy, Notices& notices, const StopFlag& stop)>& handler,
+                    const std::function<void()>& beforeTaking)
 {
-    // What the operator typed is in the record before it is copied.
-    window.dispatch([] {});
+    // What the operator typed is in the record before it is copied; nothing starts while other
+    // work runs.
+    if (!window.dispatch([] {}))
+        return {};
     Form copy = window.form();
-    DeferredUi deferred;
+    DeferredNotices deferred;
     std::exception_ptr failure;
     const bool ended = runBeside(window, what, [&](const StopFlag& stop) {
         try {
@@ -244,12 +236,14 @@ bool runOnCopy(TForm1& window, const QString& what,
         }
     });
     if (!ended)
-        return false;
+        return {};
+    if (beforeTaking)
+        beforeTaking();
     window.dispatch([&] {
         window.form() = std::move(copy);
         deferred.replay(window.ui());
         if (failure)
             std::rethrow_exception(failure);
     });
-    return true;
+    return {true, deferred.movesFocus()};
 }

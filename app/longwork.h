@@ -13,24 +13,21 @@ class TForm1;
 
 using StopFlag = std::atomic<bool>;
 
-// What a handler run beside the event loop asks of the outside world, kept to be done on the
-// GUI thread once the work is taken. Only boxes that offer OK alone may be asked there.
-class DeferredUi : public Ui {
+// What a handler run beside the event loop tells, kept to be shown on the GUI thread once the
+// work is taken.
+class DeferredNotices : public Notices {
 public:
-    Answer box(const QString& title, BoxKind kind, const QString& text, BoxButtons buttons) override;
-    std::optional<QString> openFileName() override { return std::nullopt; }
-    std::optional<QString> saveFileName() override { return std::nullopt; }
+    void tell(const QString& title, BoxKind kind, const QString& text) override;
     void setFocus(const QString& controlName) override;
     void focusNext() override;
-    void quit() override;
 
-    void replay(Ui& ui) const;
+    void replay(Notices& notices) const;
     // Whether the handler asked for the focus somewhere.
     bool movesFocus() const;
 
 private:
     struct Request {
-        enum Kind { Box, Focus, FocusNext, Quit } kind;
+        enum Kind { Box, Focus, FocusNext } kind;
         QString title;
         BoxKind boxKind = BoxKind::Information;
         QString text;
@@ -45,8 +42,17 @@ private:
 // the worker never touches the window or its record. Returns false when stopped.
 bool runBeside(TForm1& window, const QString& what, const std::function<void(const StopFlag& stop)>& work);
 
+struct WorkTaken {
+    bool taken = false;
+    // The handler asked for the focus somewhere.
+    bool focusMoved = false;
+    explicit operator bool() const { return taken; }
+};
+
 // A handler run on a copy of the record beside the event loop; the window takes the copy, and
-// what the handler asked of the Ui, only if the work ran to its end. Otherwise the record is
-// exactly as it was. Returns whether it ran to its end.
-bool runOnCopy(TForm1& window, const QString& what,
-               const std::function<void(Form& copy, Ui& ui, const StopFlag& stop)>& handler);
+// what the handler told, only if the work ran to its end. Otherwise the record is exactly as
+// it was. `beforeTaking` runs once the work has ended, before the copy is taken. Nothing runs
+// while other work does.
+WorkTaken runOnCopy(TForm1& window, const QString& what,
+                    const std::function<void(Form& copy, Notices& notices, const StopFlag& stop)>& handler,
+                    const std::function<void()>& beforeTaking = {});

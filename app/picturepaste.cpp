@@ -167,8 +167,6 @@ bool PicturePaste::pastePicture()
     const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
     if (!clipboardHoldsPicture(mime))
         return false;
-    if (window_.working())
-        return true;
     const QByteArray encoded = encodedPicture(mime);
     if (!encoded.isEmpty())
         readBytes(encoded, texts::ClipboardPicture);
@@ -261,10 +259,9 @@ void PicturePaste::offerCrop(const QImage& picture, const QString& source)
 
 PictureUse PicturePaste::askUse()
 {
-    if (window_.working())
-        return PictureUse::None;
     // Asked before the reading: the operator answers while the picture is in mind, and the
-    // seconds of reading are not spent on a picture pasted by mistake.
+    // seconds of reading are not spent on a picture pasted by mistake. Nothing is asked, and
+    // nothing read, while other work runs.
     PictureUse use = PictureUse::None;
     window_.dispatch([&] { use = askPictureUse(window_.form(), window_.ui()); });
     return use;
@@ -283,34 +280,31 @@ void PicturePaste::enter(const diagram::StraightReading& reading, const QString&
     }
     // The board, the notes and the places from the rules are worked out on a copy of the
     // record; the window's record stays as it is until that is done, and if Esc stops it.
-    window_.dispatch([] {});
-    Form record = window_.form();
-    DeferredUi asked;
-    if (!runBeside(window_, texts::ReadingPicture,
-                   [&](const StopFlag& stop) {
-                       if (use == PictureUse::NextFigure)
-                           enterNextFigure(record, asked, result, source, {}, &stop);
-                       else
-                           enterReading(record, asked, result, source, &stop);
-                   }))
+    QPointer<QWidget> cell;
+    const WorkTaken work = runOnCopy(
+        window_, texts::ReadingPicture,
+        [&](Form& record, Notices& told, const StopFlag& stop) {
+            if (use == PictureUse::NextFigure)
+                enterNextFigure(record, told, result, source, {}, &stop);
+            else
+                enterReading(record, told, result, source, &stop);
+        },
+        [&] {
+            // The cell being typed in is left before its text is replaced, so its exit handling
+            // sees what the operator typed, and the reading's focus move starts from no cell.
+            cell = QApplication::focusWidget();
+            if (cell && (cell->window() != &window_ || !qobject_cast<QLineEdit*>(cell.data())
+                         || !cellOfName(cell->objectName())))
+                cell = nullptr;
+            if (cell)
+                cell->clearFocus();
+        });
+    if (!work)
         return;
-
-    // The cell being typed in is left before its text is replaced, so its exit handling sees
-    // what the operator typed, and the reading's focus move starts from no cell.
-    QPointer<QWidget> cell = QApplication::focusWidget();
-    if (cell && (cell->window() != &window_ || !qobject_cast<QLineEdit*>(cell.data())
-                 || !cellOfName(cell->objectName())))
-        cell = nullptr;
-    if (cell)
-        cell->clearFocus();
-    window_.dispatch([&] {
-        window_.form() = std::move(record);
-        asked.replay(window_.ui());
-    });
     window_.setPicture(reading.straight, reading.pitch, source);
     // The reading puts the focus on its first point in doubt; the window may not be active
     // yet after the question, so the cell clicked is given back only where it asked none.
     const QWidget* focus = QApplication::focusWidget();
-    if (cell && cell->isEnabled() && !asked.movesFocus() && (!focus || focus->window() != &window_))
+    if (cell && cell->isEnabled() && !work.focusMoved && (!focus || focus->window() != &window_))
         cell->setFocus(Qt::OtherFocusReason);
 }

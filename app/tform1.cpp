@@ -10,6 +10,7 @@
 #include "board/conversions.h"
 #include "board/go.h"
 #include "board/lifecycle.h"
+#include "board/texts.h"
 #include "checks/missingnumbers.h"
 #include "checks/search.h"
 #include "entry/cellentry.h"
@@ -28,6 +29,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+
+#include <exception>
 
 namespace {
 
@@ -212,19 +215,31 @@ void TForm1::commitListEditors()
     }
 }
 
-void TForm1::dispatch(const std::function<void()>& handler)
+bool TForm1::dispatch(const std::function<void()>& handler)
 {
+    // The worker's copy of the record is taken whole when it ends: a handler run now would be
+    // lost, or would change what the worker reads.
+    if (working_)
+        return false;
     // A place still in a list's editor is on screen: an accelerator or Enter on a button
     // reaches its command without taking the focus from the editor.
     commitListEditors();
     copyIn();
+    const auto fail = [this](const QString& text) {
+        showModel();
+        ui_->box(form_.kind->applicationTitle, BoxKind::Error, text, BoxButtons::Ok);
+    };
     try {
         handler();
     } catch (const ConversionError& e) {
-        showModel();
-        ui_->box(form_.kind->applicationTitle, BoxKind::Error, e.message(), BoxButtons::Ok);
+        fail(e.message());
+    } catch (const std::exception& e) {
+        fail(texts::HandlerFault + texts::ReasonLabel + QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        fail(texts::HandlerFault);
     }
     showModel();
+    return true;
 }
 
 void TForm1::openGiven(const QString& path)

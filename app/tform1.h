@@ -53,8 +53,9 @@ public:
     bool quitAccepted() const { return quitAccepted_; }
 
     // Runs a handler between copying typed text in and showing the record; a failed
-    // conversion ends the handler with the general error box.
-    void dispatch(const std::function<void()>& handler);
+    // conversion ends the handler with the general error box, any other failure with its
+    // reason. While work runs beside the window nothing runs, and false is returned.
+    bool dispatch(const std::function<void()>& handler);
 
     // The straightened picture a board was just read from, `pitch` pixels a line, shown
     // beside the window for as long as the record is that reading.

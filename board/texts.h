@@ -168,6 +168,8 @@ inline const QString PictureTooThin = QStringLiteral("画像が細長すぎま�
 inline const QString NoBoardOnFirstPage = QStringLiteral("1ﾍﾟｰｼﾞ目に碁盤が見つかりません（%1ﾍﾟｰｼﾞ中1ﾍﾟｰｼﾞ目だけを読みます）");
 inline const QString PictureTurned = QStringLiteral("画像の向きが分かりません");
 inline const QString PictureFault = QStringLiteral("画像の処理中にｴﾗｰが起きました");
+// A handler failed in a way no check foresaw; the reason, where known, follows ReasonLabel.
+inline const QString HandlerFault = QStringLiteral("処理中にｴﾗｰが起きました");
 // Long work runs beside the window; a small window tells of it after half a second.
 inline const QString ReadingPicture = QStringLiteral("画像から棋譜を読み込んでいます。Escで中止します。");
 inline const QString SearchingPlaces = QStringLiteral("欠番手番の場所を囲碁のルールから調べています。Escで中止します。");

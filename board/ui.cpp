@@ -7,7 +7,7 @@ Answer Ui::ask(BoxKind kind, const QString& text, BoxButtons buttons)
     return box(titleOf(kind), kind, text, buttons);
 }
 
-QString Ui::titleOf(BoxKind kind)
+QString Notices::titleOf(BoxKind kind)
 {
     switch (kind) {
     case BoxKind::Warning:

@@ -32,7 +32,7 @@ void makeEmpty(Cell& c, const CellPos& p)
 }
 
 // "B" typed into a cell: a numbered handicap stone, or a refusal in an opened record.
-void placeHandicap(Form& f, Ui& ui, Cell& c, const CellPos& p)
+void placeHandicap(Form& f, Notices& ui, Cell& c, const CellPos& p)
 {
     if (!f.gameInfo.isEmpty()) {
         ui.warn(texts::NoHandicapInLoaded);
@@ -61,7 +61,7 @@ std::optional<CellPos> lastOtherWithText(const Form& f, const Cell& self, const 
     return found;
 }
 
-void reportDuplicate(Form& f, Ui& ui, const QString& text, const CellPos& other)
+void reportDuplicate(Form& f, Notices& ui, const QString& text, const CellPos& other)
 {
     const messages::BoxAndLog m = messages::duplicateEntry(text, other.x, other.y);
     ui.warn(m.box);
@@ -76,7 +76,7 @@ std::optional<qint64> writtenNumber(const QString& text)
     return ok ? std::optional<qint64>(v) : std::nullopt;
 }
 
-void reportTooManyDigits(Form& f, Ui& ui, const QString& text)
+void reportTooManyDigits(Form& f, Notices& ui, const QString& text)
 {
     const messages::BoxAndLog m = messages::tooManyDigits(text);
     ui.warn(m.box);
@@ -86,7 +86,7 @@ void reportTooManyDigits(Form& f, Ui& ui, const QString& text)
 // A number gets the offset and its stone colour; a label stays; anything else is erased.
 // Returns false when the number with its offset is too large to store: the typed number is
 // kept as it was typed, and the operator is told.
-bool storeEntry(Form& f, Ui& ui, Cell& c, const CellPos& p, const QString& t, qint64 offset)
+bool storeEntry(Form& f, Notices& ui, Cell& c, const CellPos& p, const QString& t, qint64 offset)
 {
     const auto typed = tryToInteger(t);
     if (typed && *typed == 0) {
@@ -112,7 +112,7 @@ bool storeEntry(Form& f, Ui& ui, Cell& c, const CellPos& p, const QString& t, qi
 }
 
 // Both faults are reported and left for the operator to mend, the duplicate first.
-void checkEntry(Form& f, Ui& ui, const Cell& c)
+void checkEntry(Form& f, Notices& ui, const Cell& c)
 {
     const QString stored = c.text;
     if (stored.isEmpty())
@@ -143,7 +143,7 @@ void Derutoki(Form& f, const QString& focusedName)
     c->textColour = colours::White;
 }
 
-bool storeLeftCell(Form& f, Ui& ui, const CellPos& pos, const QString& textOnEnter)
+bool storeLeftCell(Form& f, Notices& ui, const CellPos& pos, const QString& textOnEnter)
 {
     Cell& c = f.cell(pos.x, pos.y);
 

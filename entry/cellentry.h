@@ -3,6 +3,7 @@
 #include <QChar>
 #include <QString>
 
+class Notices;
 class Ui;
 struct CellPos;
 struct Form;
@@ -17,7 +18,7 @@ void leaveCell(Form& f, Ui& ui, bool confirmed);
 // What leaving the cell at pos does to its text and look, without the duplicate and digit
 // checks: a caller that fills many cells reports those once for the whole board. False when
 // the entry became a handicap label or was refused, which those checks pass over.
-bool storeLeftCell(Form& f, Ui& ui, const CellPos& pos, const QString& textOnEnter);
+bool storeLeftCell(Form& f, Notices& ui, const CellPos& pos, const QString& textOnEnter);
 // A character typed into a cell. Returns true when it is swallowed (Enter moves on).
 bool Edit_KeyPress(Form& f, Ui& ui, QChar key);
 // Keeps only a non-zero whole number in the offset box.

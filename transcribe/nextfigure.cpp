@@ -416,7 +416,7 @@ void listWithPlaces(Form& f, const QMap<int, QString>& places)
 
 } // namespace
 
-void enterNextFigure(Form& f, Ui& ui, const diagram::Result& result, const QString& source, const CaptionRange& caption,
+void enterNextFigure(Form& f, Notices& ui, const diagram::Result& result, const QString& source, const CaptionRange& caption,
                      const std::atomic<bool>* stop)
 {
     const Before before = positionBefore(f);

@@ -6,6 +6,7 @@
 
 #include <atomic>
 
+class Notices;
 class Ui;
 struct Form;
 
@@ -21,5 +22,5 @@ struct Result;
 // picture. `caption`, when given, stands for the range the figure's caption names, in place
 // of the one the reading gives. Asks nothing: it only logs, and moves the focus.
 // Once `stop` is set it ends early, leaving the record half done: the caller drops it.
-void enterNextFigure(Form& f, Ui& ui, const diagram::Result& result, const QString& source,
+void enterNextFigure(Form& f, Notices& ui, const diagram::Result& result, const QString& source,
                      const CaptionRange& caption = {}, const std::atomic<bool>* stop = nullptr);

@@ -121,7 +121,7 @@ bool unsure(const diagram::Point& p, bool handicap)
 
 // Types every point and leaves it, in scan order, so that handicap labels count up as typed.
 // Returns the unsure points in that order.
-QList<CellPos> typeBoard(Form& f, Ui& ui, const diagram::Board& board)
+QList<CellPos> typeBoard(Form& f, Notices& ui, const diagram::Board& board)
 {
     const bool handicap = handicapPossible(board);
     QList<CellPos> doubtful;
@@ -288,7 +288,7 @@ PictureUse askPictureUse(Form& f, Ui& ui)
     return PictureUse::None;
 }
 
-void enterReading(Form& f, Ui& ui, const diagram::Result& result, const QString& source, const std::atomic<bool>* stop)
+void enterReading(Form& f, Notices& ui, const diagram::Result& result, const QString& source, const std::atomic<bool>* stop)
 {
     startNewRecord(f);
     f.radioGroup1 = result.board.firstPlayer;

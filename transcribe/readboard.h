@@ -4,6 +4,7 @@
 
 #include <atomic>
 
+class Notices;
 class Ui;
 struct Form;
 
@@ -29,7 +30,7 @@ bool readingTaken(Form& f, Ui& ui, const diagram::Result& result, const QString&
 // ...then the board on the record, the notes and the places from the rules. Asks nothing: it
 // only logs, and moves the focus.
 // Once `stop` is set it ends early, leaving the record half done: the caller drops it.
-void enterReading(Form& f, Ui& ui, const diagram::Result& result, const QString& source,
+void enterReading(Form& f, Notices& ui, const diagram::Result& result, const QString& source,
                   const std::atomic<bool>* stop = nullptr);
 
 // A read record after a correction or a new total: the missing-number list is written again

@@ -44,6 +44,8 @@ private slots:
     void closeButton_data();
     void closeButton();
     void conversionErrorBox();
+    void dispatchedFailures_data();
+    void dispatchedFailures();
     void hiddenHeaderFollowsRecord_data();
     void hiddenHeaderFollowsRecord();
 
@@ -502,6 +504,49 @@ void TestWindow::conversionErrorBox()
     QCOMPARE(last.title, texts::ApplicationTitle);
     QCOMPARE(last.kind, BoxKind::Error);
     QCOMPARE(last.text, QString(texts::NotAnInteger).replace(QStringLiteral("%s"), QStringLiteral("12a")) + ".");
+}
+
+// A handler that fails in a way no check foresaw leaves the window standing with an error box;
+// while work runs beside the window no handler runs at all.
+void TestWindow::dispatchedFailures_data()
+{
+    QTest::addColumn<int>("failure");
+    QTest::addColumn<bool>("working");
+    QTest::addColumn<QString>("box");
+    QTest::newRow("out of memory") << 1 << false << texts::HandlerFault + texts::ReasonLabel + "std::bad_alloc";
+    QTest::newRow("not an exception class") << 2 << false << texts::HandlerFault;
+    QTest::newRow("work running") << 1 << true << QString();
+}
+
+void TestWindow::dispatchedFailures()
+{
+    QFETCH(int, failure);
+    QFETCH(bool, working);
+    QFETCH(QString, box);
+    ScriptedUi ui;
+    TForm1 w(BuildKind::standard(), &ui);
+    w.show();
+    w.setWorking(working);
+    bool ran = false;
+    const bool dispatched = w.dispatch([&] {
+        ran = true;
+        w.form().souTesuu = QStringLiteral("12");
+        if (failure == 1)
+            throw std::bad_alloc();
+        throw 7;
+    });
+    w.setWorking(false);
+    QCOMPARE(dispatched, !working);
+    QCOMPARE(ran, !working);
+    if (working) {
+        QVERIFY(ui.boxes.isEmpty());
+        return;
+    }
+    QCOMPARE(ui.boxes.size(), 1);
+    QCOMPARE(ui.boxes.last().kind, BoxKind::Error);
+    QCOMPARE(ui.boxes.last().text, box);
+    // What the handler did before it failed is shown, as a failed conversion leaves it.
+    QCOMPARE(qobject_cast<QLineEdit*>(w.control(QStringLiteral("SouTesuu")))->text(), QStringLiteral("12"));
 }
 
 // The hidden header edits are refreshed only when the part they can hold changes; each row
