@@ -80,6 +80,10 @@ constexpr double leastLineInk = 0.6;
 constexpr double outsidePenalty = 2;
 // The ink's box holds the board and what edge stones stick out: 18 pitches and a little more.
 constexpr double outlinePitches = 18.7;
+// Where the ink finds no board, ink is what lies this many grey levels below the mean of a
+// square of this share of the picture's shorter side around it.
+constexpr double localInkContrast = 6;
+constexpr int localInkBlocks = 40;
 
 double shareInMiddle(const cv::Mat& labels, const cv::Rect& box, int label, int area)
 {
@@ -532,7 +536,9 @@ cv::Point2d onPicture(const Grid& grid, double x, double y)
     return mapPoint(grid.toPicture, {x, y});
 }
 
-std::optional<Grid> locateGrid(const Ink& ink, std::string& reason)
+namespace {
+
+std::optional<Grid> locateOn(const Ink& ink, std::string& reason)
 {
     reason = "No board was found in the picture.";
     cv::Mat labels, stats, centroids;
@@ -675,6 +681,25 @@ std::optional<Grid> locateGrid(const Ink& ink, std::string& reason)
     grid.pitch = (cv::norm(onPicture(grid, 11, 10) - c) + cv::norm(onPicture(grid, 10, 11) - c)) / 2;
     reason.clear();
     return grid;
+}
+
+} // namespace
+
+std::optional<Grid> locateGrid(const Ink& ink, std::string& reason)
+{
+    if (std::optional<Grid> grid = locateOn(ink, reason))
+        return grid;
+    // A small screenshot shrunk and saved as JPEG keeps its thin lines only as a grey a little
+    // darker than the board around it, white or wooden: the ink is sought again that way, each
+    // pixel against its surroundings, and the first reason stands if that finds nothing either.
+    Ink local = ink;
+    const int block = 2 * (std::min(ink.even.cols, ink.even.rows) / localInkBlocks / 2) + 1;
+    cv::adaptiveThreshold(ink.even, local.dark, 255, cv::ADAPTIVE_THRESH_MEAN_C, cv::THRESH_BINARY_INV,
+                          std::max(3, block), localInkContrast);
+    // Gaps of a pixel closed, as in the first search.
+    cv::dilate(local.dark, local.faint, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(3, 3)));
+    std::string second;
+    return locateOn(local, second);
 }
 
 } // namespace diagram

@@ -65,8 +65,9 @@ def plan(games):
     short = [n for n in pool if not games[n][0].handicap]  # the go fonts: no handicap stones
     planned = []
 
-    def add(name, renderer, kind, params, variant="", sample=False, typeface="", outside=False):
-        held = renderer in HELD_OUT_RENDERERS or outside or (renderer == "own" and draw.TYPEFACES[typeface][2])
+    def add(name, renderer, kind, params, variant="", sample=False, typeface="", outside=False, tuned=False):
+        held = not tuned and (renderer in HELD_OUT_RENDERERS or outside
+                              or (renderer == "own" and draw.TYPEFACES[typeface][2]))
         planned.append(dict(name=name, renderer=renderer, kind=kind, params=params, variant=variant,
                           sample=sample, typeface=typeface, held_out=held, outside=outside))
 
@@ -163,6 +164,23 @@ def plan(games):
         add(name, "wgo", kind, dict(game=rng.choice(pool), width=width, font=font, stones=stones,
                                     board=board, coords=coords), variant,
             sample=j in (0, 2, 3, 5), typeface=font)
+    # Web boards as they are passed on: a screenshot of the viewer's whole window, and small
+    # chat JPEGs of 20 to 24 px stones, of the board alone or of the whole window. The reader
+    # was mended on the first four; the last four were made afterwards and only read.
+    for j, (width, font, stones, board, coords, variant) in enumerate([
+            (640, "DejaVu Sans", "modern", "wood", False, "page"),
+            (600, "Liberation Sans", "glass", "wood", True, "page_chat22"),
+            (620, "Noto Sans CJK JP", "simple", "white", False, "chat20"),
+            (700, "Liberation Serif", "glass", "plain", False, "chat24"),
+            (560, "DejaVu Serif", "modern", "wood", True, "page_chat21"),
+            (680, "Liberation Sans Narrow", "simple", "white", True, "page"),
+            (580, "Noto Serif CJK JP", "glass", "wood", False, "chat21"),
+            (640, "DejaVu Sans Mono", "modern", "plain", False, "chat23")]):
+        name = "wgo_%d_%s_%s_%s" % (width, stones, board, variant)
+        rng = random.Random(seed_of(name))
+        add(name, "wgo", "screen", dict(game=rng.choice(pool), width=width, font=font, stones=stones, board=board,
+                                        coords=coords, page=variant.startswith("page")), variant,
+            sample=True, typeface=font, tuned=j < 4)
     return planned
 
 
@@ -194,7 +212,7 @@ def render(item, games):
         img, pitch = renderers.gofonts(diagram, p["dpi"], p["points"])
     else:
         img, pitch = renderers.wgo(diagram, p["width"], p["font"], p["stones"], p["board"], p["coords"],
-                                   seed=rng.randrange(1 << 30))
+                                   seed=rng.randrange(1 << 30), page=p.get("page", False))
     kind, variant = item["kind"], item["variant"]
     quality, orientation = None, None
     if kind == "screen":
@@ -217,6 +235,10 @@ def render(item, games):
     elif variant == "shrink20":
         img = spoil.shrink(img, 20.0 / pitch)
         pitch = 20
+    elif "chat" in variant:
+        stone_px = float(variant[variant.index("chat") + 4:])
+        img = spoil.chat(img, pitch, stone_px)
+        pitch, quality = stone_px, 72
     return img, pitch, quality, orientation, diagram, game
 
 
@@ -278,7 +300,8 @@ def main():
                             first_player=1 if diagram.white_first else 0, moves=diagram.total,
                             board=diagram.board_lines(), notes=diagram.note_lines(),
                             # A web board and a bare board print no notes: nothing could read them.
-                            notes_printed=s["renderer"] not in ("wgo", "own") or bool(s["params"].get("page"))))
+                            notes_printed=s["renderer"] not in ("wgo", "own")
+                            or (s["renderer"] == "own" and bool(s["params"].get("page")))))
         print("%-50s %-6s %5.1f px %s" % (file, s["kind"], pitch, "held out" if s["held_out"] else "tuned"), flush=True)
     if args.sample and not args.only:
         entries += legacy_entries(games, args.out)

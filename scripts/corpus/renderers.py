@@ -123,9 +123,31 @@ CHROMIUM_FLAGS = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic
                   "--hide-scrollbars", "--force-device-scale-factor=1"]
 
 
-def wgo(diagram, width, font="Liberation Sans", stones="glass", board="wood", coords=False, seed=0):
+# A game viewer's page around the board: a bar along the top, the board on a card with a shadow,
+# the players, buttons and a chat beside it. A screenshot of the whole window holds all of it.
+WGO_PAGE = """<style>
+body{margin:0;background:#eef0f3;font:15px 'DejaVu Sans',sans-serif;color:#1f2933}
+.bar{height:52px;background:#1e2a38;color:#fff;display:flex;align-items:center;padding:0 24px;gap:28px}
+.bar b{font-size:20px}.main{display:flex;gap:24px;padding:24px}
+.card{background:#fff;border-radius:10px;box-shadow:0 2px 10px rgba(0,0,0,.18);padding:22px}
+.side{width:300px;display:flex;flex-direction:column;gap:14px}
+.side .card{padding:14px 18px}.btn{display:inline-block;background:#2f6fd6;color:#fff;border-radius:6px;
+padding:8px 16px;margin-right:8px}.stone{display:inline-block;width:14px;height:14px;border-radius:7px;
+border:1px solid #333;vertical-align:middle;margin-right:6px}
+</style>"""
+WGO_PAGE_BODY = """<div class="bar"><b>Go Review</b><span>Games</span><span>Players</span><span>Library</span>
+<span style="margin-left:auto">Sign in</span></div><div class="main"><div class="card"><div id="b"></div></div>
+<div class="side"><div class="card"><span class="stone" style="background:#111"></span>Black: Kuro (5d)<br><br>
+<span class="stone" style="background:#fff"></span>White: Shiro (6d)</div>
+<div class="card">Move %d &nbsp; Captures 4 / 6<br><br><span class="btn">&#9664;</span><span class="btn">&#9654;</span>
+<span class="btn">Score</span></div><div class="card">Chat<br><br>Kuro: thanks for the game<br>Shiro: the
+ko at the top was close<br>Guest: what about move 120?</div></div></div>"""
+
+
+def wgo(diagram, width, font="Liberation Sans", stones="glass", board="wood", coords=False, seed=0, page=False):
     """WGo.js's SVG board as a browser shows it: glass, modern or plain stones, the numbers as
-    labels in the page's font; the board wooden (a texture of ours behind it) or plain."""
+    labels in the page's font; the board wooden (a texture of ours behind it) or plain. With
+    `page`, the whole window of a viewer's page with the board on a card in it."""
     handlers = {"glass": ("GlassStoneBlack", "GlassStoneWhite"), "modern": ("ModernStoneBlack", "ModernStoneWhite"),
                 "simple": ("SimpleStone", "SimpleStone")}[stones]
     background = ""
@@ -146,7 +168,7 @@ def wgo(diagram, width, font="Liberation Sans", stones="glass", board="wood", co
     simple = stones == "simple"
     html = """<!doctype html><html><head><meta charset="utf-8"><style>body{margin:0;background:#fff}</style>
 <style>circle[fill="#fff"]{stroke:#000;stroke-width:0.05}</style>
-<script>%s</script></head><body><div id="b"></div><script>
+<script>%s</script>PAGE_STYLE</head><body>PAGE_BODY<script>
 var H = WGo.svgDrawHandlers;
 var b = new WGo.H_B(document.getElementById('b'), {size: 19, width: %d, coordinates: %s,
   theme: {font: '%s', backgroundColor: '%s', backgroundImage: '%s',
@@ -159,12 +181,15 @@ b.addObject([%s]);
                               "new H.%s(%s)" % (handlers[1], "'#fff'" if simple else ""),
                               ",\n".join(objects))
     html = html.replace("WGo.H_B", "WGo.SVGBoard")
+    html = html.replace("PAGE_STYLE", WGO_PAGE if page else "")
+    html = html.replace("PAGE_BODY", WGO_PAGE_BODY % diagram.total if page else '<div id="b"></div>')
+    window = (width + 420, width + 150) if page else (width, width)
     with tempfile.TemporaryDirectory() as work:
         page = os.path.join(work, "board.html")
         open(page, "w").write(html)
         shot = os.path.join(work, "shot.png")
         _run(["chromium"] + CHROMIUM_FLAGS + ["--user-data-dir=" + os.path.join(work, "profile"),
-                                              "--window-size=%d,%d" % (width, width), "--screenshot=" + shot,
+                                              "--window-size=%d,%d" % window, "--screenshot=" + shot,
                                               "file://" + page], work)
         img = Image.open(shot).convert("RGB")
     # The board's field is its width over 19 lines and the margins around them.

@@ -91,6 +91,12 @@ def shrink(img, factor):
     return img.resize((max(1, int(w * factor)), max(1, int(h * factor))), Image.LANCZOS)
 
 
+def chat(img, pitch, stone_px):
+    """A screenshot as a chat passes it on: shrunk until a stone is about stone_px pixels; the
+    caller saves it as a JPEG of middling quality, colours at half resolution."""
+    return shrink(img.convert("RGB"), stone_px / pitch)
+
+
 def encode(img, path, quality=None, orientation=None):
     """PNG unless a JPEG quality is given; an EXIF orientation tag only on JPEG."""
     if quality is None:

@@ -490,9 +490,9 @@ void TestPicturePaste::proofreadWithKeys()
     }
 }
 
-// A whole screen with a web board in it, which the reader finds no board in: the refusal is
-// followed by the picture in a window of its own, a rectangle dragged around the board there is
-// read, and the board is the one the reader reads from the web board alone.
+// A whole screen with two web boards side by side, touching, which the reader takes for no board:
+// the refusal is followed by the picture in a window of its own, a rectangle dragged around the
+// first board there is read, and the board is the one the reader reads from that board alone.
 void TestPicturePaste::cropWhereNoBoard()
 {
     const QString boardPath = QStringLiteral(RANVEL_TEST_DATA "/corpus/wgo_420_glass_wood.png");
@@ -507,6 +507,7 @@ void TestPicturePaste::cropWhereNoBoard()
         painter.drawText(20, 100 + i * 30, QStringLiteral("Player %1  5d").arg(i));
     const QPoint at(700, 200);
     painter.drawImage(at, board);
+    painter.drawImage(at + QPoint(board.width(), 0), board.mirrored(true, false));
     painter.end();
 
     WindowUi ui;
