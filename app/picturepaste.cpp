@@ -208,7 +208,7 @@ void PicturePaste::readImage(const QImage& image, const QString& source)
                })) {
         return;
     }
-    enter(read, source, use, [image] { return image; });
+    takeReading(read, source, use, [image] { return image; });
 }
 
 void PicturePaste::readBytes(const QByteArray& bytes, const QString& source)
@@ -221,7 +221,7 @@ void PicturePaste::readBytes(const QByteArray& bytes, const QString& source)
             read = diagram::readEncodedStraight(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), &stop);
         }))
         return;
-    enter(read, source, use, [bytes] {
+    takeReading(read, source, use, [bytes] {
         QBuffer buffer;
         buffer.setData(bytes);
         QImageReader reader(&buffer);
@@ -239,7 +239,7 @@ void PicturePaste::readFile(const QString& path)
     const std::string name = QFile::encodeName(path).toStdString();
     if (!runBeside(window_, texts::ReadingPicture, [&](const StopFlag& stop) { read = diagram::readFileStraight(name, &stop); }))
         return;
-    enter(read, QDir::toNativeSeparators(path), use, [path] {
+    takeReading(read, QDir::toNativeSeparators(path), use, [path] {
         QImageReader reader(path);
         reader.setAutoTransform(true);
         return reader.read();
@@ -267,7 +267,7 @@ PictureUse PicturePaste::askUse()
     return use;
 }
 
-void PicturePaste::enter(const diagram::StraightReading& reading, const QString& source, PictureUse use,
+void PicturePaste::takeReading(const diagram::StraightReading& reading, const QString& source, PictureUse use,
                          const std::function<QImage()>& original)
 {
     const diagram::Result& result = reading.result;

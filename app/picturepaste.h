@@ -38,8 +38,8 @@ private:
     void readBytes(const QByteArray& bytes, const QString& source);
     PictureUse askUse();
     // `original` decodes the picture again, for the operator to show where its board is.
-    void enter(const diagram::StraightReading& reading, const QString& source, PictureUse use,
-               const std::function<QImage()>& original);
+    void takeReading(const diagram::StraightReading& reading, const QString& source, PictureUse use,
+                     const std::function<QImage()>& original);
     void offerCrop(const QImage& picture, const QString& source);
 
     TForm1& window_;

@@ -1,7 +1,7 @@
 #include "app/qtui.h"
 
 #include "app/tform1.h"
-#include "board/record.h"
+#include "board/limits.h"
 #include "board/texts.h"
 
 #include <QCoreApplication>

@@ -4,7 +4,7 @@
 #include "app/movelistmodel.h"
 #include "app/picturewindow.h"
 #include "board/cellname.h"
-#include "board/record.h"
+#include "board/limits.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>

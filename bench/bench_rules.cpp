@@ -3,7 +3,7 @@
 #include "rules/candidatefill.h"
 #include "rules/inference.h"
 #include "rules/position.h"
-#include "rules/record.h"
+#include "rules/replay.h"
 #include "support/realgame.h"
 
 #include <QFile>
@@ -65,7 +65,7 @@ Form typedRecord(const Game& game)
 
 void report(benchmark::State& state, const Form& f)
 {
-    const Inference found = infer(recordOf(f));
+    const Inference found = infer(replayOf(f));
     int certain = 0;
     for (const OpenMove& m : found.open)
         certain += m.certain ? 1 : 0;

@@ -3,7 +3,7 @@
 #include "board/buildkind.h"
 #include "board/colours.h"
 #include "board/go.h"
-#include "board/record.h"
+#include "board/limits.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,6 +1,6 @@
 #include "board/messages.h"
 
-#include "board/record.h"
+#include "board/limits.h"
 #include "board/texts.h"
 
 namespace messages {

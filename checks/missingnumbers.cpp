@@ -4,7 +4,7 @@
 #include "board/form.h"
 #include "board/go.h"
 #include "board/messages.h"
-#include "board/record.h"
+#include "board/limits.h"
 #include "board/texts.h"
 #include "board/ui.h"
 

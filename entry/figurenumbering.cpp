@@ -1,6 +1,6 @@
 #include "entry/figurenumbering.h"
 
-#include "board/record.h"
+#include "board/limits.h"
 
 #include <algorithm>
 

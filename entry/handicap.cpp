@@ -4,7 +4,7 @@
 #include "board/conversions.h"
 #include "board/form.h"
 #include "board/go.h"
-#include "board/record.h"
+#include "board/limits.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "board/form.h"
 #include "board/go.h"
 #include "board/messages.h"
-#include "board/record.h"
+#include "board/limits.h"
 #include "board/ui.h"
 
 #include <algorithm>

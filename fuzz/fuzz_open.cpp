@@ -18,7 +18,7 @@
 #include "sgf/lock.h"
 #include "sgf/open.h"
 #include "sgf/passes.h"
-#include "sgf/reader.h"
+#include "sgf/lines.h"
 #include "support/scriptedui.h"
 
 #include <QRegularExpression>
@@ -79,7 +79,7 @@ void checkMoves(const Form& f, const LoadedGame& game)
 // The file a rebuild save writes reads back as the ordered moves, after the kept header.
 void checkRebuilt(const Form& f)
 {
-    const RecordToSave r = recordToSave(f);
+    const FileContent r = fileContentOf(f);
     if (r.loaded && !r.loaded->hasTree)
         return;
     const Lines lines = buildRebuilt(r);
@@ -115,7 +115,7 @@ void open(const QByteArray& bytes, const BuildKind& kind, Answer mode)
         checkMoves(f, game);
     // A splice with no new move writes the file back line for line.
     if (!f.gameInfo.isEmpty() && f.tailLine >= 1)
-        FUZZ_CHECK(buildSpliced(recordToSave(f)) == f.loadedLines);
+        FUZZ_CHECK(buildSpliced(fileContentOf(f)) == f.loadedLines);
 
     f.lockPressed = false;
     cmdLockKaizyo2Click(f);
@@ -130,8 +130,8 @@ void open(const QByteArray& bytes, const BuildKind& kind, Answer mode)
         return;
     checkRebuilt(f);
     if (!f.gameInfo.isEmpty() && f.tailLine >= 1)
-        FUZZ_CHECK(buildSpliced(recordToSave(f)) == f.loadedLines);
-    buildFresh(recordToSave(f));
+        FUZZ_CHECK(buildSpliced(fileContentOf(f)) == f.loadedLines);
+    buildFresh(fileContentOf(f));
 }
 
 } // namespace

@@ -23,7 +23,7 @@
 #include "sgf/loadedgame.h"
 #include "sgf/open.h"
 #include "sgf/passes.h"
-#include "sgf/reader.h"
+#include "sgf/lines.h"
 #include "support/referenceordering.h"
 #include "support/scriptedui.h"
 
@@ -123,7 +123,7 @@ void checkOrdering(const Form& before, const Form& after, bool fault)
 }
 
 // The record holds the filled table entries from move 1 on, and the cells marked "B".
-void checkRecord(const Form& f, const RecordToSave& r)
+void checkRecord(const Form& f, const FileContent& r)
 {
     FUZZ_CHECK(r.moves.size() == countMoves(f) && r.firstPlayer == f.radioGroup1);
     for (int k = 1; k <= r.moves.size(); ++k)
@@ -149,7 +149,7 @@ struct Written {
     }
 };
 
-Written intended(const RecordToSave& r, int from, bool withHandicap)
+Written intended(const FileContent& r, int from, bool withHandicap)
 {
     Written w;
     for (int k = from + 1; k <= r.moves.size(); ++k) {
@@ -180,7 +180,7 @@ Written readBack(const LoadedGame& game, int from, bool withHandicap)
 
 // A header and moves written anew: the reader finds every move, one node each, and the file
 // ends with the main line.
-void checkWholeFile(const RecordToSave& r, const Lines& lines, bool fresh)
+void checkWholeFile(const FileContent& r, const Lines& lines, bool fresh)
 {
     const LoadedGame game = loadedGameOf(lines);
     FUZZ_CHECK(game.hasTree);
@@ -189,14 +189,14 @@ void checkWholeFile(const RecordToSave& r, const Lines& lines, bool fresh)
     FUZZ_CHECK(readBack(game, 0, fresh) == intended(r, 0, fresh));
 }
 
-void checkFresh(const RecordToSave& r)
+void checkFresh(const FileContent& r)
 {
     const Lines lines = buildFresh(r);
     FUZZ_CHECK(splitLines(fileText(lines)) == lines);
     checkWholeFile(r, lines, true);
 }
 
-void checkRebuilt(const RecordToSave& r)
+void checkRebuilt(const FileContent& r)
 {
     // A header kept from a text that holds no game tree is no SGF; only its lines come back.
     if (r.loaded && !r.loaded->hasTree && !r.gameInfo.isEmpty())
@@ -207,7 +207,7 @@ void checkRebuilt(const RecordToSave& r)
 // The new moves go in after the loaded main line and read back as the record holds them; a
 // save with none writes the loaded lines back. Save refuses new moves after a text cut short
 // inside a value.
-void checkSpliced(const RecordToSave& r)
+void checkSpliced(const FileContent& r)
 {
     const Lines lines = buildSpliced(r);
     if (r.gameInfo.isEmpty() || r.tailLine < 1 || !r.loaded || !r.loaded->hasTree)
@@ -274,7 +274,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size)
         addLoadedPasses(f);
     checkOrdering(before, f, fault);
     const bool gap = !fault && ZyunRetuKihuKakunin(f, ui);
-    const RecordToSave record = recordToSave(f);
+    const FileContent record = fileContentOf(f);
     checkRecord(f, record);
     if (fault || gap) {
         // Save stops here, but the writers must still hold up on any table.

@@ -5,20 +5,20 @@
 #include "board/messages.h"
 #include "board/texts.h"
 #include "rules/inference.h"
-#include "rules/record.h"
+#include "rules/replay.h"
 
 using namespace rules;
 
 namespace {
 
 // The place that names a point, when the ordering would find that point by it.
-QString placeOf(const Record& rec, int point)
+QString placeOf(const Replay& rec, int point)
 {
     const QString& label = rec.labels[size_t(point)];
     return rec.pointNamed(label) == point ? label : QString();
 }
 
-QString choiceText(const Record& rec, int point)
+QString choiceText(const Replay& rec, int point)
 {
     return messages::placeWithPoint(rec.labels[size_t(point)], columnOf(point), rowOf(point));
 }
@@ -29,7 +29,7 @@ QString cellText(int point, const QString& text)
 }
 
 // A cell or list row that gave a move its point, as the input-data check names them.
-QString sourceText(const Record& rec, int move, int point)
+QString sourceText(const Replay& rec, int move, int point)
 {
     const MoveSource& s = rec.sources[size_t(move)];
     switch (s.kind) {
@@ -47,7 +47,7 @@ QString sourceText(const Record& rec, int move, int point)
     return messages::listRowName(QString::number(move));
 }
 
-QString faultLine(const Record& rec, const IllegalMove& fault)
+QString faultLine(const Replay& rec, const IllegalMove& fault)
 {
     QStringList suspects{sourceText(rec, fault.move, fault.point)};
     QString line;
@@ -71,7 +71,7 @@ QString faultLine(const Record& rec, const IllegalMove& fault)
     return messages::illegalMoveLine(columnOf(fault.point), rowOf(fault.point), fault.move, line, suspects);
 }
 
-int highestOnBoard(const Record& rec)
+int highestOnBoard(const Replay& rec)
 {
     int highest = 0;
     for (const QString& label : rec.labels)
@@ -83,7 +83,7 @@ int highestOnBoard(const Record& rec)
 // left without a point past the board's highest number point to the total; other moves
 // without a point, to a stone the board lacks; failing both, a number typed on the wrong
 // point, which the fault lines that follow name.
-void reportContradiction(Form& f, const Record& rec, const Inference& found)
+void reportContradiction(Form& f, const Replay& rec, const Inference& found)
 {
     f.logLine(texts::NoLegalGame);
     QList<int> pointless;
@@ -110,7 +110,7 @@ void reportContradiction(Form& f, const Record& rec, const Inference& found)
 void fillCandidatePlaces(Form& f, const std::atomic<bool>* stop)
 {
     f.logLine(texts::CandidateStart);
-    const Record rec = recordOf(f);
+    const Replay rec = replayOf(f);
     const Inference found = infer(rec, DefaultBudget, stop);
     if (found.cancelled)
         return;
@@ -151,7 +151,7 @@ void fillCandidatePlaces(Form& f, const std::atomic<bool>* stop)
 
 QHash<int, QList<PlaceChoice>> candidatePlacesByRow(const Form& f, const std::atomic<bool>* stop)
 {
-    const Record rec = recordOf(f);
+    const Replay rec = replayOf(f);
     QHash<int, QList<PlaceChoice>> out;
     for (const OpenMove& m : infer(rec, DefaultBudget, stop).open) {
         if (m.row == 0)

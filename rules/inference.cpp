@@ -1,7 +1,7 @@
 #include "rules/inference.h"
 
 #include "rules/placesearch.h"
-#include "rules/record.h"
+#include "rules/replay.h"
 
 namespace rules {
 
@@ -20,7 +20,7 @@ QList<int> pointsOf(const PointSet& set)
 // Plays the game the deepest search went, on past every fault: a stone that cannot go where
 // the record puts it is left off, a ko taken back is let stand, and an open move later than
 // the search reached takes the first point it may. Every fault on the way is reported.
-QList<IllegalMove> faultsAlong(const Record& rec, const PlaceSearch& search)
+QList<IllegalMove> faultsAlong(const Replay& rec, const PlaceSearch& search)
 {
     QList<IllegalMove> faults;
     Position p = search.start();
@@ -63,7 +63,7 @@ QList<IllegalMove> faultsAlong(const Record& rec, const PlaceSearch& search)
 
 } // namespace
 
-Inference infer(const Record& record, long budget, const std::atomic<bool>* stop)
+Inference infer(const Replay& record, long budget, const std::atomic<bool>* stop)
 {
     PlaceSearch search(record, budget, stop);
     const bool whole = search.runWhole(budget / 4);

@@ -8,7 +8,7 @@
 
 namespace rules {
 
-struct Record;
+struct Replay;
 
 // A move the record cannot have been played as: on a point whose stone was never captured,
 // a suicide, a ko taken back at once, or a move off the diagram with no point left for it.
@@ -48,6 +48,6 @@ constexpr long DefaultBudget = 200000;
 
 // Replays the record, searching every way of placing its open moves on the points of captured
 // stones that keeps the game legal.
-Inference infer(const Record& record, long budget = DefaultBudget, const std::atomic<bool>* stop = nullptr);
+Inference infer(const Replay& record, long budget = DefaultBudget, const std::atomic<bool>* stop = nullptr);
 
 } // namespace rules

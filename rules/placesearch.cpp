@@ -1,12 +1,12 @@
 #include "rules/placesearch.h"
 
-#include "rules/record.h"
+#include "rules/replay.h"
 
 #include <algorithm>
 
 namespace rules {
 
-PlaceSearch::PlaceSearch(const Record& record, long budget, const std::atomic<bool>* stop)
+PlaceSearch::PlaceSearch(const Replay& record, long budget, const std::atomic<bool>* stop)
     : rec_(record)
     , budget_(budget)
     , stop_(stop)

@@ -11,7 +11,7 @@
 
 namespace rules {
 
-struct Record;
+struct Replay;
 
 using PointSet = std::bitset<Points>;
 
@@ -20,7 +20,7 @@ using PointSet = std::bitset<Points>;
 class PlaceSearch {
 public:
     // The search also ends, as if its budget were spent, once `stop` is set.
-    PlaceSearch(const Record& record, long budget, const std::atomic<bool>* stop = nullptr);
+    PlaceSearch(const Replay& record, long budget, const std::atomic<bool>* stop = nullptr);
 
     // Every legal game, with positions met twice explored once. Exact when it ends within its
     // share of the budget; a late stretch of the game where many moves each have many points
@@ -99,7 +99,7 @@ private:
     void failedAt(int move);
     void noteSolution(size_t upTo);
 
-    const Record& rec_;
+    const Replay& rec_;
     long budget_;
     const std::atomic<bool>* stop_;
     bool cancelled_ = false;

@@ -3,11 +3,11 @@
 #include "board/conversions.h"
 #include "board/form.h"
 #include "board/go.h"
-#include "board/record.h"
+#include "board/limits.h"
 #include "board/texts.h"
 #include "sgf/loadedgame.h"
 #include "sgf/passes.h"
-#include "sgf/reader.h"
+#include "sgf/lines.h"
 
 #include <algorithm>
 
@@ -23,7 +23,7 @@ QByteArray closingLine()
 
 // A move takes the colour of its turn, unless the file it was loaded from gave it another;
 // a loaded pass is written as the file wrote it.
-QByteArray nodeOf(const RecordToSave& r, int k)
+QByteArray nodeOf(const FileContent& r, int k)
 {
     const std::optional<bool> loaded = r.loaded ? loadedColour(*r.loaded, k) : std::nullopt;
     const bool black = loaded ? *loaded : go::isBlackMove(k, r.firstPlayer);
@@ -35,7 +35,7 @@ QByteArray nodeOf(const RecordToSave& r, int k)
 }
 
 // Loaded lines first..last-1, as far as the file has them.
-Lines loadedRange(const RecordToSave& r, int first, int last)
+Lines loadedRange(const FileContent& r, int first, int last)
 {
     Lines out;
     const int end = std::min(last, int(r.loadedLines.size()));
@@ -58,7 +58,7 @@ QByteArray openedGameInfo(const QByteArray& gameInfo)
 // A file of game information alone, closed by its ")" with nothing after it: its text is
 // written back as one line before the moves, as its own program writes it, unless a value
 // runs over lines, whose text the joining would change.
-bool rebuiltAsOneLine(const RecordToSave& r)
+bool rebuiltAsOneLine(const FileContent& r)
 {
     const LoadedGame& g = *r.loaded;
     return r.firstMoveLine == 0 && g.secondNode.line < 0 && g.closed && !g.rootValueSpansLines
@@ -67,7 +67,7 @@ bool rebuiltAsOneLine(const RecordToSave& r)
 
 // The root node whatever its layout, every property kept; a text with no game tree in it
 // is kept as the lines before its moves.
-Lines keptHeader(const RecordToSave& r)
+Lines keptHeader(const FileContent& r)
 {
     if (r.gameInfo.isEmpty())
         return {freshHeaderLine(r)};
@@ -90,9 +90,9 @@ int countMoves(const Form& f)
     return n;
 }
 
-RecordToSave recordToSave(const Form& f)
+FileContent fileContentOf(const Form& f)
 {
-    RecordToSave r;
+    FileContent r;
     const int n = countMoves(f);
     r.moves.reserve(n);
     for (int k = 1; k <= n; ++k)
@@ -114,7 +114,7 @@ RecordToSave recordToSave(const Form& f)
     return r;
 }
 
-QByteArray freshHeaderLine(const RecordToSave& r)
+QByteArray freshHeaderLine(const FileContent& r)
 {
     QByteArray stones;
     for (const QByteArray& point : r.handicapPoints)
@@ -124,7 +124,7 @@ QByteArray freshHeaderLine(const RecordToSave& r)
     return texts::FreshHeaderHead.toLatin1() + stones + texts::FreshHeaderTail.toLatin1();
 }
 
-Lines moveLines(const RecordToSave& r, int from, int n, bool closeLast)
+Lines moveLines(const FileContent& r, int from, int n, bool closeLast)
 {
     const int first = std::max(from, 0) + 1;
     const int last = std::min(n, int(r.moves.size()));
@@ -139,7 +139,7 @@ Lines moveLines(const RecordToSave& r, int from, int n, bool closeLast)
     return lines;
 }
 
-Lines buildFresh(const RecordToSave& r)
+Lines buildFresh(const FileContent& r)
 {
     Lines out{freshHeaderLine(r)};
     out += moveLines(r, 0, int(r.moves.size()), false);
@@ -147,7 +147,7 @@ Lines buildFresh(const RecordToSave& r)
     return out;
 }
 
-Lines buildRebuilt(const RecordToSave& r)
+Lines buildRebuilt(const FileContent& r)
 {
     Lines out = keptHeader(r);
     out += moveLines(r, 0, int(r.moves.size()), false);
@@ -155,7 +155,7 @@ Lines buildRebuilt(const RecordToSave& r)
     return out;
 }
 
-Lines buildSpliced(const RecordToSave& r)
+Lines buildSpliced(const FileContent& r)
 {
     if (!r.loaded || !r.loaded->hasTree)
         return buildRebuilt(r);

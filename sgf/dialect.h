@@ -15,7 +15,7 @@ using Lines = QList<QByteArray>;
 struct LoadedGame;
 
 // Everything a saved file is made of, taken from the form in one place.
-struct RecordToSave {
+struct FileContent {
     // Points ("pd") of moves 1..n, as the move table holds them.
     QList<QByteArray> moves;
     go::FirstPlayer firstPlayer = go::FirstPlayer::Black;
@@ -34,16 +34,16 @@ struct RecordToSave {
 
 // Number of consecutive filled MoveTable entries from entry 1, at most HighestMove.
 int countMoves(const Form& f);
-RecordToSave recordToSave(const Form& f);
+FileContent fileContentOf(const Form& f);
 
 // The header line of a typed record: with an AB group when there are handicap stones.
-QByteArray freshHeaderLine(const RecordToSave& r);
+QByteArray freshHeaderLine(const FileContent& r);
 // Move nodes for moves from+1 .. n, 14 to a line; with closeLast the last line ends with ")".
-Lines moveLines(const RecordToSave& r, int from, int n, bool closeLast);
+Lines moveLines(const FileContent& r, int from, int n, bool closeLast);
 
 // The three shapes of a saved file: a typed record's header and moves; an opened file's kept
 // header with every move rebuilt from the board (edit mode); the opened file's text with the
 // moves typed since spliced into its main line (keep mode).
-Lines buildFresh(const RecordToSave& r);
-Lines buildRebuilt(const RecordToSave& r);
-Lines buildSpliced(const RecordToSave& r);
+Lines buildFresh(const FileContent& r);
+Lines buildRebuilt(const FileContent& r);
+Lines buildSpliced(const FileContent& r);

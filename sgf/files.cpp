@@ -2,7 +2,7 @@
 
 #include "board/messages.h"
 #include "board/texts.h"
-#include "sgf/reader.h"
+#include "sgf/lines.h"
 
 #include <QDir>
 #include <QFile>

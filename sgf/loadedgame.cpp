@@ -1,7 +1,7 @@
 #include "sgf/loadedgame.h"
 
 #include "board/go.h"
-#include "sgf/parser.h"
+#include "sgf/tokenizer.h"
 
 #include <QByteArray>
 

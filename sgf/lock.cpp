@@ -2,7 +2,7 @@
 
 #include "board/colours.h"
 #include "board/form.h"
-#include "board/record.h"
+#include "board/limits.h"
 #include "board/texts.h"
 
 namespace {

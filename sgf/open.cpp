@@ -5,13 +5,13 @@
 #include "board/form.h"
 #include "board/go.h"
 #include "board/messages.h"
-#include "board/record.h"
+#include "board/limits.h"
 #include "board/texts.h"
 #include "board/ui.h"
 #include "entry/handicap.h"
 #include "sgf/files.h"
 #include "sgf/loadedgame.h"
-#include "sgf/reader.h"
+#include "sgf/lines.h"
 
 #include <algorithm>
 #include <array>

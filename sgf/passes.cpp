@@ -1,7 +1,7 @@
 #include "sgf/passes.h"
 
 #include "board/form.h"
-#include "board/record.h"
+#include "board/limits.h"
 #include "sgf/loadedgame.h"
 
 void addLoadedPasses(Form& f)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "board/record.h"
+#include "board/limits.h"
 
 struct Form;
 

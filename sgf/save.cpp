@@ -3,7 +3,7 @@
 #include "board/conversions.h"
 #include "board/form.h"
 #include "board/messages.h"
-#include "board/record.h"
+#include "board/limits.h"
 #include "board/texts.h"
 #include "board/ui.h"
 #include "ordering/moveordering.h"
@@ -55,7 +55,7 @@ void saveNewRecord(Form& f, Ui& ui, const WriteBytes& write)
         return;
     const QString path = withSgfExtension(*chosen);
     const QString backup = fileExists(path) ? backupName(path) : QString();
-    f.outputLines = buildFresh(recordToSave(f));
+    f.outputLines = buildFresh(fileContentOf(f));
     const WriteOutcome outcome = replaceFile(path, f.outputLines, backup, write);
     if (!outcome.ok()) {
         reportFileFailure(f, ui, path, outcome, backup, texts::BackupExists);
@@ -71,7 +71,7 @@ void saveNewRecord(Form& f, Ui& ui, const WriteBytes& write)
 
 // A splice adds only the moves after the loaded ones: a typed move numbered among them, or
 // a loaded one placed elsewhere, would be lost. The first such number; 0 when there is none.
-int moveSpliceWouldLose(const RecordToSave& r)
+int moveSpliceWouldLose(const FileContent& r)
 {
     if (!r.loaded)
         return 0;
@@ -90,7 +90,7 @@ void saveRecordWithFile(Form& f, Ui& ui, const QString& backup, const WriteBytes
 {
     // Keep mode hides the lock; its file's text is kept when Open found where its main line ends.
     const bool splice = !f.lockShown && f.tailLine >= 1;
-    const RecordToSave record = recordToSave(f);
+    const FileContent record = fileContentOf(f);
     if (splice) {
         // A text that ends inside a value has no place for new moves: they would land in it.
         const bool cutShort = record.loaded && record.loaded->cutShort && record.moves.size() > record.loadedNodeCount;

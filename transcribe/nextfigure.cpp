@@ -4,7 +4,7 @@
 #include "board/conversions.h"
 #include "board/form.h"
 #include "board/messages.h"
-#include "board/record.h"
+#include "board/limits.h"
 #include "board/texts.h"
 #include "board/ui.h"
 #include "checks/missingnumbers.h"
@@ -12,7 +12,7 @@
 #include "entry/cellentry.h"
 #include "entry/unsurepoints.h"
 #include "rules/candidatefill.h"
-#include "rules/record.h"
+#include "rules/replay.h"
 
 #include <QHash>
 #include <QMap>
@@ -25,7 +25,7 @@ using rules::Position;
 namespace {
 
 struct Before {
-    rules::Record record;
+    rules::Replay record;
     Position position;
     int highest = 0;
 };
@@ -35,7 +35,7 @@ struct Before {
 Before positionBefore(const Form& f)
 {
     Before b;
-    b.record = rules::recordOf(f);
+    b.record = rules::replayOf(f);
     for (int p : b.record.handicap)
         b.position.putHandicap(p);
     for (int k = 1; k <= b.record.last(); ++k) {

@@ -5,7 +5,7 @@
 #include "board/messages.h"
 #include "board/texts.h"
 #include "rules/candidatefill.h"
-#include "rules/record.h"
+#include "rules/replay.h"
 #include "support/gnugo.h"
 #include "support/realgame.h"
 #include "support/listview.h"
@@ -88,7 +88,7 @@ int pointNamed(const Diagram& d, const QString& place)
 
 // Every way of placing the open moves, one by one with no shortcut: the values each open move
 // takes in some legal game. Stone::Empty when the record has more ways than are worth counting.
-std::vector<std::set<int>> everyLegalPlacing(const Record& rec)
+std::vector<std::set<int>> everyLegalPlacing(const Replay& rec)
 {
     std::vector<int> opens;
     for (int k = 1; k <= rec.last(); ++k)
@@ -176,7 +176,7 @@ void TestRules::realGames()
     QVERIFY(game);
     const Diagram d = diagramOf(*game);
     Form f = formOf(d, false);
-    const auto reference = everyLegalPlacing(recordOf(f));
+    const auto reference = everyLegalPlacing(replayOf(f));
     QVERIFY2(!reference.empty() || d.offBoard.isEmpty(), "too many legal games to count");
     fillCandidatePlaces(f);
     QVERIFY2(faultLines(f).isEmpty(), qPrintable(faultLines(f).join('\n')));

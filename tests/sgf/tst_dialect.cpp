@@ -123,7 +123,7 @@ void TestDialect::freshExampleByteForByte()
     for (int k = 1; k <= moves.size(); ++k)
         f.cell(moves[k - 1].first, moves[k - 1].second).text = QString::number(k);
     QVERIFY(!ZyunRetuStrKihu(f));
-    QCOMPARE(fileBytes(buildFresh(recordToSave(f))), dataFile(QStringLiteral("fresh_handicap_white_first.sgf")));
+    QCOMPARE(fileBytes(buildFresh(fileContentOf(f))), dataFile(QStringLiteral("fresh_handicap_white_first.sgf")));
 }
 
 void TestDialect::spliceExampleByteForByte()
@@ -135,7 +135,7 @@ void TestDialect::spliceExampleByteForByte()
     f.cell(16, 16).text = QStringLiteral("3");
     f.cell(4, 16).text = QStringLiteral("4");
     QVERIFY(!ZyunRetuStrKihu(f));
-    QCOMPARE(fileBytes(buildSpliced(recordToSave(f))), dataFile(QStringLiteral("splice_saved.sgf")));
+    QCOMPARE(fileBytes(buildSpliced(fileContentOf(f))), dataFile(QStringLiteral("splice_saved.sgf")));
 }
 
 void TestDialect::freshMoveLines_data()
@@ -164,7 +164,7 @@ void TestDialect::freshMoveLines()
     Form f;
     f.radioGroup1 = go::FirstPlayer(firstPlayer);
     fillTable(f, moves);
-    const Lines file = buildFresh(recordToSave(f));
+    const Lines file = buildFresh(fileContentOf(f));
     QCOMPARE(file.first(), header());
     QCOMPARE(file.last(), QByteArray(")"));
     const Lines body = file.mid(1, file.size() - 2);
@@ -206,10 +206,10 @@ void TestDialect::freshWithoutMoves()
     const QByteArray expectedHeader = stones.isEmpty()
         ? header()
         : texts::FreshHeaderHead.toLatin1() + stones + texts::FreshHeaderTail.toLatin1();
-    QCOMPARE(freshHeaderLine(recordToSave(f)), expectedHeader);
-    QCOMPARE(buildFresh(recordToSave(f)), (Lines{expectedHeader, ")"}));
+    QCOMPARE(freshHeaderLine(fileContentOf(f)), expectedHeader);
+    QCOMPARE(buildFresh(fileContentOf(f)), (Lines{expectedHeader, ")"}));
     // A record saved before, without a loaded file, is rebuilt as the same file.
-    QCOMPARE(buildRebuilt(recordToSave(f)), buildFresh(recordToSave(f)));
+    QCOMPARE(buildRebuilt(fileContentOf(f)), buildFresh(fileContentOf(f)));
 }
 
 void TestDialect::countsConsecutiveMoves_data()
@@ -301,7 +301,7 @@ void TestDialect::splice()
     Form f;
     loadFile(f, loaded, tailLine, loadedNodes);
     fillTable(f, moves);
-    QCOMPARE(buildSpliced(recordToSave(f)), expected);
+    QCOMPARE(buildSpliced(fileContentOf(f)), expected);
 }
 
 void TestDialect::rebuilt_data()
@@ -351,7 +351,7 @@ void TestDialect::rebuilt()
         = expectedHeader
         + Lines{";W[aa];B[ba];W[ca];B[da];W[ea];B[fa];W[ga];B[ha];W[ia];B[ja];W[ka];B[la];W[ma];B[na]",
                 ";W[oa];B[pa]", ")"};
-    QCOMPARE(buildRebuilt(recordToSave(f)), expected);
+    QCOMPARE(buildRebuilt(fileContentOf(f)), expected);
 }
 
 QTEST_APPLESS_MAIN(TestDialect)

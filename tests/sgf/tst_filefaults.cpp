@@ -9,7 +9,7 @@
 #include "board/texts.h"
 #include "checks/missingnumbers.h"
 #include "entry/cellentry.h"
-#include "rules/record.h"
+#include "rules/replay.h"
 #include "sgf/open.h"
 #include "sgf/save.h"
 #include "support/folders.h"
@@ -620,7 +620,7 @@ private slots:
         listMissingNumbers(f);
         QCOMPARE(f.stringGrid2.at(0, 1), QStringLiteral("4"));
         QCOMPARE(f.stringGrid2.at(0, 2), QStringLiteral("5"));
-        const rules::Record record = rules::recordOf(f);
+        const rules::Replay record = rules::replayOf(f);
         QCOMPARE(record.points[2], go::PassPoint);
 
         ScriptedUi ui;

@@ -7,7 +7,7 @@
 #include "sgf/open.h"
 #include "sgf/save.h"
 #include "sgf/loadedgame.h"
-#include "sgf/reader.h"
+#include "sgf/lines.h"
 #include "support/scriptedui.h"
 
 #include <QTemporaryDir>

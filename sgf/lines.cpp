@@ -1,4 +1,4 @@
-#include "sgf/reader.h"
+#include "sgf/lines.h"
 
 Lines splitLines(const QByteArray& text)
 {

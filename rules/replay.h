@@ -24,7 +24,7 @@ struct MoveSource {
 
 // What the rules need of a record: the board's texts, the handicap stones, the first player,
 // and for every move the point the record gives it so far. Moves are numbered from 1.
-struct Record {
+struct Replay {
     std::array<QString, Points> labels; // trimmed cell texts
     QList<int> handicap;
     go::FirstPlayer firstPlayer = go::FirstPlayer::Black;
@@ -39,6 +39,6 @@ struct Record {
 };
 
 // The record as the move ordering would save it, places tidied as it tidies them.
-Record recordOf(const Form& f);
+Replay replayOf(const Form& f);
 
 } // namespace rules

@@ -1,9 +1,9 @@
-#include "rules/record.h"
+#include "rules/replay.h"
 
 #include "board/conversions.h"
 #include "board/form.h"
 #include "board/go.h"
-#include "board/record.h"
+#include "board/limits.h"
 #include "ordering/moveordering.h"
 
 #include <algorithm>
@@ -27,12 +27,12 @@ int pointOfEntry(const QString& entry)
 
 } // namespace
 
-Stone Record::colourOf(int move) const
+Stone Replay::colourOf(int move) const
 {
     return go::colourOfMove(move, firstPlayer);
 }
 
-int Record::pointNamed(const QString& place) const
+int Replay::pointNamed(const QString& place) const
 {
     for (int p = Points - 1; p >= 0; --p) {
         if (!place.isEmpty() && labels[size_t(p)] == place)
@@ -41,7 +41,7 @@ int Record::pointNamed(const QString& place) const
     return NoPoint;
 }
 
-Record recordOf(const Form& form)
+Replay replayOf(const Form& form)
 {
     // The ordering itself says where each move goes, chains of list rows included; it works
     // on a copy so that the record shown stays as typed.
@@ -50,7 +50,7 @@ Record recordOf(const Form& form)
     StringGrid2Seibi(f);
     fillMoveTable(f);
 
-    Record r;
+    Replay r;
     r.firstPlayer = f.radioGroup1;
     for (int p = 0; p < Points; ++p) {
         r.labels[size_t(p)] = trimControl(f.cells[size_t(p)].text);

@@ -1,4 +1,4 @@
-#include "board/record.h"
+#include "board/limits.h"
 
 #include "board/conversions.h"
 #include "board/form.h"

@@ -1,4 +1,4 @@
-#include "sgf/parser.h"
+#include "sgf/tokenizer.h"
 
 #include <uchardet/uchardet.h>
 
