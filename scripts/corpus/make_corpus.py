@@ -118,6 +118,15 @@ def plan(games):
                  page=kind in ("scan", "photo"))
         add(name, "own", kind, p, sample=True, typeface=tf, outside=True)
 
+    # A newspaper's diagram: the board's tint printed as a dot screen, then scanned. Its own
+    # kind, apart from the scans of white boards.
+    for tf, board, pitch in [("nimbus-sans-narrow", "wood-light", 40), ("p052", "grey", 36)]:
+        name = "own_%s_print" % tf
+        rng = random.Random(seed_of(name))
+        p = dict(game=rng.choice(pro or gnugo), japanese=False, spacing="japanese", coords=False, notes="icons",
+                 three_digit="condense", pitch=pitch, board=board, stones="flat", page=True)
+        add(name, "own", "print", p, "halftone", sample=True, typeface=tf)
+
     if not pro:
         return planned
     # sgf2dg, as make_diagrams.sh draws it, on the professional games.
@@ -223,6 +232,9 @@ def render(item, games):
     elif kind == "photo":
         img = spoil.photo(img, rng)
         quality = 80
+    elif kind == "print":
+        img, _ = spoil.scan(spoil.halftone(img), rng, max_turn=3.0)
+        quality = 75
     else:
         img = img.convert("L") if r != "own" or p["board"] == "white" else img
     if variant.startswith("turned"):
@@ -276,7 +288,7 @@ def main():
     if args.only != "outside" and not any(n.startswith("pro_") for n in games):
         sys.exit("no professional games in %s: bash scripts/corpus/get_games.sh first (see GAMES.md)" % args.games)
     planned = [s for s in plan(games) if (not args.sample or s["sample"]) and (not args.only or s["renderer"] == args.only
-                                       or (args.only == "outside" and s["outside"]))]
+                                       or s["kind"] == args.only or (args.only == "outside" and s["outside"]))]
     if args.list:
         for s in planned:
             print(s["name"], s["kind"], s["variant"], "held-out" if s["held_out"] else "tuned", s["params"]["game"])

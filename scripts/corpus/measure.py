@@ -19,7 +19,7 @@ import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
-KINDS = ("clean", "screen", "scan", "photo")
+KINDS = ("clean", "screen", "scan", "photo", "print")
 
 
 def compare(entry, text):

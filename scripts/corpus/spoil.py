@@ -91,6 +91,17 @@ def shrink(img, factor):
     return img.resize((max(1, int(w * factor)), max(1, int(h * factor))), Image.LANCZOS)
 
 
+def halftone(img, period=4.0, angle=45.0):
+    """Printed as a newspaper prints: every grey as black dots on a screen of the given period,
+    in pixels, turned by the given angle."""
+    g = np.asarray(img.convert("L"), dtype=np.float32) / 255.0
+    yy, xx = np.mgrid[0:g.shape[0], 0:g.shape[1]].astype(np.float32)
+    a = np.deg2rad(angle)
+    u, v = xx * np.cos(a) + yy * np.sin(a), yy * np.cos(a) - xx * np.sin(a)
+    screen = 0.5 + 0.25 * (np.cos(2 * np.pi * u / period) + np.cos(2 * np.pi * v / period))
+    return Image.fromarray(np.where(1.0 - g > screen, 0, 255).astype(np.uint8), "L")
+
+
 def chat(img, pitch, stone_px):
     """A screenshot as a chat passes it on: shrunk until a stone is about stone_px pixels; the
     caller saves it as a JPEG of middling quality, colours at half resolution."""
