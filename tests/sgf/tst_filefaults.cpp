@@ -23,7 +23,9 @@
 
 #include <map>
 
+#ifdef Q_OS_UNIX
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -200,8 +202,12 @@ private slots:
                 return qint64(bytes.size());
             };
         } else {
+#ifdef Q_OS_UNIX
             if (geteuid() != 0)
                 QSKIP("only root may mount a small file system");
+#else
+            QSKIP("a small file system is mounted with Linux's mount");
+#endif
             small.emplace(dir.path());
             if (!small->mounted)
                 QSKIP("a small file system could not be mounted here");
