@@ -77,7 +77,7 @@ if [ -d "$cache/tests-build/tests" ]; then
   # tests, those that read the files back with it, and the one that counts on Linux's
   # 255-byte name limit.
   declare -A leftOut=([tst_save]="closeInsideAComment firstSaveBackupFails")
-  for test in "$cache"/tests-build/tests/tst_{cellentry,handicap,keyboard,ordering,position,dialect,lock,open,save,missingnumbers,search,notegrammar,readboard,nextfigure}.exe; do
+  for test in "$cache"/tests-build/tests/tst_{cellentry,handicap,keyboard,ordering,position,dialect,lock,open,save,filefaults,missingnumbers,search,notegrammar,readboard,nextfigure}.exe; do
     [ -f "$test" ] || continue
     name=$(basename "$test" .exe)
     run=(env WINEPATH="$(windows_path "$installed");$(windows_path "$cache/qt6/bin")"

@@ -165,4 +165,5 @@ cmake -S "$repo" -B "$cache/tests-build" "${cross[@]}" -DRANVEL_WINDOWS_PREFIX="
   -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
   -DBUILD_TESTING=ON -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON >"$cache/tests.log"
 cmake --build "$cache/tests-build" --target tst_cellentry tst_handicap tst_keyboard tst_ordering tst_position tst_dialect \
-  tst_lock tst_open tst_save tst_missingnumbers tst_search tst_notegrammar tst_readboard tst_nextfigure >>"$cache/tests.log"
+  tst_lock tst_open tst_save tst_filefaults tst_missingnumbers tst_search tst_notegrammar tst_readboard tst_nextfigure \
+  >>"$cache/tests.log"

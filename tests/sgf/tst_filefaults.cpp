@@ -137,12 +137,12 @@ void fillUp(const QString& path)
     }
 }
 
+// Paths are shown with the platform's separators.
 QString backupNote(const QString& head, const QString& backup)
 {
-    return messages::backupNote(head, backup);
+    return messages::backupNote(head, QDir::toNativeSeparators(backup));
 }
 
-// Paths are shown with the platform's separators.
 QString savedBox(const QString& path, const QString& note = {})
 {
     return messages::saved(QDir::toNativeSeparators(path), note).box;
@@ -151,7 +151,7 @@ QString savedBox(const QString& path, const QString& note = {})
 // The last box was the error of a write that could not be made, naming the file.
 bool reportsWriteFailure(const ScriptedUi& ui, const QString& path)
 {
-    const QString head = messages::saveFailed(false, path, QString()).box;
+    const QString head = messages::saveFailed(false, QDir::toNativeSeparators(path), QString()).box;
     const ScriptedUi::Box& box = ui.boxes.last();
     return box.kind == BoxKind::Error && box.text.startsWith(head) && box.text.size() > head.size();
 }
@@ -224,7 +224,7 @@ private slots:
         QCOMPARE(ui.boxes.size(), 2);
         QVERIFY2(reportsWriteFailure(ui, path), qPrintable(ui.boxes.last().text));
         QVERIFY(!ui.boxes.last().text.contains(texts::SavedAs));
-        QVERIFY(f.memo.startsWith(logBefore + messages::saveFailed(false, path, QString()).log));
+        QVERIFY(f.memo.startsWith(logBefore + messages::saveFailed(false, QDir::toNativeSeparators(path), QString()).log));
         QVERIFY(!f.memo.contains(texts::SavedLog));
         QVERIFY(listing(dir.path()) == before);
     }
@@ -321,7 +321,7 @@ private slots:
 
         QCOMPARE(ui.boxes.size(), 2);
         QVERIFY2(reportsWriteFailure(ui, path), qPrintable(ui.boxes.last().text));
-        QVERIFY(f.memo.startsWith(logBefore + messages::saveFailed(false, path, QString()).log));
+        QVERIFY(f.memo.startsWith(logBefore + messages::saveFailed(false, QDir::toNativeSeparators(path), QString()).log));
         QCOMPARE(listing(dir.path()), before);
         QCOMPARE(f.currentFileName, path);
     }
@@ -437,7 +437,7 @@ private slots:
         QFETCH(QByteArray, expected);
         QFETCH(QString, board);
         QTemporaryDir dir;
-        const QString path = writeFile(dir.filePath(QStringLiteral("nul.sgf")), original);
+        const QString path = writeFile(dir.filePath(QStringLiteral("withnul.sgf")), original);
         Form f;
         const ScriptedUi opened = open(f, path, mode);
         QStringList numbers;
@@ -455,7 +455,7 @@ private slots:
         QCOMPARE(refused, expected == original);
         QCOMPARE(readFile(path), expected);
         if (!refused)
-            QCOMPARE(readFile(dir.filePath(QStringLiteral("nul_bk.sgf"))), original);
+            QCOMPARE(readFile(dir.filePath(QStringLiteral("withnul_bk.sgf"))), original);
     }
 
     // Every line end and none at all: the moves are read, a save writes CR LF, and the old
@@ -547,7 +547,7 @@ private slots:
         typeMove(f, 16, 4, 1);
         ScriptedUi first = save(f, base + chosen);
         QCOMPARE(first.boxes.last().text, savedBox(path));
-        QCOMPARE(f.lblHyoudai, messages::editingTitle(path));
+        QCOMPARE(f.lblHyoudai, messages::editingTitle(QDir::toNativeSeparators(path)));
         const QByteArray version1 = readFile(path);
 
         typeMove(f, 4, 4, 2);
