@@ -30,9 +30,10 @@ source_of() {
 build_install() {
   local name=$1 prefix=$2
   shift 2
-  cmake -S "$cache/$name-src" -B "$cache/$name-build" "${cross[@]}" -DCMAKE_INSTALL_PREFIX="$prefix" "$@"
-  cmake --build "$cache/$name-build"
-  cmake --install "$cache/$name-build"
+  # Chained: a stage runs inside a test, where a failing command would not stop the script.
+  cmake -S "$cache/$name-src" -B "$cache/$name-build" "${cross[@]}" -DCMAKE_INSTALL_PREFIX="$prefix" "$@" &&
+    cmake --build "$cache/$name-build" &&
+    cmake --install "$cache/$name-build"
 }
 
 # A stage runs once; its log stays in the cache.
@@ -59,6 +60,16 @@ qt() {
     -DFEATURE_tabletevent=OFF \
     -DINPUT_opengl=no -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF \
     -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_pcre2=OFF
+}
+
+# TIFF and WebP, which Qt base cannot read, from the libraries Qt's own module bundles.
+imageformats() {
+  source_of qt6-imageformats qt6-imageformats
+  build_install qt6-imageformats "$cache/qt6" \
+    -DRANVEL_WINDOWS_PREFIX="$cache/qt6" -DCMAKE_PREFIX_PATH="$cache/qt6" \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DFEATURE_system_tiff=OFF -DFEATURE_system_webp=OFF \
+    -DFEATURE_jasper=OFF -DFEATURE_mng=OFF -DFEATURE_icns=OFF -DFEATURE_tga=OFF -DFEATURE_wbmp=OFF
 }
 
 # OpenCV's dnn module reads the network's ONNX through protobuf, linked in statically; its
@@ -120,6 +131,7 @@ tesseract() {
 }
 
 stage qt6-base qt
+stage qt6-imageformats imageformats
 stage protobuf protobuf
 stage opencv opencv
 stage libraries small_libraries
@@ -140,7 +152,7 @@ cmake --install "$cache/ranvel-build" --prefix "$folder" >>"$cache/ranvel.log"
 mkdir -p "$folder/platforms" "$folder/imageformats" "$folder/styles" "$folder/tessdata"
 cp "$cache/qt6/bin/"Qt6{Core,Gui,Widgets,Concurrent}.dll "$folder/"
 cp "$cache/qt6/plugins/platforms/qwindows.dll" "$folder/platforms/"
-cp "$cache/qt6/plugins/imageformats/"{qjpeg,qgif,qico}.dll "$folder/imageformats/"
+cp "$cache/qt6/plugins/imageformats/"{qjpeg,qgif,qico,qtiff,qwebp}.dll "$folder/imageformats/"
 cp "$cache/qt6/plugins/styles/qwindowsvistastyle.dll" "$folder/styles/"
 cp "$cache/opencv/bin/"*.dll "$cache/tesseract/bin/"*.dll "$folder/"
 cp /usr/lib/gcc/x86_64-w64-mingw32/12-posix/{libstdc++-6,libgcc_s_seh-1}.dll \

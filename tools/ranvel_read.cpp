@@ -7,6 +7,8 @@
 #include "diagram/seen.h"
 #include "tools/figures.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QProcess>
 #include <QString>
 
@@ -76,6 +78,11 @@ int main(int argc, char** argv)
         argv = pointers.data();
     }
     LocalFree(wide);
+    // Without an application object Qt looks for its image format plugins (TIFF, WebP) only
+    // where it was built; they are installed beside the program.
+    wchar_t self[MAX_PATH];
+    if (const DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH); n > 0 && n < MAX_PATH)
+        QCoreApplication::addLibraryPath(QFileInfo(QString::fromWCharArray(self, int(n))).absolutePath());
 #endif
     if (argc >= 2 && std::strcmp(argv[1], "--sgf") == 0)
         return readFigures(argc, argv, readQuietly);
