@@ -150,7 +150,8 @@ PictureHeader png(const Bytes& b)
     PictureHeader h;
     h.format = Format::Png;
     h.name = "PNG";
-    if (b.text(12, 4) != "IHDR") {
+    // A header cut inside its size is damaged, not a picture of no pixels.
+    if (b.text(12, 4) != "IHDR" || !b.has(16, 8)) {
         h.broken = true;
         return h;
     }

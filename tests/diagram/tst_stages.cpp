@@ -1,10 +1,13 @@
 #include "diagram/edges.h"
 #include "diagram/grid.h"
 #include "diagram/lighting.h"
+#include "diagram/pictureheader.h"
 #include "diagram/stones.h"
 #include "diagram/straightening.h"
 
 #include <opencv2/imgproc.hpp>
+
+#include "support/hostilepictures.h"
 
 #include <QtTest>
 
@@ -21,6 +24,8 @@ private slots:
     void latticeOneLineIn();
     void looksAtStone_data();
     void looksAtStone();
+    void readsHeader_data();
+    void readsHeader();
 };
 
 Q_DECLARE_METATYPE(diagram::Stone)
@@ -227,4 +232,51 @@ void TestStages::looksAtStone()
 }
 
 QTEST_GUILESS_MAIN(TestStages)
+// What a picture's first bytes say, before a pixel is decoded: the format whatever the name, the
+// size, the pages, the EXIF turn, and a header cut short or lying.
+void TestStages::readsHeader_data()
+{
+    using namespace hostile;
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("pages");
+    QTest::addColumn<int>("orientation");
+    QTest::addColumn<bool>("broken");
+    QTest::addColumn<bool>("truncated");
+    QImage page(37, 19, QImage::Format_Grayscale8);
+    page.fill(200);
+    const QByteArray png = encoded(page, "PNG");
+    const int P = int(diagram::Format::Png), J = int(diagram::Format::Jpeg);
+    QTest::newRow("PNG") << png << P << QSize(37, 19) << 1 << 1 << false << false;
+    QTest::newRow("PNG cut after its header") << png.left(40) << P << QSize(37, 19) << 1 << 1 << false << true;
+    QTest::newRow("PNG cut inside its header") << png.left(20) << P << QSize(0, 0) << 1 << 1 << true << false;
+    QTest::newRow("JPEG") << encoded(page, "JPG", 90) << J << QSize(37, 19) << 1 << 1 << false << false;
+    QTest::newRow("JPEG stored turned, with its EXIF tag") << jpegTurnedByExif(page) << J << QSize(19, 37) << 1 << 6
+                                                           << false << false;
+    QTest::newRow("BMP") << encoded(page.convertToFormat(QImage::Format_RGB888), "BMP") << int(diagram::Format::Bmp)
+                         << QSize(37, 19) << 1 << 1 << false << false;
+    QTest::newRow("TIFF of two pages") << tiffPages({page, page}) << int(diagram::Format::Tiff) << QSize(37, 19) << 2 << 1
+                                       << false << false;
+    QTest::newRow("GIF") << QByteArray("GIF89a\x25\x00\x13\x00\x00\x00\x00", 13) << int(diagram::Format::Other)
+                         << QSize(37, 19) << 1 << 1 << false << false;
+    QTest::newRow("text") << QByteArray("152 at 67\n") << int(diagram::Format::Unknown) << QSize(0, 0) << 1 << 1 << false
+                          << false;
+}
+
+void TestStages::readsHeader()
+{
+    QFETCH(QByteArray, bytes);
+    const diagram::PictureHeader h
+        = diagram::readPictureHeader(reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size()));
+    QTEST(int(h.format), "format");
+    if (h.format != diagram::Format::Unknown) {
+        QTEST(QSize(int(h.width), int(h.height)), "size");
+        QTEST(h.pages, "pages");
+        QTEST(h.orientation, "orientation");
+    }
+    QTEST(h.broken, "broken");
+    QTEST(h.truncated, "truncated");
+}
+
 #include "tst_stages.moc"
