@@ -3,6 +3,7 @@
 // Where the 19 x 19 lines of the board lie in the picture, wherever the board is on the page,
 // turned a little or seen in perspective.
 
+#include "diagram/lattice.h"
 #include "diagram/lighting.h"
 
 #include <opencv2/core.hpp>
@@ -21,8 +22,6 @@ struct Grid {
 
 std::optional<Grid> locateGrid(const Ink& ink, std::string& reason);
 
-// A point carried through the plane mapping h.
-cv::Point2d mapPoint(const cv::Matx33d& h, cv::Point2d p);
 cv::Point2d onPicture(const Grid& grid, double x, double y);
 
 } // namespace diagram

@@ -1,7 +1,9 @@
+#include "diagram/boardink.h"
 #include "diagram/edges.h"
 #include "diagram/grid.h"
 #include "diagram/lighting.h"
 #include "diagram/pictureheader.h"
+#include "diagram/stonecentres.h"
 #include "diagram/stones.h"
 #include "diagram/straightening.h"
 
@@ -20,6 +22,8 @@ class TestStages : public QObject {
 private slots:
     void findsLattice_data();
     void findsLattice();
+    void eachStage_data();
+    void eachStage();
     void latticeOneLineIn_data();
     void latticeOneLineIn();
     void looksAtStone_data();
@@ -137,6 +141,63 @@ void TestStages::findsLattice()
         const double off = cv::norm(diagram::onPicture(*grid, p.x, p.y) - diagram::mapPoint(h, p));
         QVERIFY2(off < 0.1 * pitch, qPrintable(QStringLiteral("(%1, %2) is %3 px from where it was drawn").arg(p.x).arg(p.y).arg(off)));
     }
+}
+
+void TestStages::eachStage_data()
+{
+    QTest::addColumn<double>("degrees");
+    QTest::addColumn<double>("tilt");
+    QTest::addColumn<int>("board");
+    QTest::newRow("straight on paper") << 0.0 << 0.0 << 255;
+    QTest::newRow("turned 8 degrees") << 8.0 << 0.0 << 255;
+    QTest::newRow("in perspective") << 2.0 << 0.015 << 255;
+    QTest::newRow("wooden board") << 0.0 << 0.0 << 200;
+}
+
+// The three stages of finding the board, each on its own, at the working pitch: the board's ink
+// is the board's and no more, at least half the stones are found, once each, and the lattice
+// fitted to their centres, a tenth of them displaced, maps every point within a tenth of a pitch.
+void TestStages::eachStage()
+{
+    QFETCH(double, degrees);
+    QFETCH(double, tilt);
+    QFETCH(int, board);
+    const double pitch = 24;
+    const int side = int(26 * pitch);
+    const cv::Matx33d h = mapping(pitch, degrees, tilt, {side / 2.0, side / 2.0});
+    const cv::Mat grey = drawBoard(h, {side, side}, 250, board, false, false);
+    const diagram::Ink ink = diagram::separateInk(grey);
+
+    const std::optional<diagram::BoardInk> found = diagram::findBoardInk(ink);
+    QVERIFY(found);
+    const cv::Rect wide(cv::Point(0, 0), grey.size());
+    for (const cv::Point2d p : {cv::Point2d(1, 1), {19, 1}, {1, 19}, {19, 19}})
+        QVERIFY(cv::Rect2d(found->box).contains(diagram::mapPoint(h, p)));
+    QVERIFY(found->box.width < 23 * pitch && found->box.height < 23 * pitch);
+    QVERIFY(found->box != wide);
+
+    diagram::Stones stones = diagram::findStones(found->ink, pitch);
+    diagram::findCircles(grey(found->box), pitch, stones.centres);
+    const std::vector<cv::Point2d> once = diagram::distinct(stones.centres, pitch);
+    const std::size_t drawn = stonesOfAGame().size();
+    QVERIFY2(once.size() >= drawn / 2 && once.size() <= drawn, qPrintable(QString::number(once.size())));
+
+    std::vector<cv::Point2d> picture, lattice;
+    int k = 0;
+    for (const auto& [point, black] : stonesOfAGame()) {
+        Q_UNUSED(black);
+        cv::Point2d at = diagram::mapPoint(h, cv::Point2d(point));
+        if (++k % 10 == 0)
+            at += cv::Point2d(0.6 * pitch, 0.4 * pitch);
+        picture.push_back(at);
+        lattice.emplace_back(point);
+    }
+    cv::Matx33d fitted;
+    QVERIFY(diagram::fitLattice(picture, lattice, fitted, 0.25 * pitch));
+    for (const cv::Point2d p : {cv::Point2d(1, 1), {19, 1}, {1, 19}, {19, 19}, {10, 10}})
+        QVERIFY(cv::norm(diagram::mapPoint(fitted, p) - diagram::mapPoint(h, p)) < 0.1 * pitch);
+    QVERIFY(!diagram::fitLattice({picture.begin(), picture.begin() + 5}, {lattice.begin(), lattice.begin() + 5}, fitted,
+                                 0.25 * pitch));
 }
 
 void TestStages::latticeOneLineIn_data()
