@@ -67,23 +67,19 @@ std::optional<BoardInk> findBoardInk(const Ink& ink)
         count = cv::connectedComponentsWithStats(ink.dark, labels, stats, centroids, 8, CV_32S);
         board = boardComponent(labels, stats, count);
     }
-    cv::Rect box;
-    cv::Mat boardInk;
     if (board >= 0) {
-        box = cv::Rect(stats.at<int>(board, cv::CC_STAT_LEFT), stats.at<int>(board, cv::CC_STAT_TOP),
-                       stats.at<int>(board, cv::CC_STAT_WIDTH), stats.at<int>(board, cv::CC_STAT_HEIGHT));
-        boardInk = labels(box) == board;
-    } else {
-        std::vector<cv::Point> inked;
-        cv::findNonZero(ink.dark, inked);
-        if (inked.empty())
-            return std::nullopt;
-        box = cv::boundingRect(inked);
-        if (!boardShaped(box.width, box.height, double(cv::countNonZero(ink.dark(box))) / box.area()))
-            return std::nullopt;
-        boardInk = ink.dark(box);
+        const cv::Rect box(stats.at<int>(board, cv::CC_STAT_LEFT), stats.at<int>(board, cv::CC_STAT_TOP),
+                           stats.at<int>(board, cv::CC_STAT_WIDTH), stats.at<int>(board, cv::CC_STAT_HEIGHT));
+        return BoardInk{box, cv::Mat(labels(box) == board)};
     }
-    return BoardInk{box, boardInk};
+    std::vector<cv::Point> inked;
+    cv::findNonZero(ink.dark, inked);
+    if (inked.empty())
+        return std::nullopt;
+    const cv::Rect box = cv::boundingRect(inked);
+    if (!boardShaped(box.width, box.height, double(cv::countNonZero(ink.dark(box))) / box.area()))
+        return std::nullopt;
+    return BoardInk{box, ink.dark(box)};
 }
 
 } // namespace diagram

@@ -69,7 +69,7 @@ imageformats() {
     -DRANVEL_WINDOWS_PREFIX="$cache/qt6" -DCMAKE_PREFIX_PATH="$cache/qt6" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DFEATURE_system_tiff=OFF -DFEATURE_system_webp=OFF \
-    -DFEATURE_jasper=OFF -DFEATURE_mng=OFF -DFEATURE_icns=OFF -DFEATURE_tga=OFF -DFEATURE_wbmp=OFF
+    -DFEATURE_jasper=OFF -DFEATURE_mng=OFF
 }
 
 # OpenCV's dnn module reads the network's ONNX through protobuf, linked in statically; its
