@@ -119,13 +119,18 @@ def plan(games):
         add(name, "own", kind, p, sample=True, typeface=tf, outside=True)
 
     # A newspaper's diagram: the board's tint printed as a dot screen, then scanned. Its own
-    # kind, apart from the scans of white boards.
-    for tf, board, pitch in [("nimbus-sans-narrow", "wood-light", 40), ("p052", "grey", 36)]:
+    # kind, apart from the scans of white boards. The reader's smoothing of a screen was tuned on
+    # the first two; the last three, with other screens, were drawn after it and only read.
+    for tf, board, pitch, period, angle, tuned in [
+            ("nimbus-sans-narrow", "wood-light", 40, 4.0, 45.0, True), ("p052", "grey", 36, 4.0, 45.0, True),
+            ("c059", "wood", 44, 5.0, 15.0, False), ("lm-sans", "grey", 32, 3.5, 45.0, False),
+            ("urw-bookman", "wood-light", 40, 4.5, 75.0, False)]:
         name = "own_%s_print" % tf
         rng = random.Random(seed_of(name))
         p = dict(game=rng.choice(pro or gnugo), japanese=False, spacing="japanese", coords=False, notes="icons",
-                 three_digit="condense", pitch=pitch, board=board, stones="flat", page=True)
-        add(name, "own", "print", p, "halftone", sample=True, typeface=tf)
+                 three_digit="condense", pitch=pitch, board=board, stones="flat", page=True,
+                 screen=period, screen_angle=angle)
+        add(name, "own", "print", p, "halftone", sample=True, typeface=tf, tuned=tuned)
 
     if not pro:
         return planned
@@ -233,7 +238,7 @@ def render(item, games):
         img = spoil.photo(img, rng)
         quality = 80
     elif kind == "print":
-        img, _ = spoil.scan(spoil.halftone(img), rng, max_turn=3.0)
+        img, _ = spoil.scan(spoil.halftone(img, p.get("screen", 4.0), p.get("screen_angle", 45.0)), rng, max_turn=3.0)
         quality = 75
     else:
         img = img.convert("L") if r != "own" or p["board"] == "white" else img
