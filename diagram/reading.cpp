@@ -138,41 +138,85 @@ constexpr float leastOddsOfAMisreading = 0.001f;
 constexpr double mostMissingShare = 0.1;
 
 // On a whole game's diagram every move up to the last stands once, on the board or in a note:
-// a misreading leaves its own move missing. A number read in doubt that stands once, on a stone
-// whose colour was seen surely and is its move's, with no missing move one digit from it that
-// the network weighed there at all, can be no other move misread, and its doubt goes.
-void confirmByWholeGame(Board& board, const std::vector<Note>& notes, const std::array<bool, go::Points>& colourSure,
-                        const std::vector<CellReading>& weighed)
+// a misreading leaves its own move missing. The moves missing, or nothing where too many are
+// missing for the board to be taken as a whole game.
+std::optional<std::vector<int>> missingMoves(const Board& board, const std::vector<Note>& notes)
 {
-    std::map<int, int> count;
+    std::set<int> seen;
     int highest = 0;
     for (const Point& p : board.points) {
         if (p.number > 0) {
-            ++count[p.number];
+            seen.insert(p.number);
             highest = std::max(highest, p.number);
         }
     }
-    std::set<int> noted;
     for (const Note& n : notes) {
         if (!n.unsure)
-            noted.insert(n.move);
+            seen.insert(n.move);
     }
     std::vector<int> missing;
     for (int m = 1; m <= highest; ++m) {
-        if (count.count(m) == 0 && noted.count(m) == 0)
+        if (seen.count(m) == 0)
             missing.push_back(m);
     }
     if (highest == 0 || double(missing.size()) > mostMissingShare * highest)
+        return std::nullopt;
+    return missing;
+}
+
+// The missing moves that the stone may be, misread as its number: one digit from it, and
+// weighed there by the network at all.
+std::vector<int> movesItMayBe(const std::vector<int>& missing, const Point& p, const CellReading& weighed)
+{
+    std::vector<int> may;
+    for (const int m : missing) {
+        if (oneDigitApart(m, p.number) && weighed.oddsOf(m) >= leastOddsOfAMisreading)
+            may.push_back(m);
+    }
+    return may;
+}
+
+// A number that stands twice, where one stone was read surely and may be no missing move while
+// the other may be one, is the sure stone's: the other is the misreading, and stays in doubt.
+// Where that other may be one missing move alone, that move is found, and no longer counts
+// against the numbers one digit from it.
+// Then a number read in doubt that stands once, on a stone whose colour was seen surely and is
+// its move's, that may be no missing move misread, can be no other move, and its doubt goes.
+void confirmByWholeGame(Board& board, const std::vector<Note>& notes, const std::array<bool, go::Points>& colourSure,
+                        const std::array<bool, go::Points>& sureAsRead, const std::vector<CellReading>& weighed)
+{
+    std::optional<std::vector<int>> missing = missingMoves(board, notes);
+    if (!missing)
         return;
+    std::map<int, std::vector<std::size_t>> byNumber;
     for (std::size_t i = 0; i < board.points.size(); ++i) {
-        Point& p = board.points[i];
-        if (!p.unsure || p.number <= 0 || p.mark != 0 || count[p.number] != 1 || !colourSure[i]
-            || p.stone != go::colourOfMove(p.number, board.firstPlayer))
+        if (board.points[i].number > 0)
+            byNumber[board.points[i].number].push_back(i);
+    }
+    const auto standsAlone = [&](std::size_t i) {
+        const Point& p = board.points[i];
+        return p.unsure && p.mark == 0 && colourSure[i] && p.stone == go::colourOfMove(p.number, board.firstPlayer)
+               && movesItMayBe(*missing, p, weighed[i]).empty();
+    };
+    std::vector<int> found;
+    for (const auto& [number, at] : byNumber) {
+        if (at.size() != 2)
             continue;
-        if (std::none_of(missing.begin(), missing.end(), [&](int m) {
-                return oneDigitApart(m, p.number) && weighed[i].oddsOf(m) >= leastOddsOfAMisreading;
-            }))
-            p.unsure = false;
+        for (int k = 0; k < 2; ++k) {
+            const std::size_t one = at[std::size_t(k)], other = at[std::size_t(1 - k)];
+            const std::vector<int> may = movesItMayBe(*missing, board.points[other], weighed[other]);
+            if (sureAsRead[one] && standsAlone(one) && !may.empty()) {
+                board.points[one].unsure = false;
+                if (may.size() == 1)
+                    found.push_back(may[0]);
+            }
+        }
+    }
+    for (const int m : found)
+        missing->erase(std::remove(missing->begin(), missing->end(), m), missing->end());
+    for (const auto& [number, at] : byNumber) {
+        if (at.size() == 1 && standsAlone(at[0]))
+            board.points[at[0]].unsure = false;
     }
 }
 
@@ -267,6 +311,9 @@ Result readOnce(const cv::Mat& grey, const StopFlag* stop, Sheet& sheet, Seen* s
             p.unsure = true;
     }
     result.latticeInDoubt = latticeInDoubt;
+    std::array<bool, go::Points> sureAsRead{};
+    for (std::size_t i = 0; i < sureAsRead.size(); ++i)
+        sureAsRead[i] = !result.board.points[i].unsure;
     markRepeats(result.board);
     const Board asRead = result.board;
     settleFirstPlayer(result.board);
@@ -283,7 +330,7 @@ Result readOnce(const cv::Mat& grey, const StopFlag* stop, Sheet& sheet, Seen* s
         std::vector<CellReading> weighed(go::Points);
         for (std::size_t i = 0; i < numbers.size(); ++i)
             weighed[std::size_t(where[i])] = numbers[i].network;
-        confirmByWholeGame(result.board, result.notes, colourSure, weighed);
+        confirmByWholeGame(result.board, result.notes, colourSure, sureAsRead, weighed);
     }
     result.captionFirst = words.caption.first;
     result.captionLast = words.caption.last;

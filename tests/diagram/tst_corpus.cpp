@@ -48,9 +48,9 @@ struct Target {
 // clean and screen, to reach: 99.9% of points, every picture of 26 px stones or more all right;
 // scan, photo and print, to reach: 99.5% of points.
 constexpr Target targets[] = {
-    {"clean", 1, 0, 0, 0.999, 0, 60, 5},
-    {"screen", 2, 0, 0, 0.999, 0, 62, 4},
-    {"scan", 2, 0, 0, 0.998, 0, 38, 15},
+    {"clean", 1, 0, 0, 0.999, 0, 60, 1},
+    {"screen", 2, 0, 0, 0.999, 0, 62, 2},
+    {"scan", 2, 0, 0, 0.998, 0, 38, 11},
     {"photo", 0, 0, 0, 0.999, 0, 11, 8},
     // A newspaper's halftone: read smoothed, the tint's leftovers still doubt a third of the points.
     {"print", 5, 0, 0, 0.94, 0, 0, 625},
