@@ -1,8 +1,11 @@
 #include "diagram/diagram.h"
 #include "diagram/grid.h"
 #include "diagram/lighting.h"
+#include "diagram/numbers.h"
 #include "diagram/pagetext.h"
 #include "diagram/picture.h"
+#include "diagram/stones.h"
+#include "diagram/straightening.h"
 
 #include <benchmark/benchmark.h>
 
@@ -54,8 +57,54 @@ void readText(benchmark::State& state, const char* name)
         benchmark::DoNotOptimize(diagram::readPageText(ink, *grid));
 }
 
+// The board's reading stage by stage, to tell where a page's time goes: the ink separated,
+// the lattice found, the board straightened and its points told, the numbers read.
+enum class Stage { Ink, Lattice, Points, Numbers };
+
+void readStage(benchmark::State& state, const char* name, Stage stage)
+{
+    const diagram::Picture page = diagram::decodePicture(picture(name));
+    const diagram::Ink ink = diagram::separateInk(page.grey);
+    std::string reason;
+    const std::optional<diagram::Grid> grid = diagram::locateGrid(ink, reason);
+    if (!grid) {
+        state.SkipWithError(reason.c_str());
+        return;
+    }
+    const diagram::StraightBoard straight = diagram::straighten(ink, *grid);
+    std::vector<diagram::StoneSpot> spots;
+    const auto looks = diagram::classifyStones(straight);
+    for (int y = 1; y <= go::BoardSize; ++y) {
+        for (int x = 1; x <= go::BoardSize; ++x) {
+            if (const go::Stone s = looks[std::size_t(go::pointOf(x, y))].stone; s != go::Stone::Empty)
+                spots.push_back({x, y, s});
+        }
+    }
+    diagram::readStoneNumbers(straight, spots, nullptr);
+    for (auto _ : state) {
+        switch (stage) {
+        case Stage::Ink:
+            benchmark::DoNotOptimize(diagram::separateInk(page.grey));
+            break;
+        case Stage::Lattice:
+            benchmark::DoNotOptimize(diagram::locateGrid(ink, reason));
+            break;
+        case Stage::Points:
+            benchmark::DoNotOptimize(diagram::classifyStones(diagram::straighten(ink, *grid)));
+            break;
+        case Stage::Numbers:
+            benchmark::DoNotOptimize(diagram::readStoneNumbers(straight, spots, nullptr));
+            break;
+        }
+    }
+}
+
 } // namespace
 
+BENCHMARK_CAPTURE(readStage, ink, "game09_s9_l1_h2__clean300.png", Stage::Ink)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(readStage, lattice, "game09_s9_l1_h2__clean300.png", Stage::Lattice)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(readStage, points, "game09_s9_l1_h2__clean300.png", Stage::Points)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(readStage, numbers, "game09_s9_l1_h2__clean300.png", Stage::Numbers)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(readText, page300dpi, "game09_s9_l1_h2__clean300.png")->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(readText, textNotes, "../corpus/own_nimbus-sans-narrow_clean.png")->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(readPage, page300dpi, "game09_s9_l1_h2__clean300.png")->Unit(benchmark::kMillisecond)->UseRealTime();
