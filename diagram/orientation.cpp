@@ -83,9 +83,12 @@ double score(const StraightBoard& board, const std::vector<Spot>& spots, Orienta
 
 cv::Mat turned(const cv::Mat& picture, Orientation o)
 {
-    cv::Mat out = picture;
+    // Flipped into a buffer of its own: the caller's picture shares its pixels with a copy.
+    cv::Mat out;
     if (o.mirrored)
         cv::flip(picture, out, 1);
+    else
+        out = picture;
     static const cv::RotateFlags turns[] = {cv::ROTATE_90_CLOCKWISE, cv::ROTATE_180, cv::ROTATE_90_COUNTERCLOCKWISE};
     if (o.quarterTurns % 4 != 0) {
         cv::Mat rotated;

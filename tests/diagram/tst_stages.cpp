@@ -2,6 +2,9 @@
 #include "diagram/edges.h"
 #include "diagram/grid.h"
 #include "diagram/lighting.h"
+#include "diagram/notes.h"
+#include "diagram/orientation.h"
+#include "diagram/picture.h"
 #include "diagram/pictureheader.h"
 #include "diagram/stonecentres.h"
 #include "diagram/stones.h"
@@ -30,6 +33,10 @@ private slots:
     void looksAtStone();
     void readsHeader_data();
     void readsHeader();
+    void tellsWayUp_data();
+    void tellsWayUp();
+    void checksNotes_data();
+    void checksNotes();
 };
 
 Q_DECLARE_METATYPE(diagram::Stone)
@@ -341,3 +348,105 @@ void TestStages::readsHeader()
 }
 
 #include "tst_stages.moc"
+
+void TestStages::tellsWayUp_data()
+{
+    QTest::addColumn<int>("quarterTurns"); // clockwise, after the mirroring
+    QTest::addColumn<bool>("mirrored");
+    QTest::newRow("a quarter turn") << 1 << false;
+    QTest::newRow("three quarter turns") << 3 << false;
+    QTest::newRow("mirrored") << 0 << true;
+    QTest::newRow("mirrored, a quarter turn") << 1 << true;
+    QTest::newRow("mirrored, upside down") << 2 << true;
+}
+
+// A web board's screenshot, turned and mirrored: the way its numbers read best is the way back.
+void TestStages::tellsWayUp()
+{
+    QFETCH(int, quarterTurns);
+    QFETCH(bool, mirrored);
+    const diagram::Picture page = diagram::loadPicture(RANVEL_TEST_DATA "/corpus/wgo_640_simple_white.png");
+    QVERIFY2(!page.grey.empty(), page.reason.c_str());
+    const cv::Mat shown = diagram::turned(page.grey, {quarterTurns, mirrored});
+    const diagram::Ink ink = diagram::separateInk(shown);
+    std::string reason;
+    const std::optional<diagram::Grid> grid = diagram::locateGrid(ink, reason);
+    QVERIFY2(grid, reason.c_str());
+    const diagram::StraightBoard straight = diagram::straighten(ink, *grid);
+    const std::optional<diagram::Orientation> way = diagram::bestOrientation(straight, diagram::classifyStones(straight), nullptr);
+    QVERIFY(way);
+    const cv::Mat back = diagram::turned(shown, *way);
+    QCOMPARE(back.size(), page.grey.size());
+    QCOMPARE(cv::countNonZero(back != page.grey), 0);
+}
+
+void TestStages::checksNotes_data()
+{
+    // Lines of icons under the board: a number or a letter, then its colour ("b", "w"), "?"
+    // when read in doubt; a comma's gap between icons, a wider one before the place after "at".
+    QTest::addColumn<QStringList>("lines");
+    // The notes, "?" for one in doubt, ";" between them.
+    QTest::addColumn<QString>("notes");
+    QTest::newRow("a move at a stone") << QStringList{"152w at 67b"} << "152 at 67";
+    QTest::newRow("two moves at one stone") << QStringList{"152w 153b at 134w"} << "152 at 134;153 at 134";
+    QTest::newRow("at a marked stone") << QStringList{"152w at aw"} << "152 at a";
+    QTest::newRow("two lines") << QStringList{"152w at 67b", "153b at 134w"} << "152 at 67;153 at 134";
+    QTest::newRow("the icon of the other colour") << QStringList{"153w at 67b"} << "153 at 67?";
+    QTest::newRow("a move the board shows") << QStringList{"151b at 67b"} << "151 at 67?";
+    QTest::newRow("a place the board does not show") << QStringList{"152w at 99b"} << "152 at 99?";
+    QTest::newRow("a place of the other colour") << QStringList{"152w at 67w"} << "152 at 67?";
+    QTest::newRow("a place read in doubt") << QStringList{"152w at 67b?"} << "152 at 67?";
+    QTest::newRow("a move read in doubt") << QStringList{"152w? at 67b"} << "152 at 67?";
+    QTest::newRow("a move before its place is no note") << QStringList{"60w at 67b"} << "";
+    QTest::newRow("the same move twice") << QStringList{"152w at 67b", "152w at 134w"} << "152 at 67?;152 at 134?";
+    QTest::newRow("past the last move there can be") << QStringList{"160w at 67b"} << "160 at 67?";
+    QTest::newRow("a place with no number, white, is text") << QStringList{"152w at 0w"} << "";
+}
+
+// The notes' icons checked against the board: 67 black, 134 and "a" white, 151 the highest.
+void TestStages::checksNotes()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QString, notes);
+    diagram::Board board;
+    const auto put = [&](int x, int y, diagram::Stone stone, int number, char mark) {
+        diagram::Point& p = board.at(x, y);
+        p.stone = stone;
+        p.number = number;
+        p.mark = mark;
+    };
+    put(3, 3, diagram::Stone::Black, 67, 0);
+    put(4, 4, diagram::Stone::White, 134, 0);
+    put(5, 5, diagram::Stone::White, 0, 'a');
+    put(6, 6, diagram::Stone::Black, 151, 0);
+    std::vector<diagram::NoteIcon> icons;
+    double y = 21;
+    for (const QString& line : lines) {
+        double x = 1;
+        bool afterAt = false;
+        for (QString word : line.split(' ')) {
+            if (word == "at") {
+                afterAt = true;
+                continue;
+            }
+            diagram::NoteIcon icon;
+            icon.unsure = word.endsWith('?');
+            word.remove('?');
+            icon.stone = word.endsWith('b') ? diagram::Stone::Black : diagram::Stone::White;
+            word.chop(1);
+            if (word.front().isLetter())
+                icon.mark = char(word.front().toLatin1());
+            else
+                icon.number = word.toInt();
+            x += afterAt ? 2.2 : 1.4;
+            afterAt = false;
+            icon.onBoard = {x, y};
+            icons.push_back(icon);
+        }
+        y += 1.1;
+    }
+    QStringList got;
+    for (const diagram::Note& n : diagram::checkNotes(icons, board))
+        got << QString("%1 at %2%3").arg(n.move).arg(n.atMark ? QString(QChar(n.atMark)) : QString::number(n.at), n.unsure ? "?" : "");
+    QCOMPARE(got.join(';'), notes);
+}
