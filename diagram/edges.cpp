@@ -18,9 +18,6 @@ constexpr int sideways = 2;
 // moves a lattice only where the side facing it then goes on no more.
 constexpr int leastPoints = 2;
 constexpr double leastShare = 0.6;
-// A white stone this unsure may be an empty point among the outlines of the stones beyond the
-// edge: the line past it tells, for a white stone's face leaves no line there.
-constexpr float unsureWhite = 0.3f;
 
 // Whether ink runs on from point (x, y) by one pitch step (dx, dy) past the edge.
 bool goesOn(const cv::Mat& dark, int x, int y, int dx, int dy)
@@ -53,8 +50,7 @@ unsigned sidesGoingOn(const StraightBoard& board, const std::array<StoneLook, go
         for (int k = 1; k <= go::BoardSize; ++k) {
             const int x = e.dx == 0 ? k : (e.dx < 0 ? 1 : go::BoardSize);
             const int y = e.dy == 0 ? k : (e.dy < 0 ? 1 : go::BoardSize);
-            const StoneLook& look = looks[std::size_t(go::pointOf(x, y))];
-            if (look.stone == Stone::Black || (look.stone == Stone::White && look.sureness >= unsureWhite))
+            if (looks[std::size_t(go::pointOf(x, y))].stone != Stone::Empty)
                 continue;
             ++empty;
             going += goesOn(board.dark, x, y, e.dx, e.dy);

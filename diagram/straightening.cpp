@@ -19,29 +19,22 @@ constexpr double leastStoneGap = 0.7, leastStoneRadius = 0.36, mostStoneRadius =
 constexpr double stoneEdgeStrength = 150, stonePerfectness = 0.8;
 constexpr double nearItsPoint = 0.25, correctionTolerance = 0.08;
 constexpr std::size_t fewestCircles = 12;
-// The outlines are sought on a copy of this size: a centre found there is still well within
-// the fit's tolerance, and the search takes a quarter of the time.
-constexpr double houghScale = 0.5;
 
 // The lattice was fitted to stone centres found on a small copy of the picture; on the
 // straightened board the stones' outlines are sharp enough to correct what that fit left,
 // most of it near the edges and corners, where the fit extrapolates.
 cv::Matx33d correction(const cv::Mat& even)
 {
-    cv::Mat small;
-    cv::resize(even, small, cv::Size(), houghScale, houghScale, cv::INTER_AREA);
-    const double pitch = boardPitch * houghScale;
     std::vector<cv::Vec3f> circles;
-    cv::HoughCircles(small, circles, cv::HOUGH_GRADIENT_ALT, 1.0, leastStoneGap * pitch, stoneEdgeStrength,
-                     stonePerfectness, int(leastStoneRadius * pitch), int(mostStoneRadius * pitch));
+    cv::HoughCircles(even, circles, cv::HOUGH_GRADIENT_ALT, 1.0, leastStoneGap * boardPitch, stoneEdgeStrength,
+                     stonePerfectness, int(leastStoneRadius * boardPitch), int(mostStoneRadius * boardPitch));
     std::vector<cv::Point2d> points, centres;
     for (const cv::Vec3f& c : circles) {
-        const double cx = (c[0] + 0.5) / houghScale - 0.5, cy = (c[1] + 0.5) / houghScale - 0.5;
-        const double x = std::round(cx / boardPitch), y = std::round(cy / boardPitch);
-        if (x < 1 || y < 1 || x > go::BoardSize || y > go::BoardSize || std::hypot(cx - x * boardPitch, cy - y * boardPitch) > nearItsPoint * boardPitch)
+        const double x = std::round(c[0] / boardPitch), y = std::round(c[1] / boardPitch);
+        if (x < 1 || y < 1 || x > go::BoardSize || y > go::BoardSize || std::hypot(c[0] - x * boardPitch, c[1] - y * boardPitch) > nearItsPoint * boardPitch)
             continue;
         points.emplace_back(x * boardPitch, y * boardPitch);
-        centres.emplace_back(cx, cy);
+        centres.emplace_back(c[0], c[1]);
     }
     if (points.size() < fewestCircles)
         return cv::Matx33d::eye();
