@@ -235,7 +235,9 @@ struct Sheet {
 
 void see(Seen* seen, const cv::Mat& grey, const Ink& ink, const Grid* grid, const Board* board, const StraightBoard* straight);
 
-Result readOnce(const cv::Mat& grey, const StopFlag* stop, Sheet& sheet, Seen* seen)
+// digitsFrom, where given, is the picture the numbers are cut from, the same size and way up as
+// grey: a screen smoothed away for the board's lines and stones still blurs the digits.
+Result readOnce(const cv::Mat& grey, const StopFlag* stop, Sheet& sheet, Seen* seen, const cv::Mat& digitsFrom = {})
 {
     const Ink ink = separateInk(grey);
     see(seen, grey, ink, nullptr, nullptr, nullptr);
@@ -291,7 +293,8 @@ Result readOnce(const cv::Mat& grey, const StopFlag* stop, Sheet& sheet, Seen* s
             where.push_back(go::pointOf(x, y));
         }
     }
-    const std::vector<StoneNumber> numbers = readStoneNumbers(straight, spots, stop);
+    const std::vector<StoneNumber> numbers
+        = readStoneNumbers(digitsFrom.empty() ? straight : straighten(separateInk(digitsFrom), *grid), spots, stop);
     if (stopped(stop))
         return cancelled();
     // Doubt of a stone's colour alone, where its number was read surely: the number's parity
@@ -401,7 +404,8 @@ int pointsInDoubt(const Board& board)
 // for ink: half the empty points turn into stones, each in doubt. No other picture read so far
 // doubts even 5% of its points. Such a reading is tried again on the picture smoothed past the
 // screen, and the reading that doubts the fewest points is kept. The two strengths span screens
-// of about 3 to 5 pixels: the weaker keeps small digits, the stronger clears a coarser screen.
+// of about 3 to 5 pixels. The numbers are still cut from the picture as it is: the network
+// learned digits on a screen, and reads them surer there than blurred.
 constexpr double doubtOfAScreen = 1.0 / 6;
 constexpr std::array<double, 2> screenSmoothing{1.0, 1.5};
 
@@ -420,7 +424,7 @@ Result readScreened(const cv::Mat& grey, const StopFlag* stop, Seen* seen)
         // The way up is the first reading's: the screen hid no more of it than of the numbers.
         const Orientation way{best.quarterTurns, best.mirrored};
         Sheet sheet;
-        Result again = readOnce(way.upright() ? smooth : turned(smooth, way), stop, sheet, seen ? &aside : nullptr);
+        Result again = readOnce(turned(smooth, way), stop, sheet, seen ? &aside : nullptr, turned(grey, way));
         again.quarterTurns = way.quarterTurns;
         again.mirrored = way.mirrored;
         again.captionFirst = captionFirst;
