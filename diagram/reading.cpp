@@ -403,11 +403,12 @@ int pointsInDoubt(const Board& board)
 // A newspaper prints its greys as a screen of dots, which the cut between ink and paper takes
 // for ink: half the empty points turn into stones, each in doubt. No other picture read so far
 // doubts even 5% of its points. Such a reading is tried again on the picture smoothed past the
-// screen, and the reading that doubts the fewest points is kept. The two strengths span screens
-// of about 3 to 5 pixels. The numbers are still cut from the picture as it is: the network
-// learned digits on a screen, and reads them surer there than blurred.
+// screen, and the reading that doubts the fewest points is kept. The numbers are still cut from
+// the picture as it is: the network learned digits on a screen, and reads them surer there than
+// blurred. The two strengths clear screens of about 3 to 5 pixels; a stronger one wipes the thin
+// outlines of small white stones, which then read as empty points, and surely.
 constexpr double doubtOfAScreen = 1.0 / 6;
-constexpr std::array<double, 2> screenSmoothing{1.0, 1.5};
+constexpr std::array<double, 2> screenSmoothing{1.5, 2.0};
 
 Result readScreened(const cv::Mat& grey, const StopFlag* stop, Seen* seen)
 {

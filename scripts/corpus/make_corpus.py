@@ -120,11 +120,12 @@ def plan(games):
 
     # A newspaper's diagram: the board's tint printed as a dot screen, then scanned. Its own
     # kind, apart from the scans of white boards. The reader's smoothing of a screen was tuned on
-    # the first two; the last three, with other screens, were drawn after it and only read.
+    # the first five, in two rounds; the last two were drawn after it and only read.
     for tf, board, pitch, period, angle, tuned in [
             ("nimbus-sans-narrow", "wood-light", 40, 4.0, 45.0, True), ("p052", "grey", 36, 4.0, 45.0, True),
-            ("c059", "wood", 44, 5.0, 15.0, False), ("lm-sans", "grey", 32, 3.5, 45.0, False),
-            ("urw-bookman", "wood-light", 40, 4.5, 75.0, False)]:
+            ("c059", "wood", 44, 5.0, 15.0, True), ("lm-sans", "grey", 32, 3.5, 45.0, True),
+            ("urw-bookman", "wood-light", 40, 4.5, 75.0, True),
+            ("freeserif-bold", "wood", 36, 3.8, 30.0, False), ("liberation-narrow-bold", "grey", 44, 4.2, 60.0, False)]:
         name = "own_%s_print" % tf
         rng = random.Random(seed_of(name))
         p = dict(game=rng.choice(pro or gnugo), japanese=False, spacing="japanese", coords=False, notes="icons",
