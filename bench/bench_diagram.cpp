@@ -40,21 +40,35 @@ void readPage(benchmark::State& state, const char* name)
     }
 }
 
+// A page's ink and lattice, found once before a stage is timed on them.
+struct Found {
+    diagram::Picture page;
+    diagram::Ink ink;
+    std::optional<diagram::Grid> grid;
+    std::string reason;
+};
+
+Found found(const char* name)
+{
+    Found f;
+    f.page = diagram::decodePicture(picture(name));
+    f.ink = diagram::separateInk(f.page.grey);
+    f.grid = diagram::locateGrid(f.ink, f.reason);
+    return f;
+}
+
 // The text beside the board alone, found and read: it runs beside the board's reading, so a
 // page costs at most this much more for its text.
 void readText(benchmark::State& state, const char* name)
 {
-    const diagram::Picture page = diagram::decodePicture(picture(name));
-    const diagram::Ink ink = diagram::separateInk(page.grey);
-    std::string reason;
-    const std::optional<diagram::Grid> grid = diagram::locateGrid(ink, reason);
-    if (!grid) {
-        state.SkipWithError(reason.c_str());
+    const Found f = found(name);
+    if (!f.grid) {
+        state.SkipWithError(f.reason.c_str());
         return;
     }
-    diagram::readPageText(ink, *grid);
+    diagram::readPageText(f.ink, *f.grid);
     for (auto _ : state)
-        benchmark::DoNotOptimize(diagram::readPageText(ink, *grid));
+        benchmark::DoNotOptimize(diagram::readPageText(f.ink, *f.grid));
 }
 
 // The board's reading stage by stage, to tell where a page's time goes: the ink separated,
@@ -63,15 +77,15 @@ enum class Stage { Ink, Lattice, Points, Numbers };
 
 void readStage(benchmark::State& state, const char* name, Stage stage)
 {
-    const diagram::Picture page = diagram::decodePicture(picture(name));
-    const diagram::Ink ink = diagram::separateInk(page.grey);
-    std::string reason;
-    const std::optional<diagram::Grid> grid = diagram::locateGrid(ink, reason);
-    if (!grid) {
-        state.SkipWithError(reason.c_str());
+    const Found f = found(name);
+    if (!f.grid) {
+        state.SkipWithError(f.reason.c_str());
         return;
     }
-    const diagram::StraightBoard straight = diagram::straighten(ink, *grid);
+    const diagram::Ink& ink = f.ink;
+    const diagram::Grid& grid = *f.grid;
+    std::string reason;
+    const diagram::StraightBoard straight = diagram::straighten(ink, grid);
     std::vector<diagram::StoneSpot> spots;
     const auto looks = diagram::classifyStones(straight);
     for (int y = 1; y <= go::BoardSize; ++y) {
@@ -84,13 +98,13 @@ void readStage(benchmark::State& state, const char* name, Stage stage)
     for (auto _ : state) {
         switch (stage) {
         case Stage::Ink:
-            benchmark::DoNotOptimize(diagram::separateInk(page.grey));
+            benchmark::DoNotOptimize(diagram::separateInk(f.page.grey));
             break;
         case Stage::Lattice:
             benchmark::DoNotOptimize(diagram::locateGrid(ink, reason));
             break;
         case Stage::Points:
-            benchmark::DoNotOptimize(diagram::classifyStones(diagram::straighten(ink, *grid)));
+            benchmark::DoNotOptimize(diagram::classifyStones(diagram::straighten(ink, grid)));
             break;
         case Stage::Numbers:
             benchmark::DoNotOptimize(diagram::readStoneNumbers(straight, spots, nullptr));

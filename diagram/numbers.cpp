@@ -340,9 +340,9 @@ std::vector<StoneNumber> readStoneNumbers(const StraightBoard& sheet, const std:
         const CellReading r = loneAt[k] < net.size() ? net[loneAt[k]] : CellReading{};
         if (letters[k].sure && r.confidence < digitCertain)
             out[loneAt[k]].mark = letters[k].letter;
-        // A letter read where the network too is unsure of its digit: either may be right. So
-        // may they be where both are sure: a 7 on a newspaper's screen reads as a "q".
-        letterInDoubt[loneAt[k]] = letters[k].letter != 0 && (r.confidence < networkSure || out[loneAt[k]].mark != 0);
+        // A letter read in doubt where the network too is unsure of its digit: either may be
+        // right.
+        letterInDoubt[loneAt[k]] = letters[k].letter != 0 && r.confidence < networkSure;
     }
 
     std::vector<Glyphs> doubtful;
@@ -357,7 +357,7 @@ std::vector<StoneNumber> readStoneNumbers(const StraightBoard& sheet, const std:
             // A label names its point; it is no move, and no handicap stone either.
             s.number = 0;
             s.confidence = 1.0f;
-            s.unsure = letterInDoubt[i];
+            s.unsure = false;
             continue;
         }
         if (!s.ink) {
