@@ -235,9 +235,9 @@ struct Sheet {
 
 void see(Seen* seen, const cv::Mat& grey, const Ink& ink, const Grid* grid, const Board* board, const StraightBoard* straight);
 
-// digitsFrom, where given, is the picture the numbers are cut from, the same size and way up as
-// grey: a screen smoothed away for the board's lines and stones still blurs the digits.
-Result readOnce(const cv::Mat& grey, const StopFlag* stop, Sheet& sheet, Seen* seen, const cv::Mat& digitsFrom = {})
+// digitsFrom, where given, is the ink the numbers are cut from, of a picture the same size and
+// way up as grey: a screen smoothed away for the board's lines and stones still blurs the digits.
+Result readOnce(const cv::Mat& grey, const StopFlag* stop, Sheet& sheet, Seen* seen, const Ink* digitsFrom = nullptr)
 {
     const Ink ink = separateInk(grey);
     see(seen, grey, ink, nullptr, nullptr, nullptr);
@@ -294,7 +294,7 @@ Result readOnce(const cv::Mat& grey, const StopFlag* stop, Sheet& sheet, Seen* s
         }
     }
     const std::vector<StoneNumber> numbers
-        = readStoneNumbers(digitsFrom.empty() ? straight : straighten(separateInk(digitsFrom), *grid), spots, stop);
+        = readStoneNumbers(digitsFrom ? straighten(*digitsFrom, *grid) : straight, spots, stop);
     if (stopped(stop))
         return cancelled();
     // Doubt of a stone's colour alone, where its number was read surely: the number's parity
@@ -417,15 +417,16 @@ Result readScreened(const cv::Mat& grey, const StopFlag* stop, Seen* seen)
         return best;
     // The caption is set in solid ink, not screened: smoothing only blurs its letters.
     const int captionFirst = best.captionFirst, captionLast = best.captionLast;
+    // The way up is the first reading's: the screen hid no more of it than of the numbers.
+    const Orientation way{best.quarterTurns, best.mirrored};
+    const Ink digits = separateInk(turned(grey, way));
     for (const double sigma : screenSmoothing) {
         cv::Mat smooth;
         cv::GaussianBlur(grey, smooth, cv::Size(), sigma);
         Seen aside;
         aside.straightOnly = seen && seen->straightOnly;
-        // The way up is the first reading's: the screen hid no more of it than of the numbers.
-        const Orientation way{best.quarterTurns, best.mirrored};
         Sheet sheet;
-        Result again = readOnce(turned(smooth, way), stop, sheet, seen ? &aside : nullptr, turned(grey, way));
+        Result again = readOnce(turned(smooth, way), stop, sheet, seen ? &aside : nullptr, &digits);
         again.quarterTurns = way.quarterTurns;
         again.mirrored = way.mirrored;
         again.captionFirst = captionFirst;
