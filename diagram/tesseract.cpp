@@ -31,11 +31,12 @@ void quietLeptonica()
         set(printNothing);
 }
 
-void singleOpenMpLevel()
+void oneOpenMpThread()
 {
     // Tesseract splits each step of its network over OpenMP threads; on a small machine shared
     // with other work those threads wait on one another, and a page reads several times slower
-    // than with one thread. The engines already run one to a core.
+    // than with one thread. The engines already run one to a core. OpenMP keeps the setting
+    // for each thread apart, so each thread that makes an engine sets it for itself.
     QLibrary openMp(QStringLiteral("gomp"), 1);
     using SetLevels = void (*)(int);
     if (const auto set = reinterpret_cast<SetLevels>(openMp.resolve("omp_set_max_active_levels")))
@@ -74,7 +75,6 @@ std::optional<Tesseract> load()
     if (!all)
         return std::nullopt;
     quietLeptonica();
-    singleOpenMpLevel();
     // The library stays loaded for the rest of the run: QLibrary unloads only when told to.
     return t;
 }
@@ -89,6 +89,7 @@ const Tesseract* tesseract()
 
 TessBaseAPI* newEngine(const Tesseract& t, const char* languages)
 {
+    oneOpenMpThread();
     TessBaseAPI* api = t.create();
     if (!api)
         return nullptr;
