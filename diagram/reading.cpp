@@ -194,6 +194,12 @@ std::vector<int> movesItMayBe(const std::vector<int>& missing, const Point& p, c
     return may;
 }
 
+// Of all the odds the network gives a missing move on the stones one digit from it, the share
+// that one stone in doubt must hold for the move to be found there: four chances in five.
+constexpr float mostOddsOfAMove = 0.8f;
+
+// A missing move weighed on one stone in doubt far above all others is found there, and no
+// longer counts against the numbers one digit from it.
 // A number that stands twice, where one stone was read surely and may be no missing move while
 // the other may be one, is the sure stone's: the other is the misreading, and stays in doubt.
 // Where that other may be one missing move alone, that move is found, and no longer counts
@@ -217,6 +223,23 @@ void confirmByWholeGame(Board& board, const std::vector<Note>& notes, const std:
                && movesItMayBe(*missing, p, weighed[i]).empty();
     };
     std::vector<int> found;
+    for (const int m : *missing) {
+        float best = 0, all = 0;
+        bool bestInDoubt = false;
+        for (std::size_t i = 0; i < board.points.size(); ++i) {
+            const Point& p = board.points[i];
+            if (p.number <= 0 || !oneDigitApart(m, p.number))
+                continue;
+            const float odds = weighed[i].oddsOf(m);
+            all += odds;
+            if (weighed[i].weighed && odds > best) {
+                best = odds;
+                bestInDoubt = p.unsure;
+            }
+        }
+        if (bestInDoubt && best >= leastSureness && best >= mostOddsOfAMove * all)
+            found.push_back(m);
+    }
     for (const auto& [number, at] : byNumber) {
         if (at.size() != 2)
             continue;
