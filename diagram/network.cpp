@@ -10,9 +10,11 @@
 
 namespace diagram {
 
-// The model's bytes, linked in from the committed ONNX file so that nothing is read at run time.
+// The models' bytes, linked in from the committed ONNX files so that nothing is read at run time.
 extern const unsigned char digitsModel[];
 extern const std::size_t digitsModelSize;
+extern const unsigned char pointsModel[];
+extern const std::size_t pointsModelSize;
 
 namespace {
 
@@ -22,6 +24,7 @@ constexpr int outputs = 4 + 10 * mostDigits;
 
 // A network object is not safe to run from two threads at once; each thread keeps its own,
 // and loading one from memory costs a few milliseconds.
+template <const unsigned char* bytes, const std::size_t* size>
 cv::dnn::Net* network()
 {
     thread_local std::unique_ptr<cv::dnn::Net> net;
@@ -29,8 +32,7 @@ cv::dnn::Net* network()
     if (net || failed)
         return net.get();
     try {
-        auto made = std::make_unique<cv::dnn::Net>(
-            cv::dnn::readNetFromONNX(reinterpret_cast<const char*>(digitsModel), digitsModelSize));
+        auto made = std::make_unique<cv::dnn::Net>(cv::dnn::readNetFromONNX(reinterpret_cast<const char*>(bytes), *size));
         made->setPreferableBackend(cv::dnn::DNN_BACKEND_OPENCV);
         made->setPreferableTarget(cv::dnn::DNN_TARGET_CPU);
         net = std::move(made);
@@ -38,6 +40,20 @@ cv::dnn::Net* network()
         failed = true;
     }
     return net.get();
+}
+
+// One pass for the whole sheet: a network's cost is mostly per call, not per cell. Empty where
+// the network could not be loaded or answered otherwise than with `width` values a cell.
+cv::Mat weigh(cv::dnn::Net* net, const std::vector<cv::Mat>& cells, int width)
+{
+    if (!net || cells.empty())
+        return {};
+    const cv::Mat batch = cv::dnn::blobFromImages(cells, 1.0, cv::Size(cellSide, cellSide), cv::Scalar(), false, false, CV_32F);
+    net->setInput(batch);
+    cv::Mat out = net->forward();
+    if (out.dims != 2 || out.rows != int(cells.size()) || out.cols != width)
+        return {};
+    return out;
 }
 
 CellReading decode(const float* p)
@@ -89,22 +105,35 @@ cv::Mat stoneCell(const StraightBoard& sheet, int x, int y, Stone stone)
     return cell;
 }
 
+std::vector<cv::Mat> pointCells(const StraightBoard& sheet)
+{
+    std::vector<cv::Mat> cells;
+    cells.reserve(go::Points);
+    for (int y = 1; y <= go::BoardSize; ++y) {
+        for (int x = 1; x <= go::BoardSize; ++x)
+            cells.push_back(stoneCell(sheet, x, y, Stone::White));
+    }
+    return cells;
+}
+
 std::vector<CellReading> readCells(const std::vector<cv::Mat>& cells)
 {
     std::vector<CellReading> readings;
-    cv::dnn::Net* net = network();
-    if (!net || cells.empty())
-        return readings;
-    // One pass for the whole sheet: the network's cost is mostly per call, not per stone.
-    const cv::Mat batch = cv::dnn::blobFromImages(cells, 1.0, cv::Size(cellSide, cellSide), cv::Scalar(), false, false, CV_32F);
-    net->setInput(batch);
-    const cv::Mat out = net->forward();
-    if (out.dims != 2 || out.rows != int(cells.size()) || out.cols != outputs)
-        return readings;
-    readings.reserve(cells.size());
+    const cv::Mat out = weigh(network<digitsModel, &digitsModelSize>(), cells, outputs);
+    readings.reserve(std::size_t(out.rows));
     for (int i = 0; i < out.rows; ++i)
         readings.push_back(decode(out.ptr<float>(i)));
     return readings;
+}
+
+std::vector<PointOdds> weighPoints(const std::vector<cv::Mat>& cells)
+{
+    std::vector<PointOdds> odds;
+    const cv::Mat out = weigh(network<pointsModel, &pointsModelSize>(), cells, 3);
+    odds.reserve(std::size_t(out.rows));
+    for (int i = 0; i < out.rows; ++i)
+        odds.push_back({out.at<float>(i, 0), out.at<float>(i, 1), out.at<float>(i, 2)});
+    return odds;
 }
 
 } // namespace diagram

@@ -21,6 +21,10 @@ constexpr int cellReach = 56;
 // The stone at (x, y) as the network sees it, digits always dark: a black stone is inverted.
 cv::Mat stoneCell(const StraightBoard& sheet, int x, int y, Stone stone);
 
+// Every point of the board from the top left, row by row, as the point network sees it: as
+// printed, never inverted.
+std::vector<cv::Mat> pointCells(const StraightBoard& sheet);
+
 constexpr int mostDigits = 3;
 
 struct CellReading {
@@ -39,5 +43,14 @@ struct CellReading {
 
 // One reading for each cell, in the same order; empty when the network could not be loaded.
 std::vector<CellReading> readCells(const std::vector<cv::Mat>& cells);
+
+// What the point network makes of a point: the odds of nothing, a black and a white stone.
+struct PointOdds {
+    float empty = 0, black = 0, white = 0;
+};
+
+// The odds for each of `pointCells`, in the same order; empty when the network could not be
+// loaded.
+std::vector<PointOdds> weighPoints(const std::vector<cv::Mat>& cells);
 
 } // namespace diagram

@@ -2,6 +2,7 @@
 #include "diagram/edges.h"
 #include "diagram/grid.h"
 #include "diagram/lighting.h"
+#include "diagram/network.h"
 #include "diagram/notes.h"
 #include "diagram/numbers.h"
 #include "diagram/orientation.h"
@@ -278,6 +279,31 @@ struct Sheet {
 
 void see(Seen* seen, const cv::Mat& grey, const Ink& ink, const Grid* grid, const Board* board, const StraightBoard* straight);
 
+// The point network's odds at or above this overrule the stone test: on every committed
+// picture no point it was this sure of was wrong, save letters printed on empty points, which
+// it takes for white stones and which the stone test sees as empty.
+constexpr float networkSure = 0.999f;
+
+// What stands on each point: the stone test, and the point network where it is sure. The stone
+// test's thresholds were set on white paper and take a newspaper's dot screen for outlines; the
+// network learned every board texture the corpus draws, halftone screens among them.
+std::array<StoneLook, go::Points> lookAtPoints(const StraightBoard& straight)
+{
+    std::array<StoneLook, go::Points> looks = classifyStones(straight);
+    const std::vector<PointOdds> odds = weighPoints(pointCells(straight));
+    if (odds.size() != looks.size())
+        return looks;
+    for (std::size_t i = 0; i < looks.size(); ++i) {
+        const PointOdds& o = odds[i];
+        const float best = std::max({o.empty, o.black, o.white});
+        const Stone seen = best == o.empty ? Stone::Empty : best == o.black ? Stone::Black : Stone::White;
+        if (best < networkSure || (seen != Stone::Empty && looks[i].stone == Stone::Empty))
+            continue;
+        looks[i] = {seen, 1.0f};
+    }
+    return looks;
+}
+
 // digitsFrom, where given, is the ink the numbers are cut from, of a picture the same size and
 // way up as grey: a screen smoothed away for the board's lines and stones still blurs the digits.
 Result readOnce(const cv::Mat& grey, const StopFlag* stop, Sheet& sheet, Seen* seen, const Ink* digitsFrom = nullptr)
@@ -298,7 +324,7 @@ Result readOnce(const cv::Mat& grey, const StopFlag* stop, Sheet& sheet, Seen* s
     static NotesThread& notesThread = *new NotesThread;
     std::future<OffBoard> offBoard = notesThread.read(ink, *grid);
     sheet.straight = straighten(ink, *grid);
-    sheet.looks = classifyStones(sheet.straight);
+    sheet.looks = lookAtPoints(sheet.straight);
     // A lattice one line in from a side is moved out over it. One whose lines go on past
     // facing sides, or still go on once moved, leaves every point in doubt.
     bool latticeInDoubt = false;
@@ -308,7 +334,7 @@ Result readOnce(const cv::Mat& grey, const StopFlag* stop, Sheet& sheet, Seen* s
         if (!facing) {
             const Grid moved = movedOut(*grid, sides);
             Sheet again{straighten(ink, moved), {}};
-            again.looks = classifyStones(again.straight);
+            again.looks = lookAtPoints(again.straight);
             if (sidesGoingOn(again.straight, again.looks) == 0) {
                 sheet = std::move(again);
                 *grid = moved;

@@ -49,9 +49,9 @@ Q_DECLARE_METATYPE(Way)
 
 namespace {
 
-// A photo that the reader reads with several points in doubt, the first two apart and neither
+// A page that the reader reads with several points in doubt, the first two apart and neither
 // showing a number that stands twice on the board (confirming such a point keeps it marked).
-#define MarkedPicture "sgf2dg_photo250_exif6.jpg"
+#define MarkedPicture "own_freeserif-bold_print.jpg"
 
 QString picturePath(const QString& name)
 {
