@@ -1,6 +1,7 @@
 #include "diagram/diagram.h"
 #include "diagram/grid.h"
 #include "diagram/lighting.h"
+#include "diagram/network.h"
 #include "diagram/numbers.h"
 #include "diagram/pagetext.h"
 #include "diagram/picture.h"
@@ -72,8 +73,9 @@ void readText(benchmark::State& state, const char* name)
 }
 
 // The board's reading stage by stage, to tell where a page's time goes: the ink separated,
-// the lattice found, the board straightened and its points told, the numbers read.
-enum class Stage { Ink, Lattice, Points, Numbers };
+// the lattice found, the board straightened and its points told by the stone test, the point
+// network's odds on the same sheet, the numbers read.
+enum class Stage { Ink, Lattice, Points, PointNetwork, Numbers };
 
 void readStage(benchmark::State& state, const char* name, Stage stage)
 {
@@ -106,6 +108,9 @@ void readStage(benchmark::State& state, const char* name, Stage stage)
         case Stage::Points:
             benchmark::DoNotOptimize(diagram::classifyStones(diagram::straighten(ink, grid)));
             break;
+        case Stage::PointNetwork:
+            benchmark::DoNotOptimize(diagram::weighPoints(diagram::pointCells(straight)));
+            break;
         case Stage::Numbers:
             benchmark::DoNotOptimize(diagram::readStoneNumbers(straight, spots, nullptr));
             break;
@@ -118,6 +123,7 @@ void readStage(benchmark::State& state, const char* name, Stage stage)
 BENCHMARK_CAPTURE(readStage, ink, "game09_s9_l1_h2__clean300.png", Stage::Ink)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(readStage, lattice, "game09_s9_l1_h2__clean300.png", Stage::Lattice)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(readStage, points, "game09_s9_l1_h2__clean300.png", Stage::Points)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(readStage, pointNetwork, "game09_s9_l1_h2__clean300.png", Stage::PointNetwork)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(readStage, numbers, "game09_s9_l1_h2__clean300.png", Stage::Numbers)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(readText, page300dpi, "game09_s9_l1_h2__clean300.png")->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(readText, textNotes, "../corpus/own_nimbus-sans-narrow_clean.png")->Unit(benchmark::kMillisecond)->UseRealTime();

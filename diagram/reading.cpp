@@ -290,16 +290,26 @@ constexpr float networkSure = 0.999f;
 std::array<StoneLook, go::Points> lookAtPoints(const StraightBoard& straight)
 {
     std::array<StoneLook, go::Points> looks = classifyStones(straight);
-    const std::vector<PointOdds> odds = weighPoints(pointCells(straight));
-    if (odds.size() != looks.size())
-        return looks;
+    // A black stone or an empty point that the test is sure of was never overruled on the
+    // sample: only white stones and doubts are weighed, a third of a page's cost or less.
+    std::vector<std::size_t> weighed;
     for (std::size_t i = 0; i < looks.size(); ++i) {
-        const PointOdds& o = odds[i];
+        if (looks[i].stone == Stone::White || looks[i].sureness < 1.0f)
+            weighed.push_back(i);
+    }
+    const std::vector<cv::Mat> all = pointCells(straight);
+    std::vector<cv::Mat> cells;
+    for (const std::size_t i : weighed)
+        cells.push_back(all[i]);
+    const std::vector<PointOdds> odds = weighPoints(cells);
+    for (std::size_t k = 0; k < odds.size(); ++k) {
+        const PointOdds& o = odds[k];
+        StoneLook& look = looks[weighed[k]];
         const float best = std::max({o.empty, o.black, o.white});
         const Stone seen = best == o.empty ? Stone::Empty : best == o.black ? Stone::Black : Stone::White;
-        if (best < networkSure || (seen != Stone::Empty && looks[i].stone == Stone::Empty))
+        if (best < networkSure || (seen != Stone::Empty && look.stone == Stone::Empty))
             continue;
-        looks[i] = {seen, 1.0f};
+        look = {seen, 1.0f};
     }
     return looks;
 }
