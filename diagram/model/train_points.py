@@ -179,7 +179,7 @@ def main():
         for k in range(0, len(yt), 256):
             idx = order[k:k + 256]
             batch = xt[idx]
-            # Either way up and mirrored: a point looks the same.
+            # Mirrored every other epoch: a point looks the same either way.
             if epoch % 2:
                 batch = torch.flip(batch, dims=[3])
             loss = torch.nn.functional.cross_entropy(model(batch), yt[idx])
