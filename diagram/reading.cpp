@@ -291,7 +291,7 @@ std::array<StoneLook, go::Points> lookAtPoints(const StraightBoard& straight)
 {
     std::array<StoneLook, go::Points> looks = classifyStones(straight);
     // A black stone or an empty point that the test is sure of was never overruled on the
-    // sample: only white stones and doubts are weighed, a third of a page's cost or less.
+    // sample: only white stones and doubts are weighed, which spares most of the cost.
     std::vector<std::size_t> weighed;
     for (std::size_t i = 0; i < looks.size(); ++i) {
         if (looks[i].stone == Stone::White || looks[i].sureness < 1.0f)
