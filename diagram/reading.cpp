@@ -293,14 +293,13 @@ std::array<StoneLook, go::Points> lookAtPoints(const StraightBoard& straight)
     // A black stone or an empty point that the test is sure of was never overruled on the
     // sample: only white stones and doubts are weighed, which spares most of the cost.
     std::vector<std::size_t> weighed;
-    for (std::size_t i = 0; i < looks.size(); ++i) {
-        if (looks[i].stone == Stone::White || looks[i].sureness < 1.0f)
-            weighed.push_back(i);
-    }
-    const std::vector<cv::Mat> all = pointCells(straight);
     std::vector<cv::Mat> cells;
-    for (const std::size_t i : weighed)
-        cells.push_back(all[i]);
+    for (std::size_t i = 0; i < looks.size(); ++i) {
+        if (looks[i].stone != Stone::White && looks[i].sureness >= 1.0f)
+            continue;
+        weighed.push_back(i);
+        cells.push_back(stoneCell(straight, go::columnOf(int(i)), go::rowOf(int(i)), Stone::White));
+    }
     const std::vector<PointOdds> odds = weighPoints(cells);
     for (std::size_t k = 0; k < odds.size(); ++k) {
         const PointOdds& o = odds[k];
