@@ -29,18 +29,37 @@ constexpr double glancePitch = 8.0;
 // Icons are round edges of about a stone's size, at least this far apart.
 constexpr double leastIconGap = 0.7, leastIconRadius = 0.36, mostIconRadius = 0.58;
 constexpr double iconEdgeStrength = 150, iconPerfectness = 0.8;
+// A board's stone, found as an icon is, has about this radius; icons printed smaller are drawn
+// up to the stone's size, as far as this, for the digits to stand as the network learned them.
+constexpr double stoneRadius = 0.47, mostIconScale = 1.4;
 // Drawn large, an icon's outline is a disc of about a stone's area, give or take this share,
 // found within this far of where the circle was.
 constexpr double discAreaSpread = 0.4;
 constexpr double mostCentreShift = 0.2;
-// Icons within half a pitch of height stand on one line of notes; icons closer than this
-// across touch, as a picture's stones do, and make no note; a gap wider than this parts the
-// moves of a note from the stone they were played at.
+// In icons of a stone's size: icons within half a pitch of height stand on one line of notes;
+// icons closer than this across touch, as a picture's stones do, and make no note; a gap wider
+// than this parts the moves of a note from the stone they were played at. Notes printed small
+// set the word "at" tighter still than their icons: the gap shrinks by the icons' scale to this
+// power, which parts commas from "at" on every tuned picture.
 constexpr double sameLine = 0.5;
-constexpr double touching = 1.2;
-constexpr double atGap = 1.65;
+constexpr double touching = 1.1;
+constexpr double atGap = 1.65, atTightening = 1.5;
 
 using Icon = NoteIcon;
+
+// How much larger a board's stone is than the notes' icons, which some pages print smaller.
+double iconScale(const std::vector<Icon>& icons)
+{
+    std::vector<double> radii;
+    for (const Icon& i : icons) {
+        if (i.radius > 0)
+            radii.push_back(i.radius);
+    }
+    if (radii.empty())
+        return 1.0;
+    std::nth_element(radii.begin(), radii.begin() + long(radii.size() / 2), radii.end());
+    return std::clamp(stoneRadius / radii[radii.size() / 2], 1.0, mostIconScale);
+}
 
 // Circles of a stone's size off the board, wherever the notes stand. On a small page the
 // icons of one note touch those of the next, so the circles are sought by their round edges,
@@ -88,7 +107,7 @@ std::vector<Icon> findIcons(const Ink& ink, const Grid& grid)
         const cv::Point2d q = mapPoint(back, {area.x + c[0] / scale, area.y + c[1] / scale});
         if (q.x < 1 - boardReach || q.x > go::BoardSize + boardReach || q.y < 1 - boardReach
             || q.y > go::BoardSize + boardReach)
-            icons.push_back({q});
+            icons.push_back({q, c[2] / searchPitch});
     }
     return icons;
 }
@@ -97,7 +116,8 @@ std::vector<Icon> findIcons(const Ink& ink, const Grid& grid)
 // steps to tell their colour and cut out their digits.
 class IconRow {
 public:
-    IconRow(const Ink& ink, const Grid& grid, const std::vector<Icon>& icons) : ink_(ink), grid_(grid), icons_(icons)
+    IconRow(const Ink& ink, const Grid& grid, const std::vector<Icon>& icons, double scale)
+        : ink_(ink), grid_(grid), icons_(icons), scale_(scale)
     {
         row_.even = cv::Mat(2 * boardPitch, (2 * int(icons.size()) + 1) * boardPitch, CV_8U, cv::Scalar(255));
         draw();
@@ -137,8 +157,9 @@ public:
         for (int k = 1; k <= int(icons_.size()); ++k) {
             const cv::Point2d q = icons_[std::size_t(k - 1)].onBoard;
             const cv::Rect c = cell(k);
-            const cv::Matx33d toBoard(1.0 / boardPitch, 0, q.x - 2 * k + c.x / double(boardPitch), 0, 1.0 / boardPitch,
-                                      q.y - 1 + c.y / double(boardPitch), 0, 0, 1);
+            const double step = 1.0 / (boardPitch * scale_);
+            const cv::Matx33d toBoard(step, 0, q.x + (c.x - 2 * k * boardPitch) * step, 0, step,
+                                      q.y + (c.y - boardPitch) * step, 0, 0, 1);
             cv::Mat into = row_.even(c);
             cv::warpPerspective(ink_.even, into, cv::Mat(grid_.toPicture * toBoard), c.size(),
                                 cv::INTER_LINEAR | cv::WARP_INVERSE_MAP, cv::BORDER_CONSTANT, 255);
@@ -156,11 +177,12 @@ private:
     const Ink& ink_;
     const Grid& grid_;
     const std::vector<Icon>& icons_;
+    const double scale_;
     StraightBoard row_;
 };
 
 // Colours and numbers of the icons in the row as it is drawn.
-void readRow(const IconRow& row, std::vector<Icon>& icons)
+void readRow(const IconRow& row, const IconRow& digitRow, std::vector<Icon>& icons)
 {
     std::vector<StoneSpot> spots;
     std::vector<std::size_t> which;
@@ -175,7 +197,7 @@ void readRow(const IconRow& row, std::vector<Icon>& icons)
         spots.push_back(IconRow::spot(k, icon.stone));
         which.push_back(std::size_t(k - 1));
     }
-    const std::vector<StoneNumber> numbers = readStoneNumbers(row.sheet(), spots);
+    const std::vector<StoneNumber> numbers = readStoneNumbers(digitRow.sheet(), spots);
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         Icon& icon = icons[which[i]];
         // An icon without ink is a place without a number, and is left unsure as before.
@@ -204,23 +226,28 @@ bool zeroOrSix(int a, int b)
 
 // Each icon is read twice, centred as found and centred on its own outline: a digit near the
 // rim is lost from one cut and not the other, so a number is sure only where the readings agree
-// or differ only in a 0 that one of them doubted.
-void readIcons(const Ink& ink, const Grid& grid, std::vector<Icon>& icons)
+// or differ only in a 0 that one of them doubted. Icons are found on `ink` and their digits cut
+// from `digits`; on a screened page, where these differ, both readings must be sure.
+void readIcons(const Ink& ink, const Ink& digits, const Grid& grid, std::vector<Icon>& icons)
 {
-    IconRow row(ink, grid, icons);
-    readRow(row, icons);
+    const bool screened = &digits != &ink;
+    const double scale = iconScale(icons);
+    IconRow row(ink, grid, icons, scale);
+    IconRow digitRow(digits, grid, icons, scale);
+    readRow(row, digitRow, icons);
     const std::vector<Icon> first = icons;
     for (int k = 1; k <= int(icons.size()); ++k)
-        icons[std::size_t(k - 1)].onBoard += row.centred(k);
+        icons[std::size_t(k - 1)].onBoard += row.centred(k) / scale;
     row.draw();
-    readRow(row, icons);
+    digitRow.draw();
+    readRow(row, digitRow, icons);
     for (std::size_t i = 0; i < icons.size(); ++i) {
         Icon& icon = icons[i];
         const Icon& before = first[i];
         if (icon.stone != before.stone || icon.mark != before.mark) {
             icon.unsure = true;
         } else if (icon.number == before.number) {
-            icon.unsure = icon.unsure && before.unsure;
+            icon.unsure = screened ? icon.unsure || before.unsure : icon.unsure && before.unsure;
         } else if (!zeroOrSix(icon.number, before.number) || icon.unsure == before.unsure) {
             icon.unsure = true;
         } else if (icon.unsure) {
@@ -240,10 +267,12 @@ std::vector<std::pair<std::vector<const Icon*>, const Icon*>> groups(const std::
         if (i.stone != Stone::Empty)
             order.push_back(&i);
     }
+    const double scale = iconScale(icons), lineGap = sameLine / scale, touchGap = touching / scale,
+                 placeGap = atGap / std::pow(scale, atTightening);
     std::sort(order.begin(), order.end(), [](const Icon* a, const Icon* b) { return a->onBoard.y < b->onBoard.y; });
     std::vector<std::vector<const Icon*>> lines;
     for (const Icon* i : order) {
-        if (lines.empty() || i->onBoard.y - lines.back().front()->onBoard.y > sameLine)
+        if (lines.empty() || i->onBoard.y - lines.back().front()->onBoard.y > lineGap)
             lines.emplace_back();
         lines.back().push_back(i);
     }
@@ -251,13 +280,13 @@ std::vector<std::pair<std::vector<const Icon*>, const Icon*>> groups(const std::
     for (auto& line : lines) {
         std::vector<const Icon*> moves;
         std::sort(line.begin(), line.end(), [](const Icon* a, const Icon* b) { return a->onBoard.x < b->onBoard.x; });
-        const auto touch = std::adjacent_find(line.begin(), line.end(), [](const Icon* a, const Icon* b) {
-            return b->onBoard.x - a->onBoard.x < touching;
+        const auto touch = std::adjacent_find(line.begin(), line.end(), [&](const Icon* a, const Icon* b) {
+            return b->onBoard.x - a->onBoard.x < touchGap;
         });
         if (touch != line.end())
             continue;
         for (std::size_t k = 0; k < line.size(); ++k) {
-            const bool afterAt = k > 0 && line[k]->onBoard.x - line[k - 1]->onBoard.x > atGap && !moves.empty();
+            const bool afterAt = k > 0 && line[k]->onBoard.x - line[k - 1]->onBoard.x > placeGap && !moves.empty();
             if (!afterAt) {
                 moves.push_back(line[k]);
                 continue;
@@ -271,14 +300,14 @@ std::vector<std::pair<std::vector<const Icon*>, const Icon*>> groups(const std::
 
 } // namespace
 
-std::vector<NoteIcon> readNoteIcons(const Ink& ink, const Grid& grid)
+std::vector<NoteIcon> readNoteIcons(const Ink& ink, const Grid& grid, const Ink* digits)
 {
     std::vector<Icon> icons = findIcons(ink, grid);
     // A page of a few dozen notes at most; more circles than that are something else, and
     // each costs two readings.
     if (icons.size() < 2 || icons.size() > maxIcons)
         return {};
-    readIcons(ink, grid, icons);
+    readIcons(ink, digits ? *digits : ink, grid, icons);
     return icons;
 }
 

@@ -68,12 +68,16 @@ struct OffBoard {
 // number and text readers are made once, and it is never joined (see readOnce).
 class NotesThread {
 public:
-    std::future<OffBoard> read(const Ink& ink, const Grid& grid)
+    std::future<OffBoard> read(const Ink& ink, const Grid& grid, const Ink* digitsFrom)
     {
-        // Copies, so that a reading stopped early may drop its own picture.
+        // Copies, so that a reading stopped early may drop its own picture. The icons' numbers
+        // are cut where the board's are.
+        std::optional<Ink> digits;
+        if (digitsFrom)
+            digits = *digitsFrom;
         std::packaged_task<OffBoard()> job(
-            [ink, grid] {
-                std::vector<NoteIcon> icons = readNoteIcons(ink, grid);
+            [ink, grid, digits] {
+                std::vector<NoteIcon> icons = readNoteIcons(ink, grid, digits ? &*digits : nullptr);
                 std::vector<cv::Point2d> centres;
                 for (const NoteIcon& icon : icons)
                     centres.push_back(icon.onBoard);
@@ -220,10 +224,14 @@ void confirmByWholeGame(Board& board, const std::vector<Note>& notes, const std:
         if (board.points[i].number > 0)
             byNumber[board.points[i].number].push_back(i);
     }
+    // A misread number may land past the game's end: the highest number, where the move before
+    // it is missing, keeps its doubt.
+    const int highest = byNumber.empty() ? 0 : byNumber.rbegin()->first;
+    const bool highestAlone = std::count(missing->begin(), missing->end(), highest - 1) != 0;
     const auto standsAlone = [&](std::size_t i) {
         const Point& p = board.points[i];
-        return p.unsure && p.mark == 0 && colourSure[i] && p.stone == go::colourOfMove(p.number, board.firstPlayer)
-               && movesItMayBe(*missing, p, weighed[i]).empty();
+        return p.unsure && p.mark == 0 && !(highestAlone && p.number == highest) && colourSure[i]
+               && p.stone == go::colourOfMove(p.number, board.firstPlayer) && movesItMayBe(*missing, p, weighed[i]).empty();
     };
     std::vector<int> found;
     for (const int m : *missing) {
@@ -331,7 +339,7 @@ Result readOnce(const cv::Mat& grey, const StopFlag* stop, Sheet& sheet, Seen* s
     // Never joined: at the program's end its Tesseract would be torn down after Tesseract's own
     // caches, which the exit handlers free first, and corrupt the heap on the way out.
     static NotesThread& notesThread = *new NotesThread;
-    std::future<OffBoard> offBoard = notesThread.read(ink, *grid);
+    std::future<OffBoard> offBoard = notesThread.read(ink, *grid, digitsFrom);
     sheet.straight = straighten(ink, *grid);
     sheet.looks = lookAtPoints(sheet.straight);
     // A lattice one line in from a side is moved out over it. One whose lines go on past
