@@ -11,6 +11,7 @@
 #include <array>
 #include <cmath>
 #include <map>
+#include <optional>
 #include <string>
 
 namespace diagram {
@@ -233,13 +234,17 @@ void readIcons(const Ink& ink, const Ink& digits, const Grid& grid, std::vector<
     const bool screened = &digits != &ink;
     const double scale = iconScale(icons);
     IconRow row(ink, grid, icons, scale);
-    IconRow digitRow(digits, grid, icons, scale);
+    std::optional<IconRow> screenedRow;
+    if (screened)
+        screenedRow.emplace(digits, grid, icons, scale);
+    const IconRow& digitRow = screened ? *screenedRow : row;
     readRow(row, digitRow, icons);
     const std::vector<Icon> first = icons;
     for (int k = 1; k <= int(icons.size()); ++k)
         icons[std::size_t(k - 1)].onBoard += row.centred(k) / scale;
     row.draw();
-    digitRow.draw();
+    if (screenedRow)
+        screenedRow->draw();
     readRow(row, digitRow, icons);
     for (std::size_t i = 0; i < icons.size(); ++i) {
         Icon& icon = icons[i];
