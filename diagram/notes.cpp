@@ -227,16 +227,16 @@ bool zeroOrSix(int a, int b)
 
 // Each icon is read twice, centred as found and centred on its own outline: a digit near the
 // rim is lost from one cut and not the other, so a number is sure only where the readings agree
-// or differ only in a 0 that one of them doubted. Icons are found on `ink` and their digits cut
-// from `digits`; on a screened page, where these differ, both readings must be sure.
-void readIcons(const Ink& ink, const Ink& digits, const Grid& grid, std::vector<Icon>& icons)
+// or differ only in a 0 that one of them doubted. Icons are found on `ink`; on a screened page
+// their digits are cut from `digits`, and both readings must be sure.
+void readIcons(const Ink& ink, const Ink* digits, const Grid& grid, std::vector<Icon>& icons)
 {
-    const bool screened = &digits != &ink;
+    const bool screened = digits != nullptr;
     const double scale = iconScale(icons);
     IconRow row(ink, grid, icons, scale);
     std::optional<IconRow> screenedRow;
     if (screened)
-        screenedRow.emplace(digits, grid, icons, scale);
+        screenedRow.emplace(*digits, grid, icons, scale);
     const IconRow& digitRow = screened ? *screenedRow : row;
     readRow(row, digitRow, icons);
     const std::vector<Icon> first = icons;
@@ -312,7 +312,7 @@ std::vector<NoteIcon> readNoteIcons(const Ink& ink, const Grid& grid, const Ink*
     // each costs two readings.
     if (icons.size() < 2 || icons.size() > maxIcons)
         return {};
-    readIcons(ink, digits ? *digits : ink, grid, icons);
+    readIcons(ink, digits, grid, icons);
     return icons;
 }
 
