@@ -123,11 +123,18 @@ tesseract() {
   source_of tesseract tesseract
   # MinGW's import libraries are in lower case; the name the source gives is found only on Windows.
   sed -i 's/Ws2_32/ws2_32/g' "$cache/tesseract-src/CMakeLists.txt"
-  build_install tesseract "$cache/tesseract" \
-    -DRANVEL_WINDOWS_PREFIX="$cache/tesseract" -DCMAKE_PREFIX_PATH="$cache/tesseract" \
-    -DLeptonica_DIR="$cache/tesseract/lib/cmake/leptonica" \
-    -DBUILD_SHARED_LIBS=ON -DBUILD_TRAINING_TOOLS=OFF -DSW_BUILD=OFF -DDISABLE_ARCHIVE=ON -DDISABLE_CURL=ON \
-    -DOPENMP_BUILD=OFF -DGRAPHICS_DISABLED=ON -DDISABLE_TIFF=ON -DBUILD_TESTS=OFF -DENABLE_LTO=OFF
+  # The recogniser pads a line with noise from an engine seeded with a 64-bit number. The engine
+  # keeps its state in uint_fast32_t, which is 64 bits on Linux and 32 on Windows, so Windows
+  # dropped the seed's high half and read every line a little otherwise. Kept in 64 bits here,
+  # it reads as Debian's build does.
+  sed -i 's/^  std::minstd_rand e;$/  std::linear_congruential_engine<std::uint64_t, 48271, 0, 2147483647> e;/' \
+    "$cache/tesseract-src/src/ccutil/helpers.h"
+  grep -q 'linear_congruential_engine<std::uint64_t' "$cache/tesseract-src/src/ccutil/helpers.h" &&
+    build_install tesseract "$cache/tesseract" \
+      -DRANVEL_WINDOWS_PREFIX="$cache/tesseract" -DCMAKE_PREFIX_PATH="$cache/tesseract" \
+      -DLeptonica_DIR="$cache/tesseract/lib/cmake/leptonica" \
+      -DBUILD_SHARED_LIBS=ON -DBUILD_TRAINING_TOOLS=OFF -DSW_BUILD=OFF -DDISABLE_ARCHIVE=ON -DDISABLE_CURL=ON \
+      -DOPENMP_BUILD=OFF -DGRAPHICS_DISABLED=ON -DDISABLE_TIFF=ON -DBUILD_TESTS=OFF -DENABLE_LTO=OFF
 }
 
 stage qt6-base qt
@@ -135,7 +142,8 @@ stage qt6-imageformats imageformats
 stage protobuf protobuf
 stage opencv opencv
 stage libraries small_libraries
-stage tesseract tesseract
+# Renamed when the stage changes, so that a cache built before is built again.
+stage tesseract-seeded tesseract
 
 echo "Building the programs for Windows ($(date +%H:%M))"
 prefixes="$cache/qt6;$cache/opencv;$cache/deps;$cache/tesseract"
