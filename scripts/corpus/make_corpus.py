@@ -3,7 +3,7 @@
 
     /usr/bin/python3 scripts/corpus/make_corpus.py OUT              the whole corpus
     /usr/bin/python3 scripts/corpus/make_corpus.py --sample OUT     the part committed in tests/data/corpus
-    ... --only RENDERER (own, sgf2dg, psgo, gofonts, wgo, or outside: the typefaces of designs the
+    ... --only RENDERER (own, sgf2dg, psgo, gofonts, wgo, shudan, or outside: the typefaces of designs the
         digit network never saw) --list (print the plan, draw nothing)
 
 The same command makes the same pixels: each picture's random choices are seeded by its name.
@@ -32,7 +32,7 @@ import spoil  # noqa: E402
 ROOT = os.path.dirname(os.path.dirname(HERE))
 
 # Renderers nothing is tuned on. The own renderer's typefaces are split in draw.TYPEFACES.
-HELD_OUT_RENDERERS = {"psgo", "gofonts", "wgo"}
+HELD_OUT_RENDERERS = {"psgo", "gofonts", "wgo", "shudan"}
 KINDS = ("clean", "screen", "scan", "photo")
 
 
@@ -196,6 +196,20 @@ def plan(games):
         add(name, "wgo", "screen", dict(game=rng.choice(pool), width=width, font=font, stones=stones, board=board,
                                         coords=coords, page=variant.startswith("page")), variant,
             sample=True, typeface=font, tuned=j < 4)
+    # Sabaki's Shudan board in Chromium: another web board, with its own wood and stones, in
+    # designs the digit network holds out, two of them monospaced; screenshots, chat JPEGs and a
+    # photo. Made after every change above and only read.
+    for j, (vertex, font, coords, fuzzy, variant, kind) in enumerate([
+            (30, "IPAMincho", False, True, "", "screen"),
+            (26, "Liberation Mono", True, False, "", "screen"),
+            (36, "Nimbus Mono PS", False, True, "", "photo"),
+            (28, "FreeMono", False, False, "jpeg50", "screen"),
+            (32, "IPAMincho", True, True, "chat22", "screen"),
+            (30, "Nimbus Mono PS", False, False, "chat24", "screen")]):
+        name = "shudan_%d_%s%s" % (vertex, font.lower().replace(" ", "-"), "_" + variant if variant else "")
+        rng = random.Random(seed_of(name))
+        add(name, "shudan", kind, dict(game=rng.choice(pool), vertex=vertex, font=font, coords=coords, fuzzy=fuzzy),
+            variant, sample=True, typeface=font)
     return planned
 
 
@@ -225,6 +239,9 @@ def render(item, games):
         img, pitch = renderers.psgo(diagram, p["dpi"], p["unit"], p["family"], p["coords"], title=title_of(game))
     elif r == "gofonts":
         img, pitch = renderers.gofonts(diagram, p["dpi"], p["points"])
+    elif r == "shudan":
+        img, pitch = renderers.shudan(diagram, p["vertex"], p["font"], p["coords"], p["fuzzy"],
+                                      seed=rng.randrange(1 << 30))
     else:
         img, pitch = renderers.wgo(diagram, p["width"], p["font"], p["stones"], p["board"], p["coords"],
                                    seed=rng.randrange(1 << 30), page=p.get("page", False))
@@ -318,7 +335,7 @@ def main():
                             first_player=1 if diagram.white_first else 0, moves=diagram.total,
                             board=diagram.board_lines(), notes=diagram.note_lines(),
                             # A web board and a bare board print no notes: nothing could read them.
-                            notes_printed=s["renderer"] not in ("wgo", "own")
+                            notes_printed=s["renderer"] not in ("wgo", "shudan", "own")
                             or (s["renderer"] == "own" and bool(s["params"].get("page")))))
         print("%-50s %-6s %5.1f px %s" % (file, s["kind"], pitch, "held out" if s["held_out"] else "tuned"), flush=True)
     if args.sample and not args.only:

@@ -1,13 +1,16 @@
 """Diagrams drawn by other hands than ours: sgf2dg, LaTeX (psgo, and the go package's
-Metafont Go fonts), and the WGo.js board in headless Chromium. Each returns a PIL image and
+Metafont Go fonts), and the WGo.js and Shudan boards in headless Chromium. Each returns a PIL image and
 the stone size in pixels (the distance from one line to the next across)."""
 
 import base64
 import io
+import json
 import os
 import shutil
 import subprocess
+import tarfile
 import tempfile
+import urllib.request
 
 from PIL import Image, ImageOps
 
@@ -195,3 +198,76 @@ b.addObject([%s]);
     # The board's field is its width over 19 lines and the margins around them.
     margin = 0.25 + (0.5 if coords else 0) + 0.5
     return img, width / (18 + 2 * margin)
+
+
+SHUDAN_VERSION = "1.7.1"
+PREACT_VERSION = "10.19.3"
+
+
+def _npm_package(name, version):
+    """A package's files straight from the npm registry, kept in NPM_DIR/node_modules/NAME."""
+    where = os.path.join(NPM_DIR, "node_modules", name)
+    marker = os.path.join(where, ".version")
+    if not os.path.exists(marker) or open(marker).read() != version:
+        base = name.split("/")[-1]
+        url = "https://registry.npmjs.org/%s/-/%s-%s.tgz" % (name, base, version)
+        data = urllib.request.urlopen(url, timeout=60).read()
+        shutil.rmtree(where, ignore_errors=True)
+        os.makedirs(where)
+        with tarfile.open(fileobj=io.BytesIO(data)) as tar:
+            for member in tar.getmembers():
+                # Every file of an npm tarball sits under "package/".
+                if member.isfile() and member.name.startswith("package/") and ".." not in member.name:
+                    member.name = member.name[len("package/"):]
+                    tar.extract(member, where)
+        open(marker, "w").write(version)
+    return where
+
+
+# Shudan asks for the classnames package; this is all of it that it uses.
+CLASSNAMES = ("export default function c(...a){return a.flatMap(x=>typeof x==='string'?[x]:"
+              "Array.isArray(x)?[c(...x)]:x&&typeof x==='object'?Object.keys(x).filter(k=>x[k]):[])"
+              ".filter(Boolean).join(' ')}")
+
+
+def shudan(diagram, vertex, font="DejaVu Sans", coords=False, fuzzy=False, seed=0):
+    """Sabaki's Shudan board (Preact) as a browser shows it: its own wooden board picture and
+    stones, the numbers as labels in the page's font, three-digit ones smaller; with `fuzzy`,
+    stones set a little off their points, as Sabaki shows them."""
+    shudan_dir = _npm_package("@sabaki/shudan", SHUDAN_VERSION)
+    preact_dir = _npm_package("preact", PREACT_VERSION)
+    signs = [[0] * 19 for _ in range(19)]
+    markers = [[None] * 19 for _ in range(19)]
+    for (x, y), (black, number) in diagram.stones.items():
+        signs[y - 1][x - 1] = 1 if black else -1
+        if number:
+            markers[y - 1][x - 1] = {"type": "label", "label": str(number)}
+    imports = {"preact": "file://%s/dist/preact.module.js" % preact_dir,
+               "preact/hooks": "file://%s/hooks/dist/hooks.module.js" % preact_dir,
+               "classnames": "data:text/javascript," + CLASSNAMES}
+    html = """<!doctype html><html><head><meta charset="utf-8">
+<link rel="stylesheet" href="file://%s/css/goban.css">
+<style>body{margin:0;background:#fff}.shudan-goban{font-family:'%s'}#b{display:inline-block;margin:16px}</style>
+<script type="importmap">%s</script></head><body><div id="b"></div>
+<script type="module">
+import {createElement as h, render} from 'preact';
+import {Goban} from 'file://%s/src/main.js';
+// Shudan's fuzzy placement draws from Math.random: a seeded one makes the same picture again.
+let s = %d;
+Math.random = () => ((s = (s * 1103515245 + 12345) %% 2147483648) / 2147483648);
+render(h(Goban, {vertexSize: %d, signMap: %s, markerMap: %s, showCoordinates: %s,
+                 fuzzyStonePlacement: %s, animateStonePlacement: false}), document.getElementById('b'));
+</script></body></html>""" % (shudan_dir, font, json.dumps({"imports": imports}), shudan_dir, seed % 2147483648,
+                              vertex, json.dumps(signs), json.dumps(markers), "true" if coords else "false",
+                              "true" if fuzzy else "false")
+    side = vertex * 21 + 40
+    with tempfile.TemporaryDirectory() as work:
+        page = os.path.join(work, "board.html")
+        open(page, "w").write(html)
+        shot = os.path.join(work, "shot.png")
+        _run(["chromium"] + CHROMIUM_FLAGS + ["--allow-file-access-from-files", "--virtual-time-budget=3000",
+                                              "--user-data-dir=" + os.path.join(work, "profile"),
+                                              "--window-size=%d,%d" % (side, side), "--screenshot=" + shot,
+                                              "file://" + page], work)
+        img = Image.open(shot).convert("RGB")
+    return img, float(vertex)
