@@ -224,6 +224,7 @@ Glyphs cutGlyphs(const StraightBoard& board, int x, int y, Stone stone)
     if (g.pieces == 0)
         return g;
     std::sort(pieceBoxes.begin(), pieceBoxes.end());
+    g.span = span + cell.tl();
     if (g.pieces == 1)
         g.mark = signOf(kept(span));
     for (const auto& piece : pieceBoxes)

@@ -24,6 +24,8 @@ struct Glyphs {
     // A sign printed instead of a number, told by its outline: '^' a triangle, '#' a square,
     // '*' a circle; 0 for none. A number's digits never have these outlines.
     char mark = 0;
+    // Where the digits stand on the straightened sheet.
+    cv::Rect span;
 };
 
 // Height the digits are scaled to for recognition.

@@ -92,8 +92,13 @@ float CellReading::oddsOf(int n) const
 
 cv::Mat stoneCell(const StraightBoard& sheet, int x, int y, Stone stone)
 {
-    const int half = cellReach / 2;
-    const cv::Rect square(x * boardPitch - half, y * boardPitch - half, cellReach, cellReach);
+    return stoneCell(sheet, cv::Point(x * boardPitch, y * boardPitch), cellReach, stone);
+}
+
+cv::Mat stoneCell(const StraightBoard& sheet, cv::Point centre, int reach, Stone stone)
+{
+    const int half = reach / 2;
+    const cv::Rect square(centre.x - half, centre.y - half, reach, reach);
     const cv::Rect inside = square & cv::Rect(0, 0, sheet.even.cols, sheet.even.rows);
     cv::Mat grey(square.size(), CV_8U, cv::Scalar(255));
     if (!inside.empty())

@@ -20,6 +20,9 @@ constexpr int cellReach = 56;
 
 // The stone at (x, y) as the network sees it, digits always dark: a black stone is inverted.
 cv::Mat stoneCell(const StraightBoard& sheet, int x, int y, Stone stone);
+// The same for a square of `reach` straightened pixels about `centre`: digits printed small,
+// cut closer, stand in the cell as large as the network learned them.
+cv::Mat stoneCell(const StraightBoard& sheet, cv::Point centre, int reach, Stone stone);
 
 // Every point of the board from the top left, row by row, as the point network sees it: as
 // printed, never inverted.

@@ -273,6 +273,9 @@ namespace {
 // asked, and the reading stands only where the two agree. The network is sure of itself on
 // shapes it never saw, a serif 5 taken for a 6 at 0.99: only near certainty stands alone.
 constexpr float networkSure = 0.995f;
+// Some boards label their stones in small print: digits shorter than this, in pitches, are read
+// again from a cut drawn up until they stand this high, by at most this much.
+constexpr double smallDigits = 0.3, learnedDigits = 0.4, mostZoom = 2.0;
 // Tesseract's own confidence, out of 1, at which its 0 stands for the network's 6 or 8.
 constexpr float tesseractSure = 0.9f;
 // The network's probability above which no letter Tesseract sees in its place stands: a thin
@@ -347,6 +350,8 @@ std::vector<StoneNumber> readStoneNumbers(const StraightBoard& sheet, const std:
 
     std::vector<Glyphs> doubtful;
     std::vector<std::size_t> which;
+    std::vector<std::size_t> small;
+    std::vector<cv::Mat> closer;
     for (std::size_t i = 0; i < spots.size(); ++i) {
         StoneNumber& s = out[i];
         const CellReading r = i < net.size() ? net[i] : CellReading{};
@@ -377,7 +382,25 @@ std::vector<StoneNumber> readStoneNumbers(const StraightBoard& sheet, const std:
         // Digits that do not touch are separate shapes: more of them than digits read is doubt.
         const bool fits = glyphs[i].columns <= std::max(1, lengthOf(r.number));
         s.unsure = r.number == 0 || r.confidence < networkSure || !fits || zeroInDoubt || letterInDoubt[i];
-        if (s.unsure) {
+        if (s.unsure && r.number != 0 && fits && !zeroInDoubt && !letterInDoubt[i]
+            && glyphs[i].span.height < smallDigits * boardPitch) {
+            small.push_back(i);
+            const cv::Rect& span = glyphs[i].span;
+            const double reach = cellReach * std::max(1.0 / mostZoom, span.height / (learnedDigits * boardPitch));
+            closer.push_back(stoneCell(sheet, (span.tl() + span.br()) / 2, int(std::lround(reach)), spots[i].stone));
+        }
+    }
+    // Two cuts that read alike, one of them sure, settle a small number.
+    const std::vector<CellReading> again = readCells(closer);
+    for (std::size_t k = 0; k < again.size(); ++k) {
+        StoneNumber& s = out[small[k]];
+        if (again[k].number == s.number && again[k].confidence >= networkSure) {
+            s.unsure = false;
+            s.confidence = again[k].confidence;
+        }
+    }
+    for (std::size_t i = 0; i < spots.size(); ++i) {
+        if (out[i].unsure && out[i].ink && out[i].mark == 0) {
             doubtful.push_back(std::move(glyphs[i]));
             which.push_back(i);
         }

@@ -210,6 +210,19 @@ def plan(games):
         rng = random.Random(seed_of(name))
         add(name, "shudan", kind, dict(game=rng.choice(pool), vertex=vertex, font=font, coords=coords, fuzzy=fuzzy),
             variant, sample=True, typeface=font)
+    # The same board in designs the digit network trains on, drawn afterwards for the reader to
+    # be mended on.
+    for j, (vertex, font, coords, fuzzy, variant, kind) in enumerate([
+            (30, "Liberation Serif", False, True, "", "screen"),
+            (26, "FreeSans", True, False, "", "screen"),
+            (34, "URW Gothic", False, True, "", "photo"),
+            (28, "Latin Modern Roman", False, False, "jpeg50", "screen"),
+            (32, "IPAGothic", False, True, "chat22", "screen"),
+            (30, "Nimbus Roman", True, False, "chat24", "screen")]):
+        name = "shudan_%d_%s%s" % (vertex, font.lower().replace(" ", "-"), "_" + variant if variant else "")
+        rng = random.Random(seed_of(name))
+        add(name, "shudan", kind, dict(game=rng.choice(pool), vertex=vertex, font=font, coords=coords, fuzzy=fuzzy),
+            variant, sample=True, typeface=font, tuned=True)
     return planned
 
 
