@@ -196,23 +196,17 @@ def plan(games):
         add(name, "wgo", "screen", dict(game=rng.choice(pool), width=width, font=font, stones=stones, board=board,
                                         coords=coords, page=variant.startswith("page")), variant,
             sample=True, typeface=font, tuned=j < 4)
-    # Sabaki's Shudan board in Chromium: another web board, with its own wood and stones, in
-    # designs the digit network holds out, two of them monospaced; screenshots, chat JPEGs and a
-    # photo. Made after every change above and only read.
+    # Sabaki's Shudan board in Chromium: another web board, with its own wood and stones. The
+    # first six, in designs the digit network holds out (two of them monospaced), were made after
+    # every change above and only read; the last six, in designs it trains on, were drawn
+    # afterwards for the reader to be mended on. Screenshots, chat JPEGs and a photo of each.
     for j, (vertex, font, coords, fuzzy, variant, kind) in enumerate([
             (30, "IPAMincho", False, True, "", "screen"),
             (26, "Liberation Mono", True, False, "", "screen"),
             (36, "Nimbus Mono PS", False, True, "", "photo"),
             (28, "FreeMono", False, False, "jpeg50", "screen"),
             (32, "IPAMincho", True, True, "chat22", "screen"),
-            (30, "Nimbus Mono PS", False, False, "chat24", "screen")]):
-        name = "shudan_%d_%s%s" % (vertex, font.lower().replace(" ", "-"), "_" + variant if variant else "")
-        rng = random.Random(seed_of(name))
-        add(name, "shudan", kind, dict(game=rng.choice(pool), vertex=vertex, font=font, coords=coords, fuzzy=fuzzy),
-            variant, sample=True, typeface=font)
-    # The same board in designs the digit network trains on, drawn afterwards for the reader to
-    # be mended on.
-    for j, (vertex, font, coords, fuzzy, variant, kind) in enumerate([
+            (30, "Nimbus Mono PS", False, False, "chat24", "screen"),
             (30, "Liberation Serif", False, True, "", "screen"),
             (26, "FreeSans", True, False, "", "screen"),
             (34, "URW Gothic", False, True, "", "photo"),
@@ -222,7 +216,7 @@ def plan(games):
         name = "shudan_%d_%s%s" % (vertex, font.lower().replace(" ", "-"), "_" + variant if variant else "")
         rng = random.Random(seed_of(name))
         add(name, "shudan", kind, dict(game=rng.choice(pool), vertex=vertex, font=font, coords=coords, fuzzy=fuzzy),
-            variant, sample=True, typeface=font, tuned=True)
+            variant, sample=True, typeface=font, tuned=j >= 6)
     return planned
 
 
