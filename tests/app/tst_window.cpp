@@ -41,8 +41,6 @@ private slots:
     void newCommand();
     void quitCommand_data();
     void quitCommand();
-    void closeButton_data();
-    void closeButton();
     void conversionErrorBox();
     void dispatchedFailures_data();
     void dispatchedFailures();
@@ -112,7 +110,6 @@ void TestWindow::controls()
     QFETCH(QString, name);
     QFETCH(QRect, geometry);
     QFETCH(QString, caption);
-    QFETCH(bool, visible);
     ScriptedUi ui;
     TForm1 w(BuildKind::standard(), &ui);
     w.show();
@@ -126,7 +123,7 @@ void TestWindow::controls()
         QCOMPARE(c->geometry(), geometry);
     if (!caption.isEmpty() || qobject_cast<QLineEdit*>(c) || qobject_cast<QPlainTextEdit*>(c))
         QCOMPARE(captionOf(c), caption);
-    QCOMPARE(c->isVisible(), visible);
+    QTEST(c->isVisible(), "visible");
 }
 
 void TestWindow::cells_data()
@@ -149,13 +146,12 @@ void TestWindow::cells()
     QFETCH(int, x);
     QFETCH(int, y);
     QFETCH(QPoint, at);
-    QFETCH(QColor, background);
     ScriptedUi ui;
     TForm1 w(BuildKind::standard(), &ui);
     QLineEdit* c = w.cell(x, y);
     QCOMPARE(c->objectName(), cellName(x, y));
     QCOMPARE(c->geometry(), QRect(at, QSize(33, 33)));
-    QCOMPARE(c->palette().color(QPalette::Base), background);
+    QTEST(c->palette().color(QPalette::Base), "background");
     QVERIFY(c->isEnabled());
     QVERIFY(c->text().isEmpty());
     QCOMPARE(c->font().pixelSize(), 15);
@@ -353,11 +349,7 @@ void TestWindow::openGivenFile()
     QFETCH(bool, opened);
     QTemporaryDir dir;
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("棋譜")));
-    const QString path = dir.filePath(QStringLiteral("棋譜/第1局.sgf"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("(;GM[1]FF[4]SZ[19];B[pd];W[dp])\r\n");
-    file.close();
+    const QString path = writeFile(dir.filePath(QStringLiteral("棋譜/第1局.sgf")), "(;GM[1]FF[4]SZ[19];B[pd];W[dp])\r\n");
     ScriptedUi ui;
     ui.answers << mode;
     TForm1 w(BuildKind::standard(), &ui);
@@ -445,50 +437,40 @@ void TestWindow::newCommand()
     QVERIFY(f.moveTable[1000].isEmpty());
 }
 
+// Quit, and the window's own close button, ask first.
 void TestWindow::quitCommand_data()
 {
+    QTest::addColumn<bool>("button");
     QTest::addColumn<Answer>("answer");
     QTest::addColumn<bool>("quits");
-    QTest::newRow("OK") << Answer::Ok << true;
-    QTest::newRow("Cancel") << Answer::Cancel << false;
+    for (const bool button : {true, false}) {
+        const char* way = button ? "Quit" : "window closed";
+        QTest::addRow("%s, OK", way) << button << Answer::Ok << true;
+        QTest::addRow("%s, Cancel", way) << button << Answer::Cancel << false;
+    }
 }
 
 void TestWindow::quitCommand()
 {
+    QFETCH(bool, button);
     QFETCH(Answer, answer);
     QFETCH(bool, quits);
     ScriptedUi ui;
     TForm1 w(BuildKind::standard(), &ui);
     w.show();
     ui.answers << answer;
-    QTest::mouseClick(w.control(QStringLiteral("cmdShuuryou")), Qt::LeftButton);
+    if (button) {
+        QTest::mouseClick(w.control(QStringLiteral("cmdShuuryou")), Qt::LeftButton);
+    } else {
+        QCOMPARE(w.close(), quits);
+        QCOMPARE(w.isVisible(), !quits);
+    }
     QCOMPARE(ui.boxes.size(), 1);
     QCOMPARE(ui.boxes[0].kind, BoxKind::Confirm);
     QCOMPARE(ui.boxes[0].text, messages::quitQuestion().box);
     QCOMPARE(ui.boxes[0].buttons, BoxButtons::OkCancel);
     QCOMPARE(w.form().memo, messages::quitQuestion().log + QStringLiteral("\r\n"));
     QCOMPARE(ui.quitCount, quits ? 1 : 0);
-}
-
-void TestWindow::closeButton_data()
-{
-    quitCommand_data();
-}
-
-void TestWindow::closeButton()
-{
-    QFETCH(Answer, answer);
-    QFETCH(bool, quits);
-    ScriptedUi ui;
-    TForm1 w(BuildKind::standard(), &ui);
-    w.show();
-    ui.answers << answer;
-    QCOMPARE(w.close(), quits);
-    QCOMPARE(w.isVisible(), !quits);
-    QCOMPARE(ui.boxes.size(), 1);
-    QCOMPARE(ui.boxes[0].text, messages::quitQuestion().box);
-    QCOMPARE(ui.quitCount, quits ? 1 : 0);
-    QCOMPARE(w.form().memo, messages::quitQuestion().log + QStringLiteral("\r\n"));
 }
 
 void TestWindow::conversionErrorBox()
@@ -522,7 +504,6 @@ void TestWindow::dispatchedFailures()
 {
     QFETCH(int, failure);
     QFETCH(bool, working);
-    QFETCH(QString, box);
     ScriptedUi ui;
     TForm1 w(BuildKind::standard(), &ui);
     w.show();
@@ -544,7 +525,7 @@ void TestWindow::dispatchedFailures()
     }
     QCOMPARE(ui.boxes.size(), 1);
     QCOMPARE(ui.boxes.last().kind, BoxKind::Error);
-    QCOMPARE(ui.boxes.last().text, box);
+    QTEST(ui.boxes.last().text, "box");
     // What the handler did before it failed is shown, as a failed conversion leaves it.
     QCOMPARE(qobject_cast<QLineEdit*>(w.control(QStringLiteral("SouTesuu")))->text(), QStringLiteral("12"));
 }
