@@ -67,10 +67,18 @@ QString savedLog(const QString& path)
     return messages::saved(QDir::toNativeSeparators(path), QString()).log + crlf;
 }
 
-// The reason the system gave, after the fixed part of an error box; empty when the box differs.
-QString reasonAfter(const QString& text, const QString& head)
+// The second box is the error of a failed save, with the system's reason after its fixed
+// part, and the log gained that line alone.
+void expectSaveFailed(const ScriptedUi& ui, const Form& f, const QString& logBefore, bool backup, const QString& path)
 {
-    return text.startsWith(head) ? text.mid(head.size()) : QString();
+    QCOMPARE(ui.boxes.size(), 2);
+    QCOMPARE(ui.boxes[1].kind, BoxKind::Error);
+    QCOMPARE(ui.boxes[1].buttons, BoxButtons::Ok);
+    const QString native = QDir::toNativeSeparators(path);
+    const QString head = messages::saveFailed(backup, native, QString()).box;
+    const QString reason = ui.boxes[1].text.startsWith(head) ? ui.boxes[1].text.mid(head.size()) : QString();
+    QVERIFY2(!reason.isEmpty(), qPrintable(ui.boxes[1].text));
+    QCOMPARE(f.memo, logBefore + messages::saveFailed(backup, native, reason).log + crlf);
 }
 
 void openRecord(Form& f, const QString& path, Answer mode)
@@ -132,12 +140,8 @@ private slots:
         QFETCH(QByteArray, loaded);
         QFETCH(Answer, mode);
         QFETCH(int, typed);
-        QFETCH(QByteArray, saved);
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("other.sgf"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(loaded) == loaded.size());
-        file.close();
+        const QString path = writeFile(dir.filePath(QStringLiteral("other.sgf")), loaded);
         Form f;
         openRecord(f, path, mode);
         if (typed)
@@ -145,8 +149,7 @@ private slots:
         ScriptedUi ui;
         Hozon(f, ui);
         QCOMPARE(ui.boxes.last().text, savedBox(path, backupNote(texts::BackupBefore, dir.filePath(QStringLiteral("other_bk.sgf")))));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), saved);
+        QTEST(readFile(path), "saved");
     }
 
     // Keep mode adds only moves after the loaded ones: one typed on the number of a pass is
@@ -154,11 +157,8 @@ private slots:
     void spliceRefused()
     {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("pass.sgf"));
         const QByteArray loaded = "(;SZ[19]\n;B[pd];W[])";
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(loaded) == loaded.size());
-        file.close();
+        const QString path = writeFile(dir.filePath(QStringLiteral("pass.sgf")), loaded);
         Form f;
         openRecord(f, path, Answer::Yes);
         typeMove(f, 16, 16, 2);
@@ -168,8 +168,7 @@ private slots:
         QCOMPARE(ui.boxes.last().kind, BoxKind::Error);
         QCOMPARE(ui.boxes.last().text, m.box);
         QVERIFY(f.memo.endsWith(m.log + crlf));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), loaded);
+        QCOMPARE(readFile(path), loaded);
     }
 
     void backupName_data()
@@ -193,8 +192,7 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QStringList, taken);
-        QFETCH(QString, backup);
-        QCOMPARE(::backupName(name, [&](const QString& n) { return taken.contains(n); }), backup);
+        QTEST(::backupName(name, [&](const QString& n) { return taken.contains(n); }), "backup");
     }
 
     void fileText_data()
@@ -209,8 +207,7 @@ private slots:
     void fileText()
     {
         QFETCH(QList<QByteArray>, lines);
-        QFETCH(QByteArray, text);
-        QCOMPARE(::fileText(lines), text);
+        QTEST(::fileText(lines), "text");
     }
 
     void firstSave_data()
@@ -430,13 +427,7 @@ private slots:
         ScriptedUi ui;
         ui.savePaths = {path};
         Hozon(f, ui);
-
-        QCOMPARE(ui.boxes.size(), 2);
-        QCOMPARE(ui.boxes[1].kind, BoxKind::Error);
-        QCOMPARE(ui.boxes[1].buttons, BoxButtons::Ok);
-        const QString reason = reasonAfter(ui.boxes[1].text, messages::saveFailed(false, QDir::toNativeSeparators(path), QString()).box);
-        QVERIFY2(!reason.isEmpty(), qPrintable(ui.boxes[1].text));
-        QCOMPARE(f.memo, Form().memo + messages::saveFailed(false, QDir::toNativeSeparators(path), reason).log + crlf);
+        expectSaveFailed(ui, f, Form().memo, false, path);
         QCOMPARE(listing(dir.path()), before);
         QVERIFY(f.currentFileName.isEmpty());
         QCOMPARE(f.lblHyoudai, texts::TitleNewRecord);
@@ -463,12 +454,7 @@ private slots:
         ui.savePaths = {path};
         QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(QStringLiteral("_bk\\.sgf")));
         Hozon(f, ui);
-
-        QCOMPARE(ui.boxes.size(), 2);
-        QCOMPARE(ui.boxes[1].kind, BoxKind::Error);
-        const QString reason = reasonAfter(ui.boxes[1].text, messages::saveFailed(true, QDir::toNativeSeparators(path), QString()).box);
-        QVERIFY2(!reason.isEmpty(), qPrintable(ui.boxes[1].text));
-        QCOMPARE(f.memo, Form().memo + messages::saveFailed(true, QDir::toNativeSeparators(path), reason).log + crlf);
+        expectSaveFailed(ui, f, Form().memo, true, path);
         QCOMPARE(listing(dir.path()), before);
         QVERIFY(f.currentFileName.isEmpty());
     }
@@ -490,31 +476,10 @@ private slots:
                 writeFile(backup, "someone else's");
         };
         Hozon(f, ui);
-
-        QCOMPARE(ui.boxes.size(), 2);
-        QCOMPARE(ui.boxes[1].kind, BoxKind::Error);
-        const QString reason = reasonAfter(ui.boxes[1].text, messages::saveFailed(true, QDir::toNativeSeparators(path), QString()).box);
-        QVERIFY2(!reason.isEmpty(), qPrintable(ui.boxes[1].text));
-        QCOMPARE(f.memo, logBefore + messages::saveFailed(true, QDir::toNativeSeparators(path), reason).log + crlf);
+        expectSaveFailed(ui, f, logBefore, true, path);
         QCOMPARE(readFile(path), original);
         QCOMPARE(readFile(backup), QByteArray("someone else's"));
         QCOMPARE(names(dir.path()), (QStringList{"game.sgf", "game_bk.sgf"}));
-    }
-
-    // With no earlier file there is no backup to name.
-    void fileGoneSinceOpening()
-    {
-        QTemporaryDir dir;
-        const QString path = writeFile(dir.filePath(QStringLiteral("game.sgf")), freshHeader + "\r\n;B[aa]\r\n)\r\n");
-        Form f;
-        openRecord(f, path, Answer::No);
-        QVERIFY(QFile::remove(path));
-        ScriptedUi ui;
-        Hozon(f, ui);
-        QCOMPARE(ui.boxes.size(), 2);
-        QCOMPARE(ui.boxes[1].text, savedBox(path));
-        QCOMPARE(readFile(path), freshHeader + "\r\n;B[aa]\r\n)\r\n");
-        QCOMPARE(names(dir.path()), QStringList{"game.sgf"});
     }
 
     // Comments, variations and reference diagrams in Shift-JIS come back byte for byte.
