@@ -58,16 +58,14 @@ void TestSmallWindow::moved()
 {
     QFETCH(QString, name);
     QFETCH(QRect, standard);
-    QFETCH(QRect, small);
-    QFETCH(bool, shownInSmall);
     ScriptedUi ui;
     TForm1 big(BuildKind::standard(), &ui);
     TForm1 w(BuildKind::smallScreen(), &ui);
     big.show();
     w.show();
     QCOMPARE(big.control(name)->geometry(), standard);
-    QCOMPARE(w.control(name)->geometry(), small);
-    QCOMPARE(w.control(name)->isVisible(), shownInSmall);
+    QTEST(w.control(name)->geometry(), "small");
+    QTEST(w.control(name)->isVisible(), "shownInSmall");
 }
 
 void TestSmallWindow::unchanged_data()

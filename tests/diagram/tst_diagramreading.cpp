@@ -60,7 +60,6 @@ void TestDiagramReading::mendsContradictedNumber()
 {
     QFETCH(QList<int>, leftOut);
     QFETCH(int, misread);
-    QFETCH(int, mended);
     diagram::Board board;
     for (int n = 1; n <= 19; ++n) {
         if (leftOut.contains(n))
@@ -75,7 +74,7 @@ void TestDiagramReading::mendsContradictedNumber()
     diagram::settleFirstPlayer(board);
     diagram::mendMisreads(board);
     QCOMPARE(board.firstPlayer, go::FirstPlayer::Black);
-    QCOMPARE(board.at(1, 2).number, mended);
+    QTEST(board.at(1, 2).number, "mended");
     QCOMPARE(board.at(1, 2).unsure, misread % 2 != leftOut.front() % 2);
 }
 

@@ -88,13 +88,11 @@ private slots:
     void placesNumberedLockedStones()
     {
         QFETCH(QByteArray, header);
-        QFETCH(int, firstPlayer);
-        QFETCH(QString, stones);
         Form f;
         f.gameInfo = header;
         OkiisiSet(f);
-        QCOMPARE(int(f.radioGroup1), firstPlayer);
-        QCOMPARE(stonesOnBoard(f), stones);
+        QTEST(int(f.radioGroup1), "firstPlayer");
+        QTEST(stonesOnBoard(f), "stones");
         for (const Cell& c : f.cells) {
             const bool stone = c.text.startsWith(QLatin1Char('B'));
             QCOMPARE(c.enabled, !stone);

@@ -227,13 +227,12 @@ void TestDialect::countsConsecutiveMoves()
 {
     QFETCH(int, upTo);
     QFETCH(QList<int>, extras);
-    QFETCH(int, count);
 
     Form f;
     fillTable(f, upTo);
     for (int k : extras)
         f.moveTable[size_t(k)] = QStringLiteral("aa");
-    QCOMPARE(countMoves(f), count);
+    QTEST(countMoves(f), "count");
 }
 
 void TestDialect::splice_data()
@@ -296,12 +295,11 @@ void TestDialect::splice()
     QFETCH(int, tailLine);
     QFETCH(int, loadedNodes);
     QFETCH(int, moves);
-    QFETCH(Lines, expected);
 
     Form f;
     loadFile(f, loaded, tailLine, loadedNodes);
     fillTable(f, moves);
-    QCOMPARE(buildSpliced(fileContentOf(f)), expected);
+    QTEST(buildSpliced(fileContentOf(f)), "expected");
 }
 
 void TestDialect::rebuilt_data()
