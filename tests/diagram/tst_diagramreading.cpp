@@ -1,5 +1,6 @@
 #include "board/go.h"
 #include "diagram/diagram.h"
+#include "support/folders.h"
 
 #include <QtTest>
 
@@ -24,14 +25,6 @@ namespace {
 QString dataFolder()
 {
     return QStringLiteral(RANVEL_TEST_DATA);
-}
-
-QByteArray contentsOf(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
 }
 
 std::vector<std::uint8_t> bytesOf(const QByteArray& b)
@@ -82,15 +75,15 @@ void TestDiagramReading::refusesWhatIsNoBoard_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("failure");
-    const QByteArray png = contentsOf(dataFolder() + QStringLiteral("/diagrams/game01_s1_l1_h0__clean150.png"));
+    const QByteArray png = readFile(dataFolder() + QStringLiteral("/diagrams/game01_s1_l1_h0__clean150.png"));
     QByteArray huge = png.left(24);
     // The header's width and height, in the IHDR chunk, made enormous.
     huge[16] = char(0x00), huge[17] = char(0x01), huge[18] = char(0x00), huge[19] = char(0x00);
     huge[20] = char(0x00), huge[21] = char(0x01), huge[22] = char(0x00), huge[23] = char(0x00);
     huge += png.mid(24);
     QTest::newRow("page of notes without a diagram")
-        << contentsOf(dataFolder() + QStringLiteral("/diagrams/noboard__text.png")) << int(diagram::Failure::NoBoard);
-    QTest::newRow("game record") << contentsOf(dataFolder() + QStringLiteral("/games/game01_s1_l1_h0.sgf"))
+        << readFile(dataFolder() + QStringLiteral("/diagrams/noboard__text.png")) << int(diagram::Failure::NoBoard);
+    QTest::newRow("game record") << readFile(dataFolder() + QStringLiteral("/games/game01_s1_l1_h0.sgf"))
                                  << int(diagram::Failure::NotAPicture);
     QTest::newRow("empty file") << QByteArray() << int(diagram::Failure::NotAPicture);
     QTest::newRow("PNG cut after its header") << png.left(200) << int(diagram::Failure::Damaged);

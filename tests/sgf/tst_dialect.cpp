@@ -4,6 +4,7 @@
 #include "board/texts.h"
 #include "ordering/moveordering.h"
 #include "sgf/dialect.h"
+#include "support/boardtext.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -199,10 +200,7 @@ void TestDialect::freshWithoutMoves()
     QFETCH(QByteArray, stones);
 
     Form f;
-    for (const QString& c : cells) {
-        const QStringList p = c.split(QLatin1Char(','));
-        f.cell(p[0].toInt(), p[1].toInt()).text = p[2];
-    }
+    putCells(f, cells);
     const QByteArray expectedHeader = stones.isEmpty()
         ? header()
         : texts::FreshHeaderHead.toLatin1() + stones + texts::FreshHeaderTail.toLatin1();

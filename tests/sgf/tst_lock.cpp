@@ -3,6 +3,7 @@
 #include "board/texts.h"
 #include "sgf/lock.h"
 #include "sgf/open.h"
+#include "support/folders.h"
 #include "support/scriptedui.h"
 
 #include <QTemporaryDir>
@@ -14,15 +15,6 @@ const QString crlf = QStringLiteral("\r\n");
 
 // Handicap stones at dd and pp; moves 1 (white, pd) and 2 (black, dp); move 3 on move 1's point.
 const QByteArray gameA = "(;CA[shift_jis]AB[dd][pp]SZ[19]MULTIGOGM[1]\r\n;W[pd];B[dp];W[pd])\r\n";
-
-QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
-{
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write the test file");
-    return path;
-}
 
 void open(Form& f, const QString& path, Answer mode)
 {
@@ -52,7 +44,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(dir.isValid());
-        pathA = writeFile(dir, QStringLiteral("a.sgf"), gameA);
+        pathA = writeFile(dir.filePath(QStringLiteral("a.sgf")), gameA);
     }
 
     void releaseThenLock()
@@ -124,7 +116,7 @@ private slots:
     void lockFollowsMarkAndText()
     {
         QTemporaryDir local;
-        const QString pathB = writeFile(local, QStringLiteral("b.sgf"),
+        const QString pathB = writeFile(local.filePath(QStringLiteral("b.sgf")),
                                         "(;CA[shift_jis]SZ[19]MULTIGOGM[1]\r\n;B[aa];W[bb])\r\n");
         Form f;
         open(f, pathA, Answer::No);
