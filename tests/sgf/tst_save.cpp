@@ -320,20 +320,25 @@ private slots:
         QCOMPARE(names(dir.path()).size(), 4);
     }
 
-    void badDataTouchesNoFile_data()
+    // Data that cannot be saved, or a Cancel at the confirmation or in the dialog: no file is
+    // touched, and the record keeps its log, its title and the file it had.
+    void stopsBeforeAnyFile_data()
     {
         QTest::addColumn<bool>("opened");
-        QTest::addColumn<bool>("gap");
-        QTest::newRow("new record, gap") << false << true;
-        QTest::newRow("new record, invalid") << false << false;
-        QTest::newRow("opened record, gap") << true << true;
-        QTest::newRow("opened record, invalid") << true << false;
+        QTest::addColumn<QString>("stop");
+        QTest::newRow("new record, gap") << false << "gap";
+        QTest::newRow("new record, invalid") << false << "invalid";
+        QTest::newRow("opened record, gap") << true << "gap";
+        QTest::newRow("opened record, invalid") << true << "invalid";
+        QTest::newRow("new record, Cancel at the confirmation") << false << "confirmation";
+        QTest::newRow("new record, dialog cancelled") << false << "dialog";
+        QTest::newRow("opened record, Cancel at the confirmation") << true << "confirmation";
     }
 
-    void badDataTouchesNoFile()
+    void stopsBeforeAnyFile()
     {
         QFETCH(bool, opened);
-        QFETCH(bool, gap);
+        QFETCH(QString, stop);
         QTemporaryDir dir;
         const QString path = writeFile(dir.filePath(QStringLiteral("game.sgf")), freshHeader + "\r\n;B[aa]\r\n)\r\n");
         Form f;
@@ -342,67 +347,40 @@ private slots:
         else
             typeMove(f, 1, 1, 1);
         typeMove(f, 3, 3, 2);
-        typeMove(f, 5, 5, gap ? 4 : 0);
+        const bool gap = stop == QLatin1String("gap");
+        const bool bad = gap || stop == QLatin1String("invalid");
+        if (bad)
+            typeMove(f, 5, 5, gap ? 4 : 0);
         const auto before = listing(dir.path());
         const QString logBefore = f.memo;
+        const QString title = f.lblHyoudai;
         ScriptedUi ui;
-        ui.savePaths = {path};
+        if (stop == QLatin1String("confirmation"))
+            ui.answers = {Answer::Cancel};
+        else
+            ui.savePaths = {bad ? std::optional<QString>(path) : std::nullopt};
         Hozon(f, ui);
 
-        QCOMPARE(ui.saveDialogs, 0);
-        QVERIFY(ui.boxes.size() >= 2);
+        QCOMPARE(listing(dir.path()), before);
+        QCOMPARE(f.currentFileName, opened ? path : QString());
+        QCOMPARE(f.lblHyoudai, title);
+        QCOMPARE(ui.saveDialogs, stop == QLatin1String("dialog") ? 1 : 0);
+        if (!bad) {
+            QCOMPARE(ui.boxes.size(), 1);
+            QCOMPARE(f.memo, logBefore);
+            return;
+        }
+        QCOMPARE(ui.boxes.size(), gap ? 3 : 2);
         const ScriptedUi::Box& last = ui.boxes.last();
         QCOMPARE(last.kind, BoxKind::Error);
         QCOMPARE(last.buttons, BoxButtons::Ok);
         QCOMPARE(last.text, messages::invalidData().box);
         if (gap) {
-            QCOMPARE(ui.boxes.size(), 3);
             QCOMPARE(ui.boxes[1].kind, BoxKind::Warning);
             QCOMPARE(f.memo, logBefore + messages::gapLine(3) + crlf + messages::invalidData().log + crlf);
         } else {
-            QCOMPARE(ui.boxes.size(), 2);
             QVERIFY(f.memo.endsWith(texts::ZeroOrLess + crlf + messages::invalidData().log + crlf));
         }
-        QCOMPARE(listing(dir.path()), before);
-        QCOMPARE(f.currentFileName, opened ? path : QString());
-    }
-
-    void cancelChangesNothing_data()
-    {
-        QTest::addColumn<bool>("opened");
-        QTest::addColumn<bool>("atConfirmation");
-        QTest::newRow("new record, confirmation") << false << true;
-        QTest::newRow("new record, dialog") << false << false;
-        QTest::newRow("opened record, confirmation") << true << true;
-    }
-
-    void cancelChangesNothing()
-    {
-        QFETCH(bool, opened);
-        QFETCH(bool, atConfirmation);
-        QTemporaryDir dir;
-        const QString path = writeFile(dir.filePath(QStringLiteral("game.sgf")), freshHeader + "\r\n;B[aa]\r\n)\r\n");
-        Form f;
-        if (opened)
-            openRecord(f, path, Answer::No);
-        else
-            typeMove(f, 1, 1, 1);
-        typeMove(f, 3, 3, 2);
-        const QString logBefore = f.memo;
-        const QString title = f.lblHyoudai;
-        const auto before = listing(dir.path());
-        ScriptedUi ui;
-        if (atConfirmation)
-            ui.answers = {Answer::Cancel};
-        else
-            ui.savePaths = {std::nullopt};
-        Hozon(f, ui);
-        QCOMPARE(ui.boxes.size(), 1);
-        QCOMPARE(ui.saveDialogs, atConfirmation ? 0 : 1);
-        QCOMPARE(f.memo, logBefore);
-        QCOMPARE(f.lblHyoudai, title);
-        QCOMPARE(f.currentFileName, opened ? path : QString());
-        QCOMPARE(listing(dir.path()), before);
     }
 
     // A first save that cannot write leaves the record without a file, so the next save asks again.
