@@ -53,11 +53,6 @@ namespace {
 // showing a number that stands twice on the board (confirming such a point keeps it marked).
 #define MarkedPicture "own_freeserif-bold_print.jpg"
 
-QString picturePath(const QString& name)
-{
-    return QStringLiteral(RANVEL_TEST_DATA "/diagrams/") + name;
-}
-
 // The board as the cells show it, in the reader's own notation without its doubts.
 QString shownBoard(const TForm1& w)
 {
@@ -147,7 +142,7 @@ void TestPicturePaste::pasteAndDrop()
     QFETCH(Way, way);
     QFETCH(bool, small);
     QFETCH(QString, picture);
-    const QString path = picturePath(picture);
+    const QString path = QStringLiteral(RANVEL_TEST_DATA "/diagrams/") + picture;
     // Text pasted needs no reading: the picture is only there to be passed over.
     const diagram::Result read
         = way == Way::PasteText ? diagram::Result() : diagram::readFile(QFile::encodeName(path).toStdString());

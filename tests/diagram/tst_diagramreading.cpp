@@ -27,11 +27,6 @@ QString dataFolder()
     return QStringLiteral(RANVEL_TEST_DATA);
 }
 
-std::vector<std::uint8_t> bytesOf(const QByteArray& b)
-{
-    return std::vector<std::uint8_t>(b.begin(), b.end());
-}
-
 } // namespace
 
 void TestDiagramReading::mendsContradictedNumber_data()
@@ -94,7 +89,7 @@ void TestDiagramReading::refusesWhatIsNoBoard()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(int, failure);
-    const diagram::Result result = diagram::readEncoded(bytesOf(bytes));
+    const diagram::Result result = diagram::readEncoded(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
     QCOMPARE(int(result.failure), failure);
     QVERIFY(!result.reason.empty());
 }

@@ -35,11 +35,6 @@ const QByteArray header = texts::FreshHeaderPlain.toLatin1();
 // Game information as MultiGo keeps it: Shift-JIS names (黒 and 白) and a comment.
 const QByteArray gameInfoLine = "PB[\x8d\x95]PW[\x94\x92]GN[\x83\x51\x81\x5b\x83\x80]";
 
-QString point(int x, int y)
-{
-    return QString(QChar(char16_t('a' + x - 1))) + QChar(char16_t('a' + y - 1));
-}
-
 // Move nodes from move `first` on, 14 to a line, each line ended by CR LF; black moves first.
 QByteArray moveLines(const QStringList& points, int first = 1)
 {
@@ -574,7 +569,7 @@ private slots:
         QFETCH(Answer, mode);
         QStringList points;
         for (int k = 0; k < 1000; ++k)
-            points << point(k % 19 + 1, (k / 19) % 19 + 1);
+            points << QString(QChar(char16_t('a' + k % 19))) + QChar(char16_t('a' + (k / 19) % 19));
         const QByteArray original = header + lineEnd + gameInfoLine + lineEnd + closedMoveLines(points);
         QTemporaryDir dir;
         const QString path = writeFile(dir.filePath(QStringLiteral("long.sgf")), original);

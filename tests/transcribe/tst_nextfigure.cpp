@@ -18,14 +18,9 @@
 
 namespace {
 
-QString gamePath(const QString& name)
-{
-    return QStringLiteral(RANVEL_TEST_DATA "/games/") + name;
-}
-
 Game loadGame(const QString& name)
 {
-    QFile file(gamePath(name));
+    QFile file(QStringLiteral(RANVEL_TEST_DATA "/games/") + name);
     if (!file.open(QIODevice::ReadOnly))
         qFatal("no game %s", qPrintable(name));
     const auto game = readGame(file.readAll());
