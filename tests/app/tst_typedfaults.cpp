@@ -8,6 +8,7 @@
 #include "board/colours.h"
 #include "board/messages.h"
 #include "board/texts.h"
+#include "support/folders.h"
 #include "support/scriptedui.h"
 #include "support/listview.h"
 
@@ -58,11 +59,6 @@ void type(QWidget* target, const QString& text, Typing how)
             line->insert(text);
         return;
     }
-}
-
-QString conversionError(const QString& text)
-{
-    return QString(texts::NotAnInteger).replace(QStringLiteral("%s"), text) + QLatin1Char('.');
 }
 
 // The window with its own scripted boxes, shown and active.
@@ -186,7 +182,7 @@ private slots:
         if (firstListed.isEmpty()) {
             QCOMPARE(last.title, texts::ApplicationTitle);
             QCOMPARE(last.kind, BoxKind::Error);
-            QCOMPARE(last.text, conversionError(box->text()));
+            QCOMPARE(last.text, QString(texts::NotAnInteger).replace(QStringLiteral("%s"), box->text()) + QLatin1Char('.'));
             QVERIFY(!s.w.form().memo.contains(texts::MissingDone));
         } else {
             QCOMPARE(last.text, texts::MissingDone);
@@ -352,17 +348,15 @@ private slots:
         s.ui.savePaths = {path};
         const qsizetype boxesBefore = s.ui.boxes.size();
         s.click("cmdSave");
-        QFile saved(path);
         if (secondMove.isEmpty()) {
-            QVERIFY(!saved.exists());
+            QVERIFY(!QFile::exists(path));
             const QString tidied = s.w.form().stringGrid2.at(1, 1);
             QVERIFY(s.w.form().memo.contains(messages::listRowLine(QStringLiteral("2"), tidied, QString())));
             QCOMPARE(s.ui.boxes.last().text, messages::invalidData().box);
             return;
         }
         QCOMPARE(s.ui.boxes.size(), boxesBefore + 2);
-        QVERIFY(saved.open(QIODevice::ReadOnly));
-        QVERIFY(saved.readAll().contains(";B[aa];W[" + secondMove.toLatin1() + "];B[bb]"));
+        QVERIFY(readFile(path).contains(";B[aa];W[" + secondMove.toLatin1() + "];B[bb]"));
     }
 };
 
