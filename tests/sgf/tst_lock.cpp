@@ -56,35 +56,26 @@ private slots:
         // Right after the open the list is still as the window made it.
         QVERIFY(f.stringGrid1.enabled);
         QCOMPARE(f.stringGrid1.background, colours::LockedList);
-        const QString opened = f.memo;
+        QString log = f.memo;
 
-        click(f);
-        QVERIFY(!f.lockPressed);
-        Cell& first = f.cell(16, 4);
-        Cell& second = f.cell(4, 16);
-        QVERIFY(first.enabled);
-        QVERIFY(second.enabled);
-        QCOMPARE(first.textColour, colours::Black);
-        QCOMPARE(second.textColour, colours::White);
-        QCOMPARE(f.cell(10, 10).background, colours::Board);
-        QCOMPARE(f.cell(1, 1).background, colours::Board);
-        QVERIFY(f.cell(10, 10).enabled);
-        QVERIFY(f.stringGrid1.enabled);
-        QCOMPARE(f.stringGrid1.background, colours::White);
-        QCOMPARE(f.memo, opened + texts::Unlocked + crlf);
-
-        click(f);
-        QVERIFY(!first.enabled);
-        QVERIFY(!second.enabled);
-        QCOMPARE(first.textColour, colours::Black);
-        QCOMPARE(second.textColour, colours::White);
-        QCOMPARE(first.text, QStringLiteral("1"));
-        QCOMPARE(first.background, colours::White);
-        QCOMPARE(f.cell(10, 10).background, colours::Board);
-        QVERIFY(f.cell(10, 10).enabled);
-        QVERIFY(!f.stringGrid1.enabled);
-        QCOMPARE(f.stringGrid1.background, colours::LockedList);
-        QCOMPARE(f.memo, opened + texts::Unlocked + crlf + texts::LockCaption + crlf);
+        // Released, then locked again: the loaded moves keep their colours and text throughout.
+        for (const bool locked : {false, true}) {
+            click(f);
+            log += (locked ? texts::LockCaption : texts::Unlocked) + crlf;
+            QCOMPARE(f.lockPressed, locked);
+            for (const auto& [x, y, colour] : {std::tuple{16, 4, colours::Black}, {4, 16, colours::White}}) {
+                QCOMPARE(f.cell(x, y).enabled, !locked);
+                QCOMPARE(f.cell(x, y).textColour, colour);
+            }
+            QCOMPARE(f.cell(16, 4).text, QStringLiteral("1"));
+            QCOMPARE(f.cell(16, 4).background, colours::White);
+            QCOMPARE(f.cell(10, 10).background, colours::Board);
+            QCOMPARE(f.cell(1, 1).background, colours::Board);
+            QVERIFY(f.cell(10, 10).enabled);
+            QCOMPARE(f.stringGrid1.enabled, !locked);
+            QCOMPARE(f.stringGrid1.background, locked ? colours::LockedList : colours::White);
+            QCOMPARE(f.memo, log);
+        }
     }
 
     void handicapStonesStayLocked()
