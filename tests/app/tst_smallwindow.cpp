@@ -57,13 +57,12 @@ void TestSmallWindow::moved_data()
 void TestSmallWindow::moved()
 {
     QFETCH(QString, name);
-    QFETCH(QRect, standard);
     ScriptedUi ui;
     TForm1 big(BuildKind::standard(), &ui);
     TForm1 w(BuildKind::smallScreen(), &ui);
     big.show();
     w.show();
-    QCOMPARE(big.control(name)->geometry(), standard);
+    QTEST(big.control(name)->geometry(), "standard");
     QTEST(w.control(name)->geometry(), "small");
     QTEST(w.control(name)->isVisible(), "shownInSmall");
 }

@@ -88,9 +88,8 @@ void TestDiagramReading::refusesWhatIsNoBoard_data()
 void TestDiagramReading::refusesWhatIsNoBoard()
 {
     QFETCH(QByteArray, bytes);
-    QFETCH(int, failure);
     const diagram::Result result = diagram::readEncoded(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
-    QCOMPARE(int(result.failure), failure);
+    QTEST(int(result.failure), "failure");
     QVERIFY(!result.reason.empty());
 }
 

@@ -141,7 +141,6 @@ void TestRealGames::diagramOfKnownGame()
 {
     QFETCH(QByteArray, sgf);
     QFETCH(QStringList, shown);
-    QFETCH(bool, whiteFirst);
     const auto game = readGame(sgf);
     QVERIFY(game);
     const Diagram d = diagramOf(*game);
@@ -155,7 +154,7 @@ void TestRealGames::diagramOfKnownGame()
     }
     QCOMPARE(nonEmpty, int(shown.size() - shown.filter(QRegularExpression(QStringLiteral("=$"))).size()));
     QTEST(d.offBoard, "expectedOffBoard");
-    QCOMPARE(d.whiteFirst, whiteFirst);
+    QTEST(d.whiteFirst, "whiteFirst");
     QCOMPARE(d.total, int(game->moves.size()));
 }
 
