@@ -57,19 +57,19 @@ void open(Form& f, ScriptedUi& ui, const QString& path, Answer mode = Answer::No
     FileHiraku(f, ui);
 }
 
-// A file of the text opened as open() does, in a folder of its own.
-struct Opened {
+// A file of the text opened as open() does, in a folder of its own: the form it opened into,
+// with the boxes it showed and the file's path.
+struct Opened : Form {
     QTemporaryDir dir;
     QString path;
-    Form f;
     ScriptedUi ui;
 
     explicit Opened(const QByteArray& text, Answer mode = Answer::No, const QList<Answer>& answers = {},
                     const BuildKind& kind = BuildKind::standard())
-        : path(writeFile(dir.filePath(QStringLiteral("game.sgf")), text))
-        , f(kind)
+        : Form(kind)
+        , path(writeFile(dir.filePath(QStringLiteral("game.sgf")), text))
     {
-        open(f, ui, path, mode, answers);
+        open(*this, ui, path, mode, answers);
     }
 };
 
@@ -277,9 +277,9 @@ private slots:
         QFETCH(QStringList, shown);
         QFETCH(QStringList, dropped);
         // The marker question comes first: these files are not the dialect's.
-        const Opened o(text, mode, {Answer::Ok, answer});
+        const Opened f(text, mode, {Answer::Ok, answer});
         QStringList boxes;
-        for (const ScriptedUi::Box& b : o.ui.boxes.mid(2))
+        for (const ScriptedUi::Box& b : f.ui.boxes.mid(2))
             boxes << b.text;
         QStringList expected;
         if (!dropped.isEmpty())
@@ -287,11 +287,11 @@ private slots:
         if (!shown.isEmpty())
             expected << messages::notShown(shown).box;
         QCOMPARE(boxes, expected);
-        QTEST(boardText(o.f), "board");
+        QTEST(boardText(f), "board");
         if (!dropped.isEmpty() && answer == Answer::Ok)
-            QVERIFY(o.f.memo.contains(messages::dropped(dropped).log + crlf));
+            QVERIFY(f.memo.contains(messages::dropped(dropped).log + crlf));
         if (!shown.isEmpty())
-            QVERIFY(o.f.memo.endsWith(messages::notShown(shown).log + crlf));
+            QVERIFY(f.memo.endsWith(messages::notShown(shown).log + crlf));
     }
 
     // The first player continues the file's own turns; with no move, its PL, or white after
@@ -312,7 +312,7 @@ private slots:
     void firstPlayer()
     {
         QFETCH(QByteArray, text);
-        QTEST(int(Opened(text).f.radioGroup1), "firstPlayer");
+        QTEST(int(Opened(text).radioGroup1), "firstPlayer");
     }
 
     // The record on the board goes only for a file that was read.
@@ -378,10 +378,9 @@ private slots:
     void opensMoves()
     {
         QFETCH(Answer, mode);
-        const Opened o(header + "\r\n;B[pd];W[dd];B[pp]\r\n)\r\n(;C[reference])\r\n", mode);
-        const Form& f = o.f;
-        const QString& path = o.path;
-        QCOMPARE(o.ui.boxes.size(), 1);
+        const Opened f(header + "\r\n;B[pd];W[dd];B[pp]\r\n)\r\n(;C[reference])\r\n", mode);
+        const QString& path = f.path;
+        QCOMPARE(f.ui.boxes.size(), 1);
         QTEST(f.caption, "caption");
         QTEST(f.lockShown, "lockShown");
         QCOMPARE(f.currentFileName, path);
@@ -409,8 +408,7 @@ private slots:
     void movesOnOccupiedPoints()
     {
         // Move 4 on the stone of 1, move 5 on the handicap stone B2, move 6 on 4's point again.
-        const Opened o("(;CA[shift_jis]AB[dd][pp]SZ[19]MULTIGOGM[1]\r\n;W[pd];B[dp];W[qf];B[pd];W[pp];B[pd]\r\n)");
-        const Form& f = o.f;
+        const Opened f("(;CA[shift_jis]AB[dd][pp]SZ[19]MULTIGOGM[1]\r\n;W[pd];B[dp];W[qf];B[pd];W[pp];B[pd]\r\n)");
         QCOMPARE(f.radioGroup1, go::FirstPlayer::White);
         QCOMPARE(boardText(f), QStringLiteral("4,4=B1/b 16,4=1/w 17,6=3/w 4,16=2/b 16,16=B2/b"));
         QCOMPARE(listText(f), QStringLiteral("4=1 5=B2 6=1"));
@@ -505,21 +503,19 @@ private slots:
         QFETCH(bool, small);
         QFETCH(Answer, mode);
         QFETCH(QByteArray, text);
-        Opened o(text, mode, {}, small ? BuildKind::smallScreen() : BuildKind::standard());
-        Form& f = o.f;
-        ScriptedUi& ui = o.ui;
+        Opened f(text, mode, {}, small ? BuildKind::smallScreen() : BuildKind::standard());
+        ScriptedUi& ui = f.ui;
         Derutoki(f, QStringLiteral("Edit10_10"));
         f.cell(10, 10).text = QStringLiteral("1");
         NyuuRyokuGo(f, ui);
         Hozon(f, ui);
         QVERIFY2(ui.boxes.last().text.startsWith(texts::Saved), qPrintable(ui.boxes.last().text));
-        QTEST(readFile(o.path), "saved");
+        QTEST(readFile(f.path), "saved");
     }
 
     void headerOverTwoLines()
     {
-        const Opened o("(;CA[shift_jis]AB[dd]\r\n[pp]SZ[19]MULTIGOGM[1]\r\n;W[aa])\r\n");
-        const Form& f = o.f;
+        const Opened f("(;CA[shift_jis]AB[dd]\r\n[pp]SZ[19]MULTIGOGM[1]\r\n;W[aa])\r\n");
         QCOMPARE(f.firstMoveLine, 2);
         QCOMPARE(f.gameInfo, QByteArray("(;CA[shift_jis]AB[dd][pp]SZ[19]MULTIGOGM[1]"));
         QCOMPARE(boardText(f), QStringLiteral("1,1=1/w 4,4=B1/b 16,16=B2/b"));
@@ -540,8 +536,7 @@ private slots:
     void lineEnds()
     {
         QFETCH(QByteArray, text);
-        const Opened o(text);
-        const Form& f = o.f;
+        const Opened f(text);
         QCOMPARE(f.loadedLines.size(), 3);
         QCOMPARE(f.loadedLines[2], QByteArray(";B[cc])"));
         QCOMPARE(boardText(f), QStringLiteral("1,1=1/b 2,2=2/w 3,3=3/b"));
@@ -559,10 +554,9 @@ private slots:
     {
         QFETCH(Answer, answer);
         const QByteArray lowerHeader = "(;CA[shift_jis]AB[dd]SZ[19]AP[multigo]";
-        const Opened o(lowerHeader + "\r\n;W[aa])\r\n", Answer::No, {answer});
-        const Form& f = o.f;
-        const ScriptedUi& ui = o.ui;
-        const QString& path = o.path;
+        const Opened f(lowerHeader + "\r\n;W[aa])\r\n", Answer::No, {answer});
+        const ScriptedUi& ui = f.ui;
+        const QString& path = f.path;
         QCOMPARE(ui.boxes.size(), 2);
         QCOMPARE(ui.boxes[1].kind, BoxKind::Warning);
         QCOMPARE(ui.boxes[1].buttons, BoxButtons::OkCancel);
@@ -600,8 +594,7 @@ private slots:
 
     void emptyMoveLineLogsZero()
     {
-        const Opened o(header + "\r\n;)\r\n");
-        const Form& f = o.f;
+        const Opened f(header + "\r\n;)\r\n");
         // A node without a move takes no number: a move typed next is move 1.
         QCOMPARE(f.loadedNodeCount, 0);
         QVERIFY(f.memo.endsWith(messages::highestLoadedLine(0) + crlf));
