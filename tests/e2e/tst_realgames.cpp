@@ -49,11 +49,6 @@ QList<Diagram::OffBoard> offBoard(std::initializer_list<std::pair<int, const cha
     return out;
 }
 
-QPushButton* button(TForm1& w, const char* name)
-{
-    return qobject_cast<QPushButton*>(w.control(QLatin1String(name)));
-}
-
 QTableView* grid(TForm1& w, const char* name)
 {
     return qobject_cast<QTableView*>(w.control(QLatin1String(name)));
@@ -92,18 +87,12 @@ void typeKeys(QWidget* target, const QString& text)
     }
 }
 
-Rgb stoneColour(bool black)
-{
-    return black ? colours::Black : colours::White;
-}
-
 // The colour a point of the diagram shows: handicap stones are black, a numbered stone has
 // the colour of the move that put it there.
-bool pointIsBlack(const Game& game, const QString& shown)
+QColor pointColour(const Game& game, const QString& shown)
 {
-    if (shown.startsWith(QLatin1Char('B')))
-        return true;
-    return game.moves[shown.toInt() - 1].black;
+    const bool black = shown.startsWith(QLatin1Char('B')) || game.moves[shown.toInt() - 1].black;
+    return QColor::fromRgb(black ? colours::Black : colours::White);
 }
 
 } // namespace
@@ -218,8 +207,7 @@ void checkBoardTyped(TForm1& w, const Diagram& d, const Game& game)
         for (int x = 1; x <= 19; ++x) {
             QCOMPARE(w.cell(x, y)->text(), d.at(x, y));
             if (!d.at(x, y).isEmpty())
-                QCOMPARE(w.cell(x, y)->palette().color(QPalette::Base),
-                         QColor::fromRgb(stoneColour(pointIsBlack(game, d.at(x, y)))));
+                QCOMPARE(w.cell(x, y)->palette().color(QPalette::Base), pointColour(game, d.at(x, y)));
         }
     }
 }
@@ -229,7 +217,7 @@ void checkBoardTyped(TForm1& w, const Diagram& d, const Game& game)
 // last place; the others click Save while it is still being edited.
 void listAndTypePlaces(TForm1& w, const QList<Diagram::OffBoard>& rows, bool enterAfterLast)
 {
-    click(button(w, "Button1"));
+    click(w.control(QStringLiteral("Button1")));
     QTableView* list = grid(w, "StringGrid2");
     for (int row = 1; row <= rows.size(); ++row)
         QCOMPARE(shownText(list, row, 0), QString::number(rows[row - 1].move));
@@ -278,7 +266,7 @@ void save(TForm1& w, WindowUi& ui, const QString& newFile = QString())
     ui.boxes.clear();
     if (!newFile.isEmpty())
         ui.savePaths.append(newFile);
-    click(button(w, "cmdSave"));
+    click(w.control(QStringLiteral("cmdSave")));
     QVERIFY2(ui.savePaths.isEmpty(), "the save dialog was not shown");
     QVERIFY2(ui.boxes.size() == 2 && ui.boxes.last().kind == BoxKind::Information, qPrintable(boxesOf(ui)));
 }
@@ -288,9 +276,9 @@ void open(TForm1& w, WindowUi& ui, const QString& file, Answer mode)
     ui.boxes.clear();
     ui.answers = {mode};
     ui.openPaths.append(file);
-    click(button(w, "cmdOpen"));
+    click(w.control(QStringLiteral("cmdOpen")));
     QVERIFY2(ui.answers.isEmpty() && ui.openPaths.isEmpty() && ui.boxes.size() == 1, qPrintable(boxesOf(ui)));
-    QCOMPARE(button(w, "cmdLockKaizyo2")->isVisible(), mode == Answer::No);
+    QCOMPARE(w.control(QStringLiteral("cmdLockKaizyo2"))->isVisible(), mode == Answer::No);
 }
 
 // The file holds the game's moves in order and its handicap stones in board order.
@@ -321,7 +309,7 @@ void checkOpened(TForm1& w, const Diagram& d, const Game& game)
                 continue;
             }
             QVERIFY(!c->isEnabled());
-            QCOMPARE(c->palette().color(QPalette::Base), QColor::fromRgb(stoneColour(pointIsBlack(game, shown))));
+            QCOMPARE(c->palette().color(QPalette::Base), pointColour(game, shown));
         }
     }
     QTableView* list = grid(w, "StringGrid1");
