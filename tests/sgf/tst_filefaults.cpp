@@ -66,13 +66,6 @@ QByteArray recordWithTail()
         + "(;W[dp]C[\x8e\x51\x8d\x6c\x90\x7d])" + lineEnd + ")" + lineEnd;
 }
 
-// The same record as a save that adds move 4 at dp splices it.
-QByteArray recordWithTailAndMove4()
-{
-    return header + lineEnd + gameInfoLine + lineEnd + moveLines(opening) + closedMoveLines({QStringLiteral("dp")}, 4)
-        + "(;W[dp]C[\x8e\x51\x8d\x6c\x90\x7d])" + lineEnd + ")" + lineEnd;
-}
-
 ScriptedUi open(Form& f, const QString& path, Answer mode)
 {
     ScriptedUi ui;
@@ -151,18 +144,6 @@ bool reportsWriteFailure(const ScriptedUi& ui, const QString& path)
     return box.kind == BoxKind::Error && box.text.startsWith(head) && box.text.size() > head.size();
 }
 
-// A record with one new move: the file at path opened for editing, or a fresh one that
-// will be saved over it.
-void startRecord(Form& f, const QString& path, bool opened)
-{
-    if (opened) {
-        open(f, path, Answer::Yes);
-        typeMove(f, 4, 16, 4);
-    } else {
-        typeMove(f, 16, 4, 1);
-    }
-}
-
 } // namespace
 
 class TestFileFaults : public QObject {
@@ -221,8 +202,14 @@ private slots:
         if (small)
             fillUp(dir.filePath(QStringLiteral("filler")));
         const auto before = listing(dir.path());
+        // A record with one new move: the file opened for editing, or a fresh one saved over it.
         Form f;
-        startRecord(f, path, opened);
+        if (opened) {
+            open(f, path, Answer::Yes);
+            typeMove(f, 4, 16, 4);
+        } else {
+            typeMove(f, 16, 4, 1);
+        }
         const QString logBefore = f.memo;
         const ScriptedUi ui = save(f, opened ? std::nullopt : std::optional<QString>(path), write);
 
@@ -249,7 +236,10 @@ private slots:
         QTest::addColumn<bool>("typed");
         QTest::addColumn<QByteArray>("expected");
         const QByteArray head = header + lineEnd + gameInfoLine + lineEnd;
-        QTest::newRow("keep mode") << Answer::Yes << true << recordWithTailAndMove4();
+        // Keep mode splices move 4 into the record as it was.
+        QTest::newRow("keep mode") << Answer::Yes << true
+                                   << head + moveLines(opening) + closedMoveLines({QStringLiteral("dp")}, 4)
+                                          + "(;W[dp]C[\x8e\x51\x8d\x6c\x90\x7d])" + lineEnd + ")" + lineEnd;
         QTest::newRow("edit mode") << Answer::No << true << head + moveLines(opening + QStringList{"dp"}) + ")" + lineEnd;
         QTest::newRow("edit mode, nothing typed") << Answer::No << false << head + moveLines(opening) + ")" + lineEnd;
     }
