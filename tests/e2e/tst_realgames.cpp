@@ -2,6 +2,7 @@
 #include "board/colours.h"
 #include "board/messages.h"
 #include "board/texts.h"
+#include "support/boardtext.h"
 #include "support/folders.h"
 #include "support/gnugo.h"
 #include "support/realgame.h"
@@ -57,15 +58,6 @@ QTableView* grid(TForm1& w, const char* name)
 void click(QWidget* target)
 {
     QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, target->rect().center());
-}
-
-// Letters and digits as a Japanese input method gives them in full-width mode.
-QString fullWidth(const QString& text)
-{
-    QString out;
-    for (const QChar c : text)
-        out += c.unicode() > 0x20 && c.unicode() < 0x7f ? QChar(c.unicode() - 0x20 + 0xff00) : c;
-    return out;
 }
 
 // What the operator types for a point of the diagram: the number, or a lower-case b for a
