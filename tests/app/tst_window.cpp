@@ -180,13 +180,11 @@ void TestWindow::numberLabels()
         QCOMPARE(l->geometry(), QRect(at, QSize(n < 10 ? 7 : 14, 16)));
         ++count;
     };
-    const QStringList below{"Label1", "Label2", "Label3", "Label4", "Label6", "Label7", "Label8", "Label9", "Label10",
-                            "Label11", "Label12", "Label13", "Label14", "Label15", "Label16", "Label17", "Label18",
-                            "Label19", "Label20"};
     for (int x = 1; x <= 19; ++x) {
         const int left = x <= 9 ? 32 * x + 8 : 32 * x;
         check(x, QStringLiteral("Label%1").arg(61 + x), {left, 40});
-        check(x, below[x - 1], {left, 664});
+        // Label5 stands at the left edge, so the numbers below skip it.
+        check(x, QStringLiteral("Label%1").arg(x < 5 ? x : x + 1), {left, 664});
     }
     for (int y = 1; y <= 19; ++y) {
         check(y, y == 1 ? QStringLiteral("Label5") : QStringLiteral("Label%1").arg(19 + y), {8, 32 * y + 32});
