@@ -379,12 +379,11 @@ private slots:
     {
         QFETCH(Answer, mode);
         const Opened f(header + "\r\n;B[pd];W[dd];B[pp]\r\n)\r\n(;C[reference])\r\n", mode);
-        const QString& path = f.path;
         QCOMPARE(f.ui.boxes.size(), 1);
         QTEST(f.caption, "caption");
         QTEST(f.lockShown, "lockShown");
-        QCOMPARE(f.currentFileName, path);
-        QCOMPARE(f.lblHyoudai, messages::editingTitle(QDir::toNativeSeparators(path)));
+        QCOMPARE(f.currentFileName, f.path);
+        QCOMPARE(f.lblHyoudai, messages::editingTitle(QDir::toNativeSeparators(f.path)));
         QVERIFY(!f.lblOkiisiShown);
         QCOMPARE(f.loadedLines.size(), 4);
         QCOMPARE(f.loadedLines[3], QByteArray("(;C[reference])"));
@@ -402,7 +401,7 @@ private slots:
         QCOMPARE(f.radioGroup1, go::FirstPlayer::Black);
         QVERIFY(f.stringGrid1.shown);
         QCOMPARE(listText(f), QString());
-        QCOMPARE(f.memo, messages::openLine(QDir::toNativeSeparators(path)) + crlf + messages::highestLoadedLine(3) + crlf);
+        QCOMPARE(f.memo, messages::openLine(QDir::toNativeSeparators(f.path)) + crlf + messages::highestLoadedLine(3) + crlf);
     }
 
     void movesOnOccupiedPoints()
@@ -504,12 +503,11 @@ private slots:
         QFETCH(Answer, mode);
         QFETCH(QByteArray, text);
         Opened f(text, mode, {}, small ? BuildKind::smallScreen() : BuildKind::standard());
-        ScriptedUi& ui = f.ui;
         Derutoki(f, QStringLiteral("Edit10_10"));
         f.cell(10, 10).text = QStringLiteral("1");
-        NyuuRyokuGo(f, ui);
-        Hozon(f, ui);
-        QVERIFY2(ui.boxes.last().text.startsWith(texts::Saved), qPrintable(ui.boxes.last().text));
+        NyuuRyokuGo(f, f.ui);
+        Hozon(f, f.ui);
+        QVERIFY2(f.ui.boxes.last().text.startsWith(texts::Saved), qPrintable(f.ui.boxes.last().text));
         QTEST(readFile(f.path), "saved");
     }
 
@@ -555,17 +553,15 @@ private slots:
         QFETCH(Answer, answer);
         const QByteArray lowerHeader = "(;CA[shift_jis]AB[dd]SZ[19]AP[multigo]";
         const Opened f(lowerHeader + "\r\n;W[aa])\r\n", Answer::No, {answer});
-        const ScriptedUi& ui = f.ui;
-        const QString& path = f.path;
-        QCOMPARE(ui.boxes.size(), 2);
-        QCOMPARE(ui.boxes[1].kind, BoxKind::Warning);
-        QCOMPARE(ui.boxes[1].buttons, BoxButtons::OkCancel);
-        QCOMPARE(ui.boxes[1].text, messages::notMultiGo().box);
+        QCOMPARE(f.ui.boxes.size(), 2);
+        QCOMPARE(f.ui.boxes[1].kind, BoxKind::Warning);
+        QCOMPARE(f.ui.boxes[1].buttons, BoxButtons::OkCancel);
+        QCOMPARE(f.ui.boxes[1].text, messages::notMultiGo().box);
         QCOMPARE(f.gameInfo, lowerHeader);
         QCOMPARE(f.firstMoveLine, 1);
-        QCOMPARE(f.currentFileName, path);
+        QCOMPARE(f.currentFileName, f.path);
         QCOMPARE(f.loadedLines.size(), 2);
-        const QString opened = messages::openLine(QDir::toNativeSeparators(path)) + crlf;
+        const QString opened = messages::openLine(QDir::toNativeSeparators(f.path)) + crlf;
         if (answer == Answer::Cancel) {
             QCOMPARE(boardText(f), QString());
             QCOMPARE(f.memo, opened);
