@@ -20,14 +20,6 @@ private slots:
     void settlesFirstPlayer();
 };
 
-namespace {
-
-QString dataFolder()
-{
-    return QStringLiteral(RANVEL_TEST_DATA);
-}
-
-} // namespace
 
 void TestDiagramReading::mendsContradictedNumber_data()
 {
@@ -70,15 +62,15 @@ void TestDiagramReading::refusesWhatIsNoBoard_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("failure");
-    const QByteArray png = readFile(dataFolder() + QStringLiteral("/diagrams/game01_s1_l1_h0__clean150.png"));
+    const QByteArray png = readFile(QStringLiteral(RANVEL_TEST_DATA "/diagrams/game01_s1_l1_h0__clean150.png"));
     QByteArray huge = png.left(24);
     // The header's width and height, in the IHDR chunk, made enormous.
     huge[16] = char(0x00), huge[17] = char(0x01), huge[18] = char(0x00), huge[19] = char(0x00);
     huge[20] = char(0x00), huge[21] = char(0x01), huge[22] = char(0x00), huge[23] = char(0x00);
     huge += png.mid(24);
     QTest::newRow("page of notes without a diagram")
-        << readFile(dataFolder() + QStringLiteral("/diagrams/noboard__text.png")) << int(diagram::Failure::NoBoard);
-    QTest::newRow("game record") << readFile(dataFolder() + QStringLiteral("/games/game01_s1_l1_h0.sgf"))
+        << readFile(QStringLiteral(RANVEL_TEST_DATA "/diagrams/noboard__text.png")) << int(diagram::Failure::NoBoard);
+    QTest::newRow("game record") << readFile(QStringLiteral(RANVEL_TEST_DATA "/games/game01_s1_l1_h0.sgf"))
                                  << int(diagram::Failure::NotAPicture);
     QTest::newRow("empty file") << QByteArray() << int(diagram::Failure::NotAPicture);
     QTest::newRow("PNG cut after its header") << png.left(200) << int(diagram::Failure::Damaged);

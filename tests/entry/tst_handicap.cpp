@@ -6,15 +6,6 @@
 
 namespace {
 
-// "x,y x,y ..." for the points of a list.
-QString pointsText(const QList<CellPos>& points)
-{
-    QStringList parts;
-    for (const CellPos& p : points)
-        parts << QStringLiteral("%1,%2").arg(p.x).arg(p.y);
-    return parts.join(QLatin1Char(' '));
-}
-
 // "x,y=text ..." for every cell that holds a handicap label, in row order.
 QString stonesOnBoard(const Form& f)
 {
@@ -38,7 +29,7 @@ private slots:
     {
         QTest::addColumn<QByteArray>("header");
         QTest::addColumn<bool>("listed");
-        QTest::addColumn<QString>("points");
+        QTest::addColumn<QString>("points"); // "x,y x,y ..." in the order read
 
         const QByteArray head = "(;CA[shift_jis]";
         const QByteArray tail = "SZ[19]AP[MultiGo:4.3.0]MULTIGOGM[1]";
@@ -65,7 +56,10 @@ private slots:
         QFETCH(QByteArray, header);
         const HandicapList list = parseHandicapList(header);
         QTEST(list.listed, "listed");
-        QTEST(pointsText(list.points), "points");
+        QStringList read;
+        for (const CellPos& p : list.points)
+            read << QStringLiteral("%1,%2").arg(p.x).arg(p.y);
+        QTEST(read.join(QLatin1Char(' ')), "points");
     }
 
     void placesNumberedLockedStones_data()

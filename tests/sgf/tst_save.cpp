@@ -9,6 +9,7 @@
 #include "sgf/files.h"
 #include "sgf/open.h"
 #include "sgf/save.h"
+#include "support/boardtext.h"
 #include "support/folders.h"
 #include "support/gnugo.h"
 #include "support/scriptedui.h"
@@ -562,10 +563,7 @@ private slots:
         QCOMPARE(f.cell(16, 16).text, QStringLiteral("B2"));
         QVERIFY(typing.boxes.isEmpty());
         // Move 6 was played where move 1 stood, move 7 on the handicap stone at pp.
-        f.stringGrid2.at(0, 1) = QStringLiteral("6");
-        f.stringGrid2.at(1, 1) = QStringLiteral("1");
-        f.stringGrid2.at(0, 2) = QStringLiteral("7");
-        f.stringGrid2.at(1, 2) = QStringLiteral("b2");
+        putRows(f.stringGrid2, {"6|1", "7|b2"});
         ScriptedUi ui;
         ui.savePaths = {path};
         Hozon(f, ui);
