@@ -57,43 +57,41 @@ private slots:
         f.stringGrid1.at(0, 0) = QStringLiteral("x");
     }
 
-    void cancelLeavesAll()
+    // Cancel at the question, or no total to list up to: nothing is listed or tidied.
+    void stopsBeforeListing_data()
     {
-        f.souTesuu = QStringLiteral("3");
-        ui.answers << Answer::Cancel;
+        QTest::addColumn<QString>("total");
+        QTest::addColumn<Answer>("answer");
+        QTest::addColumn<QString>("warning"); // the box after the question, if any
+        QTest::addColumn<QStringList>("focus");
+        QTest::newRow("Cancel") << "3" << Answer::Cancel << QString() << QStringList();
+        const QStringList total{QStringLiteral("SouTesuu")};
+        QTest::newRow("empty total") << "" << Answer::Ok << texts::MissingNeedTotal << total;
+        QTest::newRow("blanks for a total") << "   " << Answer::Ok << texts::MissingNeedTotal << total;
+        QTest::newRow("tab and blank for a total") << "\t " << Answer::Ok << texts::MissingNeedTotal << total;
+    }
+
+    void stopsBeforeListing()
+    {
+        QFETCH(QString, total);
+        QFETCH(Answer, answer);
+        QFETCH(QString, warning);
+        f.souTesuu = total;
+        ui.answers << answer;
         Button1Click(f, ui);
-        QCOMPARE(ui.boxes.size(), 1);
+        QCOMPARE(ui.boxes.size(), warning.isEmpty() ? 1 : 2);
         QCOMPARE(ui.boxes[0].kind, BoxKind::Confirm);
         QCOMPARE(ui.boxes[0].text, texts::MissingListUp);
         QCOMPARE(ui.boxes[0].buttons, BoxButtons::OkCancel);
-        QCOMPARE(f.memo, texts::MissingListUp + Crlf);
+        if (!warning.isEmpty()) {
+            QCOMPARE(ui.boxes[1].kind, BoxKind::Warning);
+            QCOMPARE(ui.boxes[1].text, warning);
+            QCOMPARE(ui.boxes[1].buttons, BoxButtons::Ok);
+        }
+        QCOMPARE(f.memo, texts::MissingListUp + Crlf + (warning.isEmpty() ? QString() : warning + Crlf));
+        QTEST(ui.focusRequests, "focus");
         QCOMPARE(f.stringGrid2.at(0, 1), Old);
         QCOMPARE(f.stringGrid2.at(1, 1), QStringLiteral("ｂ１"));
-        QVERIFY(ui.focusRequests.isEmpty());
-    }
-
-    void emptyTotalIsRefused_data()
-    {
-        QTest::addColumn<QString>("total");
-        QTest::newRow("empty") << "";
-        QTest::newRow("blanks") << "   ";
-        QTest::newRow("tab and blank") << "\t ";
-    }
-
-    void emptyTotalIsRefused()
-    {
-        QFETCH(QString, total);
-        f.souTesuu = total;
-        Button1Click(f, ui);
-        QCOMPARE(ui.boxes.size(), 2);
-        QCOMPARE(ui.boxes[1].kind, BoxKind::Warning);
-        QCOMPARE(ui.boxes[1].text, texts::MissingNeedTotal);
-        QCOMPARE(ui.boxes[1].buttons, BoxButtons::Ok);
-        QCOMPARE(f.memo, texts::MissingListUp + Crlf + texts::MissingNeedTotal + Crlf);
-        QCOMPARE(ui.focusRequests, QStringList{QStringLiteral("SouTesuu")});
-        // Neither list is tidied or written.
-        QCOMPARE(f.stringGrid2.at(1, 1), QStringLiteral("ｂ１"));
-        QCOMPARE(f.stringGrid2.at(0, 1), Old);
         QCOMPARE(f.stringGrid1.at(0, 0), QStringLiteral("x"));
     }
 
