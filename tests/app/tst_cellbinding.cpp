@@ -33,11 +33,6 @@ void typeInto(TForm1& w, int x, int y, const QString& text)
     QTest::keyClicks(c, text);
 }
 
-int countOf(const QString& haystack, const QString& needle)
-{
-    return int(haystack.count(needle));
-}
-
 } // namespace
 
 void TestCellBinding::duplicateWarnedOnce_data()
@@ -102,7 +97,7 @@ void TestCellBinding::duplicateWarnedOnce()
     QCOMPARE(answerer.seen[0].title, texts::TitleWarning);
     const messages::BoxAndLog dup = messages::duplicateEntry(QStringLiteral("7"), 5, 5);
     QCOMPARE(answerer.seen[0].text, QString(dup.box).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    QCOMPARE(countOf(w.form().memo, dup.log), 1);
+    QCOMPARE(w.form().memo.count(dup.log), qsizetype(1));
     QCOMPARE(from->text(), QStringLiteral("7"));
     QCOMPARE(w.cell(5, 5)->text(), QStringLiteral("7"));
     QCOMPARE(w.form().controlMei, cellName(next.x(), next.y()));

@@ -53,11 +53,6 @@ namespace {
 // showing a number that stands twice on the board (confirming such a point keeps it marked).
 #define MarkedPicture "own_freeserif-bold_print.jpg"
 
-QString picturePath(const QString& name)
-{
-    return QStringLiteral(RANVEL_TEST_DATA "/diagrams/") + name;
-}
-
 // The board as the cells show it, in the reader's own notation without its doubts.
 QString shownBoard(const TForm1& w)
 {
@@ -102,6 +97,18 @@ int pixelsOf(const QImage& image, const QRect& area, QRgb colour)
     return count;
 }
 
+// A file dragged onto the widget and dropped there: whether the drag, and the drop, were taken.
+std::pair<bool, bool> dropFile(QWidget* target, const QString& path, QPoint at)
+{
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(path)});
+    QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    return {enter.isAccepted(), drop.isAccepted()};
+}
+
 const QRgb Red = qRgb(255, 0, 0);
 const QRgb Blue = qRgb(0, 0, 255);
 
@@ -135,17 +142,15 @@ void TestPicturePaste::pasteAndDrop()
     QFETCH(Way, way);
     QFETCH(bool, small);
     QFETCH(QString, picture);
-    const QString path = picturePath(picture);
+    const QString path = QStringLiteral(RANVEL_TEST_DATA "/diagrams/") + picture;
     // Text pasted needs no reading: the picture is only there to be passed over.
     const diagram::Result read
         = way == Way::PasteText ? diagram::Result() : diagram::readFile(QFile::encodeName(path).toStdString());
     // Compared with a reading that found no board, a paste that read nothing would pass.
     QCOMPARE(read.failure == diagram::Failure::None, !picture.startsWith(QLatin1String("noboard")));
 
-    WindowUi ui;
-    TForm1 w(small ? BuildKind::smallScreen() : BuildKind::standard(), &ui);
-    ui.window = &w;
-    w.show();
+    ShownWindow s(small ? BuildKind::smallScreen() : BuildKind::standard());
+    TForm1& w = s.w;
     QVERIFY(QTest::qWaitForWindowActive(&w));
     const QString emptyBoard = shownBoard(w);
     const QString expected = read.failure == diagram::Failure::None
@@ -173,30 +178,20 @@ void TestPicturePaste::pasteAndDrop()
         QCOMPARE(shownBoard(w), emptyBoard);
         QVERIFY(w.form().memo.isEmpty());
         return;
-    case Way::DropFile: {
-        auto* mime = new QMimeData;
-        mime->setUrls({QUrl::fromLocalFile(path)});
-        const QPoint at = cell->rect().center();
-        QDragEnterEvent enter(at, Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(cell, &enter);
-        QVERIFY(enter.isAccepted());
-        QDropEvent drop(QPointF(at), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(cell, &drop);
-        QVERIFY(drop.isAccepted());
-        delete mime;
+    case Way::DropFile:
+        QCOMPARE(dropFile(cell, path, cell->rect().center()), std::pair(true, true));
         break;
-    }
     }
     QTRY_COMPARE(w.form().memo.isEmpty(), false);
     QCOMPARE(shownBoard(w), expected);
     if (read.failure != diagram::Failure::None) {
-        QCOMPARE(ui.boxes.size(), 1);
-        QCOMPARE(ui.boxes.first().kind, BoxKind::Error);
+        QCOMPARE(s.ui.boxes.size(), 1);
+        QCOMPARE(s.ui.boxes.first().kind, BoxKind::Error);
         QVERIFY(total->text().isEmpty());
         return;
     }
     QVERIFY(!total->text().isEmpty());
-    QVERIFY(ui.boxes.isEmpty());
+    QVERIFY(s.ui.boxes.isEmpty());
     // The reading leaves the focus somewhere, and a cell that holds it is highlighted as entered.
     // A progress window shown meanwhile gives the activation back when it closes.
     QTRY_VERIFY(QApplication::focusWidget());
@@ -233,10 +228,8 @@ void TestPicturePaste::hostileLeavesRecord()
     QTemporaryDir dir;
     const QString path = index < 0 ? hostile::referencePicture() : hostile::cases().at(index).make(QDir(dir.path()));
 
-    WindowUi ui;
-    TForm1 w(BuildKind::standard(), &ui);
-    ui.window = &w;
-    w.show();
+    ShownWindow s;
+    TForm1& w = s.w;
     QVERIFY(QTest::qWaitForWindowActive(&w));
     w.cell(4, 4)->setFocus(Qt::TabFocusReason);
     QTRY_COMPARE(QApplication::focusWidget(), w.cell(4, 4));
@@ -249,14 +242,7 @@ void TestPicturePaste::hostileLeavesRecord()
     QWidget* cell = QApplication::focusWidget();
 
     if (way == Hostile::Drop) {
-        auto* mime = new QMimeData;
-        mime->setUrls({QUrl::fromLocalFile(path)});
-        QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(cell, &enter);
-        QVERIFY(enter.isAccepted());
-        QDropEvent drop(QPointF(2, 2), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(cell, &drop);
-        delete mime;
+        QVERIFY(dropFile(cell, path, QPoint(2, 2)).first);
     } else {
         QFile f(path);
         QVERIFY(f.open(QIODevice::ReadOnly));
@@ -268,10 +254,10 @@ void TestPicturePaste::hostileLeavesRecord()
         QTest::keySequence(cell, QKeySequence::Paste);
     }
     // The question over the record comes before the reading, the refusal after it.
-    QTRY_COMPARE(ui.boxes.size(), way == Hostile::PasteThenEsc ? 1 : 2);
-    QCOMPARE(ui.boxes.first().buttons, BoxButtons::YesNoKeep);
+    QTRY_COMPARE(s.ui.boxes.size(), way == Hostile::PasteThenEsc ? 1 : 2);
+    QCOMPARE(s.ui.boxes.first().buttons, BoxButtons::YesNoKeep);
     if (way != Hostile::PasteThenEsc)
-        QCOMPARE(ui.boxes.last().kind, BoxKind::Error);
+        QCOMPARE(s.ui.boxes.last().kind, BoxKind::Error);
     QCOMPARE(recordOf(w.form()), before);
 }
 
@@ -280,10 +266,8 @@ void TestPicturePaste::hostileLeavesRecord()
 // marks with it, Enter takes a frame away, Esc closes the picture and F7 shows it again.
 void TestPicturePaste::marksFollowFocus()
 {
-    WindowUi ui;
-    TForm1 w(BuildKind::standard(), &ui);
-    ui.window = &w;
-    w.show();
+    ShownWindow s;
+    TForm1& w = s.w;
     QVERIFY(QTest::qWaitForWindowActive(&w));
     w.cell(4, 4)->setFocus(Qt::TabFocusReason);
     QTRY_COMPARE(QApplication::focusWidget(), w.cell(4, 4));
@@ -300,8 +284,8 @@ void TestPicturePaste::marksFollowFocus()
     QGuiApplication::clipboard()->setImage(image);
     QTest::keySequence(w.cell(3, 3), QKeySequence::Paste);
     QTRY_VERIFY(w.form().fromPicture);
-    QCOMPARE(ui.boxes.size(), 1);
-    QCOMPARE(ui.boxes.first().kind, BoxKind::Confirm);
+    QCOMPARE(s.ui.boxes.size(), 1);
+    QCOMPARE(s.ui.boxes.first().kind, BoxKind::Confirm);
     const QList<CellPos> doubts = unsurePoints(w.form());
     QVERIFY(doubts.size() >= 2);
     const CellPos first = doubts[0], second = doubts[1];
@@ -402,10 +386,8 @@ void TestPicturePaste::proofreadWithKeys()
         return wrong;
     };
 
-    WindowUi ui;
-    TForm1 w(BuildKind::standard(), &ui);
-    ui.window = &w;
-    w.show();
+    ShownWindow s;
+    TForm1& w = s.w;
     QVERIFY(QTest::qWaitForWindowActive(&w));
     const QImage image(QStringLiteral(RANVEL_TEST_DATA "/corpus/") + picture);
     QVERIFY(!image.isNull());
@@ -415,7 +397,7 @@ void TestPicturePaste::proofreadWithKeys()
     QTest::keySequence(&w, QKeySequence::Paste);
     QTRY_VERIFY_WITH_TIMEOUT(w.form().fromPicture, 60000);
     const qint64 readMs = clock.elapsed();
-    const qsizetype boxesBefore = ui.boxes.size();
+    const qsizetype boxesBefore = s.ui.boxes.size();
     const QList<CellPos> doubts = unsurePoints(w.form());
     const QStringList wrongBefore = wrongCells(w);
     const qsizetype duplicatesRead = w.form().memo.count(texts::DupAlready);
@@ -452,7 +434,7 @@ void TestPicturePaste::proofreadWithKeys()
     const qint64 walkMs = clock.elapsed() - readMs;
     const int twice = int(std::count_if(visits.begin(), visits.end(), [](int n) { return n > 1; }));
     const int never = int(std::count_if(doubts.begin(), doubts.end(), [&](const CellPos& p) { return !visits.contains((p.y - 1) * 19 + p.x - 1); }));
-    const int boxes = int(ui.boxes.size() - boxesBefore);
+    const int boxes = int(s.ui.boxes.size() - boxesBefore);
     const QStringList wrongAfter = wrongCells(w);
     // Numbers that came to stand twice while checking, logged and marked instead of boxed.
     const int duplicates = int(w.form().memo.count(texts::DupAlready) - duplicatesRead);
@@ -511,16 +493,14 @@ void TestPicturePaste::cropWhereNoBoard()
     painter.drawImage(at + QPoint(board.width(), 0), board.mirrored(true, false));
     painter.end();
 
-    WindowUi ui;
-    TForm1 w(BuildKind::standard(), &ui);
-    ui.window = &w;
-    w.show();
+    ShownWindow s;
+    TForm1& w = s.w;
     QVERIFY(QTest::qWaitForWindowActive(&w));
     QGuiApplication::clipboard()->setImage(screen);
     QTest::keySequence(&w, QKeySequence::Paste);
     QTRY_VERIFY_WITH_TIMEOUT(w.findChild<PictureCrop*>(), 60000);
-    QCOMPARE(ui.boxes.size(), 1);
-    QCOMPARE(ui.boxes.first().kind, BoxKind::Error);
+    QCOMPARE(s.ui.boxes.size(), 1);
+    QCOMPARE(s.ui.boxes.first().kind, BoxKind::Error);
     QVERIFY(!w.form().fromPicture);
 
     QPointer<PictureCrop> crop = w.findChild<PictureCrop*>();
@@ -534,7 +514,7 @@ void TestPicturePaste::cropWhereNoBoard()
     QTest::mouseMove(crop, onCrop(around.center()));
     QTest::mouseRelease(crop, Qt::LeftButton, Qt::NoModifier, onCrop(around.bottomRight()));
     QTRY_VERIFY_WITH_TIMEOUT(w.form().fromPicture, 60000);
-    QCOMPARE(ui.boxes.size(), 1);
+    QCOMPARE(s.ui.boxes.size(), 1);
     const diagram::Result alone = diagram::readFile(QFile::encodeName(boardPath).toStdString());
     QCOMPARE(alone.failure, diagram::Failure::None);
     QCOMPARE(shownBoard(w), QString::fromStdString(diagram::boardText(alone.board)).remove(QLatin1Char('?')));
@@ -573,24 +553,14 @@ void TestPicturePaste::figuresDropped()
             enterNextFigure(plain, plainUi, read, paths[k]);
     }
 
-    WindowUi ui;
-    TForm1 w(BuildKind::standard(), &ui);
-    ui.window = &w;
-    w.show();
+    ShownWindow s;
+    TForm1& w = s.w;
+    WindowUi& ui = s.ui;
     QVERIFY(QTest::qWaitForWindowActive(&w));
     // New record or next figure: No reads the next figure.
     ui.answers << Answer::No << Answer::No;
     for (int k = 0; k < paths.size(); ++k) {
-        QLineEdit* cell = w.cell(10, 10);
-        auto* mime = new QMimeData;
-        mime->setUrls({QUrl::fromLocalFile(paths[k])});
-        const QPoint at = cell->rect().center();
-        QDragEnterEvent enter(at, Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(cell, &enter);
-        QDropEvent drop(QPointF(at), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(cell, &drop);
-        QVERIFY(drop.isAccepted());
-        delete mime;
+        QVERIFY(dropFile(w.cell(10, 10), paths[k], w.cell(10, 10)->rect().center()).second);
         QTRY_VERIFY_WITH_TIMEOUT(w.form().memo.contains(paths[k]), 60000);
     }
     QCOMPARE(ui.boxes.size(), 2);

@@ -78,13 +78,12 @@ void TestQtBoxes::defaultAnswers()
 {
     QFETCH(BoxButtons, buttons);
     QFETCH(Qt::Key, key);
-    QFETCH(Answer, answer);
     TForm1 w;
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
     QtUi ui(w);
     BoxAnswerer answerer({key});
-    QCOMPARE(ui.ask(BoxKind::Confirm, messages::figureQuestion(), buttons), answer);
+    QTEST(ui.ask(BoxKind::Confirm, messages::figureQuestion(), buttons), "answer");
     QCOMPARE(answerer.seen.size(), 1);
 }
 

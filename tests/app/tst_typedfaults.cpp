@@ -8,6 +8,7 @@
 #include "board/colours.h"
 #include "board/messages.h"
 #include "board/texts.h"
+#include "support/folders.h"
 #include "support/scriptedui.h"
 #include "support/listview.h"
 
@@ -58,11 +59,6 @@ void type(QWidget* target, const QString& text, Typing how)
             line->insert(text);
         return;
     }
-}
-
-QString conversionError(const QString& text)
-{
-    return QString(texts::NotAnInteger).replace(QStringLiteral("%s"), text) + QLatin1Char('.');
 }
 
 // The window with its own scripted boxes, shown and active.
@@ -137,7 +133,6 @@ private slots:
         QFETCH(Typing, how);
         QFETCH(QString, offset);
         QFETCH(QString, stored);
-        QFETCH(Rgb, background);
         QFETCH(int, warnings);
         Window s;
         edit(s.w, "txtPuls")->setText(offset);
@@ -146,7 +141,7 @@ private slots:
         const Cell& c = s.w.form().cell(5, 6);
         QCOMPARE(c.text, stored);
         QCOMPARE(s.w.cell(5, 6)->text(), stored);
-        QCOMPARE(c.background, background);
+        QTEST(c.background, "background");
         QCOMPARE(s.ui.boxes.size(), warnings);
         for (const ScriptedUi::Box& b : s.ui.boxes)
             QVERIFY(b.text.startsWith(texts::DigitsBox) && b.text.endsWith(texts::Te));
@@ -186,7 +181,7 @@ private slots:
         if (firstListed.isEmpty()) {
             QCOMPARE(last.title, texts::ApplicationTitle);
             QCOMPARE(last.kind, BoxKind::Error);
-            QCOMPARE(last.text, conversionError(box->text()));
+            QCOMPARE(last.text, QString(texts::NotAnInteger).replace(QStringLiteral("%s"), box->text()) + QLatin1Char('.'));
             QVERIFY(!s.w.form().memo.contains(texts::MissingDone));
         } else {
             QCOMPARE(last.text, texts::MissingDone);
@@ -352,17 +347,15 @@ private slots:
         s.ui.savePaths = {path};
         const qsizetype boxesBefore = s.ui.boxes.size();
         s.click("cmdSave");
-        QFile saved(path);
         if (secondMove.isEmpty()) {
-            QVERIFY(!saved.exists());
+            QVERIFY(!QFile::exists(path));
             const QString tidied = s.w.form().stringGrid2.at(1, 1);
             QVERIFY(s.w.form().memo.contains(messages::listRowLine(QStringLiteral("2"), tidied, QString())));
             QCOMPARE(s.ui.boxes.last().text, messages::invalidData().box);
             return;
         }
         QCOMPARE(s.ui.boxes.size(), boxesBefore + 2);
-        QVERIFY(saved.open(QIODevice::ReadOnly));
-        QVERIFY(saved.readAll().contains(";B[aa];W[" + secondMove.toLatin1() + "];B[bb]"));
+        QVERIFY(readFile(path).contains(";B[aa];W[" + secondMove.toLatin1() + "];B[bb]"));
     }
 };
 

@@ -19,20 +19,15 @@ constexpr auto PlaceNotOnBoard = InputFaultKind::PlaceNotOnBoard;
 
 const QString FullWidthBlank = QString(QChar(0x3000));
 
-QStringList logLines(const Faults& faults)
-{
-    QStringList lines;
-    for (const InputFault& fault : faults)
-        lines.append(inputFaultLine(fault));
-    return lines;
-}
-
 // The check's result, and the log holding one line per fault and nothing else.
 void checkReport(Form& f, const Faults& faults)
 {
     QCOMPARE(inputFaults(f), faults);
     QCOMPARE(NyuuryokuDataKakunin(f), !faults.isEmpty());
-    QCOMPARE(f.memo.split(QStringLiteral("\r\n")), logLines(faults) + QStringList{QString()});
+    QString log;
+    for (const InputFault& fault : faults)
+        log += inputFaultLine(fault) + QStringLiteral("\r\n");
+    QCOMPARE(f.memo, log);
 }
 
 } // namespace
@@ -192,9 +187,8 @@ void TestInputCheck::faultLines_data()
 void TestInputCheck::faultLines()
 {
     QFETCH(InputFault, fault);
-    QFETCH(QString, line);
 
-    QCOMPARE(inputFaultLine(fault), line);
+    QTEST(inputFaultLine(fault), "line");
 }
 
 void TestInputCheck::changesNothingButTheLog()

@@ -57,43 +57,41 @@ private slots:
         f.stringGrid1.at(0, 0) = QStringLiteral("x");
     }
 
-    void cancelLeavesAll()
+    // Cancel at the question, or no total to list up to: nothing is listed or tidied.
+    void stopsBeforeListing_data()
     {
-        f.souTesuu = QStringLiteral("3");
-        ui.answers << Answer::Cancel;
+        QTest::addColumn<QString>("total");
+        QTest::addColumn<Answer>("answer");
+        QTest::addColumn<QString>("warning"); // the box after the question, if any
+        QTest::addColumn<QStringList>("focus");
+        QTest::newRow("Cancel") << "3" << Answer::Cancel << QString() << QStringList();
+        const QStringList total{QStringLiteral("SouTesuu")};
+        QTest::newRow("empty total") << "" << Answer::Ok << texts::MissingNeedTotal << total;
+        QTest::newRow("blanks for a total") << "   " << Answer::Ok << texts::MissingNeedTotal << total;
+        QTest::newRow("tab and blank for a total") << "\t " << Answer::Ok << texts::MissingNeedTotal << total;
+    }
+
+    void stopsBeforeListing()
+    {
+        QFETCH(QString, total);
+        QFETCH(Answer, answer);
+        QFETCH(QString, warning);
+        f.souTesuu = total;
+        ui.answers << answer;
         Button1Click(f, ui);
-        QCOMPARE(ui.boxes.size(), 1);
+        QCOMPARE(ui.boxes.size(), warning.isEmpty() ? 1 : 2);
         QCOMPARE(ui.boxes[0].kind, BoxKind::Confirm);
         QCOMPARE(ui.boxes[0].text, texts::MissingListUp);
         QCOMPARE(ui.boxes[0].buttons, BoxButtons::OkCancel);
-        QCOMPARE(f.memo, texts::MissingListUp + Crlf);
+        if (!warning.isEmpty()) {
+            QCOMPARE(ui.boxes[1].kind, BoxKind::Warning);
+            QCOMPARE(ui.boxes[1].text, warning);
+            QCOMPARE(ui.boxes[1].buttons, BoxButtons::Ok);
+        }
+        QCOMPARE(f.memo, texts::MissingListUp + Crlf + (warning.isEmpty() ? QString() : warning + Crlf));
+        QTEST(ui.focusRequests, "focus");
         QCOMPARE(f.stringGrid2.at(0, 1), Old);
         QCOMPARE(f.stringGrid2.at(1, 1), QStringLiteral("ｂ１"));
-        QVERIFY(ui.focusRequests.isEmpty());
-    }
-
-    void emptyTotalIsRefused_data()
-    {
-        QTest::addColumn<QString>("total");
-        QTest::newRow("empty") << "";
-        QTest::newRow("blanks") << "   ";
-        QTest::newRow("tab and blank") << "\t ";
-    }
-
-    void emptyTotalIsRefused()
-    {
-        QFETCH(QString, total);
-        f.souTesuu = total;
-        Button1Click(f, ui);
-        QCOMPARE(ui.boxes.size(), 2);
-        QCOMPARE(ui.boxes[1].kind, BoxKind::Warning);
-        QCOMPARE(ui.boxes[1].text, texts::MissingNeedTotal);
-        QCOMPARE(ui.boxes[1].buttons, BoxButtons::Ok);
-        QCOMPARE(f.memo, texts::MissingListUp + Crlf + texts::MissingNeedTotal + Crlf);
-        QCOMPARE(ui.focusRequests, QStringList{QStringLiteral("SouTesuu")});
-        // Neither list is tidied or written.
-        QCOMPARE(f.stringGrid2.at(1, 1), QStringLiteral("ｂ１"));
-        QCOMPARE(f.stringGrid2.at(0, 1), Old);
         QCOMPARE(f.stringGrid1.at(0, 0), QStringLiteral("x"));
     }
 
@@ -160,12 +158,8 @@ private slots:
         f.stringGrid2.at(1, 4) = QStringLiteral("7");
         f.cell(9, 9).text = QStringLiteral("3");
         Button1Click(f, ui);
-        QCOMPARE(f.stringGrid2.at(0, 1), QStringLiteral("1"));
-        QCOMPARE(f.stringGrid2.at(0, 2), QStringLiteral("2"));
-        QCOMPARE(f.stringGrid2.at(0, 3), QStringLiteral("4"));
-        QCOMPARE(f.stringGrid2.at(0, 4), QStringLiteral("5"));
         // The row below the new list keeps its number, and the place stays in its row.
-        QCOMPARE(f.stringGrid2.at(0, 5), QStringLiteral("5"));
+        QCOMPARE(listedNumbers(f.stringGrid2), (QStringList{"1", "2", "4", "5", "5"}));
         QCOMPARE(f.stringGrid2.at(1, 4), QStringLiteral("7"));
     }
 
@@ -188,13 +182,12 @@ private slots:
     {
         QFETCH(QStringList, board);
         QFETCH(QString, total);
-        QFETCH(QString, lastListed);
         QFETCH(qint64, notListed);
         placeOnBoard(f, board);
         f.souTesuu = total;
         Button1Click(f, ui);
 
-        QCOMPARE(f.stringGrid2.at(0, MoveList::LastRow), lastListed);
+        QTEST(f.stringGrid2.at(0, MoveList::LastRow), "lastListed");
         QVERIFY(!f.stringGrid2.at(0, 1).isEmpty() && f.stringGrid2.at(0, 1) != Old);
         QString expectedLog = texts::MissingListUp + Crlf;
         if (notListed > 0)
@@ -205,72 +198,72 @@ private slots:
         QCOMPARE(ui.focusRequests, QStringList{QStringLiteral("StringGrid2")});
     }
 
-    void totalThatIsNoIntegerEndsTheCheck_data()
+    // A total, a board cell or a loaded move that is no integer ends the check with the
+    // conversion error: everything up to the conversion has happened, nothing after it.
+    void textThatIsNoIntegerEndsTheCheck_data()
     {
         QTest::addColumn<QString>("total");
-        QTest::newRow("trailing blank") << "12 ";
-        QTest::newRow("letters") << "abc";
-        QTest::newRow("fraction") << "1.5";
-        QTest::newRow("full-width digits") << "１２";
-    }
-
-    void totalThatIsNoIntegerEndsTheCheck()
-    {
-        QFETCH(QString, total);
-        f.souTesuu = total;
-        try {
-            Button1Click(f, ui);
-            QFAIL("the total was taken as a number");
-        } catch (const ConversionError& e) {
-            QCOMPARE(e.text(), total);
-        }
-        // Everything up to the conversion has happened, nothing after it.
-        QCOMPARE(f.memo, texts::MissingListUp + Crlf);
-        QCOMPARE(ui.boxes.size(), 1);
-        QVERIFY(ui.focusRequests.isEmpty());
-        QCOMPARE(f.stringGrid2.at(1, 1), QStringLiteral("B1"));
-        QCOMPARE(f.stringGrid1.at(1, 1), QStringLiteral("B2"));
-        QCOMPARE(f.stringGrid1.at(0, 0), texts::GridMoveHeader);
-        QCOMPARE(f.stringGrid2.at(0, 1), Old);
-    }
-
-    void numberThatIsNoIntegerEndsTheCheck_data()
-    {
         QTest::addColumn<QString>("onBoard");
         QTest::addColumn<QString>("loaded");
         QTest::addColumn<QString>("bad");
-
-        QTest::newRow("board cell") << "1.5" << "" << "1.5";
-        QTest::newRow("loaded move, converted untrimmed") << "" << "2 " << "2 ";
+        QTest::newRow("total with a trailing blank") << "12 " << "" << "" << "12 ";
+        QTest::newRow("total of letters") << "abc" << "" << "" << "abc";
+        QTest::newRow("total a fraction") << "1.5" << "" << "" << "1.5";
+        QTest::newRow("total in full-width digits") << "１２" << "" << "" << "１２";
+        QTest::newRow("board cell") << "3" << "1.5" << "" << "1.5";
+        QTest::newRow("loaded move, converted untrimmed") << "3" << "" << "2 " << "2 ";
     }
 
-    void numberThatIsNoIntegerEndsTheCheck()
+    void textThatIsNoIntegerEndsTheCheck()
     {
+        QFETCH(QString, total);
         QFETCH(QString, onBoard);
         QFETCH(QString, loaded);
         QFETCH(QString, bad);
         f.cell(5, 5).text = onBoard;
         f.stringGrid1.at(0, 1) = loaded;
-        f.souTesuu = QStringLiteral("3");
+        f.souTesuu = total;
         try {
             Button1Click(f, ui);
             QFAIL("a text that is no number was taken as one");
         } catch (const ConversionError& e) {
             QCOMPARE(e.text(), bad);
         }
-        QCOMPARE(f.stringGrid2.at(0, 1), Old);
         QCOMPARE(f.memo, texts::MissingListUp + Crlf);
         QVERIFY(ui.focusRequests.isEmpty());
+        QCOMPARE(f.stringGrid2.at(0, 1), Old);
+        if (bad != total)
+            return;
+        QCOMPARE(ui.boxes.size(), 1);
+        QCOMPARE(f.stringGrid2.at(1, 1), QStringLiteral("B1"));
+        QCOMPARE(f.stringGrid1.at(1, 1), QStringLiteral("B2"));
+        QCOMPARE(f.stringGrid1.at(0, 0), texts::GridMoveHeader);
+    }
+
+    // Clear asks first; either answer leaves its line in the log.
+    void clearEmptiesOnlyTheMissingList_data()
+    {
+        QTest::addColumn<Answer>("answer");
+        QTest::newRow("OK") << Answer::Ok;
+        QTest::newRow("Cancel") << Answer::Cancel;
     }
 
     void clearEmptiesOnlyTheMissingList()
     {
+        QFETCH(Answer, answer);
         f.stringGrid1.at(0, 1) = QStringLiteral("9");
+        ui.answers << answer;
         Button2Click(f, ui);
         QCOMPARE(ui.boxes.size(), 1);
         QCOMPARE(ui.boxes[0].kind, BoxKind::Confirm);
         QCOMPARE(ui.boxes[0].text, texts::ClearConfirm);
         QCOMPARE(ui.boxes[0].buttons, BoxButtons::OkCancel);
+        QCOMPARE(f.memo, texts::ClearLog + Crlf);
+        if (answer == Answer::Cancel) {
+            QCOMPARE(f.stringGrid2.at(0, 1), Old);
+            QCOMPARE(f.stringGrid2.at(1, MoveList::LastRow), QStringLiteral("ｂ１"));
+            return;
+        }
         for (const int r : {1, 250, MoveList::LastRow}) {
             QCOMPARE(f.stringGrid2.at(0, r), QString());
             QCOMPARE(f.stringGrid2.at(1, r), QString());
@@ -278,16 +271,6 @@ private slots:
         QCOMPARE(f.stringGrid2.at(0, 0), texts::GridMoveHeader);
         QCOMPARE(f.stringGrid2.at(1, 0), texts::GridPlaceHeader);
         QCOMPARE(f.stringGrid1.at(0, 1), QStringLiteral("9"));
-        QCOMPARE(f.memo, texts::ClearLog + Crlf);
-    }
-
-    void clearCancelledStillLogs()
-    {
-        ui.answers << Answer::Cancel;
-        Button2Click(f, ui);
-        QCOMPARE(f.stringGrid2.at(0, 1), Old);
-        QCOMPARE(f.stringGrid2.at(1, MoveList::LastRow), QStringLiteral("ｂ１"));
-        QCOMPARE(f.memo, texts::ClearLog + Crlf);
     }
 
 private:

@@ -1,3 +1,4 @@
+#include "support/folders.h"
 #include "support/gnugo.h"
 
 #include <QFile>
@@ -50,12 +51,7 @@ SetOutcome readSet(const QJsonObject& set, const QString& work)
     out.saved = QFile::exists(saved) && (tool.exitCode() == 0 || tool.exitCode() == 3);
     if (!out.saved)
         return out;
-    const QString truth = work + QStringLiteral("/truth.sgf");
-    QFile file(truth);
-    if (!file.open(QIODevice::WriteOnly))
-        qFatal("cannot write %s", qPrintable(truth));
-    file.write(truthSgf(set.value(QStringLiteral("moves")).toString()).toLatin1());
-    file.close();
+    const QString truth = writeFile(work + QStringLiteral("/truth.sgf"), truthSgf(set.value(QStringLiteral("moves")).toString()).toLatin1());
     QString error;
     const auto readings = readWithGnuGo({truth, saved}, &error);
     if (!readings)

@@ -2,6 +2,8 @@
 #include "board/colours.h"
 #include "board/messages.h"
 #include "board/texts.h"
+#include "support/boardtext.h"
+#include "support/folders.h"
 #include "support/gnugo.h"
 #include "support/realgame.h"
 #include "support/windowui.h"
@@ -40,25 +42,12 @@ QString gamesFolder()
     return QStringLiteral(RANVEL_TEST_DATA "/games");
 }
 
-QByteArray contentsOf(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
-}
-
 QList<Diagram::OffBoard> offBoard(std::initializer_list<std::pair<int, const char*>> rows)
 {
     QList<Diagram::OffBoard> out;
     for (const auto& [move, place] : rows)
         out.append({move, QString::fromLatin1(place)});
     return out;
-}
-
-QPushButton* button(TForm1& w, const char* name)
-{
-    return qobject_cast<QPushButton*>(w.control(QLatin1String(name)));
 }
 
 QTableView* grid(TForm1& w, const char* name)
@@ -69,15 +58,6 @@ QTableView* grid(TForm1& w, const char* name)
 void click(QWidget* target)
 {
     QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, target->rect().center());
-}
-
-// Letters and digits as a Japanese input method gives them in full-width mode.
-QString fullWidth(const QString& text)
-{
-    QString out;
-    for (const QChar c : text)
-        out += c.unicode() > 0x20 && c.unicode() < 0x7f ? QChar(c.unicode() - 0x20 + 0xff00) : c;
-    return out;
 }
 
 // What the operator types for a point of the diagram: the number, or a lower-case b for a
@@ -99,18 +79,12 @@ void typeKeys(QWidget* target, const QString& text)
     }
 }
 
-Rgb stoneColour(bool black)
-{
-    return black ? colours::Black : colours::White;
-}
-
 // The colour a point of the diagram shows: handicap stones are black, a numbered stone has
 // the colour of the move that put it there.
-bool pointIsBlack(const Game& game, const QString& shown)
+QColor pointColour(const Game& game, const QString& shown)
 {
-    if (shown.startsWith(QLatin1Char('B')))
-        return true;
-    return game.moves[shown.toInt() - 1].black;
+    const bool black = shown.startsWith(QLatin1Char('B')) || game.moves[shown.toInt() - 1].black;
+    return QColor::fromRgb(black ? colours::Black : colours::White);
 }
 
 } // namespace
@@ -148,8 +122,6 @@ void TestRealGames::diagramOfKnownGame()
 {
     QFETCH(QByteArray, sgf);
     QFETCH(QStringList, shown);
-    QFETCH(QList<Diagram::OffBoard>, expectedOffBoard);
-    QFETCH(bool, whiteFirst);
     const auto game = readGame(sgf);
     QVERIFY(game);
     const Diagram d = diagramOf(*game);
@@ -162,8 +134,8 @@ void TestRealGames::diagramOfKnownGame()
         QCOMPARE(d.at(point[0].toInt(), point[1].toInt()), entry.section(QLatin1Char('='), 1));
     }
     QCOMPARE(nonEmpty, int(shown.size() - shown.filter(QRegularExpression(QStringLiteral("=$"))).size()));
-    QCOMPARE(d.offBoard, expectedOffBoard);
-    QCOMPARE(d.whiteFirst, whiteFirst);
+    QTEST(d.offBoard, "expectedOffBoard");
+    QTEST(d.whiteFirst, "whiteFirst");
     QCOMPARE(d.total, int(game->moves.size()));
 }
 
@@ -227,8 +199,7 @@ void checkBoardTyped(TForm1& w, const Diagram& d, const Game& game)
         for (int x = 1; x <= 19; ++x) {
             QCOMPARE(w.cell(x, y)->text(), d.at(x, y));
             if (!d.at(x, y).isEmpty())
-                QCOMPARE(w.cell(x, y)->palette().color(QPalette::Base),
-                         QColor::fromRgb(stoneColour(pointIsBlack(game, d.at(x, y)))));
+                QCOMPARE(w.cell(x, y)->palette().color(QPalette::Base), pointColour(game, d.at(x, y)));
         }
     }
 }
@@ -238,7 +209,7 @@ void checkBoardTyped(TForm1& w, const Diagram& d, const Game& game)
 // last place; the others click Save while it is still being edited.
 void listAndTypePlaces(TForm1& w, const QList<Diagram::OffBoard>& rows, bool enterAfterLast)
 {
-    click(button(w, "Button1"));
+    click(w.control(QStringLiteral("Button1")));
     QTableView* list = grid(w, "StringGrid2");
     for (int row = 1; row <= rows.size(); ++row)
         QCOMPARE(shownText(list, row, 0), QString::number(rows[row - 1].move));
@@ -287,7 +258,7 @@ void save(TForm1& w, WindowUi& ui, const QString& newFile = QString())
     ui.boxes.clear();
     if (!newFile.isEmpty())
         ui.savePaths.append(newFile);
-    click(button(w, "cmdSave"));
+    click(w.control(QStringLiteral("cmdSave")));
     QVERIFY2(ui.savePaths.isEmpty(), "the save dialog was not shown");
     QVERIFY2(ui.boxes.size() == 2 && ui.boxes.last().kind == BoxKind::Information, qPrintable(boxesOf(ui)));
 }
@@ -297,9 +268,9 @@ void open(TForm1& w, WindowUi& ui, const QString& file, Answer mode)
     ui.boxes.clear();
     ui.answers = {mode};
     ui.openPaths.append(file);
-    click(button(w, "cmdOpen"));
+    click(w.control(QStringLiteral("cmdOpen")));
     QVERIFY2(ui.answers.isEmpty() && ui.openPaths.isEmpty() && ui.boxes.size() == 1, qPrintable(boxesOf(ui)));
-    QCOMPARE(button(w, "cmdLockKaizyo2")->isVisible(), mode == Answer::No);
+    QCOMPARE(w.control(QStringLiteral("cmdLockKaizyo2"))->isVisible(), mode == Answer::No);
 }
 
 // The file holds the game's moves in order and its handicap stones in board order.
@@ -330,7 +301,7 @@ void checkOpened(TForm1& w, const Diagram& d, const Game& game)
                 continue;
             }
             QVERIFY(!c->isEnabled());
-            QCOMPARE(c->palette().color(QPalette::Base), QColor::fromRgb(stoneColour(pointIsBlack(game, shown))));
+            QCOMPARE(c->palette().color(QPalette::Base), pointColour(game, shown));
         }
     }
     QTableView* list = grid(w, "StringGrid1");
@@ -364,18 +335,6 @@ void checkWithGnuGo(const QString& original, const QString& saved, const Game& g
     QCOMPARE(after.nextToPlay, before.nextToPlay);
 }
 
-struct Window {
-    WindowUi ui;
-    TForm1 w;
-
-    explicit Window(bool smallScreen)
-        : w(smallScreen ? BuildKind::smallScreen() : BuildKind::standard(), &ui)
-    {
-        ui.window = &w;
-        w.show();
-    }
-};
-
 } // namespace
 
 void TestRealGames::typedGameRoundTrip_data()
@@ -401,13 +360,13 @@ void TestRealGames::typedGameRoundTrip()
     QFETCH(QString, path);
     QFETCH(bool, enterAfterLastPlace);
     QFETCH(bool, smallScreen);
-    const auto game = readGame(contentsOf(path));
+    const auto game = readGame(readFile(path));
     QVERIFY(game);
     const Diagram d = diagramOf(*game);
     QVERIFY2(!d.offBoard.isEmpty(), "a game with no move on a captured point leaves the list untried");
     QVERIFY(d.total <= 999 && d.offBoard.size() < 500);
 
-    Window window(smallScreen);
+    ShownWindow window(smallScreen ? BuildKind::smallScreen() : BuildKind::standard());
     TForm1& w = window.w;
     WindowUi& ui = window.ui;
     QVERIFY(QTest::qWaitForWindowActive(&w));
@@ -429,7 +388,7 @@ void TestRealGames::typedGameRoundTrip()
 
     const QString file = saved_.filePath(QFileInfo(path).fileName());
     save(w, ui, file);
-    const QByteArray written = contentsOf(file);
+    const QByteArray written = readFile(file);
     checkSaved(written, *game);
     if (QTest::currentTestFailed())
         return;
@@ -440,7 +399,7 @@ void TestRealGames::typedGameRoundTrip()
         if (QTest::currentTestFailed())
             return;
         save(w, ui);
-        QCOMPARE(contentsOf(file), written);
+        QCOMPARE(readFile(file), written);
     }
     checkWithGnuGo(path, file, *game);
 }
@@ -464,14 +423,14 @@ void TestRealGames::reopenedGameFinished()
 {
     QFETCH(QString, path);
     QFETCH(Answer, mode);
-    const auto game = readGame(contentsOf(path));
+    const auto game = readGame(readFile(path));
     QVERIFY(game);
     Game firstHalf = *game;
     firstHalf.moves = game->moves.mid(0, game->moves.size() / 2);
     const Diagram early = diagramOf(firstHalf);
     const Diagram whole = diagramOf(*game);
 
-    Window window(false);
+    ShownWindow window;
     TForm1& w = window.w;
     WindowUi& ui = window.ui;
     QVERIFY(QTest::qWaitForWindowActive(&w));
@@ -485,7 +444,7 @@ void TestRealGames::reopenedGameFinished()
         return;
     const QString file = saved_.filePath(QStringLiteral("half_") + QFileInfo(path).fileName());
     save(w, ui, file);
-    const QByteArray halfFile = contentsOf(file);
+    const QByteArray halfFile = readFile(file);
     checkSaved(halfFile, firstHalf);
     if (QTest::currentTestFailed())
         return;
@@ -511,7 +470,7 @@ void TestRealGames::reopenedGameFinished()
     if (QTest::currentTestFailed())
         return;
     save(w, ui);
-    const QByteArray written = contentsOf(file);
+    const QByteArray written = readFile(file);
     checkSaved(written, *game);
     if (QTest::currentTestFailed())
         return;

@@ -5,6 +5,7 @@
 #include "entry/cellentry.h"
 #include "sgf/open.h"
 #include "sgf/save.h"
+#include "support/folders.h"
 #include "support/gnugo.h"
 #include "support/scriptedui.h"
 
@@ -70,19 +71,6 @@ QString sourceOf(const QString& path)
     if (!info.absoluteFilePath().startsWith(QFileInfo(SharedSgf).absoluteFilePath()))
         return info.dir().dirName();
     return info.dir().dirName() + QLatin1Char('/') + info.fileName().section(QLatin1Char('_'), 0, 0);
-}
-
-QByteArray contentsOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
 }
 
 // The text as lines, whatever ends them: a save writes CR LF.
@@ -234,7 +222,7 @@ std::optional<QList<GnuGoReading>> readTranscoded(const QStringList& paths)
 {
     QStringList readable;
     for (const QString& path : paths) {
-        const QByteArray text = contentsOf(path);
+        const QByteArray text = readFile(path);
         const QByteArray utf8 = readableByGnuGo(text);
         if (utf8 == text) {
             readable << path;
@@ -246,9 +234,12 @@ std::optional<QList<GnuGoReading>> readTranscoded(const QStringList& paths)
     return readWithGnuGo(readable);
 }
 
-bool isError(const ScriptedUi::Box& b)
+// Edit mode warned that it drops something; the box of a file without the marker says nothing of that.
+bool warnedOfDrops(const ScriptedUi& opened)
 {
-    return b.kind == BoxKind::Error;
+    return std::any_of(opened.boxes.begin(), opened.boxes.end(), [](const ScriptedUi::Box& b) {
+        return b.kind == BoxKind::Warning && !b.text.startsWith(texts::NotMultiGoBox1);
+    });
 }
 
 bool saidSaved(const ScriptedUi& ui)
@@ -284,7 +275,7 @@ void openFile(Opened& o, const QString& path, Answer mode)
     o.ui.openPaths = {path};
     FileHiraku(o.form, o.ui);
     for (const ScriptedUi::Box& b : o.ui.boxes) {
-        if (isError(b)) {
+        if (b.kind == BoxKind::Error) {
             o.refused = true;
             o.refusal = b.text;
         }
@@ -386,7 +377,7 @@ void TestSgfCorpus::corpusFile()
         found.append(kind + QStringLiteral(": ") + what);
     };
 
-    const QByteArray original = contentsOf(path);
+    const QByteArray original = readFile(path);
     const QString name = QString::number(rows_[0] + rows_[1]);
     const QString plain = dir_.filePath(name + QStringLiteral("_plain.sgf"));
     const QString typed = dir_.filePath(name + QStringLiteral("_typed.sgf"));
@@ -403,7 +394,7 @@ void TestSgfCorpus::corpusFile()
         if (reason.trimmed().isEmpty())
             fault(QStringLiteral("refusal without a reason"), first.refusal);
         refusals_[reason.section(QLatin1Char(' '), 0, 0).section(QChar(0x3000), 0, 0)] += 1;
-        if (contentsOf(plain) != original)
+        if (readFile(plain) != original)
             fault(QStringLiteral("data lost"), QStringLiteral("a refused file changed"));
         QVERIFY2(found.isEmpty(), qPrintable(found.join(QLatin1Char('\n'))));
         return;
@@ -431,7 +422,7 @@ void TestSgfCorpus::corpusFile()
     // Saved as it was opened.
     ScriptedUi saveUi;
     Hozon(first.form, saveUi);
-    const QByteArray plainSaved = contentsOf(plain);
+    const QByteArray plainSaved = readFile(plain);
     if (refusedAsTold(first.ui, saveUi)) {
         if (plainSaved != original)
             fault(QStringLiteral("data lost"), QStringLiteral("a refused save changed the file"));
@@ -446,9 +437,7 @@ void TestSgfCorpus::corpusFile()
         const auto rebuilt = readTranscoded({plain});
         QVERIFY(rebuilt);
         const GnuGoReading& r = rebuilt->first();
-        const bool warned = std::any_of(first.ui.boxes.begin(), first.ui.boxes.end(), [](const ScriptedUi::Box& b) {
-            return b.kind == BoxKind::Warning && !b.text.startsWith(texts::NotMultiGoBox1);
-        });
+        const bool warned = warnedOfDrops(first.ui);
         if (!warned && r.history != gnu.history)
             fault(QStringLiteral("moves changed"), QStringLiteral("edit mode saved another main line"));
         else if (!warned && (r.blackStones != gnu.blackStones || r.whiteStones != gnu.whiteStones))
@@ -474,7 +463,7 @@ void TestSgfCorpus::corpusFile()
         ScriptedUi typedUi;
         Hozon(second.form, typedUi);
         ++typedRows_[group];
-        const QByteArray typedSaved = contentsOf(typed);
+        const QByteArray typedSaved = readFile(typed);
         // The standard build leaves a file of game information alone on an empty board with
         // black to move, unless the operator chooses otherwise.
         const QString toPlay = headerOnly(second.ui) ? QStringLiteral("black") : gnu.nextToPlay;
@@ -482,9 +471,7 @@ void TestSgfCorpus::corpusFile()
         const auto after = readTranscoded({plain, typed});
         QVERIFY(after);
         // What edit mode said it drops may change the main line before the typed move.
-        const bool warnedDrop = !keep && std::any_of(second.ui.boxes.begin(), second.ui.boxes.end(), [](const ScriptedUi::Box& b) {
-            return b.kind == BoxKind::Warning && !b.text.startsWith(texts::NotMultiGoBox1);
-        });
+        const bool warnedDrop = !keep && warnedOfDrops(second.ui);
         const QStringList& read = after->at(1).history;
         const bool holdsMove = after->at(1).loaded
             && (read == gnu.history + QStringList{next} || (warnedDrop && !read.isEmpty() && read.last() == next));

@@ -28,16 +28,6 @@ QStringList numberedCells(int n, const QList<int>& leftOut = {})
     return cells;
 }
 
-QString fullWidth(const QString& text)
-{
-    QString out;
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        out += (u > 32 && u < 127) ? QChar(char16_t(u - 0x20 + 0xFF00)) : c;
-    }
-    return out;
-}
-
 } // namespace
 
 class TestOrdering : public QObject {

@@ -3,6 +3,7 @@
 #include "board/texts.h"
 #include "sgf/lock.h"
 #include "sgf/open.h"
+#include "support/folders.h"
 #include "support/scriptedui.h"
 
 #include <QTemporaryDir>
@@ -14,15 +15,6 @@ const QString crlf = QStringLiteral("\r\n");
 
 // Handicap stones at dd and pp; moves 1 (white, pd) and 2 (black, dp); move 3 on move 1's point.
 const QByteArray gameA = "(;CA[shift_jis]AB[dd][pp]SZ[19]MULTIGOGM[1]\r\n;W[pd];B[dp];W[pd])\r\n";
-
-QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
-{
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write the test file");
-    return path;
-}
 
 void open(Form& f, const QString& path, Answer mode)
 {
@@ -52,7 +44,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(dir.isValid());
-        pathA = writeFile(dir, QStringLiteral("a.sgf"), gameA);
+        pathA = writeFile(dir.filePath(QStringLiteral("a.sgf")), gameA);
     }
 
     void releaseThenLock()
@@ -64,35 +56,26 @@ private slots:
         // Right after the open the list is still as the window made it.
         QVERIFY(f.stringGrid1.enabled);
         QCOMPARE(f.stringGrid1.background, colours::LockedList);
-        const QString opened = f.memo;
+        QString log = f.memo;
 
-        click(f);
-        QVERIFY(!f.lockPressed);
-        Cell& first = f.cell(16, 4);
-        Cell& second = f.cell(4, 16);
-        QVERIFY(first.enabled);
-        QVERIFY(second.enabled);
-        QCOMPARE(first.textColour, colours::Black);
-        QCOMPARE(second.textColour, colours::White);
-        QCOMPARE(f.cell(10, 10).background, colours::Board);
-        QCOMPARE(f.cell(1, 1).background, colours::Board);
-        QVERIFY(f.cell(10, 10).enabled);
-        QVERIFY(f.stringGrid1.enabled);
-        QCOMPARE(f.stringGrid1.background, colours::White);
-        QCOMPARE(f.memo, opened + texts::Unlocked + crlf);
-
-        click(f);
-        QVERIFY(!first.enabled);
-        QVERIFY(!second.enabled);
-        QCOMPARE(first.textColour, colours::Black);
-        QCOMPARE(second.textColour, colours::White);
-        QCOMPARE(first.text, QStringLiteral("1"));
-        QCOMPARE(first.background, colours::White);
-        QCOMPARE(f.cell(10, 10).background, colours::Board);
-        QVERIFY(f.cell(10, 10).enabled);
-        QVERIFY(!f.stringGrid1.enabled);
-        QCOMPARE(f.stringGrid1.background, colours::LockedList);
-        QCOMPARE(f.memo, opened + texts::Unlocked + crlf + texts::LockCaption + crlf);
+        // Released, then locked again: the loaded moves keep their colours and text throughout.
+        for (const bool locked : {false, true}) {
+            click(f);
+            log += (locked ? texts::LockCaption : texts::Unlocked) + crlf;
+            QCOMPARE(f.lockPressed, locked);
+            for (const auto& [x, y, colour] : {std::tuple{16, 4, colours::Black}, {4, 16, colours::White}}) {
+                QCOMPARE(f.cell(x, y).enabled, !locked);
+                QCOMPARE(f.cell(x, y).textColour, colour);
+            }
+            QCOMPARE(f.cell(16, 4).text, QStringLiteral("1"));
+            QCOMPARE(f.cell(16, 4).background, colours::White);
+            QCOMPARE(f.cell(10, 10).background, colours::Board);
+            QCOMPARE(f.cell(1, 1).background, colours::Board);
+            QVERIFY(f.cell(10, 10).enabled);
+            QCOMPARE(f.stringGrid1.enabled, !locked);
+            QCOMPARE(f.stringGrid1.background, locked ? colours::LockedList : colours::White);
+            QCOMPARE(f.memo, log);
+        }
     }
 
     void handicapStonesStayLocked()
@@ -124,7 +107,7 @@ private slots:
     void lockFollowsMarkAndText()
     {
         QTemporaryDir local;
-        const QString pathB = writeFile(local, QStringLiteral("b.sgf"),
+        const QString pathB = writeFile(local.filePath(QStringLiteral("b.sgf")),
                                         "(;CA[shift_jis]SZ[19]MULTIGOGM[1]\r\n;B[aa];W[bb])\r\n");
         Form f;
         open(f, pathA, Answer::No);
@@ -139,11 +122,8 @@ private slots:
         f.cell(5, 5).text = QStringLiteral("3");   // an ordinary typed move
         f.cell(4, 4).text.clear();                 // an old handicap mark, now empty
         click(f);
-        QVERIFY(!f.cell(16, 4).enabled);
-        QVERIFY(!f.cell(1, 1).enabled);
-        QVERIFY(f.cell(2, 2).enabled);
-        QVERIFY(f.cell(5, 5).enabled);
-        QVERIFY(f.cell(4, 4).enabled);
+        for (const auto& [x, y, enabled] : {std::tuple{16, 4, false}, {1, 1, false}, {2, 2, true}, {5, 5, true}, {4, 4, true}})
+            QCOMPARE(f.cell(x, y).enabled, enabled);
         QCOMPARE(f.cell(1, 1).text, QStringLiteral("9"));
     }
 

@@ -8,6 +8,7 @@
 #include "sgf/save.h"
 #include "sgf/loadedgame.h"
 #include "sgf/lines.h"
+#include "support/folders.h"
 #include "support/scriptedui.h"
 
 #include <QTemporaryDir>
@@ -16,15 +17,6 @@
 namespace {
 
 const QString crlf = QStringLiteral("\r\n");
-
-QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
-{
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write the test file");
-    return path;
-}
 
 // "x,y=text/colour" for every cell with text, in row order; colour b, w or - for neither.
 QString boardText(const Form& f)
@@ -65,6 +57,22 @@ void open(Form& f, ScriptedUi& ui, const QString& path, Answer mode = Answer::No
     FileHiraku(f, ui);
 }
 
+// A file of the text opened as open() does, in a folder of its own: the form it opened into,
+// with the boxes it showed and the file's path.
+struct Opened : Form {
+    QTemporaryDir dir;
+    QString path;
+    ScriptedUi ui;
+
+    explicit Opened(const QByteArray& text, Answer mode = Answer::No, const QList<Answer>& answers = {},
+                    const BuildKind& kind = BuildKind::standard())
+        : Form(kind)
+        , path(writeFile(dir.filePath(QStringLiteral("game.sgf")), text))
+    {
+        open(*this, ui, path, mode, answers);
+    }
+};
+
 } // namespace
 
 class TestOpen : public QObject {
@@ -93,8 +101,7 @@ private slots:
     void splitLines()
     {
         QFETCH(QByteArray, text);
-        QFETCH(QList<QByteArray>, lines);
-        QCOMPARE(::splitLines(text), lines);
+        QTEST(::splitLines(text), "lines");
     }
 
     void firstMoveLine_data()
@@ -112,8 +119,7 @@ private slots:
     void firstMoveLine()
     {
         QFETCH(QByteArray, text);
-        QFETCH(int, first);
-        QCOMPARE(findFirstMoveLine(::splitLines(text)), first);
+        QTEST(findFirstMoveLine(::splitLines(text)), "first");
     }
 
     // The main line as the parse reads it, whatever the layout: moves with the colour of
@@ -163,8 +169,6 @@ private slots:
     void mainLine()
     {
         QFETCH(QByteArray, text);
-        QFETCH(QString, moves);
-        QFETCH(QString, splice);
         const LoadedGame game = loadedGameOf(::splitLines(text));
         QVERIFY(game.hasTree);
         QStringList read;
@@ -172,50 +176,69 @@ private slots:
             const QString at = m.pass ? QStringLiteral("pass,") : QStringLiteral("%1,%2").arg(m.x).arg(m.y);
             read << QStringLiteral("%1@%2%3").arg(m.number).arg(at).arg(m.black ? 'b' : 'w');
         }
-        QCOMPARE(read.join(QLatin1Char(' ')), moves);
+        QTEST(read.join(QLatin1Char(' ')), "moves");
         const QByteArray rest = ::splitLines(text).value(game.splice.line).mid(game.splice.column);
-        QCOMPARE(QString::number(game.splice.line) + QLatin1Char(':') + QString::fromLatin1(rest), splice);
+        QTEST(QString::number(game.splice.line) + QLatin1Char(':') + QString::fromLatin1(rest), "splice");
         QCOMPARE(game.closed, rest.startsWith(')'));
     }
 
     // What the record cannot hold is refused before anything changes, the reason in the box.
     void refusals_data()
     {
+        // other.sgf is written with the text; missing.sgf is not there, folder.sgf a folder.
+        QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("text");
+        // Empty for the system's own reason, which must be given.
         QTest::addColumn<QString>("reason");
         const QByteArray game = header + "\r\n;B[pd];W[dd])\r\n";
         QByteArray utf16;
         for (const char c : game)
             utf16 += QByteArray(1, c) + '\0';
-        QTest::newRow("UTF-16 without a mark") << utf16 << texts::Utf16File;
-        QTest::newRow("UTF-16 with its mark") << "\xFF\xFE" + utf16 << texts::Utf16File;
+        const QString other = QStringLiteral("other.sgf");
+        QTest::newRow("UTF-16 without a mark") << other << utf16 << texts::Utf16File;
+        QTest::newRow("UTF-16 with its mark") << other << "\xFF\xFE" + utf16 << texts::Utf16File;
         // No CA: a lone lead byte before one "]" and a Shift-JIS character ending in "\" before
         // another; no reading closes every value where the SGF says it must.
         QTest::newRow("encoding that no reading fits")
-            << QByteArray("(;GM[1]PB[\xE5]PW[\x83\x5C]\r\n;B[pd];W[dd])") << texts::CharsetInDoubt;
-        QTest::newRow("9x9") << QByteArray("(;GM[1]SZ[9];B[ee])") << messages::notNineteen("9");
-        QTest::newRow("another game") << QByteArray("(;GM[2]SZ[19];B[ee])") << messages::notGo("2");
-        QTest::newRow("move off the board") << QByteArray("(;SZ[19];B[pd];W[zz])") << messages::unreadableMove(2, "W[zz]");
-        QTest::newRow("no game tree") << QByteArray("B[pd] and W[dd]") << texts::NoGameTree;
-        QTest::newRow("root never ends") << QByteArray("(;GM[1]C[note;B[pd") << texts::CutShort;
+            << other << QByteArray("(;GM[1]PB[\xE5]PW[\x83\x5C]\r\n;B[pd];W[dd])") << texts::CharsetInDoubt;
+        QTest::newRow("9x9") << other << QByteArray("(;GM[1]SZ[9];B[ee])") << messages::notNineteen("9");
+        QTest::newRow("another game") << other << QByteArray("(;GM[2]SZ[19];B[ee])") << messages::notGo("2");
+        QTest::newRow("move off the board") << other << QByteArray("(;SZ[19];B[pd];W[zz])")
+                                            << messages::unreadableMove(2, "W[zz]");
+        QTest::newRow("no game tree") << other << QByteArray("B[pd] and W[dd]") << texts::NoGameTree;
+        QTest::newRow("root never ends") << other << QByteArray("(;GM[1]C[note;B[pd") << texts::CutShort;
+        QTest::newRow("missing file") << "missing.sgf" << QByteArray() << QString();
+        QTest::newRow("folder") << "folder.sgf" << QByteArray() << QString();
     }
 
     void refusals()
     {
+        QFETCH(QString, name);
         QFETCH(QByteArray, text);
         QFETCH(QString, reason);
         QTemporaryDir dir;
-        const QString path = writeFile(dir, QStringLiteral("other.sgf"), text);
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder.sgf")));
+        const QString path = dir.filePath(name);
+        if (name == QLatin1String("other.sgf"))
+            writeFile(path, text);
         Form f;
         f.cell(3, 3).text = QStringLiteral("5");
+        f.lblHyoudai = QStringLiteral("title before");
         ScriptedUi ui;
         open(f, ui, path);
         QCOMPARE(ui.boxes.size(), 2);
         QCOMPARE(ui.boxes[1].kind, BoxKind::Error);
-        const messages::BoxAndLog m = messages::readFailed(QDir::toNativeSeparators(path), reason);
+        QCOMPARE(ui.boxes[1].buttons, BoxButtons::Ok);
+        const QString native = QDir::toNativeSeparators(path);
+        const QString head = messages::readFailed(native, QString()).box;
+        QVERIFY2(ui.boxes[1].text.startsWith(head), qPrintable(ui.boxes[1].text));
+        const QString given = reason.isEmpty() ? ui.boxes[1].text.mid(head.size()) : reason;
+        QVERIFY(!given.isEmpty());
+        const messages::BoxAndLog m = messages::readFailed(native, given);
         QCOMPARE(ui.boxes[1].text, m.box);
-        QVERIFY(f.memo.endsWith(messages::openLine(QDir::toNativeSeparators(path)) + crlf + m.log + crlf));
+        QCOMPARE(f.memo, Form().memo + messages::openLine(native) + crlf + m.log + crlf);
         QCOMPARE(f.cell(3, 3).text, QStringLiteral("5"));
+        QCOMPARE(f.lblHyoudai, QStringLiteral("title before"));
         QVERIFY(f.currentFileName.isEmpty() && f.loadedLines.isEmpty());
     }
 
@@ -253,15 +276,10 @@ private slots:
         QFETCH(Answer, answer);
         QFETCH(QStringList, shown);
         QFETCH(QStringList, dropped);
-        QFETCH(QString, board);
-        QTemporaryDir dir;
-        const QString path = writeFile(dir, QStringLiteral("more.sgf"), text);
-        Form f;
-        ScriptedUi ui;
         // The marker question comes first: these files are not the dialect's.
-        open(f, ui, path, mode, {Answer::Ok, answer});
+        const Opened f(text, mode, {Answer::Ok, answer});
         QStringList boxes;
-        for (const ScriptedUi::Box& b : ui.boxes.mid(2))
+        for (const ScriptedUi::Box& b : f.ui.boxes.mid(2))
             boxes << b.text;
         QStringList expected;
         if (!dropped.isEmpty())
@@ -269,7 +287,7 @@ private slots:
         if (!shown.isEmpty())
             expected << messages::notShown(shown).box;
         QCOMPARE(boxes, expected);
-        QCOMPARE(boardText(f), board);
+        QTEST(boardText(f), "board");
         if (!dropped.isEmpty() && answer == Answer::Ok)
             QVERIFY(f.memo.contains(messages::dropped(dropped).log + crlf));
         if (!shown.isEmpty())
@@ -294,33 +312,7 @@ private slots:
     void firstPlayer()
     {
         QFETCH(QByteArray, text);
-        QFETCH(int, firstPlayer);
-        QTemporaryDir dir;
-        Form f;
-        ScriptedUi ui;
-        open(f, ui, writeFile(dir, QStringLiteral("turn.sgf"), text));
-        QCOMPARE(int(f.radioGroup1), firstPlayer);
-    }
-
-    void modeQuestionCancelChangesNothing()
-    {
-        Form f;
-        f.cell(3, 3).text = QStringLiteral("5");
-        f.logLine(QStringLiteral("kept"));
-        f.currentFileName = QStringLiteral("/somewhere/a.sgf");
-        ScriptedUi ui;
-        ui.answers = {Answer::Cancel};
-        FileHiraku(f, ui);
-        QCOMPARE(ui.boxes.size(), 1);
-        QCOMPARE(ui.boxes[0].text, messages::openModeQuestion());
-        QCOMPARE(ui.boxes[0].kind, BoxKind::Confirm);
-        QCOMPARE(ui.boxes[0].title, texts::TitleConfirm);
-        QCOMPARE(ui.boxes[0].buttons, BoxButtons::YesNoCancel);
-        QCOMPARE(ui.openDialogs, 0);
-        QCOMPARE(f.cell(3, 3).text, QStringLiteral("5"));
-        QCOMPARE(f.memo, Form().memo + QStringLiteral("kept\r\n"));
-        QCOMPARE(f.currentFileName, QStringLiteral("/somewhere/a.sgf"));
-        QCOMPARE(f.caption, Form().caption);
+        QTEST(int(Opened(text).radioGroup1), "firstPlayer");
     }
 
     // The record on the board goes only for a file that was read.
@@ -328,6 +320,7 @@ private slots:
     {
         QTest::addColumn<Answer>("mode");
         QTest::addColumn<QString>("chosen");
+        QTest::newRow("mode question cancelled") << Answer::Cancel << QString();
         QTest::newRow("keep, dialog cancelled") << Answer::Yes << QString();
         QTest::newRow("edit, dialog cancelled") << Answer::No << QString();
         QTest::newRow("keep, missing file") << Answer::Yes << "missing.sgf";
@@ -354,7 +347,13 @@ private slots:
         if (!chosen.isEmpty())
             ui.openPaths = {dir.filePath(chosen)};
         FileHiraku(f, ui);
-        QCOMPARE(ui.openDialogs, 1);
+        QCOMPARE(ui.boxes[0].text, messages::openModeQuestion());
+        QCOMPARE(ui.boxes[0].kind, BoxKind::Confirm);
+        QCOMPARE(ui.boxes[0].title, texts::TitleConfirm);
+        QCOMPARE(ui.boxes[0].buttons, BoxButtons::YesNoCancel);
+        if (mode == Answer::Cancel)
+            QCOMPARE(ui.boxes.size(), 1);
+        QCOMPARE(ui.openDialogs, mode == Answer::Cancel ? 0 : 1);
         QCOMPARE(f.caption, Form().caption);
         QVERIFY(f.lockShown);
         QVERIFY(!f.lockPressed);
@@ -379,20 +378,12 @@ private slots:
     void opensMoves()
     {
         QFETCH(Answer, mode);
-        QFETCH(QString, caption);
-        QFETCH(bool, lockShown);
-        QTemporaryDir dir;
-        const QString path = writeFile(dir, QStringLiteral("game.sgf"),
-                                       header + "\r\n;B[pd];W[dd];B[pp]\r\n)\r\n(;C[reference])\r\n");
-        Form f;
-        ScriptedUi ui;
-        open(f, ui, path, mode);
-
-        QCOMPARE(ui.boxes.size(), 1);
-        QCOMPARE(f.caption, caption);
-        QCOMPARE(f.lockShown, lockShown);
-        QCOMPARE(f.currentFileName, path);
-        QCOMPARE(f.lblHyoudai, messages::editingTitle(QDir::toNativeSeparators(path)));
+        const Opened f(header + "\r\n;B[pd];W[dd];B[pp]\r\n)\r\n(;C[reference])\r\n", mode);
+        QCOMPARE(f.ui.boxes.size(), 1);
+        QTEST(f.caption, "caption");
+        QTEST(f.lockShown, "lockShown");
+        QCOMPARE(f.currentFileName, f.path);
+        QCOMPARE(f.lblHyoudai, messages::editingTitle(QDir::toNativeSeparators(f.path)));
         QVERIFY(!f.lblOkiisiShown);
         QCOMPARE(f.loadedLines.size(), 4);
         QCOMPARE(f.loadedLines[3], QByteArray("(;C[reference])"));
@@ -410,19 +401,13 @@ private slots:
         QCOMPARE(f.radioGroup1, go::FirstPlayer::Black);
         QVERIFY(f.stringGrid1.shown);
         QCOMPARE(listText(f), QString());
-        QCOMPARE(f.memo, messages::openLine(QDir::toNativeSeparators(path)) + crlf + messages::highestLoadedLine(3) + crlf);
+        QCOMPARE(f.memo, messages::openLine(QDir::toNativeSeparators(f.path)) + crlf + messages::highestLoadedLine(3) + crlf);
     }
 
     void movesOnOccupiedPoints()
     {
-        QTemporaryDir dir;
         // Move 4 on the stone of 1, move 5 on the handicap stone B2, move 6 on 4's point again.
-        const QString path = writeFile(
-            dir, QStringLiteral("ko.sgf"),
-            "(;CA[shift_jis]AB[dd][pp]SZ[19]MULTIGOGM[1]\r\n;W[pd];B[dp];W[qf];B[pd];W[pp];B[pd]\r\n)");
-        Form f;
-        ScriptedUi ui;
-        open(f, ui, path);
+        const Opened f("(;CA[shift_jis]AB[dd][pp]SZ[19]MULTIGOGM[1]\r\n;W[pd];B[dp];W[qf];B[pd];W[pp];B[pd]\r\n)");
         QCOMPARE(f.radioGroup1, go::FirstPlayer::White);
         QCOMPARE(boardText(f), QStringLiteral("4,4=B1/b 16,4=1/w 17,6=3/w 4,16=2/b 16,16=B2/b"));
         QCOMPARE(listText(f), QStringLiteral("4=1 5=B2 6=1"));
@@ -459,11 +444,8 @@ private slots:
     {
         QFETCH(bool, small);
         QFETCH(QByteArray, text);
-        QFETCH(QByteArray, gameInfo);
-        QFETCH(QString, stones);
-        QFETCH(int, firstPlayer);
         QTemporaryDir dir;
-        const QString path = writeFile(dir, QStringLiteral("info.sgf"), text);
+        const QString path = writeFile(dir.filePath(QStringLiteral("info.sgf")), text);
         const BuildKind& kind = small ? BuildKind::smallScreen() : BuildKind::standard();
         Form f(kind);
         f.firstMoveLine = 5;
@@ -476,9 +458,9 @@ private slots:
         const QString headerOnly = small ? texts::SmallHeaderOnlyLog : texts::HeaderOnlyLog;
         QCOMPARE(f.memo, messages::openLine(QDir::toNativeSeparators(path)) + crlf + headerOnly + crlf);
         QCOMPARE(f.firstMoveLine, 0);
-        QCOMPARE(f.gameInfo, gameInfo);
-        QCOMPARE(boardText(f), stones);
-        QCOMPARE(int(f.radioGroup1), firstPlayer);
+        QTEST(f.gameInfo, "gameInfo");
+        QTEST(boardText(f), "stones");
+        QTEST(int(f.radioGroup1), "firstPlayer");
         QCOMPARE(f.currentFileName, path);
         QVERIFY(!f.stringGrid1.shown);
         QCOMPARE(f.loadedNodeCount, 0);
@@ -520,30 +502,18 @@ private slots:
         QFETCH(bool, small);
         QFETCH(Answer, mode);
         QFETCH(QByteArray, text);
-        QFETCH(QByteArray, saved);
-        QTemporaryDir dir;
-        const QString path = writeFile(dir, QStringLiteral("info.sgf"), text);
-        Form f(small ? BuildKind::smallScreen() : BuildKind::standard());
-        ScriptedUi ui;
-        open(f, ui, path, mode);
+        Opened f(text, mode, {}, small ? BuildKind::smallScreen() : BuildKind::standard());
         Derutoki(f, QStringLiteral("Edit10_10"));
         f.cell(10, 10).text = QStringLiteral("1");
-        NyuuRyokuGo(f, ui);
-        Hozon(f, ui);
-        QVERIFY2(ui.boxes.last().text.startsWith(texts::Saved), qPrintable(ui.boxes.last().text));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), saved);
+        NyuuRyokuGo(f, f.ui);
+        Hozon(f, f.ui);
+        QVERIFY2(f.ui.boxes.last().text.startsWith(texts::Saved), qPrintable(f.ui.boxes.last().text));
+        QTEST(readFile(f.path), "saved");
     }
 
     void headerOverTwoLines()
     {
-        QTemporaryDir dir;
-        const QString path = writeFile(dir, QStringLiteral("two.sgf"),
-                                       "(;CA[shift_jis]AB[dd]\r\n[pp]SZ[19]MULTIGOGM[1]\r\n;W[aa])\r\n");
-        Form f;
-        ScriptedUi ui;
-        open(f, ui, path);
+        const Opened f("(;CA[shift_jis]AB[dd]\r\n[pp]SZ[19]MULTIGOGM[1]\r\n;W[aa])\r\n");
         QCOMPARE(f.firstMoveLine, 2);
         QCOMPARE(f.gameInfo, QByteArray("(;CA[shift_jis]AB[dd][pp]SZ[19]MULTIGOGM[1]"));
         QCOMPARE(boardText(f), QStringLiteral("1,1=1/w 4,4=B1/b 16,16=B2/b"));
@@ -564,11 +534,7 @@ private slots:
     void lineEnds()
     {
         QFETCH(QByteArray, text);
-        QTemporaryDir dir;
-        const QString path = writeFile(dir, QStringLiteral("ends.sgf"), text);
-        Form f;
-        ScriptedUi ui;
-        open(f, ui, path);
+        const Opened f(text);
         QCOMPARE(f.loadedLines.size(), 3);
         QCOMPARE(f.loadedLines[2], QByteArray(";B[cc])"));
         QCOMPARE(boardText(f), QStringLiteral("1,1=1/b 2,2=2/w 3,3=3/b"));
@@ -585,21 +551,17 @@ private slots:
     void withoutMarker()
     {
         QFETCH(Answer, answer);
-        QTemporaryDir dir;
         const QByteArray lowerHeader = "(;CA[shift_jis]AB[dd]SZ[19]AP[multigo]";
-        const QString path = writeFile(dir, QStringLiteral("other.sgf"), lowerHeader + "\r\n;W[aa])\r\n");
-        Form f;
-        ScriptedUi ui;
-        open(f, ui, path, Answer::No, {answer});
-        QCOMPARE(ui.boxes.size(), 2);
-        QCOMPARE(ui.boxes[1].kind, BoxKind::Warning);
-        QCOMPARE(ui.boxes[1].buttons, BoxButtons::OkCancel);
-        QCOMPARE(ui.boxes[1].text, messages::notMultiGo().box);
+        const Opened f(lowerHeader + "\r\n;W[aa])\r\n", Answer::No, {answer});
+        QCOMPARE(f.ui.boxes.size(), 2);
+        QCOMPARE(f.ui.boxes[1].kind, BoxKind::Warning);
+        QCOMPARE(f.ui.boxes[1].buttons, BoxButtons::OkCancel);
+        QCOMPARE(f.ui.boxes[1].text, messages::notMultiGo().box);
         QCOMPARE(f.gameInfo, lowerHeader);
         QCOMPARE(f.firstMoveLine, 1);
-        QCOMPARE(f.currentFileName, path);
+        QCOMPARE(f.currentFileName, f.path);
         QCOMPARE(f.loadedLines.size(), 2);
-        const QString opened = messages::openLine(QDir::toNativeSeparators(path)) + crlf;
+        const QString opened = messages::openLine(QDir::toNativeSeparators(f.path)) + crlf;
         if (answer == Answer::Cancel) {
             QCOMPARE(boardText(f), QString());
             QCOMPARE(f.memo, opened);
@@ -610,43 +572,11 @@ private slots:
         QCOMPARE(f.memo, opened + messages::notMultiGo().log + crlf + messages::highestLoadedLine(1) + crlf);
     }
 
-    void unreadableFile_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::newRow("missing") << QStringLiteral("missing.sgf");
-        QTest::newRow("folder") << QStringLiteral("folder.sgf");
-    }
-
-    void unreadableFile()
-    {
-        QFETCH(QString, name);
-        QTemporaryDir dir;
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder.sgf")));
-        const QString path = dir.filePath(name);
-        Form f;
-        f.lblHyoudai = QStringLiteral("title before");
-        ScriptedUi ui;
-        open(f, ui, path);
-        QCOMPARE(ui.boxes.size(), 2);
-        const ScriptedUi::Box& box = ui.boxes[1];
-        QCOMPARE(box.kind, BoxKind::Error);
-        QCOMPARE(box.buttons, BoxButtons::Ok);
-        const QString head = messages::readFailed(QDir::toNativeSeparators(path), QString()).box;
-        QVERIFY2(box.text.startsWith(head), qPrintable(box.text));
-        const QString reason = box.text.mid(head.size());
-        QVERIFY(!reason.isEmpty());
-        QCOMPARE(box.text, messages::readFailed(QDir::toNativeSeparators(path), reason).box);
-        QCOMPARE(f.memo, Form().memo + messages::openLine(QDir::toNativeSeparators(path)) + crlf + messages::readFailed(QDir::toNativeSeparators(path), reason).log + crlf);
-        QVERIFY(f.currentFileName.isEmpty());
-        QCOMPARE(f.lblHyoudai, QStringLiteral("title before"));
-        QVERIFY(f.loadedLines.isEmpty());
-    }
-
     void earlierMarksStay()
     {
         QTemporaryDir dir;
-        const QString a = writeFile(dir, QStringLiteral("a.sgf"), header + "\r\n;B[aa];W[bb])\r\n");
-        const QString b = writeFile(dir, QStringLiteral("b.sgf"), header + "\r\n;B[cc])\r\n");
+        const QString a = writeFile(dir.filePath(QStringLiteral("a.sgf")), header + "\r\n;B[aa];W[bb])\r\n");
+        const QString b = writeFile(dir.filePath(QStringLiteral("b.sgf")), header + "\r\n;B[cc])\r\n");
         Form f;
         ScriptedUi ui;
         open(f, ui, a);
@@ -660,11 +590,7 @@ private slots:
 
     void emptyMoveLineLogsZero()
     {
-        QTemporaryDir dir;
-        const QString path = writeFile(dir, QStringLiteral("z.sgf"), header + "\r\n;)\r\n");
-        Form f;
-        ScriptedUi ui;
-        open(f, ui, path);
+        const Opened f(header + "\r\n;)\r\n");
         // A node without a move takes no number: a move typed next is move 1.
         QCOMPARE(f.loadedNodeCount, 0);
         QVERIFY(f.memo.endsWith(messages::highestLoadedLine(0) + crlf));

@@ -9,6 +9,7 @@
 #include "sgf/files.h"
 #include "sgf/open.h"
 #include "sgf/save.h"
+#include "support/boardtext.h"
 #include "support/folders.h"
 #include "support/gnugo.h"
 #include "support/scriptedui.h"
@@ -67,10 +68,18 @@ QString savedLog(const QString& path)
     return messages::saved(QDir::toNativeSeparators(path), QString()).log + crlf;
 }
 
-// The reason the system gave, after the fixed part of an error box; empty when the box differs.
-QString reasonAfter(const QString& text, const QString& head)
+// The second box is the error of a failed save, with the system's reason after its fixed
+// part, and the log gained that line alone.
+void expectSaveFailed(const ScriptedUi& ui, const Form& f, const QString& logBefore, bool backup, const QString& path)
 {
-    return text.startsWith(head) ? text.mid(head.size()) : QString();
+    QCOMPARE(ui.boxes.size(), 2);
+    QCOMPARE(ui.boxes[1].kind, BoxKind::Error);
+    QCOMPARE(ui.boxes[1].buttons, BoxButtons::Ok);
+    const QString native = QDir::toNativeSeparators(path);
+    const QString head = messages::saveFailed(backup, native, QString()).box;
+    const QString reason = ui.boxes[1].text.startsWith(head) ? ui.boxes[1].text.mid(head.size()) : QString();
+    QVERIFY2(!reason.isEmpty(), qPrintable(ui.boxes[1].text));
+    QCOMPARE(f.memo, logBefore + messages::saveFailed(backup, native, reason).log + crlf);
 }
 
 void openRecord(Form& f, const QString& path, Answer mode)
@@ -132,12 +141,8 @@ private slots:
         QFETCH(QByteArray, loaded);
         QFETCH(Answer, mode);
         QFETCH(int, typed);
-        QFETCH(QByteArray, saved);
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("other.sgf"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(loaded) == loaded.size());
-        file.close();
+        const QString path = writeFile(dir.filePath(QStringLiteral("other.sgf")), loaded);
         Form f;
         openRecord(f, path, mode);
         if (typed)
@@ -145,8 +150,7 @@ private slots:
         ScriptedUi ui;
         Hozon(f, ui);
         QCOMPARE(ui.boxes.last().text, savedBox(path, backupNote(texts::BackupBefore, dir.filePath(QStringLiteral("other_bk.sgf")))));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), saved);
+        QTEST(readFile(path), "saved");
     }
 
     // Keep mode adds only moves after the loaded ones: one typed on the number of a pass is
@@ -154,11 +158,8 @@ private slots:
     void spliceRefused()
     {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("pass.sgf"));
         const QByteArray loaded = "(;SZ[19]\n;B[pd];W[])";
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(loaded) == loaded.size());
-        file.close();
+        const QString path = writeFile(dir.filePath(QStringLiteral("pass.sgf")), loaded);
         Form f;
         openRecord(f, path, Answer::Yes);
         typeMove(f, 16, 16, 2);
@@ -168,8 +169,7 @@ private slots:
         QCOMPARE(ui.boxes.last().kind, BoxKind::Error);
         QCOMPARE(ui.boxes.last().text, m.box);
         QVERIFY(f.memo.endsWith(m.log + crlf));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), loaded);
+        QCOMPARE(readFile(path), loaded);
     }
 
     void backupName_data()
@@ -193,8 +193,7 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QStringList, taken);
-        QFETCH(QString, backup);
-        QCOMPARE(::backupName(name, [&](const QString& n) { return taken.contains(n); }), backup);
+        QTEST(::backupName(name, [&](const QString& n) { return taken.contains(n); }), "backup");
     }
 
     void fileText_data()
@@ -209,8 +208,7 @@ private slots:
     void fileText()
     {
         QFETCH(QList<QByteArray>, lines);
-        QFETCH(QByteArray, text);
-        QCOMPARE(::fileText(lines), text);
+        QTEST(::fileText(lines), "text");
     }
 
     void firstSave_data()
@@ -323,20 +321,25 @@ private slots:
         QCOMPARE(names(dir.path()).size(), 4);
     }
 
-    void badDataTouchesNoFile_data()
+    // Data that cannot be saved, or a Cancel at the confirmation or in the dialog: no file is
+    // touched, and the record keeps its log, its title and the file it had.
+    void stopsBeforeAnyFile_data()
     {
         QTest::addColumn<bool>("opened");
-        QTest::addColumn<bool>("gap");
-        QTest::newRow("new record, gap") << false << true;
-        QTest::newRow("new record, invalid") << false << false;
-        QTest::newRow("opened record, gap") << true << true;
-        QTest::newRow("opened record, invalid") << true << false;
+        QTest::addColumn<QString>("stop");
+        QTest::newRow("new record, gap") << false << "gap";
+        QTest::newRow("new record, invalid") << false << "invalid";
+        QTest::newRow("opened record, gap") << true << "gap";
+        QTest::newRow("opened record, invalid") << true << "invalid";
+        QTest::newRow("new record, Cancel at the confirmation") << false << "confirmation";
+        QTest::newRow("new record, dialog cancelled") << false << "dialog";
+        QTest::newRow("opened record, Cancel at the confirmation") << true << "confirmation";
     }
 
-    void badDataTouchesNoFile()
+    void stopsBeforeAnyFile()
     {
         QFETCH(bool, opened);
-        QFETCH(bool, gap);
+        QFETCH(QString, stop);
         QTemporaryDir dir;
         const QString path = writeFile(dir.filePath(QStringLiteral("game.sgf")), freshHeader + "\r\n;B[aa]\r\n)\r\n");
         Form f;
@@ -345,67 +348,40 @@ private slots:
         else
             typeMove(f, 1, 1, 1);
         typeMove(f, 3, 3, 2);
-        typeMove(f, 5, 5, gap ? 4 : 0);
+        const bool gap = stop == QLatin1String("gap");
+        const bool bad = gap || stop == QLatin1String("invalid");
+        if (bad)
+            typeMove(f, 5, 5, gap ? 4 : 0);
         const auto before = listing(dir.path());
         const QString logBefore = f.memo;
+        const QString title = f.lblHyoudai;
         ScriptedUi ui;
-        ui.savePaths = {path};
+        if (stop == QLatin1String("confirmation"))
+            ui.answers = {Answer::Cancel};
+        else
+            ui.savePaths = {bad ? std::optional<QString>(path) : std::nullopt};
         Hozon(f, ui);
 
-        QCOMPARE(ui.saveDialogs, 0);
-        QVERIFY(ui.boxes.size() >= 2);
+        QCOMPARE(listing(dir.path()), before);
+        QCOMPARE(f.currentFileName, opened ? path : QString());
+        QCOMPARE(f.lblHyoudai, title);
+        QCOMPARE(ui.saveDialogs, stop == QLatin1String("dialog") ? 1 : 0);
+        if (!bad) {
+            QCOMPARE(ui.boxes.size(), 1);
+            QCOMPARE(f.memo, logBefore);
+            return;
+        }
+        QCOMPARE(ui.boxes.size(), gap ? 3 : 2);
         const ScriptedUi::Box& last = ui.boxes.last();
         QCOMPARE(last.kind, BoxKind::Error);
         QCOMPARE(last.buttons, BoxButtons::Ok);
         QCOMPARE(last.text, messages::invalidData().box);
         if (gap) {
-            QCOMPARE(ui.boxes.size(), 3);
             QCOMPARE(ui.boxes[1].kind, BoxKind::Warning);
             QCOMPARE(f.memo, logBefore + messages::gapLine(3) + crlf + messages::invalidData().log + crlf);
         } else {
-            QCOMPARE(ui.boxes.size(), 2);
             QVERIFY(f.memo.endsWith(texts::ZeroOrLess + crlf + messages::invalidData().log + crlf));
         }
-        QCOMPARE(listing(dir.path()), before);
-        QCOMPARE(f.currentFileName, opened ? path : QString());
-    }
-
-    void cancelChangesNothing_data()
-    {
-        QTest::addColumn<bool>("opened");
-        QTest::addColumn<bool>("atConfirmation");
-        QTest::newRow("new record, confirmation") << false << true;
-        QTest::newRow("new record, dialog") << false << false;
-        QTest::newRow("opened record, confirmation") << true << true;
-    }
-
-    void cancelChangesNothing()
-    {
-        QFETCH(bool, opened);
-        QFETCH(bool, atConfirmation);
-        QTemporaryDir dir;
-        const QString path = writeFile(dir.filePath(QStringLiteral("game.sgf")), freshHeader + "\r\n;B[aa]\r\n)\r\n");
-        Form f;
-        if (opened)
-            openRecord(f, path, Answer::No);
-        else
-            typeMove(f, 1, 1, 1);
-        typeMove(f, 3, 3, 2);
-        const QString logBefore = f.memo;
-        const QString title = f.lblHyoudai;
-        const auto before = listing(dir.path());
-        ScriptedUi ui;
-        if (atConfirmation)
-            ui.answers = {Answer::Cancel};
-        else
-            ui.savePaths = {std::nullopt};
-        Hozon(f, ui);
-        QCOMPARE(ui.boxes.size(), 1);
-        QCOMPARE(ui.saveDialogs, atConfirmation ? 0 : 1);
-        QCOMPARE(f.memo, logBefore);
-        QCOMPARE(f.lblHyoudai, title);
-        QCOMPARE(f.currentFileName, opened ? path : QString());
-        QCOMPARE(listing(dir.path()), before);
     }
 
     // A first save that cannot write leaves the record without a file, so the next save asks again.
@@ -430,13 +406,7 @@ private slots:
         ScriptedUi ui;
         ui.savePaths = {path};
         Hozon(f, ui);
-
-        QCOMPARE(ui.boxes.size(), 2);
-        QCOMPARE(ui.boxes[1].kind, BoxKind::Error);
-        QCOMPARE(ui.boxes[1].buttons, BoxButtons::Ok);
-        const QString reason = reasonAfter(ui.boxes[1].text, messages::saveFailed(false, QDir::toNativeSeparators(path), QString()).box);
-        QVERIFY2(!reason.isEmpty(), qPrintable(ui.boxes[1].text));
-        QCOMPARE(f.memo, Form().memo + messages::saveFailed(false, QDir::toNativeSeparators(path), reason).log + crlf);
+        expectSaveFailed(ui, f, Form().memo, false, path);
         QCOMPARE(listing(dir.path()), before);
         QVERIFY(f.currentFileName.isEmpty());
         QCOMPARE(f.lblHyoudai, texts::TitleNewRecord);
@@ -463,12 +433,7 @@ private slots:
         ui.savePaths = {path};
         QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(QStringLiteral("_bk\\.sgf")));
         Hozon(f, ui);
-
-        QCOMPARE(ui.boxes.size(), 2);
-        QCOMPARE(ui.boxes[1].kind, BoxKind::Error);
-        const QString reason = reasonAfter(ui.boxes[1].text, messages::saveFailed(true, QDir::toNativeSeparators(path), QString()).box);
-        QVERIFY2(!reason.isEmpty(), qPrintable(ui.boxes[1].text));
-        QCOMPARE(f.memo, Form().memo + messages::saveFailed(true, QDir::toNativeSeparators(path), reason).log + crlf);
+        expectSaveFailed(ui, f, Form().memo, true, path);
         QCOMPARE(listing(dir.path()), before);
         QVERIFY(f.currentFileName.isEmpty());
     }
@@ -490,31 +455,10 @@ private slots:
                 writeFile(backup, "someone else's");
         };
         Hozon(f, ui);
-
-        QCOMPARE(ui.boxes.size(), 2);
-        QCOMPARE(ui.boxes[1].kind, BoxKind::Error);
-        const QString reason = reasonAfter(ui.boxes[1].text, messages::saveFailed(true, QDir::toNativeSeparators(path), QString()).box);
-        QVERIFY2(!reason.isEmpty(), qPrintable(ui.boxes[1].text));
-        QCOMPARE(f.memo, logBefore + messages::saveFailed(true, QDir::toNativeSeparators(path), reason).log + crlf);
+        expectSaveFailed(ui, f, logBefore, true, path);
         QCOMPARE(readFile(path), original);
         QCOMPARE(readFile(backup), QByteArray("someone else's"));
         QCOMPARE(names(dir.path()), (QStringList{"game.sgf", "game_bk.sgf"}));
-    }
-
-    // With no earlier file there is no backup to name.
-    void fileGoneSinceOpening()
-    {
-        QTemporaryDir dir;
-        const QString path = writeFile(dir.filePath(QStringLiteral("game.sgf")), freshHeader + "\r\n;B[aa]\r\n)\r\n");
-        Form f;
-        openRecord(f, path, Answer::No);
-        QVERIFY(QFile::remove(path));
-        ScriptedUi ui;
-        Hozon(f, ui);
-        QCOMPARE(ui.boxes.size(), 2);
-        QCOMPARE(ui.boxes[1].text, savedBox(path));
-        QCOMPARE(readFile(path), freshHeader + "\r\n;B[aa]\r\n)\r\n");
-        QCOMPARE(names(dir.path()), QStringList{"game.sgf"});
     }
 
     // Comments, variations and reference diagrams in Shift-JIS come back byte for byte.
@@ -619,10 +563,7 @@ private slots:
         QCOMPARE(f.cell(16, 16).text, QStringLiteral("B2"));
         QVERIFY(typing.boxes.isEmpty());
         // Move 6 was played where move 1 stood, move 7 on the handicap stone at pp.
-        f.stringGrid2.at(0, 1) = QStringLiteral("6");
-        f.stringGrid2.at(1, 1) = QStringLiteral("1");
-        f.stringGrid2.at(0, 2) = QStringLiteral("7");
-        f.stringGrid2.at(1, 2) = QStringLiteral("b2");
+        putRows(f.stringGrid2, {"6|1", "7|b2"});
         ScriptedUi ui;
         ui.savePaths = {path};
         Hozon(f, ui);

@@ -24,3 +24,12 @@ inline void putRows(MoveList& list, const QStringList& rows)
         ++r;
     }
 }
+
+// Letters, digits and signs as a Japanese input method gives them in full-width mode.
+inline QString fullWidth(const QString& text)
+{
+    QString out;
+    for (const QChar c : text)
+        out += c.unicode() > 0x20 && c.unicode() < 0x7f ? QChar(c.unicode() - 0x20 + 0xff00) : c;
+    return out;
+}

@@ -27,3 +27,16 @@ public:
         window->moveFocusNext();
     }
 };
+
+// The window with a WindowUi of its own, shown; the focus needs it active as well.
+struct ShownWindow {
+    WindowUi ui;
+    TForm1 w;
+
+    explicit ShownWindow(const BuildKind& kind = BuildKind::standard())
+        : w(kind, &ui)
+    {
+        ui.window = &w;
+        w.show();
+    }
+};
