@@ -108,17 +108,13 @@ def gofonts(diagram, dpi, points=15, title=""):
     return img, points / 72.27 * dpi
 
 
-# The web boards come from npm into this folder, on first use.
+# The web boards come from the npm registry into this folder, on first use.
 NPM_DIR = os.environ.get("RANVEL_CORPUS_NPM", os.path.join(HERE, "node_modules_cache"))
 WGO_VERSION = "3.0.0-alpha.10"
 
 
 def _wgo_script():
-    path = os.path.join(NPM_DIR, "node_modules", "wgo", "dist", "index.js")
-    if not os.path.exists(path):
-        os.makedirs(NPM_DIR, exist_ok=True)
-        _run(["npm", "install", "--no-audit", "--no-fund", "--prefix", NPM_DIR, "wgo@" + WGO_VERSION], NPM_DIR)
-    return path
+    return os.path.join(_npm_package("wgo", WGO_VERSION), "dist", "index.js")
 
 
 CHROMIUM_FLAGS = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
