@@ -49,6 +49,15 @@ namespace {
 }();
 #endif
 
+#ifdef __SANITIZE_THREAD__
+// OpenCV hands its loops to TBB, whose hand-over ThreadSanitizer cannot see into, so every loop
+// would be reported as a race. Run serially there, the loops leave the reports to our own threads.
+[[maybe_unused]] const bool loopsRunSerially = [] {
+    cv::setNumThreads(1);
+    return true;
+}();
+#endif
+
 Result failure(Failure kind, std::string reason)
 {
     Result r;

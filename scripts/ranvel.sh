@@ -3,7 +3,8 @@
 #   bash scripts/ranvel.sh run          start ranvel (needs a display)
 #   bash scripts/ranvel.sh run small    start ranvel_small
 #   bash scripts/ranvel.sh test         run every test (no display needed), then again with
-#                                       sanitizers, with a replay of the fuzz corpora
+#                                       sanitizers, with a replay of the fuzz corpora, and the
+#                                       threaded ones under ThreadSanitizer
 #   bash scripts/ranvel.sh windows      build the Windows programs and their installer, with Qt,
 #                                       OpenCV and Tesseract built from Debian's sources into a
 #                                       cache outside the tree
@@ -80,6 +81,20 @@ if [ "$what" = test ]; then
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir build-asan --output-on-failure -j2
+  # The tests that run long work on a worker thread beside the window, under ThreadSanitizer.
+  # Tesseract's OpenMP team is kept to one thread, and the reader runs OpenCV's loops serially
+  # in this build: neither library is built for the sanitizer, so their hand-overs look like races.
+  cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+    -DCMAKE_CXX_FLAGS="-fsanitize=thread -O1 -fno-omit-frame-pointer" \
+    -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON >/dev/null
+  cmake --build build-tsan --target tst_picturepaste tst_rules
+  # This sanitizer cannot start beside the wider address randomisation of newer kernels; it is
+  # turned off for the run where the system lets us.
+  fixed=()
+  if setarch "$(uname -m)" -R true 2>/dev/null; then fixed=(setarch "$(uname -m)" -R); fi
+  TSAN_OPTIONS="suppressions=$PWD/scripts/tsan.supp halt_on_error=1" OMP_NUM_THREADS=1 \
+  QTEST_FUNCTION_TIMEOUT=900000 \
+    "${fixed[@]}" ctest --test-dir build-tsan --output-on-failure -j2 -R '^tst_(picturepaste|rules)$'
   # The Windows build under Wine, where `scripts/ranvel.sh windows` has built it on this machine.
   if [ -f "build-windows/ranvel-$(sed -n 's/^project(Ranvel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)-setup.exe" ] \
      && [ -x /usr/lib/wine/wine64 ]; then
