@@ -340,12 +340,15 @@ std::vector<StoneNumber> readStoneNumbers(const StraightBoard& sheet, const std:
     std::vector<bool> letterInDoubt(spots.size(), false);
     for (std::size_t k = 0; k < letters.size(); ++k) {
         // Where the network is all but certain of its digit, Tesseract's letter is a guess.
+        // Between sure and certain, each is sure of its own reading: the digit stands in doubt
+        // (a bold serif 7 has been read as "q").
         const CellReading r = loneAt[k] < net.size() ? net[loneAt[k]] : CellReading{};
-        if (letters[k].sure && r.confidence < digitCertain)
+        if (letters[k].sure && r.confidence < networkSure)
             out[loneAt[k]].mark = letters[k].letter;
         // A letter read in doubt where the network too is unsure of its digit: either may be
         // right.
-        letterInDoubt[loneAt[k]] = letters[k].letter != 0 && r.confidence < networkSure;
+        letterInDoubt[loneAt[k]] = letters[k].letter != 0
+            && (r.confidence < networkSure || (letters[k].sure && r.confidence < digitCertain));
     }
 
     std::vector<Glyphs> doubtful;

@@ -62,7 +62,7 @@ def main():
     ap.add_argument("--reader", default=os.path.join(ROOT, "build/tools/ranvel_read"))
     ap.add_argument("--by", choices=["renderer", "typeface", "variant"])
     ap.add_argument("--jobs", type=int, default=2)
-    ap.add_argument("--failures", action="store_true", help="list each picture not all right")
+    ap.add_argument("--failures", action="store_true", help="list each picture not all right or with a doubt on a right point")
     args = ap.parse_args()
     entries = json.load(open(os.path.join(args.corpus, "manifest.json")))["pictures"]
 
@@ -97,8 +97,9 @@ def main():
                 row["notes_unmarked"] += nu
             if text is None:
                 failures.append("%s: no board (%s)" % (entry["file"], err))
-            elif right != 361:
-                failures.append("%s: %d right, %d unmarked; %s" % (entry["file"], right, unmarked, "; ".join(wrong[:6])))
+            elif right != 361 or marked_right:
+                failures.append("%s: %d right, %d unmarked, %d marked but right; %s"
+                                % (entry["file"], right, unmarked, marked_right, "; ".join(wrong[:6])))
 
     print("| Styles | Kind | %sPictures | Stones | Points right | Wrong without \"?\" | Marked \"?\" but right | Board not found | "
           "Pictures all right | Notes right and sure | Notes wrong without \"?\" | Captions read (wrong) |" % ("%s | " % args.by.capitalize() if args.by else ""))
