@@ -93,6 +93,10 @@ struct Result {
     // The lattice's lines go on past a side of the board even when moved out one line: every
     // point may be a line off, and every stone is in doubt.
     bool latticeInDoubt = false;
+    // Stones and points in doubt before each number in doubt was weighed against all the
+    // others: what tells one reading of a picture from another, which that weighing would blur.
+    int stonesInDoubtAsRead = 0;
+    int pointsInDoubtAsRead = 0;
 };
 
 // Set from another thread to end a reading early; the reading then fails as Cancelled.

@@ -397,6 +397,7 @@ std::vector<StoneNumber> readStoneNumbers(const StraightBoard& sheet, const std:
     const std::vector<CellReading> again = readCells(closer);
     for (std::size_t k = 0; k < again.size(); ++k) {
         StoneNumber& s = out[small[k]];
+        s.closer = again[k];
         if (again[k].number == s.number && again[k].confidence >= networkSure) {
             s.unsure = false;
             s.confidence = again[k].confidence;

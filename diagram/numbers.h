@@ -43,8 +43,9 @@ struct StoneNumber {
     bool ink = false;      // something was printed inside the stone
     // A letter or sign printed instead of a number, that notes name ("73 at a"); 0 for none.
     char mark = 0;
-    // What the network weighed, whatever reading stood.
+    // What the network weighed, whatever reading stood, and of small digits cut closer.
     CellReading network;
+    CellReading closer;
 };
 
 // A lone shape that Tesseract, offered letters as well as digits, reads as a letter, in lower

@@ -11,6 +11,7 @@
 #include "diagram/seen.h"
 #include "diagram/stones.h"
 #include "diagram/straightening.h"
+#include "diagram/uniqueness.h"
 
 #include <opencv2/imgproc.hpp>
 
@@ -421,14 +422,28 @@ Result readOnce(const cv::Mat& grey, const StopFlag* stop, Sheet& sheet, Seen* s
     result.notes = checkNotes(off.icons, result.board);
     const PageWords words = parsePageWords(off.lines);
     addTextNotes(result.notes, words.notes, result.board);
+    std::array<bool, go::Points> colourSure{};
+    for (std::size_t i = 0; i < colourSure.size(); ++i)
+        colourSure[i] = looks[i].sureness >= leastSureness;
     if (!latticeInDoubt) {
-        std::array<bool, go::Points> colourSure{};
-        for (std::size_t i = 0; i < colourSure.size(); ++i)
-            colourSure[i] = looks[i].sureness >= leastSureness;
         std::vector<CellReading> weighed(go::Points);
         for (std::size_t i = 0; i < numbers.size(); ++i)
             weighed[std::size_t(where[i])] = numbers[i].network;
         confirmByWholeGame(result.board, result.notes, colourSure, sureAsRead, weighed);
+    }
+    for (const Point& p : result.board.points) {
+        result.pointsInDoubtAsRead += p.unsure;
+        result.stonesInDoubtAsRead += p.unsure && p.stone != Stone::Empty;
+    }
+    if (!latticeInDoubt) {
+        std::vector<Weighing> weighings(go::Points);
+        for (std::size_t i = 0; i < numbers.size(); ++i) {
+            Weighing& w = weighings[std::size_t(where[i])];
+            w.cuts.push_back(numbers[i].network);
+            if (numbers[i].closer.weighed)
+                w.cuts.push_back(numbers[i].closer);
+        }
+        settleByUniqueness(result.board, result.notes, colourSure, weighings);
     }
     result.captionFirst = words.caption.first;
     result.captionLast = words.caption.last;
@@ -439,14 +454,11 @@ Result readOnce(const cv::Mat& grey, const StopFlag* stop, Sheet& sheet, Seen* s
 // A reading that doubts this many of its stones may be of a picture turned or mirrored.
 constexpr double doubtOfATurn = 0.3;
 
-double doubtOf(const Board& board)
+double doubtOf(const Result& read)
 {
-    int stones = 0, unsure = 0;
-    for (const Point& p : board.points) {
-        stones += p.stone != Stone::Empty;
-        unsure += p.stone != Stone::Empty && p.unsure;
-    }
-    return stones > 0 ? double(unsure) / stones : 0.0;
+    const auto stones = std::count_if(read.board.points.begin(), read.board.points.end(),
+                                      [](const Point& p) { return p.stone != Stone::Empty; });
+    return stones > 0 ? double(read.stonesInDoubtAsRead) / double(stones) : 0.0;
 }
 
 // A reading that doubts nearly every stone has read nothing: a page turned a quarter turn
@@ -457,21 +469,21 @@ constexpr double doubtOfNothingRead = 0.9;
 // way must doubt at most this share of the stones the upright reading doubts.
 constexpr double doubtOfTheOtherWay = 0.5;
 
-bool mayBeTurned(const Board& board)
+bool mayBeTurned(const Result& read)
 {
-    return doubtOf(board) > doubtOfATurn;
+    return doubtOf(read) > doubtOfATurn;
 }
 
 Result readGrey(const cv::Mat& grey, const StopFlag* stop, Seen* seen)
 {
     Sheet sheet;
     Result upright = readOnce(grey, stop, sheet, seen);
-    if (upright.failure != Failure::None || !mayBeTurned(upright.board))
+    if (upright.failure != Failure::None || !mayBeTurned(upright))
         return upright;
     const std::optional<Orientation> way = bestOrientation(sheet.straight, sheet.looks, stop);
     if (stopped(stop))
         return cancelled();
-    if (!way && doubtOf(upright.board) < doubtOfNothingRead)
+    if (!way && doubtOf(upright) < doubtOfNothingRead)
         return upright;
     if (!way)
         return failure(Failure::Turned, "The numbers read no better one way up than another: the picture may be "
@@ -481,7 +493,7 @@ Result readGrey(const cv::Mat& grey, const StopFlag* stop, Seen* seen)
     Seen aside;
     aside.straightOnly = seen && seen->straightOnly;
     Result again = readOnce(turned(grey, *way), stop, sheet, seen ? &aside : nullptr);
-    if (again.failure != Failure::None || doubtOf(again.board) > doubtOfTheOtherWay * doubtOf(upright.board))
+    if (again.failure != Failure::None || doubtOf(again) > doubtOfTheOtherWay * doubtOf(upright))
         return stopped(stop) ? cancelled() : upright;
     if (seen)
         *seen = std::move(aside);
@@ -490,9 +502,9 @@ Result readGrey(const cv::Mat& grey, const StopFlag* stop, Seen* seen)
     return again;
 }
 
-int pointsInDoubt(const Board& board)
+int pointsInDoubt(const Result& read)
 {
-    return int(std::count_if(board.points.begin(), board.points.end(), [](const Point& p) { return p.unsure; }));
+    return read.pointsInDoubtAsRead;
 }
 
 // A newspaper prints its greys as a screen of dots, which the cut between ink and paper takes
@@ -508,7 +520,7 @@ constexpr std::array<double, 2> screenSmoothing{1.5, 2.0};
 Result readScreened(const cv::Mat& grey, const StopFlag* stop, Seen* seen)
 {
     Result best = readGrey(grey, stop, seen);
-    if (best.failure != Failure::None || pointsInDoubt(best.board) < doubtOfAScreen * go::Points)
+    if (best.failure != Failure::None || pointsInDoubt(best) < doubtOfAScreen * go::Points)
         return best;
     // The caption is set in solid ink, not screened: smoothing only blurs its letters.
     const int captionFirst = best.captionFirst, captionLast = best.captionLast;
@@ -528,7 +540,7 @@ Result readScreened(const cv::Mat& grey, const StopFlag* stop, Seen* seen)
         again.captionLast = captionLast;
         if (stopped(stop))
             return cancelled();
-        if (again.failure != Failure::None || pointsInDoubt(again.board) >= pointsInDoubt(best.board))
+        if (again.failure != Failure::None || pointsInDoubt(again) >= pointsInDoubt(best))
             continue;
         best = std::move(again);
         if (seen)

@@ -1,5 +1,6 @@
 #include "board/go.h"
 #include "diagram/diagram.h"
+#include "diagram/uniqueness.h"
 #include "support/folders.h"
 
 #include <QtTest>
@@ -7,7 +8,8 @@
 #include <string>
 #include <vector>
 
-// The reading's mending of a number that contradicts its colour, and what it refuses to read.
+// The reading's mending of numbers by their colours and by one another, and what it refuses
+// to read.
 // The pictures themselves are read in tst_corpus.
 class TestDiagramReading : public QObject {
     Q_OBJECT
@@ -18,6 +20,8 @@ private slots:
     void refusesWhatIsNoBoard();
     void settlesFirstPlayer_data();
     void settlesFirstPlayer();
+    void settlesByUniqueness_data();
+    void settlesByUniqueness();
 };
 
 
@@ -113,6 +117,72 @@ void TestDiagramReading::settlesFirstPlayer()
     QCOMPARE(board.at(5, 5).unsure, inkInside);
     for (int n = 1; n <= 12; ++n)
         QVERIFY(!board.at(n, 1).unsure);
+}
+
+// The odds of a two-digit number 2d for each second digit d, as the network gives them.
+using SecondDigits = QMap<int, double>;
+
+diagram::Weighing weighingOf(const SecondDigits& odds)
+{
+    diagram::CellReading r;
+    r.weighed = true;
+    r.lengthOdds[2] = 1.0f;
+    r.digitOdds[0][2] = 1.0f;
+    for (auto it = odds.begin(); it != odds.end(); ++it)
+        r.digitOdds[1][std::size_t(it.key())] = float(it.value());
+    return {{r}};
+}
+
+void TestDiagramReading::settlesByUniqueness_data()
+{
+    // Moves 1..30 stand surely on the first two rows, black first, save those left out; one
+    // or two white stones stand in doubt, each read as the likeliest number the network weighed.
+    QTest::addColumn<QList<int>>("leftOut");
+    QTest::addColumn<SecondDigits>("first");
+    QTest::addColumn<SecondDigits>("second"); // empty: no second stone
+    QTest::addColumn<bool>("colourSure");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<bool>("unsure");
+    QTest::newRow("its rival stands surely elsewhere") << QList<int>{22} << SecondDigits{{4, 0.55}, {2, 0.45}} << SecondDigits{} << true << 22 << false;
+    QTest::newRow("both numbers open: left in doubt") << QList<int>{22, 24} << SecondDigits{{4, 0.55}, {2, 0.45}} << SecondDigits{} << true << 24 << true;
+    QTest::newRow("its rival of the other colour") << QList<int>{22, 23} << SecondDigits{{3, 0.3}, {2, 0.7}} << SecondDigits{} << true << 22 << false;
+    QTest::newRow("two stones, two missing moves") << QList<int>{22, 24} << SecondDigits{{4, 0.55}, {2, 0.45}} << SecondDigits{{4, 0.99}, {2, 0.01}} << true << 22 << false;
+    QTest::newRow("a later figure: a surer stone takes the number") << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 22, 24} << SecondDigits{{4, 0.55}, {2, 0.45}} << SecondDigits{{4, 0.99}, {2, 0.01}} << true << 22 << true;
+    QTest::newRow("colour in doubt: left as read") << QList<int>{22} << SecondDigits{{4, 0.55}, {2, 0.45}} << SecondDigits{} << false << 24 << true;
+    QTest::newRow("every number it may be taken: left") << QList<int>{26} << SecondDigits{{4, 1.0}} << SecondDigits{} << true << 24 << true;
+}
+
+void TestDiagramReading::settlesByUniqueness()
+{
+    QFETCH(QList<int>, leftOut);
+    QFETCH(SecondDigits, first);
+    QFETCH(SecondDigits, second);
+    QFETCH(bool, colourSure);
+    diagram::Board board;
+    for (int n = 1; n <= 30; ++n) {
+        if (leftOut.contains(n))
+            continue;
+        diagram::Point& p = board.at((n - 1) % 19 + 1, (n - 1) / 19 + 1);
+        p.stone = n % 2 ? diagram::Stone::Black : diagram::Stone::White;
+        p.number = n;
+    }
+    std::array<bool, go::Points> colours;
+    colours.fill(true);
+    std::vector<diagram::Weighing> weighed(go::Points);
+    const auto inDoubtAt = [&](int x, const SecondDigits& odds) {
+        diagram::Point& p = board.at(x, 10);
+        p.stone = diagram::Stone::White;
+        p.number = 20 + std::max_element(odds.begin(), odds.end()).key();
+        p.unsure = true;
+        weighed[std::size_t(go::pointOf(x, 10))] = weighingOf(odds);
+        colours[std::size_t(go::pointOf(x, 10))] = colourSure;
+    };
+    inDoubtAt(1, first);
+    if (!second.isEmpty())
+        inDoubtAt(2, second);
+    diagram::settleByUniqueness(board, {}, colours, weighed);
+    QTEST(board.at(1, 10).number, "number");
+    QTEST(board.at(1, 10).unsure, "unsure");
 }
 
 QTEST_GUILESS_MAIN(TestDiagramReading)
