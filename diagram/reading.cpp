@@ -224,7 +224,7 @@ constexpr float mostOddsOfAMove = 0.8f;
 // Then a number read in doubt that stands once, on a stone whose colour was seen surely and is
 // its move's, that may be no missing move misread, can be no other move, and its doubt goes.
 void confirmByWholeGame(Board& board, const std::vector<Note>& notes, const std::array<bool, go::Points>& colourSure,
-                        const std::array<bool, go::Points>& sureAsRead, const std::vector<CellReading>& weighed)
+                        const std::array<bool, go::Points>& sureAsRead, const std::vector<Weighing>& weighed)
 {
     std::optional<std::vector<int>> missing = missingMoves(board, notes);
     if (!missing)
@@ -241,7 +241,7 @@ void confirmByWholeGame(Board& board, const std::vector<Note>& notes, const std:
     const auto standsAlone = [&](std::size_t i) {
         const Point& p = board.points[i];
         return p.unsure && p.mark == 0 && !(highestAlone && p.number == highest) && colourSure[i]
-               && p.stone == go::colourOfMove(p.number, board.firstPlayer) && movesItMayBe(*missing, p, weighed[i]).empty();
+               && p.stone == go::colourOfMove(p.number, board.firstPlayer) && movesItMayBe(*missing, p, weighed[i].first()).empty();
     };
     std::vector<int> found;
     for (const int m : *missing) {
@@ -251,9 +251,10 @@ void confirmByWholeGame(Board& board, const std::vector<Note>& notes, const std:
             const Point& p = board.points[i];
             if (p.number <= 0 || !oneDigitApart(m, p.number))
                 continue;
-            const float odds = weighed[i].oddsOf(m);
+            const CellReading& read = weighed[i].first();
+            const float odds = read.oddsOf(m);
             all += odds;
-            if (weighed[i].weighed && odds > best) {
+            if (read.weighed && odds > best) {
                 best = odds;
                 bestInDoubt = p.unsure;
             }
@@ -266,7 +267,7 @@ void confirmByWholeGame(Board& board, const std::vector<Note>& notes, const std:
             continue;
         for (int k = 0; k < 2; ++k) {
             const std::size_t one = at[std::size_t(k)], other = at[std::size_t(1 - k)];
-            const std::vector<int> may = movesItMayBe(*missing, board.points[other], weighed[other]);
+            const std::vector<int> may = movesItMayBe(*missing, board.points[other], weighed[other].first());
             if (sureAsRead[one] && standsAlone(one) && !may.empty()) {
                 board.points[one].unsure = false;
                 if (may.size() == 1)
@@ -425,26 +426,22 @@ Result readOnce(const cv::Mat& grey, const StopFlag* stop, Sheet& sheet, Seen* s
     std::array<bool, go::Points> colourSure{};
     for (std::size_t i = 0; i < colourSure.size(); ++i)
         colourSure[i] = looks[i].sureness >= leastSureness;
-    if (!latticeInDoubt) {
-        std::vector<CellReading> weighed(go::Points);
-        for (std::size_t i = 0; i < numbers.size(); ++i)
-            weighed[std::size_t(where[i])] = numbers[i].network;
-        confirmByWholeGame(result.board, result.notes, colourSure, sureAsRead, weighed);
+    // Where the lattice itself is in doubt, no number is settled by the others.
+    std::vector<Weighing> weighed(latticeInDoubt ? 0 : go::Points);
+    for (std::size_t i = 0; i < numbers.size() && !weighed.empty(); ++i) {
+        Weighing& w = weighed[std::size_t(where[i])];
+        w.cuts.push_back(numbers[i].network);
+        if (numbers[i].closer.weighed)
+            w.cuts.push_back(numbers[i].closer);
     }
+    if (!weighed.empty())
+        confirmByWholeGame(result.board, result.notes, colourSure, sureAsRead, weighed);
     for (const Point& p : result.board.points) {
         result.pointsInDoubtAsRead += p.unsure;
         result.stonesInDoubtAsRead += p.unsure && p.stone != Stone::Empty;
     }
-    if (!latticeInDoubt) {
-        std::vector<Weighing> weighings(go::Points);
-        for (std::size_t i = 0; i < numbers.size(); ++i) {
-            Weighing& w = weighings[std::size_t(where[i])];
-            w.cuts.push_back(numbers[i].network);
-            if (numbers[i].closer.weighed)
-                w.cuts.push_back(numbers[i].closer);
-        }
-        settleByUniqueness(result.board, result.notes, colourSure, weighings);
-    }
+    if (!weighed.empty())
+        settleByUniqueness(result.board, result.notes, colourSure, weighed);
     result.captionFirst = words.caption.first;
     result.captionLast = words.caption.last;
     see(seen, grey, ink, &*grid, &result.board, &straight);
@@ -502,11 +499,6 @@ Result readGrey(const cv::Mat& grey, const StopFlag* stop, Seen* seen)
     return again;
 }
 
-int pointsInDoubt(const Result& read)
-{
-    return read.pointsInDoubtAsRead;
-}
-
 // A newspaper prints its greys as a screen of dots, which the cut between ink and paper takes
 // for ink: half the empty points turn into stones, each in doubt. No other picture read so far
 // doubts even 5% of its points. Such a reading is tried again on the picture smoothed past the
@@ -520,7 +512,7 @@ constexpr std::array<double, 2> screenSmoothing{1.5, 2.0};
 Result readScreened(const cv::Mat& grey, const StopFlag* stop, Seen* seen)
 {
     Result best = readGrey(grey, stop, seen);
-    if (best.failure != Failure::None || pointsInDoubt(best) < doubtOfAScreen * go::Points)
+    if (best.failure != Failure::None || best.pointsInDoubtAsRead < doubtOfAScreen * go::Points)
         return best;
     // The caption is set in solid ink, not screened: smoothing only blurs its letters.
     const int captionFirst = best.captionFirst, captionLast = best.captionLast;
@@ -540,7 +532,7 @@ Result readScreened(const cv::Mat& grey, const StopFlag* stop, Seen* seen)
         again.captionLast = captionLast;
         if (stopped(stop))
             return cancelled();
-        if (again.failure != Failure::None || pointsInDoubt(again) >= pointsInDoubt(best))
+        if (again.failure != Failure::None || again.pointsInDoubtAsRead >= best.pointsInDoubtAsRead)
             continue;
         best = std::move(again);
         if (seen)

@@ -19,6 +19,12 @@ float Weighing::oddsOf(int number) const
     return sum / float(cuts.size());
 }
 
+const CellReading& Weighing::first() const
+{
+    static const CellReading none;
+    return cuts.empty() ? none : cuts.front();
+}
+
 namespace {
 
 // Odds below this are no candidate at all: they would only lengthen the search.
@@ -29,11 +35,11 @@ constexpr std::size_t mostInAGroup = 80;
 
 // The odds left to a number the network gave next to nothing: the rest of a stone's odds
 // beside the numbers it weighed, never less than this.
+constexpr double unweighed = 0.01;
 // How many times likelier the best placing must be than the best that moves a stone off its
 // number, for that number to stand. Both were set on the tuned pictures, as the most lenient
 // that left no more numbers wrong without doubt there: at 20 times, a chat JPEG's 189 read
 // as 169 stood.
-constexpr double unweighed = 0.01;
 constexpr double sureByPlacing = 50;
 
 // At most this share of the moves up to the highest may be missing from the board and the

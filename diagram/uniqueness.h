@@ -15,6 +15,8 @@ struct Weighing {
     std::vector<CellReading> cuts;
     // The odds of `number` over the cuts, 0 where none was weighed.
     float oddsOf(int number) const;
+    // The stone as cut first, or nothing weighed.
+    const CellReading& first() const;
 };
 
 // The likeliest placing of the numbers in doubt, each number once and of its stone's colour,
