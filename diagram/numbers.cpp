@@ -276,8 +276,11 @@ constexpr float networkSure = 0.995f;
 // Some boards label their stones in small print: digits shorter than this, in pitches, are read
 // again from a cut drawn up until they stand this high, by at most this much.
 constexpr double smallDigits = 0.3, learnedDigits = 0.4, mostZoom = 2.0;
-// Tesseract's own confidence, out of 1, at which its 0 stands for the network's 6 or 8.
+// Tesseract's own confidence, out of 1, at which its 0 stands for the network's 6 or 8, and
+// the least odds the network must have left to that 0 itself: Tesseract, sure of itself, has
+// read a screen's 238 as 230 where the network gave 230 less than 0.001.
 constexpr float tesseractSure = 0.9f;
+constexpr float zeroNotRuledOut = 0.01f;
 // The network's probability above which no letter Tesseract sees in its place stands: a thin
 // glass 5 has been read as "r", where the network was certain of its 5.
 constexpr float digitCertain = 0.999f;
@@ -421,7 +424,9 @@ std::vector<StoneNumber> readStoneNumbers(const StraightBoard& sheet, const std:
         StoneNumber& s = out[which[k]];
         int number = second[k].number;
         const bool doubt = zerosByShape(number, holes[k], second[k].zeroWeighed);
-        const bool agree = number == s.number || (zeroWhereSix(s.number, number) && second[k].confidence >= tesseractSure);
+        const bool agree = number == s.number
+            || (zeroWhereSix(s.number, number) && second[k].confidence >= tesseractSure
+                && s.network.oddsOf(number) >= zeroNotRuledOut);
         if (number != 0 && agree && !doubt) {
             s.number = number;
             s.unsure = false;
