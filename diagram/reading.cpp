@@ -168,6 +168,38 @@ void confirmColours(Board& board, const Board& asRead, const std::array<bool, go
 // from 38 to 17.
 constexpr float leastOddsOfAMisreading = 0.005f;
 
+// A number read this far past every other number of the figure, on the board or in a note,
+// is no move of it but a misreading with a digit too many: a screen's 43 has been read surely
+// as 443, where the game ended at 283. The last moves of a game may all stand in notes of a ko,
+// a few of them; not ten.
+constexpr int farPastTheEnd = 10;
+
+// The figure's last move: the highest number shown, leaving out those far past all the rest.
+int lastMoveShown(const Board& board, const std::vector<Note>& notes)
+{
+    std::set<int> shown;
+    for (const Point& p : board.points) {
+        if (p.number > 0)
+            shown.insert(p.number);
+    }
+    for (const Note& n : notes) {
+        if (!n.unsure && n.move > 0)
+            shown.insert(n.move);
+    }
+    while (shown.size() >= 2 && *shown.rbegin() - *std::next(shown.rbegin()) > farPastTheEnd)
+        shown.erase(std::prev(shown.end()));
+    return shown.empty() ? 0 : *shown.rbegin();
+}
+
+void doubtPastTheEnd(Board& board, const std::vector<Note>& notes)
+{
+    const int last = lastMoveShown(board, notes);
+    for (Point& p : board.points) {
+        if (p.number > last)
+            p.unsure = true;
+    }
+}
+
 // At most this share of a whole game's moves may be missing from the board and the notes read
 // for the board to be taken as one: a figure of a later part of a game misses all before it.
 constexpr double mostMissingShare = 0.1;
@@ -442,6 +474,7 @@ Result readOnce(const cv::Mat& grey, const StopFlag* stop, Sheet& sheet, Seen* s
     }
     if (!weighed.empty())
         settleByUniqueness(result.board, result.notes, colourSure, weighed);
+    doubtPastTheEnd(result.board, result.notes);
     result.captionFirst = words.caption.first;
     result.captionLast = words.caption.last;
     see(seen, grey, ink, &*grid, &result.board, &straight);
