@@ -51,7 +51,7 @@ namespace {
 
 // A page that the reader reads with several points in doubt, the first two apart and neither
 // showing a number that stands twice on the board (confirming such a point keeps it marked).
-#define MarkedPicture "own_freeserif-bold_print.jpg"
+#define MarkedPicture "own_c059_print.jpg"
 
 // The board as the cells show it, in the reader's own notation without its doubts.
 QString shownBoard(const TForm1& w)

@@ -51,11 +51,11 @@ constexpr Target targets[] = {
     {"clean", 1, 0, 0, 0.999, 0, 63, 1},
     // Sabaki's Shudan board sets three-digit labels at a third of a stone: at 22 to 36 px
     // stones they are still doubted by the dozen.
-    {"screen", 5, 0, 0, 0.997, 0, 62, 116},
+    {"screen", 5, 0, 0, 0.997, 0, 62, 105},
     {"scan", 1, 0, 0, 0.999, 0, 68, 1},
-    {"photo", 2, 0, 0, 0.997, 0, 21, 32},
+    {"photo", 2, 0, 0, 0.997, 0, 21, 28},
     // A newspaper's halftone: the digits' leftovers of the screen still doubt some numbers.
-    {"print", 3, 0, 0, 0.997, 0, 18, 6},
+    {"print", 3, 0, 0, 0.997, 0, 18, 5},
 };
 
 std::map<QString, Tally>& tallies()
