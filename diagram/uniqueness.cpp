@@ -37,9 +37,9 @@ constexpr std::size_t mostInAGroup = 80;
 // beside the numbers it weighed, never less than this.
 constexpr double unweighed = 0.01;
 // How many times likelier the best placing must be than the best that moves a stone off its
-// number, for that number to stand. Both were set on the tuned pictures, as the most lenient
-// that left no more numbers wrong without doubt there: at 25 times, a chat JPEG's 189 read
-// as 169 stood; 30 was the last that held, and this leaves room above it.
+// number, for that number to stand. It and `unweighed` were set on the tuned pictures, as the
+// most lenient that left no more numbers wrong without doubt there: at 25 times, a chat JPEG's
+// 189 read as 169 stood; 30 was the last that held, and this leaves room above it.
 constexpr double sureByPlacing = 40;
 
 // At most this share of the moves up to the highest may be missing from the board and the
