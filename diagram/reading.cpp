@@ -174,8 +174,8 @@ constexpr float leastOddsOfAMisreading = 0.005f;
 // a few of them; not ten.
 constexpr int farPastTheEnd = 10;
 
-// The figure's last move: the highest number shown, leaving out those far past all the rest.
-int lastMoveShown(const Board& board, const std::vector<Note>& notes)
+// The numbers on the board and the moves of the notes read surely.
+std::set<int> numbersShown(const Board& board, const std::vector<Note>& notes)
 {
     std::set<int> shown;
     for (const Point& p : board.points) {
@@ -186,14 +186,15 @@ int lastMoveShown(const Board& board, const std::vector<Note>& notes)
         if (!n.unsure && n.move > 0)
             shown.insert(n.move);
     }
-    while (shown.size() >= 2 && *shown.rbegin() - *std::next(shown.rbegin()) > farPastTheEnd)
-        shown.erase(std::prev(shown.end()));
-    return shown.empty() ? 0 : *shown.rbegin();
+    return shown;
 }
 
 void doubtPastTheEnd(Board& board, const std::vector<Note>& notes)
 {
-    const int last = lastMoveShown(board, notes);
+    std::set<int> shown = numbersShown(board, notes);
+    while (shown.size() >= 2 && *shown.rbegin() - *std::next(shown.rbegin()) > farPastTheEnd)
+        shown.erase(std::prev(shown.end()));
+    const int last = shown.empty() ? 0 : *shown.rbegin();
     for (Point& p : board.points) {
         if (p.number > last)
             p.unsure = true;
@@ -209,18 +210,10 @@ constexpr double mostMissingShare = 0.1;
 // missing for the board to be taken as a whole game.
 std::optional<std::vector<int>> missingMoves(const Board& board, const std::vector<Note>& notes)
 {
-    std::set<int> seen;
     int highest = 0;
-    for (const Point& p : board.points) {
-        if (p.number > 0) {
-            seen.insert(p.number);
-            highest = std::max(highest, p.number);
-        }
-    }
-    for (const Note& n : notes) {
-        if (!n.unsure)
-            seen.insert(n.move);
-    }
+    for (const Point& p : board.points)
+        highest = std::max(highest, p.number);
+    const std::set<int> seen = numbersShown(board, notes);
     std::vector<int> missing;
     for (int m = 1; m <= highest; ++m) {
         if (seen.count(m) == 0)
